@@ -1,0 +1,79 @@
+#include "instance/number_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace plof {
+
+namespace {
+
+int32_t finish(char *out, std::size_t capacity, const char *text, std::size_t length, int width) {
+    const std::size_t padding = width > 0 && static_cast<std::size_t>(width) > length
+                                    ? static_cast<std::size_t>(width) - length
+                                    : 0;
+    if (padding + length + 1 > capacity) {
+        if (capacity > 0) out[0] = '\0';
+        return -1;
+    }
+    for (std::size_t i = 0; i < padding; ++i) out[i] = ' ';
+    for (std::size_t i = 0; i < length; ++i) out[padding + i] = text[i];
+    out[padding + length] = '\0';
+    return static_cast<int32_t>(padding + length);
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+}  // namespace
+
+int32_t formatFixed(char *out, std::size_t capacity, double value, int decimals, int width) {
+    // Large enough for any double in fixed notation: 309 integer digits, a
+    // sign, a point and the decimals the module asks for (at most six).
+    char text[400];
+    auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    if (result.ec != std::errc{}) {
+        if (capacity > 0) out[0] = '\0';
+        return -1;
+    }
+    return finish(out, capacity, text, static_cast<std::size_t>(result.ptr - text), width);
+}
+
+int32_t formatInteger(char *out, std::size_t capacity, int32_t value) {
+    char text[16];
+    auto result = std::to_chars(text, text + sizeof text, value);
+    return finish(out, capacity, text, static_cast<std::size_t>(result.ptr - text), 0);
+}
+
+double parseDecimal(const char *text) {
+    const char *p = text;
+    while (isSpace(*p)) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = *p == '-';
+        ++p;
+    }
+    // Only a digit or a point may follow the sign; from_chars would also take
+    // a second sign, "inf" or "nan", which are not decimal numbers.
+    if (!((*p >= '0' && *p <= '9') || *p == '.')) return 0.0;
+    const char *end = p;
+    while (*end != '\0') ++end;
+    double value = 0.0;
+    auto result = std::from_chars(p, end, value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Beyond the double range: strtod's answers (infinity or zero).
+        value = std::strtod(p, nullptr);
+    } else if (result.ec != std::errc{}) {
+        return 0.0;
+    }
+    return negative ? -value : value;
+}
+
+int32_t truncateToInt32(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
+    if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(value);
+}
+
+}  // namespace plof

@@ -1,0 +1,26 @@
+#include "plugin/module_state.h"
+
+namespace plof {
+
+namespace {
+
+ModuleState freshState() {
+    ModuleState state;
+    state.panel.text.type = PLOF_VALUE_TEXT;
+    state.panel.integer.type = PLOF_VALUE_INTEGER;
+    state.panel.number.type = PLOF_VALUE_FLOAT;
+    state.panel.intVector.type = PLOF_VALUE_INT_VECTOR;
+    state.panel.floatVector.type = PLOF_VALUE_FLOAT_VECTOR;
+    state.panel.layoutInteger.type = PLOF_VALUE_INTEGER;
+    return state;
+}
+
+ModuleState state = freshState();
+
+}  // namespace
+
+ModuleState &moduleState() { return state; }
+
+void resetModuleState() { state = freshState(); }
+
+}  // namespace plof

@@ -1,0 +1,65 @@
+// Module-wide state: everything the module keeps outside its instances.
+//
+// The host runs the module on one thread, one call at a time, so these are
+// plain variables. The service records are fetched by handler activation and
+// replaced by every later activation; the random generator starts at 1 when
+// the module is loaded and is never reseeded; objectHandle always refers to
+// the object of the most recently created instance. Tests call
+// resetModuleState() to get the state of a freshly loaded module.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "plof/abi.h"
+#include "plof/host_services.h"
+#include "plof/panel_services.h"
+#include "sim/particle.h"
+
+namespace plof {
+
+// Working values of the coordinate solve, kept module-wide as the module
+// always has (the solve is therefore not re-entrant).
+struct SolveWorkspace {
+    Vec3 a, b, c;
+    std::array<double, 9> cofactors;
+    double determinant;
+    Vec3 numerators;
+    int32_t counter;
+};
+
+// The typed value records and the control description shared by every panel
+// call: the caller writes the payload, hands the record over and reads the
+// payload back right after the call.
+struct PanelScratch {
+    PlofControlValue text;
+    PlofControlValue integer;
+    PlofControlValue number;
+    PlofControlValue intVector;
+    PlofControlValue floatVector;
+    PlofControlValue layoutInteger;  // the layout operations' own record
+    PlofControlDescription description;
+};
+
+struct ModuleState {
+    PlofGlobalFunc global = nullptr;
+    const PlofObjectInfo *objectInfo = nullptr;
+    const PlofDirectoryInfo *directoryInfo = nullptr;
+    const PlofItemInfo *itemInfo = nullptr;
+    const PlofMessages *messages = nullptr;
+    const PlofFileRequest *fileRequest = nullptr;
+    const PlofObjectAccess *objectAccess = nullptr;
+    void *objectHandle = nullptr;
+    uint32_t randomState = 1;
+    std::array<char, 64> description{};
+    SolveWorkspace solve{};
+    PanelScratch panel{};
+};
+
+// The one instance of the module's state.
+ModuleState &moduleState();
+
+// Puts the state back as it is when the module has just been loaded.
+void resetModuleState();
+
+}  // namespace plof
