@@ -21,7 +21,8 @@ double absValue(double x);
 double splitParts(double x, double &intPart);
 
 // The largest whole number not above x, built from splitParts (so meaningful
-// for |x| below 2^31): floorValue(-2.5) = -3, floorValue(-2) = -2.
+// only for |x| below 2^31, not for NaN): floorValue(-2.5) = -3,
+// floorValue(-2) = -2.
 double floorValue(double x);
 
 // e^x. Exactly 1.0 for |x| < 1e-9 and for NaN. Results never exceed 1e37:
