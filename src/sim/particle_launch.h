@@ -5,8 +5,9 @@
 //
 // Remainders (x mod d) truncate toward zero, so a draw mod d lies in
 // 0 .. |d| - 1 whatever the sign of d. Differences of settings are taken in
-// 64 bits, so any int32 settings give that rule without overflow. A span of 0
-// draws nothing and gives 0.
+// 64 bits, so any int32 settings give that rule without overflow; a speed span
+// in hundredths beyond the int32 range saturates. A span of 0 (equal bounds,
+// or speed bounds less than a hundredth apart) draws nothing and gives 0.
 #pragma once
 
 #include "instance/handler_instance.h"
