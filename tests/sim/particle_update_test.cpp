@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "support/fake_host_services.h"
 #include "test_instance.h"
@@ -186,7 +187,7 @@ TEST_F(ParticleUpdate, LaunchVelocityFollowsTheEmitterAxesAtBirth) {
     // The object turns about Y at 90 degrees per second; particle 0 of 10 is
     // born at 0 s, when the object's X axis is world +X.
     host.setAxes(object, [](double time) {
-        const double a = time * M_PI / 2;
+        const double a = time * std::numbers::pi / 2;
         return Axes{{{std::cos(a), 0, -std::sin(a)}, {0, 1, 0}, {std::sin(a), 0, std::cos(a)}}};
     });
     TestInstance t(10, object);
