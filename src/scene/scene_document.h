@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "instance/handler_instance.h"
 
@@ -72,6 +73,12 @@ SceneDocument *createDefaultScene();
 
 // Frees the document, its lines and their texts. Null is allowed.
 void releaseScene(SceneDocument *document);
+
+// Owns a document for one scope.
+struct SceneReleaser {
+    void operator()(SceneDocument *document) const { releaseScene(document); }
+};
+using ScenePtr = std::unique_ptr<SceneDocument, SceneReleaser>;
 
 // Sets the kind of every line and numbers the object lines 1, 2, 3, ...
 void classifyLines(SceneDocument &document);

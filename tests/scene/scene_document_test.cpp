@@ -11,7 +11,6 @@ namespace plof {
 namespace {
 
 using testing::linesOf;
-using testing::ScenePtr;
 
 ScenePtr freshScene() {
     ScenePtr document(createDefaultScene());

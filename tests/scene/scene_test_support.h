@@ -1,4 +1,4 @@
-// Helpers shared by the scene suites: a document owner, the lines of a
+// Helpers shared by the scene suites: the lines of a
 // document as strings, and whole files as bytes.
 #pragma once
 
@@ -11,11 +11,6 @@
 #include "scene/scene_document.h"
 
 namespace plof::testing {
-
-struct SceneReleaser {
-    void operator()(SceneDocument *document) const { releaseScene(document); }
-};
-using ScenePtr = std::unique_ptr<SceneDocument, SceneReleaser>;
 
 inline std::vector<std::string> linesOf(const SceneDocument &document) {
     std::vector<std::string> lines;

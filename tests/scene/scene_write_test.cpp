@@ -13,7 +13,6 @@ namespace plof {
 namespace {
 
 using testing::readBytes;
-using testing::ScenePtr;
 using testing::ScratchDirectory;
 
 void writeFile(const std::filesystem::path &path, const std::string &bytes) {
