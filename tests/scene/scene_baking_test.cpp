@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -237,6 +239,21 @@ TEST_F(SceneBaking, TooLongObjectNameWritesNothing) {
     }
     EXPECT_EQ(bake(subject, 5), "old");
     EXPECT_EQ(subject.instance->bakeMode, 0);
+}
+
+TEST_F(SceneBaking, StoreBeyondMemoryStopsBeforeSampling) {
+    BakeSubject subject(1);
+    // As many particles and frames as 32 bits allow: the store's size does
+    // not even fit a 64-bit count, so the bake stops before any update.
+    subject.instance->pointCount = INT32_MAX;
+    subject.instance->bakeMode = 0;
+    subject.instance->frame = -1;
+    {
+        std::ofstream(path("PLOF.lws"), std::ios::binary) << "old";
+    }
+    EXPECT_EQ(bake(subject, INT32_MAX), "old");
+    EXPECT_EQ(subject.instance->bakeMode, 0);
+    EXPECT_EQ(subject.instance->frame, -1);
 }
 
 TEST_F(SceneBaking, UnwritablePathStillRestoresBakeMode) {

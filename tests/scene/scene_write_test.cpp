@@ -1,13 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <csignal>
 #include <fstream>
 #include <string>
 
 #include "scene/scene_document.h"
 #include "scene_test_support.h"
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#endif
 
 namespace plof {
 namespace {
@@ -51,6 +53,7 @@ TEST(SceneWrite, ReplacesAnExistingFileWhole) {
     EXPECT_EQ(readBytes(path).size(), 1220u);
 }
 
+#if !defined(_WIN32)
 TEST(SceneWrite, FailedWriteLeavesTheExistingFileAndNoLeftovers) {
     ScratchDirectory directory("scene_write_fail");
     const std::filesystem::path path = directory.file("PLOF.lws");
@@ -72,6 +75,7 @@ TEST(SceneWrite, FailedWriteLeavesTheExistingFileAndNoLeftovers) {
     EXPECT_EQ(readBytes(path), "old scene");
     EXPECT_EQ(directory.entries(), std::vector<std::string>{"PLOF.lws"});
 }
+#endif
 
 TEST(SceneWrite, UnwritablePathsWriteNothing) {
     ScratchDirectory directory("scene_write_unwritable");
