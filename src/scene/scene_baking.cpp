@@ -26,8 +26,8 @@ void writeLines(SceneFileWriter &writer, const SceneLine *from, const SceneLine 
 void bakeScene(const char *scenePath, const ObjectList &objects, int32_t frameCount, HandlerInstance &instance) {
     ScenePtr document(createDefaultScene());
     if (document == nullptr || objectAnchor(*document) == nullptr) return;
-    BakedObjects particles;
-    if (!particles.prepare(instance, objects, frameCount)) return;
+    BakedObjects bakedObjects;
+    if (!bakedObjects.prepare(instance, objects, frameCount)) return;
 
     const uint8_t savedBakeMode = instance.bakeMode;
     // The null object is object 1, the parent of every particle object.
@@ -37,17 +37,17 @@ void bakeScene(const char *scenePath, const ObjectList &objects, int32_t frameCo
     if (anchor == nullptr) return;
 
     instance.bakeMode = 1;
-    for (int32_t sample = 0; sample < particles.sampleCount(); ++sample) {
-        const int32_t frame = particles.frameOf(sample);
+    for (int32_t sample = 0; sample < bakedObjects.sampleCount(); ++sample) {
+        const int32_t frame = bakedObjects.frameOf(sample);
         update(instance, frame, frame / kSamplingRate);
-        particles.record(instance, sample);
+        bakedObjects.record(instance, sample);
     }
     instance.bakeMode = savedBakeMode;
 
     SceneFileWriter writer(scenePath);
     if (!writer.isOpen()) return;
     writeLines(writer, document->first, anchor->next);
-    particles.writeBlocks(writer, instance);
+    bakedObjects.writeBlocks(writer, instance);
     writeLines(writer, anchor->next, nullptr);
     writer.commit();
 }

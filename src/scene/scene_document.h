@@ -13,7 +13,7 @@
 //
 // These operations search afresh from the line they are given on every call;
 // they are the reference for the scene text. Baking large objects goes through
-// the direct writer of baked_scene_writer.h, which produces the same bytes.
+// BakedObjects (baked_objects.h), which writes the same bytes directly.
 #pragma once
 
 #include <cstdint>

@@ -10,47 +10,32 @@
 #include <vector>
 
 #include "instance/handler_instance.h"
-#include "plugin/module_state.h"
 #include "scene/scene_document.h"
 #include "sim/particle_update.h"
+#include "support/fake_host_services.h"
 
 namespace plof::testing {
 
-// "LW Item Info" for one emitter: it slides along +x at 2 units per second,
-// rises slowly and turns about +Y by half a radian per second.
-inline void emitterParam(PlofItemId, int32_t code, double time, double vector[3]) {
-    const double angle = 0.5 * time;
-    switch (code) {
-        case PLOF_PARAM_RIGHT:
-            vector[0] = std::cos(angle), vector[1] = 0.0, vector[2] = -std::sin(angle);
-            break;
-        case PLOF_PARAM_UP:
-            vector[0] = 0.0, vector[1] = 1.0, vector[2] = 0.0;
-            break;
-        case PLOF_PARAM_FORWARD:
-            vector[0] = std::sin(angle), vector[1] = 0.0, vector[2] = std::cos(angle);
-            break;
-        default:
-            vector[0] = 2.0 * time, vector[1] = 1.0 + 0.1 * time, vector[2] = -0.5;
-            break;
-    }
-}
+// The fake host's first item: the object that carries the effect.
+inline constexpr PlofItemId kEmitter = 1;
 
-// Installs the moving emitter's host service for the life of the object and
-// gives the module a freshly loaded state before and after.
+// A host whose emitter slides along +x at 2 units per second, rises slowly
+// and turns about +Y by half a radian per second. The module state is fresh
+// before and after.
 class MovingEmitterHost {
 public:
     MovingEmitterHost() {
-        resetModuleState();
-        itemInfo_.param = &emitterParam;
-        moduleState().itemInfo = &itemInfo_;
+        host_.addItem("Emitter");
+        host_.setPosition(kEmitter, [](double time) { return Vec3{2.0 * time, 1.0 + 0.1 * time, -0.5}; });
+        host_.setAxes(kEmitter, [](double time) {
+            const double angle = 0.5 * time;
+            return test::Axes{Vec3{std::cos(angle), 0.0, -std::sin(angle)}, Vec3{0.0, 1.0, 0.0},
+                        Vec3{std::sin(angle), 0.0, std::cos(angle)}};
+        });
     }
-    ~MovingEmitterHost() { resetModuleState(); }
-    MovingEmitterHost(const MovingEmitterHost &) = delete;
-    MovingEmitterHost &operator=(const MovingEmitterHost &) = delete;
 
 private:
-    PlofItemInfo itemInfo_{};
+    test::FakeHostServices host_;
 };
 
 // An instance of `points` particles whose launch data are set by hand:
@@ -60,7 +45,7 @@ struct BakeSubject {
     explicit BakeSubject(int32_t points) : particles(static_cast<std::size_t>(points)) {
         instance = std::make_unique<HandlerInstance>();
         HandlerInstance &in = *instance;
-        in.item = 7;
+        in.item = kEmitter;
         in.pointCount = points;
         in.particles = points > 0 ? particles.data() : nullptr;
         in.V0Min = 1.0;

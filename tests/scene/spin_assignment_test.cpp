@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "bake_fixture.h"
+#include "plugin/module_state.h"
 #include "scene/scene_baking.h"
 
 namespace plof {
