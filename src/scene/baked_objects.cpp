@@ -1,5 +1,6 @@
 #include "scene/baked_objects.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -15,7 +16,7 @@ namespace {
 constexpr double kFramesPerSecond = 30.0;
 // "Align H" converts radians with 3.1415, not pi: baked scenes have always
 // carried this heading, and existing renders match it.
-constexpr double kDegreesPerRadianNumerator = 180.0;
+constexpr double kDegreesPerHalfTurn = 180.0;
 constexpr double kPiAsBaked = 3.1415;
 constexpr double kHeadingOffset = 90.0;
 
@@ -46,7 +47,7 @@ bool BakedObjects::prepare(const HandlerInstance &instance, const ObjectList &ob
     const int64_t samples = frameCount <= 0 ? 0 : (int64_t{frameCount} - 1) / step_ + 1;
     sampleCount_ = static_cast<int32_t>(samples);
 
-    nameCount_ = objects.count < 1 ? 1 : (objects.count > kObjectListMaxCount ? kObjectListMaxCount : objects.count);
+    nameCount_ = std::clamp(objects.count, int32_t{1}, kObjectListMaxCount);
     objectLines_.reset(new (std::nothrow) LineBuffer[static_cast<std::size_t>(nameCount_)]);
     if (objectLines_ == nullptr) return false;
     for (int32_t i = 0; i < nameCount_; ++i) {
@@ -76,15 +77,11 @@ void BakedObjects::record(const HandlerInstance &instance, int32_t sample) {
         const std::size_t at = static_cast<std::size_t>(p) * static_cast<std::size_t>(sampleCount_) +
                                static_cast<std::size_t>(sample);
         Sample &out = samples_[at];
-        out.x = particle.position[0];
-        out.y = particle.position[1];
-        out.z = particle.position[2];
-        if (fromPoints) {
-            // Where the displacement puts the point: its own place, carried along.
-            out.x = particle.position[0] + particle.restPosition[0];
-            out.y = particle.position[1] + particle.restPosition[1];
-            out.z = particle.position[2] + particle.restPosition[2];
-        }
+        // Emitting from the points, each point keeps its own place and is
+        // carried along, as the displacement shows it.
+        out.x = fromPoints ? particle.position[0] + particle.restPosition[0] : particle.position[0];
+        out.y = fromPoints ? particle.position[1] + particle.restPosition[1] : particle.position[1];
+        out.z = fromPoints ? particle.position[2] + particle.restPosition[2] : particle.position[2];
         out.flightTime = particle.flightTime;
         hidden_[at] = particle.hidden;
     }
@@ -109,7 +106,7 @@ MotionKey BakedObjects::keyOf(const HandlerInstance &instance, int32_t particle,
     key.bank = source.spin[2] * at.flightTime;
     if (instance.alignH == 1) {
         key.heading = std::atan2(-1.0 * source.launchVelocity[2], source.launchVelocity[0]) *
-                          kDegreesPerRadianNumerator / kPiAsBaked -
+                          kDegreesPerHalfTurn / kPiAsBaked -
                       kHeadingOffset;
     }
     key.frame = frameOf(sample);

@@ -37,14 +37,13 @@ SceneLine *addLoadedObject(SceneDocument &document, SceneLine &anchor, const cha
 
 SceneEdit setParentObject(SceneDocument &document, SceneLine &objectLine, int32_t parentNumber) {
     SceneLine *end = findLine(&objectLine, "ShadowOptions");
-    if (end == nullptr) return SceneEdit::unchanged;
+    if (end == nullptr || end->prev == nullptr) return SceneEdit::unchanged;
     SceneLine *parent = findLineBefore(&objectLine, end, "ParentObject");
     if (parent != nullptr) return setLineValue(*parent, parentNumber);
     SceneLineBatch<1> line;
     LineBuffer text;
     if (composeParentLine(text, parentNumber) < 0) return SceneEdit::unchanged;
     if (!line.add(text.data())) return SceneEdit::outOfMemory;
-    // The block's first line comes before "ShadowOptions", so end has a predecessor.
     line.insertAfter(document, *end->prev);
     return SceneEdit::done;
 }
