@@ -240,22 +240,5 @@ TEST(FileForm, NameLinesHoldAtMost49Characters) {
     EXPECT_STREQ(name.data(), "");
 }
 
-TEST(FileForm, WrittenLinesReadBackUnchanged) {
-    File file(std::tmpfile());
-    writeTextLine(file.get(), "PLOF_START");
-    writeKeywordValue(file.get(), "Regist", 0.05);
-    writeTextLine(file.get(), "Name with  spaces");
-    std::rewind(file.get());
-    KeywordLine line;
-    ASSERT_TRUE(readKeywordLine(file.get(), line));
-    EXPECT_STREQ(line.keyword.data(), "PLOF_START\n");
-    ASSERT_TRUE(readKeywordLine(file.get(), line));
-    EXPECT_STREQ(line.keyword.data(), "Regist");
-    EXPECT_EQ(line.value, 0.05);
-    LineBuffer name;
-    ASSERT_TRUE(readNameLine(file.get(), name));
-    EXPECT_STREQ(name.data(), "Name with  spaces");
-}
-
 }  // namespace
 }  // namespace plof
