@@ -179,27 +179,13 @@ TEST(FileForm, WritesLinesEndedByALineFeed) {
     EXPECT_EQ(contents(file.get()), "REFERENCE\nSpreadMax 180.000000\n" + std::string(254, 'x') + "\n");
 }
 
-TEST(FileForm, KeywordLinesKeepTheirLineEnd) {
-    File file = fileWith("PLOF_START\nV0Min 1.000000\nPLOF_END");
+TEST(FileForm, LinesKeepTheirLineEndAndWindowsLineEndsReadAsLineFeeds) {
+    File file = fileWith("PLOF_START\r\nGravity 9.800000\r\nREFERENCE\r\nSpark Emitter\r\nPLOF_END");
     KeywordLine line;
     ASSERT_TRUE(readKeywordLine(file.get(), line));
     EXPECT_STREQ(line.keyword.data(), "PLOF_START\n");
     EXPECT_EQ(line.length, 11);
     EXPECT_FALSE(line.hasValue);
-    ASSERT_TRUE(readKeywordLine(file.get(), line));
-    EXPECT_STREQ(line.keyword.data(), "V0Min");
-    EXPECT_EQ(line.value, 1.0);
-    ASSERT_TRUE(readKeywordLine(file.get(), line));
-    EXPECT_STREQ(line.keyword.data(), "PLOF_END");
-    EXPECT_FALSE(readKeywordLine(file.get(), line));
-    EXPECT_STREQ(line.keyword.data(), "PLOF_END") << "the end of the file leaves the line alone";
-}
-
-TEST(FileForm, WindowsLineEndsReadAsLineFeeds) {
-    File file = fileWith("PLOF_START\r\nGravity 9.800000\r\nREFERENCE\r\nSpark Emitter\r\nPLOF_END\r\n");
-    KeywordLine line;
-    ASSERT_TRUE(readKeywordLine(file.get(), line));
-    EXPECT_STREQ(line.keyword.data(), "PLOF_START\n");
     ASSERT_TRUE(readKeywordLine(file.get(), line));
     EXPECT_STREQ(line.keyword.data(), "Gravity");
     EXPECT_EQ(line.value, 9.8);
@@ -209,7 +195,9 @@ TEST(FileForm, WindowsLineEndsReadAsLineFeeds) {
     ASSERT_TRUE(readNameLine(file.get(), name));
     EXPECT_STREQ(name.data(), "Spark Emitter");
     ASSERT_TRUE(readKeywordLine(file.get(), line));
-    EXPECT_STREQ(line.keyword.data(), "PLOF_END\n");
+    EXPECT_STREQ(line.keyword.data(), "PLOF_END") << "a last line without its line end";
+    EXPECT_FALSE(readKeywordLine(file.get(), line));
+    EXPECT_STREQ(line.keyword.data(), "PLOF_END") << "the end of the file leaves the line alone";
 }
 
 TEST(FileForm, ALineLongerThan255CharactersContinuesAsTheNextLine) {
