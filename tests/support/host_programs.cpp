@@ -33,6 +33,9 @@ const char *buildName(Build build) { return build == Build::native ? "native" : 
 fs::path windowsBinDir() { return fs::path(PLOF_WIN32_BIN_DIR); }
 
 std::string windowsBuildMissing() {
+    if (!fs::exists(fs::path(PLOF_BIN_DIR) / "plof-host")) {
+        return "the native plof-host to compare with is missing from " PLOF_BIN_DIR;
+    }
     for (const char *file : {"plof-host.exe", "plof.p"}) {
         if (!fs::exists(windowsBinDir() / file)) {
             return "the 32-bit Windows build is missing (" + (windowsBinDir() / file).string() +

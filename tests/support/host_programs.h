@@ -11,9 +11,8 @@
 //   translated: a path handed to the Windows program must be made with
 //   hostPath(), which gives it the form Windows programs receive (drive
 //   letter and backslashes), as the real host hands paths to the module.
-// - windowsBuildMissing() is "" when the Windows build and Wine are there;
+// - windowsBuildMissing() is "" when both programs and Wine are there;
 //   otherwise it says what is missing and how to build it, for GTEST_SKIP.
-//   The native program is built with the tests and is always there.
 #pragma once
 
 #include <filesystem>
