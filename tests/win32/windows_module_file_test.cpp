@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <map>
+#include <sstream>
 
 #include "plof/module.h"
 #include "support/host_programs.h"
@@ -96,6 +99,74 @@ TEST(WindowsModuleFile, ModuleAndHostProgramNeedOnlyWindowsSystemDlls) {
                                           << ", which a Windows machine does not have";
         }
     }
+}
+
+// The module's own functions (named plof::...) in the DLL's disassembly, each
+// with the x87 instructions that compute (round) rather than move values.
+// Moving a double through the x87 stack is exact and the 32-bit calling
+// convention returns doubles there; arithmetic on it would round to 64-bit
+// mantissas, which the native build never does.
+std::map<std::string, std::vector<std::string>> x87ArithmeticByModuleFunction(const std::string &disassembly) {
+    static const char *const kArithmetic[] = {"fadd", "fsub", "fmul", "fdiv", "fiadd", "fisub", "fimul",
+                                              "fidiv", "fsqrt", "fsin", "fcos", "fptan", "fpatan", "fyl2x",
+                                              "f2xm1", "fscale", "frndint", "fprem"};
+    std::map<std::string, std::vector<std::string>> functions;
+    std::istringstream lines(disassembly);
+    std::string line;
+    std::vector<std::string> *current = nullptr;
+    while (std::getline(lines, line)) {
+        // "691c83b0 <plof::birthTime(int, ...)>:" starts a function.
+        if (!line.empty() && line.back() == ':' && line.find(" <") != std::string::npos) {
+            const bool own = line.find("<plof::") != std::string::npos;
+            const std::size_t start = line.find(" <") + 2;
+            current = own ? &functions[line.substr(start, line.size() - 2 - start)] : nullptr;
+            continue;
+        }
+        // "  691c83c4:\tfmul   %st(1),%st"
+        const std::size_t tab = line.find('\t');
+        if (!current || tab == std::string::npos) continue;
+        const std::string mnemonic = line.substr(tab + 1, line.find(' ', tab) - tab - 1);
+        for (const char *arithmetic : kArithmetic) {
+            if (mnemonic.starts_with(arithmetic)) current->push_back(mnemonic);
+        }
+    }
+    return functions;
+}
+
+TEST(WindowsModuleFile, ModuleCodeDoesNoX87Arithmetic) {
+    PLOF_SKIP_WITHOUT_WINDOWS_BUILD();
+    const std::string command = "i686-w64-mingw32-objdump -d -C --no-show-raw-insn '" +
+                                (windowsBinDir() / "plof.p").string() + "' 2>/dev/null";
+    std::string disassembly;
+    if (std::FILE *pipe = popen(command.c_str(), "r")) {
+        char buffer[65536];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) disassembly.append(buffer, got);
+        pclose(pipe);
+    }
+    if (disassembly.empty()) GTEST_SKIP() << "i686-w64-mingw32-objdump is missing; run scripts/install-deps --win32";
+
+    const auto functions = x87ArithmeticByModuleFunction(disassembly);
+    // The DLL keeps its symbols; without them this test would check nothing.
+    ASSERT_GT(functions.size(), 50u);
+    for (const auto &[name, instructions] : functions) {
+        EXPECT_TRUE(instructions.empty()) << name << " uses " << instructions.front();
+    }
+}
+
+TEST(WindowsModuleFile, X87ArithmeticIsFoundWhereItIs) {
+    const std::string disassembly =
+        "691c83b0 <plof::birthTime(int)>:\n"
+        "691c83b4:\tfildll 0x8(%esp)\n"
+        "691c83b8:\tfstpl  (%esp)\n"
+        "691c9000 <plof::scaled(double)>:\n"
+        "691c9004:\tfldl   0x4(%esp)\n"
+        "691c9008:\tfmulp  %st,%st(1)\n"
+        "691d9710 <_atan2>:\n"
+        "691d9718:\tfpatan \n";
+    const auto functions = x87ArithmeticByModuleFunction(disassembly);
+    ASSERT_EQ(functions.size(), 2u);
+    EXPECT_TRUE(functions.at("plof::birthTime(int)").empty());
+    EXPECT_EQ(functions.at("plof::scaled(double)"), std::vector<std::string>{"fmulp"});
 }
 
 }  // namespace
