@@ -6,9 +6,13 @@
 
 namespace plof::host {
 
-EffectHandler::EffectHandler(const LoadedModule &module, int interfaceVersion)
-    : modulePath_(module.path()), version_(interfaceVersion) {
-    const PlofActivateFunc activate = module.server(PLOF_CLASS_DISPLACEMENT_HANDLER, "PLOF!");
+EffectHandler::EffectHandler(const PlofModuleDescriptor &descriptor, const std::string &modulePath,
+                             int interfaceVersion)
+    : modulePath_(modulePath), version_(interfaceVersion) {
+    const PlofActivateFunc activate = findServer(descriptor, PLOF_CLASS_DISPLACEMENT_HANDLER, "PLOF!");
+    if (!activate) {
+        throw ModuleError(modulePath_ + ": the module has no " PLOF_CLASS_DISPLACEMENT_HANDLER " server named PLOF!");
+    }
     const int32_t status = activate(interfaceVersion, globalServiceFunction(), &operations_);
     if (status == PLOF_ACTIVATE_BAD_VERSION) {
         throw ModuleError(modulePath_ + ": the module does not support handler interface version " +

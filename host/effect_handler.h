@@ -14,10 +14,13 @@ namespace plof::host {
 
 class EffectHandler {
 public:
-    // Activates the module's DisplacementHandler server named "PLOF!". The
-    // host's services must be provided first. Throws ModuleError naming the
-    // module file when the server is missing or activation answers non-zero.
-    EffectHandler(const LoadedModule &module, int interfaceVersion);
+    // Activates the DisplacementHandler server named "PLOF!" of the module
+    // whose descriptor is given (`modulePath` names it in errors). The host's
+    // services must be provided first. Throws ModuleError naming the module
+    // file when the server is missing or activation answers non-zero.
+    EffectHandler(const PlofModuleDescriptor &descriptor, const std::string &modulePath, int interfaceVersion);
+    EffectHandler(const LoadedModule &module, int interfaceVersion)
+        : EffectHandler(module.descriptor(), module.path(), interfaceVersion) {}
 
     int interfaceVersion() const { return version_; }
     const PlofHandlerOperations &operations() const { return operations_; }

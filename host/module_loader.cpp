@@ -86,13 +86,4 @@ LoadedModule::~LoadedModule() {
     platform::closeLibrary(library_);
 }
 
-PlofActivateFunc LoadedModule::server(const char *className, const char *serverName) const {
-    PlofActivateFunc activate = findServer(*descriptor_, className, serverName);
-    if (!activate) {
-        throw ModuleError(path_ + ": the module has no " + className + " server" +
-                          (serverName ? std::string(" named \"") + serverName + "\"" : std::string()));
-    }
-    return activate;
-}
-
 }  // namespace plof::host

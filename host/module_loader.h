@@ -37,10 +37,6 @@ public:
     const PlofModuleDescriptor &descriptor() const { return *descriptor_; }
     const std::string &path() const { return path_; }
 
-    // As findServer, on this module; throws ModuleError naming the file when
-    // the module has no such server.
-    PlofActivateFunc server(const char *className, const char *serverName) const;
-
 private:
     LoadedModule(std::string path, void *library, const PlofModuleDescriptor *descriptor);
 
