@@ -37,7 +37,8 @@ struct HostItem {
     std::string effectHeader = "Plugin DisplacementHandler 1 PLOF!";
     std::vector<std::string> effectLines;  // the effect's saved block
     // Kept text: lines before this item's block (after the previous one),
-    // block lines before the motion, and block lines after the known parts.
+    // block lines before the first part the host reads itself (motion,
+    // dissolve, parent, effect), and block lines after such a part.
     std::vector<std::string> linesBefore;
     std::vector<std::string> blockLinesBeforeMotion;
     std::vector<std::string> blockLinesAfter;

@@ -142,7 +142,8 @@ std::size_t SceneParser::envelope(std::size_t index, int32_t maxChannels, int32_
 }
 
 std::size_t SceneParser::block(std::size_t index, HostItem &item) {
-    bool seenMotion = false;
+    // Kept lines keep their place before or after the parts the host writes itself.
+    bool seenKnownPart = false;
     item.hasMotionBlock = false;
     item.blockEndsWithBlank = false;
     while (index < lines_.size()) {
@@ -154,18 +155,18 @@ std::size_t SceneParser::block(std::size_t index, HostItem &item) {
             item.blockEndsWithBlank = true;
             return index + 1;
         }
-        auto &kept = seenMotion ? item.blockLinesAfter : item.blockLinesBeforeMotion;
+        auto &kept = seenKnownPart ? item.blockLinesAfter : item.blockLinesBeforeMotion;
         if (startsWithWord(line, "ObjectMotion")) {
             if (item.hasMotionBlock) {
                 fail(index, "a second ObjectMotion in one item");
             }
-            item.hasMotionBlock = seenMotion = true;
+            item.hasMotionBlock = seenKnownPart = true;
             index = envelope(index, kMotionChannels, item.motionChannels, item.motion, item.motionEnd);
         } else if (startsWithWord(line, "ObjDissolve")) {
             if (item.hasDissolve) {
                 fail(index, "a second ObjDissolve in one item");
             }
-            item.hasDissolve = true;
+            item.hasDissolve = seenKnownPart = true;
             const std::string_view rest = afterKeyword(line, "ObjDissolve");
             if (rest == "(envelope)") {
                 int32_t channels = 0;
@@ -187,6 +188,7 @@ std::size_t SceneParser::block(std::size_t index, HostItem &item) {
                 fail(index, "ParentObject needs an item number of 1 or more, found \"" + std::string(line) + "\"");
             }
             item.parent = *parent;
+            seenKnownPart = true;
             parentLines_.back() = index;
             ++index;
         } else if (startsWithWord(line, "Plugin")) {
@@ -203,7 +205,7 @@ std::size_t SceneParser::block(std::size_t index, HostItem &item) {
                 fail(index, "no EndPlugin line closes this plug-in block");
             }
             if (ours) {
-                item.hasEffect = true;
+                item.hasEffect = seenKnownPart = true;
                 item.effectHeader = std::string(line);
                 item.effectLines.assign(lines_.begin() + static_cast<std::ptrdiff_t>(index) + 1,
                                         lines_.begin() + static_cast<std::ptrdiff_t>(end));
