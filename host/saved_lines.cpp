@@ -38,8 +38,9 @@ void LineWriter::write(void *data, const char *text, int32_t length) {
         self->lines_.emplace_back();
         return;
     }
-    // The length counts the terminating NUL; the text never runs past it.
-    const char *end = length > 0 ? std::find(text, text + length, '\0') : text + std::strlen(text);
+    // The length counts the terminating NUL: at most length - 1 characters,
+    // fewer when a NUL comes first.
+    const char *end = length > 0 ? std::find(text, text + (length - 1), '\0') : text + std::strlen(text);
     // A line break inside a line would split it in the scene file.
     const char *const breaks = "\r\n";
     end = std::find_first_of(text, end, breaks, breaks + 2);
