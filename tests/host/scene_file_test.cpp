@@ -242,3 +242,24 @@ TEST_F(SceneFilesTest, AMalformedObjectFileIsAnErrorAndWritingRoundTripsBytes) {
 
 }  // namespace
 }  // namespace plof::host
+
+namespace plof::host {
+namespace {
+
+TEST(ExampleSceneTest, TheBundledSceneReadsAndWritesBackByteForByte) {
+    const std::string path = std::string(PLOF_SOURCE_DIR) + "/examples/fountain.lws";
+    std::vector<std::string> warnings;
+    const HostScene scene = readSceneFile(path, "", warnings);
+    EXPECT_TRUE(warnings.empty());
+    ASSERT_EQ(scene.items.size(), 4u);
+    EXPECT_EQ(scene.items[0].pointCount(), 13);
+    EXPECT_TRUE(scene.items[0].hasEffect);
+    EXPECT_EQ(scene.items[2].pointCount(), 42);
+    EXPECT_EQ(scene.items[2].parent, 2);
+    EXPECT_EQ(scene.items[3].pointCount(), 25);
+    EXPECT_TRUE(scene.hasDissolve());
+    EXPECT_EQ(sceneText(scene), readFileBytes(path, "scene"));
+}
+
+}  // namespace
+}  // namespace plof::host
