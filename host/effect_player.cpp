@@ -13,6 +13,7 @@ EffectPlayer::EffectPlayer(const EffectHandler &handler, HostScene &scene, HostS
             continue;
         }
         displaced_[i].resize(item.points.size());
+        services_.setCurrentItem(static_cast<PlofItemId>(i + 1));
         try {
             instances_[i] = handler_.create(static_cast<PlofItemId>(i + 1));
         } catch (...) {
@@ -22,6 +23,7 @@ EffectPlayer::EffectPlayer(const EffectHandler &handler, HostScene &scene, HostS
                     handler_.destroy(made);
                 }
             }
+            services_.setCurrentItem(0);
             throw;
         }
         for (std::size_t cut : handler_.load(instances_[i], item.effectLines)) {
@@ -30,6 +32,7 @@ EffectPlayer::EffectPlayer(const EffectHandler &handler, HostScene &scene, HostS
                                 " of the effect's settings is longer than the effect's line buffer and was cut");
         }
     }
+    services_.setCurrentItem(0);
 }
 
 EffectPlayer::~EffectPlayer() {
@@ -48,6 +51,7 @@ void EffectPlayer::runEffects(int32_t frame, double time) {
             continue;
         }
         const HostItem &item = scene_.items[i];
+        services_.setCurrentItem(static_cast<PlofItemId>(i + 1));
         operations.newTime(instance, static_cast<PlofItemId>(i + 1), frame, time);
         const int32_t flags = operations.flags(instance);
         flags_[i] = flags;
@@ -72,6 +76,7 @@ void EffectPlayer::runEffects(int32_t frame, double time) {
             out[3 * p + 2] = access.position[2];
         }
     }
+    services_.setCurrentItem(0);
 }
 
 void EffectPlayer::placePoints(double time) {
@@ -111,9 +116,11 @@ void EffectPlayer::playFrame(int32_t frame, double time) {
 void EffectPlayer::saveInstances() {
     for (std::size_t i = 0; i < instances_.size(); ++i) {
         if (instances_[i]) {
+            services_.setCurrentItem(static_cast<PlofItemId>(i + 1));
             scene_.items[i].effectLines = handler_.save(instances_[i]);
         }
     }
+    services_.setCurrentItem(0);
 }
 
 }  // namespace plof::host

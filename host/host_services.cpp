@@ -16,6 +16,9 @@ HostServices *active = nullptr;
 
 // The C operations behind the records; each answers from the active services.
 struct ServiceCallbacks {
+    // Item 0 stands for the current item; see the header.
+    static PlofItemId resolved(PlofItemId id) { return id == 0 && active ? active->currentItem_ : id; }
+
     static const HostItem *item(PlofItemId id) {
         if (!active || id == 0 || id > active->scene_.items.size()) {
             return nullptr;
@@ -23,10 +26,10 @@ struct ServiceCallbacks {
         return &active->scene_.items[id - 1];
     }
 
-    static void *meshSource(PlofItemId id) { return const_cast<HostItem *>(item(id)); }
+    static void *meshSource(PlofItemId id) { return const_cast<HostItem *>(item(resolved(id))); }
 
     static int32_t pointCount(PlofItemId id) {
-        const HostItem *found = item(id);
+        const HostItem *found = item(resolved(id));
         return found ? found->pointCount() : 0;
     }
 
@@ -67,9 +70,9 @@ struct ServiceCallbacks {
         if (active) {
             ++active->parameterQueries_;
         }
-        const HostItem *found = item(id);
+        id = resolved(id);
         const Vec3 *answer = nullptr;
-        if (found) {
+        if (item(id)) {
             const ItemPose &pose = active->poses_.at(id - 1, time);
             switch (code) {
             case PLOF_PARAM_RIGHT: answer = &pose.axes.x; break;

@@ -10,8 +10,12 @@
 // plain C tables, so at most one HostServices may exist at a time; its
 // destructor withdraws those of its records that are still provided.
 //
-// Items are numbered 1, 2, ... in scene order (0 is "no item"); every item is
-// an object item. Parameter queries cost no allocation and no name lookup.
+// Items are numbered 1, 2, ... in scene order; every item is an object item.
+// Item 0 is "no item", except that object, point and parameter queries for
+// item 0 answer for the current item: the object whose instance the host is
+// creating or running. A version-1 handler creates its instances without an
+// item and so asks about item 0. Parameter queries cost no allocation and no
+// name lookup.
 #pragma once
 
 #include <cstdint>
@@ -42,6 +46,9 @@ public:
 
     ScenePoses &poses() { return poses_; }
 
+    // The item that queries about item 0 answer for (0: none).
+    void setCurrentItem(PlofItemId item) { currentItem_ = item; }
+
 private:
     friend struct ServiceCallbacks;
 
@@ -51,6 +58,7 @@ private:
     std::string objectsDirectory_;
     std::string scenesDirectory_;
     uint64_t parameterQueries_ = 0;
+    PlofItemId currentItem_ = 0;
 };
 
 }  // namespace plof::host

@@ -108,6 +108,23 @@ TEST(HostServicesTest, ObjectInfoAndAccessGiveThePointsAsFloats) {
     EXPECT_EQ(access.pointPosition(access.accessHandle(info.meshSource(0)), 0), nullptr);
 }
 
+TEST(HostServicesTest, ItemZeroStandsForTheCurrentItemOfAVersionOneInstance) {
+    const HostScene scene = threeItems();
+    HostServices services(scene, 30.0);
+    const auto &info = service<PlofObjectInfo>(PLOF_SERVICE_OBJECT_INFO);
+    const auto &items = service<PlofItemInfo>(PLOF_SERVICE_ITEM_INFO);
+    EXPECT_EQ(info.pointCount(0), 0);
+    services.setCurrentItem(3);
+    EXPECT_EQ(info.pointCount(0), 1);
+    double v[3];
+    items.param(0, PLOF_PARAM_W_POSITION, 0.5, v);
+    expectVector(v, {15, 0, 0});
+    EXPECT_STREQ(items.name(0), "");  // never a name: item 0 is not in the scene's list
+    services.setCurrentItem(0);
+    items.param(0, PLOF_PARAM_W_POSITION, 0.5, v);
+    expectVector(v, {0, 0, 0});
+}
+
 TEST(HostServicesTest, MessagesDirectoriesAndFileRequest) {
     const HostScene scene;
     HostServices services(scene, 30.0);
