@@ -24,6 +24,7 @@
 
 #include "host/host_scene.h"
 #include "host/scene_poses.h"
+#include "plof/abi.h"
 
 namespace plof::host {
 
