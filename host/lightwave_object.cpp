@@ -51,7 +51,7 @@ std::vector<float> parseLightWaveObject(std::string_view bytes, const std::strin
         if (formEnd - offset < 8) {
             fail(fileName, "truncated chunk header at byte " + std::to_string(offset));
         }
-        const std::string id(bytes.substr(offset, 4));
+        const std::string id(bytes.substr(static_cast<std::size_t>(offset), 4));
         const uint64_t chunkSize = readBigEndian32(data + offset + 4);
         const uint64_t chunkStart = offset + 8;
         if (chunkSize > formEnd - chunkStart) {
