@@ -69,11 +69,13 @@ private:
     std::size_t envelope(std::size_t index, int32_t maxChannels, int32_t &channels, std::vector<MotionKey> &keys,
                          std::string &endLine) const;
     std::size_t block(std::size_t index, HostItem &item);
-    void checkParents(const HostScene &scene, const std::vector<std::size_t> &parentLines) const;
+    // Every ParentObject names an item of the scene and no chain of parents
+    // comes back on itself.
+    void checkParents(const HostScene &scene) const;
 
     std::vector<std::string_view> lines_;
     const std::string &fileName_;
-    std::vector<std::size_t> parentLines_;
+    std::vector<std::size_t> parentLines_;  // per item: its ParentObject line, else its first line
 };
 
 int32_t SceneParser::countLine(std::size_t index, std::string_view what, int32_t low, int32_t high) const {
@@ -222,7 +224,7 @@ std::size_t SceneParser::block(std::size_t index, HostItem &item) {
     return index;
 }
 
-void SceneParser::checkParents(const HostScene &scene, const std::vector<std::size_t> &parentLines) const {
+void SceneParser::checkParents(const HostScene &scene) const {
     const std::size_t count = scene.items.size();
     for (std::size_t i = 0; i < count; ++i) {
         const int32_t parent = scene.items[i].parent;
@@ -230,14 +232,14 @@ void SceneParser::checkParents(const HostScene &scene, const std::vector<std::si
             continue;
         }
         if (static_cast<std::size_t>(parent) > count) {
-            fail(parentLines[i], "ParentObject " + std::to_string(parent) + ": the scene has only " +
+            fail(parentLines_[i], "ParentObject " + std::to_string(parent) + ": the scene has only " +
                                      std::to_string(count) + " items");
         }
         // A chain longer than the item count has come back on itself.
         std::size_t steps = 0;
         for (int32_t at = parent; at != 0; at = scene.items[static_cast<std::size_t>(at) - 1].parent) {
             if (static_cast<std::size_t>(at) == i + 1 || ++steps > count) {
-                fail(parentLines[i], "ParentObject " + std::to_string(parent) +
+                fail(parentLines_[i], "ParentObject " + std::to_string(parent) +
                                          " makes the item its own ancestor");
             }
         }
@@ -276,7 +278,7 @@ HostScene SceneParser::parse() {
         scene.items.push_back(std::move(item));
     }
     scene.closingLines = std::move(pending);
-    checkParents(scene, parentLines_);
+    checkParents(scene);
     return scene;
 }
 
