@@ -21,15 +21,6 @@ ScenePoses::ScenePoses(const HostScene &scene, double framesPerSecond)
     }
 }
 
-const ItemPose &ScenePoses::at(std::size_t index, double time) {
-    Entry &entry = cache_[index];
-    if (!entry.still && !(entry.time == time)) {
-        entry.pose = compute(index, time);
-        entry.time = time;
-    }
-    return entry.pose;
-}
-
 ItemPose ScenePoses::compute(std::size_t index, double time) {
     const HostItem &item = scene_.items[index];
     const ItemPose own = poseFromMotion(item.motion, time * fps_);

@@ -20,8 +20,16 @@ public:
     ScenePoses(const HostScene &scene, double framesPerSecond);
 
     // The world pose of item `index` (0-based, scene order) at `time` seconds;
-    // valid until the next call for the same item.
-    const ItemPose &at(std::size_t index, double time);
+    // valid until the next call for the same item. Inline: the effect asks
+    // several times per particle.
+    const ItemPose &at(std::size_t index, double time) {
+        Entry &entry = cache_[index];
+        if (!entry.still && !(entry.time == time)) {
+            entry.pose = compute(index, time);
+            entry.time = time;
+        }
+        return entry.pose;
+    }
 
     std::size_t itemCount() const { return cache_.size(); }
     double framesPerSecond() const { return fps_; }

@@ -57,7 +57,7 @@ TEST(ScenePlayTest, BakedSceneItemsFollowTheirParentAndDissolve) {
                     "ParentObject 1\nShadowOptions 7\n\n");
     const HostRun run = runHost("play baked.lws --frames 0..10", directory);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.err.find("line 15: object file \"none\" not found; the item has no points"), std::string::npos)
+    EXPECT_NE(run.err.find("line 14: object file \"none\" not found; the item has no points"), std::string::npos)
         << run.err;
     const Csv csv = parseCsv(run.out);
     EXPECT_EQ(csv.header, "frame,item,point,x,y,z,dissolve");
