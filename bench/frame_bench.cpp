@@ -8,6 +8,7 @@
 
 #include "host/effect_handler.h"
 #include "host/effect_player.h"
+#include "host/host_error.h"
 #include "host/host_services.h"
 #include "host/module_loader.h"
 #include "host/object_points.h"
@@ -16,9 +17,19 @@ namespace {
 
 using namespace plof::host;
 
-const LoadedModule &module() {
-    static const std::unique_ptr<LoadedModule> loaded = LoadedModule::open(PLOF_MODULE_PATH);
-    return *loaded;
+// The module, loaded once for every benchmark; null with `error` set when it cannot be.
+const LoadedModule *module(std::string &error) {
+    static std::string loadError;
+    static const std::unique_ptr<LoadedModule> loaded = [] {
+        try {
+            return LoadedModule::open(PLOF_MODULE_PATH);
+        } catch (const ModuleError &failure) {
+            loadError = failure.what();
+            return std::unique_ptr<LoadedModule>();
+        }
+    }();
+    error = loadError;
+    return loaded.get();
 }
 
 // Every particle is born within the first second and flies for 60 to 99
@@ -33,6 +44,12 @@ std::vector<std::string> settingsFor(int64_t points) {
 }
 
 void playFrames(benchmark::State &state, bool moving) {
+    std::string error;
+    const LoadedModule *loaded = module(error);
+    if (!loaded) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
     const int64_t points = state.range(0);
     HostScene scene;
     HostItem emitter = makeObjectItem("Emitter", "bench", builtinShapePoints("builtin:line:" + std::to_string(points)));
@@ -46,7 +63,7 @@ void playFrames(benchmark::State &state, bool moving) {
     scene.items.push_back(std::move(emitter));
 
     HostServices services(scene, 30.0);
-    const EffectHandler handler(module(), 2);
+    const EffectHandler handler(*loaded, 2);
     EffectPlayer player(handler, scene, services);
     const uint64_t queriesBefore = services.parameterQueries();
     int32_t frame = 30;

@@ -9,29 +9,49 @@ void sortKeys(std::vector<MotionKey> &keys) {
                      [](const MotionKey &a, const MotionKey &b) { return a.frame < b.frame; });
 }
 
-double interpolateChannel(std::span<const MotionKey> keys, int channel, double frame) {
-    const std::size_t count = keys.size();
-    if (count == 1 || frame <= keys.front().frame) {
-        return keys.front().values[channel];
+namespace {
+
+// Where a frame falls among the keys: on one key's value (before the first,
+// after the last, or a single key), or inside the segment from key `first`
+// to key `first + 1` at fraction s.
+struct KeyPlace {
+    std::size_t first;
+    bool inside;
+    double s;
+};
+
+KeyPlace locate(std::span<const MotionKey> keys, double frame) {
+    if (keys.size() == 1 || frame <= keys.front().frame) {
+        return {0, false, 0.0};
     }
     if (frame >= keys.back().frame) {
-        return keys.back().values[channel];
+        return {keys.size() - 1, false, 0.0};
     }
-    // The segment [k1, k2) that holds the frame; k1.frame <= frame < k2.frame.
+    // k1.frame <= frame < k2.frame, so the segment is never empty.
     const auto after = std::upper_bound(keys.begin(), keys.end(), frame,
                                         [](double f, const MotionKey &k) { return f < k.frame; });
-    const std::size_t i2 = static_cast<std::size_t>(after - keys.begin());
-    const std::size_t i1 = i2 - 1;
+    const auto second = static_cast<std::size_t>(after - keys.begin());
+    const MotionKey &k1 = keys[second - 1];
+    const double span = static_cast<double>(after->frame) - k1.frame;
+    return {second - 1, true, (frame - k1.frame) / span};
+}
+
+double channelValue(std::span<const MotionKey> keys, const KeyPlace &place, int channel) {
+    const std::size_t i1 = place.first;
+    if (!place.inside) {
+        return keys[i1].values[channel];
+    }
+    const std::size_t i2 = i1 + 1;
     const MotionKey &k1 = keys[i1];
     const MotionKey &k2 = keys[i2];
     const double v1 = k1.values[channel];
     const double v2 = k2.values[channel];
-    const double span = static_cast<double>(k2.frame) - k1.frame;
-    const double s = (frame - k1.frame) / span;
+    const double s = place.s;
     if (k2.linear == 1) {
         return v1 + (v2 - v1) * s;
     }
 
+    const double span = static_cast<double>(k2.frame) - k1.frame;
     const double d21 = v2 - v1;
     double d10 = d21, spanBefore = span;
     if (i1 > 0) {
@@ -39,7 +59,7 @@ double interpolateChannel(std::span<const MotionKey> keys, int channel, double f
         spanBefore = static_cast<double>(k1.frame) - keys[i1 - 1].frame;
     }
     double d32 = d21, spanAfter = span;
-    if (i2 + 1 < count) {
+    if (i2 + 1 < keys.size()) {
         d32 = keys[i2 + 1].values[channel] - v2;
         spanAfter = static_cast<double>(keys[i2 + 1].frame) - k2.frame;
     }
@@ -61,14 +81,22 @@ double interpolateChannel(std::span<const MotionKey> keys, int channel, double f
     return h1 * v1 + h2 * v2 + h3 * outgoing + h4 * incoming;
 }
 
+}  // namespace
+
+double interpolateChannel(std::span<const MotionKey> keys, int channel, double frame) {
+    return channelValue(keys, locate(keys, frame), channel);
+}
+
 ItemPose poseFromMotion(std::span<const MotionKey> keys, double frame) {
     ItemPose pose;
     if (keys.empty()) {
         return pose;
     }
+    // One search for the segment serves all nine channels.
+    const KeyPlace place = locate(keys, frame);
     std::array<double, kMotionChannels> v;
     for (int c = 0; c < kMotionChannels; ++c) {
-        v[c] = interpolateChannel(keys, c, frame);
+        v[c] = channelValue(keys, place, c);
     }
     pose.position = {v[kX], v[kY], v[kZ]};
     pose.axes = axesFromHpb(v[kHeading], v[kPitch], v[kBank]);
