@@ -1,13 +1,14 @@
 // The commands of plof-host and the option parsing they share.
 //
-// Each command lives in its own file and defines one Command; command_table.cpp
-// lists them. main() picks the command by its name, parses the arguments
+// Each command lives in its own file and defines one Command (`extern const
+// Command kPlayCommand;` in play_command.cpp); command_table.cpp lists them. main() picks the command by its name, parses the arguments
 // against the command's flags and calls run, which writes data to stdout,
 // messages to stderr, and returns an exit code (or throws: UsageError exits
 // 2, InputError 3, anything else 4).
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <span>
@@ -59,6 +60,20 @@ std::span<const Command *const> commands();
 // anything else is positional. Throws UsageError for an unknown flag or a
 // missing value.
 ParsedArguments parseArguments(const Command &command, std::span<const std::string> arguments);
+
+// Options several commands share.
+struct FrameRange {
+    int32_t first = 0;
+    int32_t last = 59;
+};
+// "A..B" with whole numbers A <= B; UsageError naming `flag` otherwise.
+FrameRange parseFrameRange(const std::string &flag, const std::string &text);
+// A number above 0; UsageError naming `flag` otherwise.
+double parsePositive(const std::string &flag, const std::string &text);
+// --module's value, else plof.p beside the running plof-host.
+std::string modulePath(const ParsedArguments &arguments);
+// "plof-host: warning: MESSAGE" on stderr.
+void printWarning(const std::string &message);
 
 // The help text of one command, and of the whole program.
 std::string commandHelp(const Command &command);

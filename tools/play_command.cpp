@@ -2,7 +2,6 @@
 // frames through the effect and writes every point's world position as CSV.
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "command.h"
@@ -40,29 +39,6 @@ const FlagSpec kPlayFlags[] = {
     {"--objects-dir", "DIR", "the host's \"Objects\" directory (default: the current directory)"},
     {"--scenes-dir", "DIR", "the host's \"Scenes\" directory (default: the current directory)"},
 };
-
-struct FrameRange {
-    int32_t first = 0;
-    int32_t last = 59;
-};
-
-FrameRange parseFrames(const std::string &text) {
-    const auto dots = text.find("..");
-    const auto first = parseInteger(std::string_view(text).substr(0, dots));
-    const auto last = dots == std::string::npos ? std::nullopt : parseInteger(std::string_view(text).substr(dots + 2));
-    if (!first || !last || *first > *last) {
-        throw UsageError("--frames needs A..B with whole numbers A <= B, got \"" + text + "\"");
-    }
-    return {*first, *last};
-}
-
-double parseFps(const std::string &text) {
-    const auto fps = parseNumber(text);
-    if (!fps || *fps <= 0.0) {
-        throw UsageError("--fps needs a number above 0, got \"" + text + "\"");
-    }
-    return *fps;
-}
 
 // Three comma-separated numbers.
 std::optional<Vec3> parseTriple(std::string_view text) {
@@ -118,14 +94,6 @@ std::vector<MotionKey> parseMotion(const std::string &text) {
     return keys;
 }
 
-std::string defaultModulePath() {
-    const std::string directory = executableDirectory();
-    return (directory.empty() ? std::filesystem::path("plof.p") : std::filesystem::path(directory) / "plof.p")
-        .string();
-}
-
-void warn(const std::string &message) { std::fprintf(stderr, "plof-host: warning: %s\n", message.c_str()); }
-
 HostScene sceneForObject(const ParsedArguments &arguments, const FrameRange &frames, double fps) {
     const auto settingsPath = arguments.value("--settings");
     if (!settingsPath) {
@@ -135,7 +103,7 @@ HostScene sceneForObject(const ParsedArguments &arguments, const FrameRange &fra
     std::vector<float> points = loadObjectPoints(object);
     SettingsLines settings = readSettingsFile(*settingsPath);
     for (const std::string &warning : settings.warnings) {
-        warn(warning);
+        printWarning(warning);
     }
     HostScene scene;
     scene.header = defaultSceneHeader(frames.first, frames.last, fps);
@@ -155,8 +123,9 @@ int runPlay(const ParsedArguments &arguments) {
     if (!fromObject && (arguments.has("--settings") || arguments.has("--motion"))) {
         throw UsageError("--settings and --motion go with --object; a scene holds its own");
     }
-    const FrameRange frames = arguments.has("--frames") ? parseFrames(*arguments.value("--frames")) : FrameRange{};
-    const double fps = arguments.has("--fps") ? parseFps(*arguments.value("--fps")) : 30.0;
+    const FrameRange frames =
+        arguments.has("--frames") ? parseFrameRange("--frames", *arguments.value("--frames")) : FrameRange{};
+    const double fps = arguments.has("--fps") ? parsePositive("--fps", *arguments.value("--fps")) : 30.0;
     int interfaceVersion = 2;
     if (const auto version = arguments.value("--interface")) {
         if (*version != "1" && *version != "2") {
@@ -173,7 +142,7 @@ int runPlay(const ParsedArguments &arguments) {
         std::vector<std::string> warnings;
         scene = readSceneFile(arguments.positional.front(), objectsDirectory, warnings);
         for (const std::string &warning : warnings) {
-            warn(warning);
+            printWarning(warning);
         }
     }
 
@@ -187,7 +156,7 @@ int runPlay(const ParsedArguments &arguments) {
         out = outFile.get();
     }
 
-    const auto module = LoadedModule::open(arguments.value("--module").value_or(defaultModulePath()));
+    const auto module = LoadedModule::open(modulePath(arguments));
     HostServices services(scene, fps);
     if (!objectsDirectory.empty()) {
         services.setDirectory("Objects", objectsDirectory);
@@ -198,7 +167,7 @@ int runPlay(const ParsedArguments &arguments) {
     const EffectHandler handler(*module, interfaceVersion);
     EffectPlayer player(handler, scene, services);
     for (const std::string &warning : player.warnings()) {
-        warn(warning);
+        printWarning(warning);
     }
 
     PointsCsv csv(out, scene);
@@ -253,6 +222,9 @@ const std::string kPlayDetails = std::string(
     "\n"
     "Built-in shapes (for --object, or LoadObject in a scene):\n") +
     kBuiltinShapesHelp +
+    "\n"
+    "A .plf file holds the same lines as the effect's block in a scene (Regist as\n"
+    "stored, not the panel's 20 x Regist).\n"
     "\n"
     "Scenes: LWSC text. Rotation is heading, pitch, bank in degrees (heading about\n"
     "+Y, then pitch, then bank); a parent's motion carries its children. Keys\n"
