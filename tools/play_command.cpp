@@ -146,16 +146,6 @@ int runPlay(const ParsedArguments &arguments) {
         }
     }
 
-    std::FILE *out = stdout;
-    std::unique_ptr<std::FILE, int (*)(std::FILE *)> outFile(nullptr, &std::fclose);
-    if (const auto outPath = arguments.value("--out")) {
-        outFile.reset(std::fopen(outPath->c_str(), "wb"));
-        if (!outFile) {
-            throw std::runtime_error(*outPath + ": cannot open the output file for writing");
-        }
-        out = outFile.get();
-    }
-
     const auto module = LoadedModule::open(modulePath(arguments));
     HostServices services(scene, fps);
     if (!objectsDirectory.empty()) {
@@ -170,6 +160,17 @@ int runPlay(const ParsedArguments &arguments) {
         printWarning(warning);
     }
 
+    // Opened only now, so that bad input or a module that cannot run leaves
+    // no empty output file behind.
+    std::FILE *out = stdout;
+    std::unique_ptr<std::FILE, int (*)(std::FILE *)> outFile(nullptr, &std::fclose);
+    if (const auto outPath = arguments.value("--out")) {
+        outFile.reset(std::fopen(outPath->c_str(), "wb"));
+        if (!outFile) {
+            throw std::runtime_error(*outPath + ": cannot open the output file for writing");
+        }
+        out = outFile.get();
+    }
     PointsCsv csv(out, scene);
     std::size_t pointsPerFrame = 0;
     for (const HostItem &item : scene.items) {

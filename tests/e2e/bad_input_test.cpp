@@ -103,7 +103,8 @@ TEST(BadInputTest, AModuleThatCannotBeLoadedIsAFailure) {
     directory.write("fake.p", "not a library");
     const std::string play = "play --object builtin:line:2 --settings s.plf --module ";
     expectFailure(runHost(play + "nothere.p", directory), 4, "nothere.p: no such module file");
-    expectFailure(runHost(play + "fake.p", directory), 4, "fake.p: cannot load the module");
+    expectFailure(runHost(play + "fake.p --out points.csv", directory), 4, "fake.p: cannot load the module");
+    EXPECT_FALSE(std::filesystem::exists(directory / "points.csv")) << "no output file after a failure";
 }
 
 }  // namespace
