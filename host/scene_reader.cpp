@@ -309,6 +309,14 @@ void loadScenePoints(HostScene &scene, const std::string &sceneFile, const std::
                      std::vector<std::string> &warnings) {
     namespace fs = std::filesystem;
     const fs::path sceneDirectory = fs::path(sceneFile).parent_path();
+    // A baked scene names the same missing file for every particle: one
+    // warning per missing file, with its first line and how many items.
+    struct Missing {
+        std::string source;
+        std::size_t firstLine;
+        std::size_t items;
+    };
+    std::vector<Missing> missing;
     for (HostItem &item : scene.items) {
         if (item.isNull) {
             continue;
@@ -333,12 +341,24 @@ void loadScenePoints(HostScene &scene, const std::string &sceneFile, const std::
                 break;
             }
         }
-        if (found.empty()) {
-            warnings.push_back(sceneFile + ": line " + std::to_string(item.lineNumber) + ": object file \"" +
-                               item.source + "\" not found; the item has no points");
+        if (!found.empty()) {
+            item.points = loadObjectPoints(found);
             continue;
         }
-        item.points = loadObjectPoints(found);
+        const auto known = std::find_if(missing.begin(), missing.end(),
+                                        [&](const Missing &entry) { return entry.source == item.source; });
+        if (known == missing.end()) {
+            missing.push_back({item.source, item.lineNumber, 1});
+        } else {
+            ++known->items;
+        }
+    }
+    for (const Missing &entry : missing) {
+        const std::string where = sceneFile + ": line " + std::to_string(entry.firstLine) + ": object file \"" +
+                                  entry.source + "\" not found; ";
+        warnings.push_back(where + (entry.items == 1 ? std::string("the item has no points")
+                                                     : "its " + std::to_string(entry.items) +
+                                                           " items have no points"));
     }
 }
 

@@ -206,16 +206,19 @@ protected:
 TEST_F(SceneFilesTest, ObjectsAreFoundBesideTheSceneAndMissingOnesOnlyWarn) {
     write("objects/two.obj", "v 1 2 3\nv 4 5 6\n");
     write("scene.lws", "LWSC\nLoadObject objects/two.obj\n\nLoadObject none\n\nLoadObject builtin:line:3\n\n"
-                       "AddNullObject Null\n");
+                       "AddNullObject Null\n\nLoadObject none\n\nLoadObject gone.lwo\n");
     std::vector<std::string> warnings;
     const HostScene scene = readSceneFile(path("scene.lws"), "", warnings);
-    ASSERT_EQ(scene.items.size(), 4u);
+    ASSERT_EQ(scene.items.size(), 6u);
     EXPECT_EQ(scene.items[0].points, (std::vector<float>{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(scene.items[1].pointCount(), 0);
     EXPECT_EQ(scene.items[2].pointCount(), 3);
     EXPECT_EQ(scene.items[3].pointCount(), 0);
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_NE(warnings[0].find("line 4: object file \"none\" not found"), std::string::npos) << warnings[0];
+    EXPECT_EQ(scene.items[4].pointCount(), 0);
+    // One warning per missing file, however many items name it.
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[0], path("scene.lws") + ": line 4: object file \"none\" not found; its 2 items have no points");
+    EXPECT_EQ(warnings[1], path("scene.lws") + ": line 12: object file \"gone.lwo\" not found; the item has no points");
 }
 
 TEST_F(SceneFilesTest, ObjectsDirectoryIsTheLastPlaceLookedIn) {
