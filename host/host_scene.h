@@ -53,7 +53,6 @@ struct HostScene {
     std::vector<std::string> closingLines;  // after the last item's block
 
     bool hasDissolve() const;
-    int32_t objectCount() const { return static_cast<int32_t>(items.size()); }
 };
 
 // The header of a scene made from scratch: "LWSC", version 1, frame range and

@@ -31,8 +31,6 @@ public:
         return entry.pose;
     }
 
-    std::size_t itemCount() const { return cache_.size(); }
-    double framesPerSecond() const { return fps_; }
 
 private:
     struct Entry {
