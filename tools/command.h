@@ -1,10 +1,11 @@
 // The commands of plof-host and the option parsing they share.
 //
 // Each command lives in its own file and defines one Command (`extern const
-// Command kPlayCommand;` in play_command.cpp); command_table.cpp lists them. main() picks the command by its name, parses the arguments
-// against the command's flags and calls run, which writes data to stdout,
-// messages to stderr, and returns an exit code (or throws: UsageError exits
-// 2, InputError 3, anything else 4).
+// Command kPlayCommand;` in play_command.cpp); command_table.cpp lists them.
+// main() picks the command by its name, parses the arguments against the
+// command's flags and calls run, which writes data to stdout, messages to
+// stderr, and returns an exit code (or throws: UsageError exits 2,
+// InputError 3, anything else 4).
 #pragma once
 
 #include <cstddef>
