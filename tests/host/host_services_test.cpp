@@ -83,14 +83,6 @@ TEST(HostServicesTest, ItemInfoWalksNamesAndPosesItemsInSceneOrder) {
     EXPECT_EQ(services.parameterQueries(), 8u);
 }
 
-TEST(HostServicesTest, FramesPerSecondSetsTheTimeOfEachKey) {
-    const HostScene scene = threeItems();
-    HostServices services(scene, 24.0);
-    double v[3];
-    service<PlofItemInfo>(PLOF_SERVICE_ITEM_INFO).param(3, PLOF_PARAM_W_POSITION, 0.5, v);
-    expectVector(v, {12, 0, 0});
-}
-
 TEST(HostServicesTest, ObjectInfoAndAccessGiveThePointsAsFloats) {
     const HostScene scene = threeItems();
     HostServices services(scene, 30.0);
