@@ -321,6 +321,16 @@ TEST_F(PanelTest, AControlThatCannotBeCreatedDestroysThePanelAndStops) {
     for (const Particle &particle : instance.particles) EXPECT_EQ(particle.lifetime, 0);
 }
 
+TEST_F(PanelTest, ALongObjectsDirectoryIsCutToItsBuffers) {
+    host.directories["Objects"] = std::string(400, 'o');
+    openOptions([](RecordedPanel &panel) {
+        EXPECT_EQ(panel.control("S").text, std::string(255, 'o'));
+        const auto &context = *static_cast<OptionsPanelContext *>(panel.userData);
+        EXPECT_EQ(std::string(context.objectsDir.data()), std::string(255, 'o'));
+        return kCancel;
+    });
+}
+
 TEST(RegistanceSlider, ShowsTwentyTimesRegistTruncatedAndSaturated) {
     EXPECT_EQ(registanceSliderPosition(0.37), 7);
     EXPECT_EQ(registanceSliderPosition(-0.37), -7);
