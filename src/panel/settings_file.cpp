@@ -27,33 +27,6 @@ struct CloseFile {
 };
 using File = std::unique_ptr<std::FILE, CloseFile>;
 
-// A file written on Windows keeps its carriage returns when read on POSIX:
-// give the keyword the plain line end the comparisons expect.
-void dropCarriageReturn(KeywordLine &line) {
-    char *keyword = line.keyword.data();
-    std::size_t length = std::strlen(keyword);
-    if (length >= 2 && keyword[length - 2] == '\r' && keyword[length - 1] == '\n') {
-        keyword[length - 2] = '\n';
-        keyword[length - 1] = '\0';
-    } else if (length >= 1 && keyword[length - 1] == '\r') {
-        keyword[length - 1] = '\0';
-    } else {
-        return;
-    }
-    line.length = static_cast<int32_t>(length - 1);
-}
-
-void dropCarriageReturn(char *name) {
-    std::size_t length = std::strlen(name);
-    if (length > 0 && name[length - 1] == '\r') name[length - 1] = '\0';
-}
-
-bool readLine(std::FILE *file, KeywordLine &line) {
-    if (!readKeywordLine(file, line)) return false;
-    dropCarriageReturn(line);
-    return true;
-}
-
 void writeSettings(std::FILE *file, HandlerInstance &instance) {
     writeTextLine(file, "PLOF_START");
     writeKeywordValue(file, "V0Min", instance.V0Min);
@@ -119,6 +92,10 @@ bool applyValue(const OptionsPanelContext &context, const KeywordLine &line) {
     };
     for (const Target &target : targets) {
         if (hasPrefix(target.keyword, keyword) != 0) continue;
+        // Only the last line of a file can name a keyword without a value
+        // (every other keyword read ends with its line end); there is no
+        // value to set then, rather than the previous line's.
+        if (!line.hasValue) return false;
         if (target.isFloat) {
             setFloatValue(services, target.control, value);
         } else if (target.control == context.registanceCtl) {
@@ -187,17 +164,16 @@ void loadSettings(PlofControl loadButton, void *userData) {
     }
     KeywordLine line{};
     // An empty file has no start line either.
-    if (!readLine(file.get(), line) || hasPrefix("PLOF_START\n", line.keyword.data()) != 0) {
+    if (!readKeywordLine(file.get(), line) || hasPrefix("PLOF_START\n", line.keyword.data()) != 0) {
         showError(kCannotOpen);
         return;
     }
-    while (readLine(file.get(), line)) {
+    while (readKeywordLine(file.get(), line)) {
         if (hasPrefix("PLOF_END\n", line.keyword.data()) == 0 || hasPrefix(" ", line.keyword.data()) == 0) {
             break;
         }
         if (applyValue(context, line)) {
-            readNameLine(file.get(), instance.refName.data());
-            dropCarriageReturn(instance.refName.data());
+            readNameLine(file.get(), instance.refName);
         }
     }
     instance.refItem = findItemByName(instance.refName.data());

@@ -13,7 +13,8 @@
 //
 // Loading puts the values into the panel's controls (they reach the instance
 // when the user confirms) and stores the avoid object in the instance at
-// once. Lines may end in LF or CR LF, whichever platform wrote the file.
+// once. Lines may end in LF or CR LF, whichever platform wrote the file
+// (the file form of the keyword line operations reads both).
 #pragma once
 
 #include "plof/panel_services.h"

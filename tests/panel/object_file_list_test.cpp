@@ -60,7 +60,7 @@ TEST_F(ObjectFileListTest, TheFirstFileReplacesThePlaceholderAndLaterOnesAppend)
     EXPECT_EQ(host.fileRequests[0].path, "objects");
     EXPECT_EQ(host.fileRequests[0].size, 256);
     EXPECT_EQ(host.fileRequests[1].path, std::string("lib") + kPathSeparator);
-    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.errors().empty());
 }
 
 TEST_F(ObjectFileListTest, CapitalExtensionAndCancelledDialogChangeNothing) {
@@ -69,8 +69,8 @@ TEST_F(ObjectFileListTest, CapitalExtensionAndCancelledDialogChangeNothing) {
     addFiles(2);
     EXPECT_EQ(instance->objectList.count, 1);
     EXPECT_STREQ(entry(0), "none");
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0], std::make_pair(std::string("Can't open .lwo file"), std::string("<null>")));
+    ASSERT_EQ(host.errors().size(), 1u);
+    EXPECT_EQ(host.errors()[0], std::make_pair(std::string("Can't open .lwo file"), std::string("<null>")));
     // The refused name did not move the dialog's directory.
     EXPECT_EQ(host.fileRequests[1].path, "objects");
 }
@@ -83,8 +83,8 @@ TEST_F(ObjectFileListTest, TheListHoldsAtMost255Files) {
     EXPECT_EQ(instance->objectList.count, 255);
     EXPECT_EQ(entry(254), joined({"a", "p254.lwo"}));
     EXPECT_STREQ(entry(255), "");
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0].first, "Object List is Full!");
+    ASSERT_EQ(host.errors().size(), 1u);
+    EXPECT_EQ(host.errors()[0].first, "Object List is Full!");
     // The refused file still moved the next dialog to its directory.
     EXPECT_EQ(host.fileRequests.back().path, std::string("full") + kPathSeparator);
 }

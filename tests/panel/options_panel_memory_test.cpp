@@ -28,10 +28,10 @@ namespace {
 
 TEST_F(PanelTest, NoMemoryForTheContextClosesThePanelUnopened) {
     failNextNothrowAllocation = true;
-    EXPECT_EQ(openOptionsPanel(1, host::globalServiceFunction(), &*instance), 0);
+    EXPECT_EQ(openOptionsPanel(1, &PanelFakeHost::global, &*instance), 0);
     EXPECT_FALSE(failNextNothrowAllocation) << "the context was not allocated with new (std::nothrow)";
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0], std::make_pair(std::string("Couldn't allocate memory !!"), std::string("<null>")));
+    ASSERT_EQ(host.errors().size(), 1u);
+    EXPECT_EQ(host.errors()[0], std::make_pair(std::string("Couldn't allocate memory !!"), std::string("<null>")));
     RecordedPanel &panel = services.panel(kOptionsTitle);
     EXPECT_TRUE(panel.destroyed);
     EXPECT_EQ(panel.openFlags, -1);
@@ -40,7 +40,7 @@ TEST_F(PanelTest, NoMemoryForTheContextClosesThePanelUnopened) {
 
 TEST_F(PanelTest, WithMemoryThePanelOpens) {
     EXPECT_EQ(openOptions([](RecordedPanel &) { return kConfirm; }), 0);
-    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.errors().empty());
     EXPECT_EQ(services.panel(kOptionsTitle).openFlags, 7);
 }
 

@@ -30,7 +30,7 @@ struct ExpectedControl {
 TEST_F(PanelTest, BuildsTheTwentyControlsInOrderWithKindsLabelsWordsAndPlaces) {
     ASSERT_EQ(openOptions([](RecordedPanel &) { return kCancel; }), 0);
     RecordedPanel &panel = services.panel(kOptionsTitle);
-    const auto global = reinterpret_cast<intptr_t>(host::globalServiceFunction());
+    const auto global = reinterpret_cast<intptr_t>(&PanelFakeHost::global);
     const std::vector<ExpectedControl> expected{
         {"FloatControl", 3, {}, "      V0  Min ", 100, 1},
         {"FloatControl", 3, {}, "  Max", 250, 1},
@@ -140,8 +140,9 @@ TEST_F(PanelTest, WiresEventsAndUserDataToOneContext) {
 
 TEST_F(PanelTest, ConfirmReadsEveryControlBackAndQuantisesRegist) {
     instance->Regist = 0.37;
-    host.items = {{101, "Cube"}, {102, "Ball"}};
-    openOptions([](RecordedPanel &panel) {
+    host.addItem("Cube");
+    const PlofItemId ball = host.addItem("Ball");
+    openOptions([ball](RecordedPanel &panel) {
         Services::setNumber(panel.controlAt(kV0Min), 0.5);
         Services::setNumber(panel.controlAt(kV0Max), 8.25);
         // Neither order nor range is checked.
@@ -154,7 +155,7 @@ TEST_F(PanelTest, ConfirmReadsEveryControlBackAndQuantisesRegist) {
         Services::setInteger(panel.control("Spread Min"), 120);
         Services::setInteger(panel.control("Spread Max"), 40);
         Services::setInteger(panel.control("OrgEmitter"), 0x101);
-        Services::setInteger(panel.control("                  Avoid Object "), 102);
+        Services::setInteger(panel.control("                  Avoid Object "), ball);
         return kConfirm;
     });
     EXPECT_DOUBLE_EQ(instance->V0Min, 0.5);
@@ -170,9 +171,9 @@ TEST_F(PanelTest, ConfirmReadsEveryControlBackAndQuantisesRegist) {
     // The untouched slider showed 7: one confirmation quantises 0.37 to 0.35.
     EXPECT_DOUBLE_EQ(instance->Regist, 0.35);
     EXPECT_EQ(instance->OrgEmit, 1);  // the low 8 bits
-    EXPECT_EQ(instance->refItem, 102u);
+    EXPECT_EQ(instance->refItem, ball);
     EXPECT_STREQ(instance->refName.data(), "Ball");
-    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.errors().empty());
 }
 
 TEST_F(PanelTest, ConfirmWithoutAvoidObjectEmptiesTheName) {
@@ -282,25 +283,25 @@ TEST_F(PanelTest, AgeMaxDragClampsToTheMinimumAndSurvivesExtremeMeasures) {
 }
 
 TEST_F(PanelTest, AnotherInterfaceVersionIsRefusedWithoutAPanel) {
-    EXPECT_EQ(openOptionsPanel(2, host::globalServiceFunction(), &*instance), 1);
+    EXPECT_EQ(openOptionsPanel(2, &PanelFakeHost::global, &*instance), 1);
     EXPECT_TRUE(services.panels.empty());
-    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.errors().empty());
     for (const Particle &particle : instance.particles) EXPECT_EQ(particle.lifetime, 0);
 }
 
 TEST_F(PanelTest, MissingPanelServicesAreReported) {
-    host::provideService(PLOF_SERVICE_PANELS, nullptr);
-    EXPECT_EQ(openOptionsPanel(1, host::globalServiceFunction(), &*instance), 2);
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0].first, "Unable to active global LWPanelServices");
-    EXPECT_EQ(host.errors[0].second, " please add plugin lwpanels.p");
+    host.panelServicesMissing = true;
+    EXPECT_EQ(openOptionsPanel(1, &PanelFakeHost::global, &*instance), 2);
+    ASSERT_EQ(host.errors().size(), 1u);
+    EXPECT_EQ(host.errors()[0].first, "Unable to active global LWPanelServices");
+    EXPECT_EQ(host.errors()[0].second, " please add plugin lwpanels.p");
 }
 
 TEST_F(PanelTest, APanelThatCannotBeCreatedIsReported) {
     services.failPanelCreation = true;
-    EXPECT_EQ(openOptionsPanel(1, host::globalServiceFunction(), &*instance), 2);
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0], std::make_pair(std::string("Duoooh!:"), std::string("Unable to create panel")));
+    EXPECT_EQ(openOptionsPanel(1, &PanelFakeHost::global, &*instance), 2);
+    ASSERT_EQ(host.errors().size(), 1u);
+    EXPECT_EQ(host.errors()[0], std::make_pair(std::string("Duoooh!:"), std::string("Unable to create panel")));
     for (const Particle &particle : instance.particles) EXPECT_EQ(particle.lifetime, 0);
 }
 
@@ -308,15 +309,15 @@ TEST_F(PanelTest, AControlThatCannotBeCreatedDestroysThePanelAndStops) {
     for (int32_t failing : {0, 9, 19}) {
         SCOPED_TRACE(failing);
         services.failControlAt = failing;
-        host.errors.clear();
-        EXPECT_EQ(openOptionsPanel(1, host::globalServiceFunction(), &*instance), 2);
+        host.clearErrors();
+        EXPECT_EQ(openOptionsPanel(1, &PanelFakeHost::global, &*instance), 2);
         RecordedPanel &panel = services.lastPanel();
         EXPECT_EQ(panel.controls.size(), static_cast<std::size_t>(failing));
         EXPECT_TRUE(panel.destroyed);
         EXPECT_EQ(panel.openFlags, -1);
-        ASSERT_EQ(host.errors.size(), 1u);
-        EXPECT_EQ(host.errors[0].first, "Duoooh!:");
-        EXPECT_EQ(host.errors[0].second, "Unable to create panel");
+        ASSERT_EQ(host.errors().size(), 1u);
+        EXPECT_EQ(host.errors()[0].first, "Duoooh!:");
+        EXPECT_EQ(host.errors()[0].second, "Unable to create panel");
     }
     for (const Particle &particle : instance.particles) EXPECT_EQ(particle.lifetime, 0);
 }

@@ -7,7 +7,6 @@
 
 #include <functional>
 
-#include "host/service_registry.h"
 #include "panel/options_panel.h"
 #include "support/panel_fake_host.h"
 #include "support/recording_panel_services.h"
@@ -32,7 +31,7 @@ protected:
             if (panel.title == kOptionsTitle) return act(panel);
             return nested ? nested(panel) : kCancel;
         };
-        return openOptionsPanel(1, host::globalServiceFunction(), &*instance);
+        return openOptionsPanel(1, &PanelFakeHost::global, &*instance);
     }
 
     static RecordedControl &dragButton(RecordedPanel &panel, std::size_t index) {

@@ -177,27 +177,27 @@ TEST_F(SceneBakingPanelTest, DirectoriesTooLongForTheBuffersAreNeverOverrun) {
 }
 
 TEST_F(SceneBakingPanelTest, FailuresAreReportedWithTheirResults) {
-    EXPECT_EQ(resultOfOpening([] { host::provideService(PLOF_SERVICE_PANELS, nullptr); }), 2);
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0].first, "Unable to active global LWPanelServices");
-    EXPECT_EQ(host.errors[0].second, " please add plugin lwpanels.p");
-    host::provideService(PLOF_SERVICE_PANELS, &services.record());
+    EXPECT_EQ(resultOfOpening([this] { host.panelServicesMissing = true; }), 2);
+    ASSERT_EQ(host.errors().size(), 1u);
+    EXPECT_EQ(host.errors()[0].first, "Unable to active global LWPanelServices");
+    EXPECT_EQ(host.errors()[0].second, " please add plugin lwpanels.p");
+    host.panelServicesMissing = false;
 
-    host.errors.clear();
+    host.clearErrors();
     EXPECT_EQ(resultOfOpening([this] { services.failPanelCreation = true; }), 1);
     services.failPanelCreation = false;
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0], std::make_pair(std::string("Duoooh!:"), std::string("Unable to create panel")));
+    ASSERT_EQ(host.errors().size(), 1u);
+    EXPECT_EQ(host.errors()[0], std::make_pair(std::string("Duoooh!:"), std::string("Unable to create panel")));
 
     for (int32_t failing : {0, 9}) {
-        host.errors.clear();
+        host.clearErrors();
         EXPECT_EQ(resultOfOpening([this, failing] { services.failControlAt = failing; }), 1);
         services.failControlAt = -1;
         RecordedPanel &panel = services.panel(kSceneTitle);
         EXPECT_TRUE(panel.destroyed);
         EXPECT_EQ(panel.openFlags, -1);
-        ASSERT_EQ(host.errors.size(), 1u);
-        EXPECT_EQ(host.errors[0].second, "Unable to create panel");
+        ASSERT_EQ(host.errors().size(), 1u);
+        EXPECT_EQ(host.errors()[0].second, "Unable to create panel");
         services.panels.erase(services.panels.begin() + 1);
     }
     EXPECT_EQ(instance->frameStep, 1);

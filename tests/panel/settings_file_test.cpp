@@ -69,12 +69,11 @@ TEST_F(SettingsFileTest, SavesTheNewInstanceBlockAndAppendsTheExtension) {
     EXPECT_EQ(host.fileRequests[0].path, directory.string());
     EXPECT_EQ(host.fileRequests[0].size, 256);
     EXPECT_FALSE(fs::exists(path("fresh.plf.tmp")));
-    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.errors().empty());
 }
 
 TEST_F(SettingsFileTest, SavesTheInstanceNotTheUnconfirmedPanel) {
-    host.items = {{7, "Rock"}};
-    instance->refItem = 7;
+    instance->refItem = host.addItem("Rock");
     instance->Regist = 0.37;
     host.chooseFile(path("kept.plf"));
     openOptions([](RecordedPanel &panel) {
@@ -102,14 +101,15 @@ TEST_F(SettingsFileTest, SavedFileLoadsBackIntoTheSameControls) {
     instance->SpreadMin = 20;
     instance->SpreadMax = 95;
     instance->OrgEmit = 1;
-    host.items = {{5, "Tree"}, {9, "Cube"}};
-    instance->refItem = 9;
+    host.addItem("Tree");
+    const PlofItemId cube = host.addItem("Cube");
+    instance->refItem = cube;
     host.chooseFile(path("round.plf"));
     pressThen("S");
 
     TestInstance fresh(2);
     host.chooseFile(path("round.plf"));
-    services.user = [](RecordedPanel &panel) {
+    services.user = [cube](RecordedPanel &panel) {
         Services::press(panel.control("L"));
         EXPECT_DOUBLE_EQ(panel.controlAt(0).number, 1.234568);
         EXPECT_DOUBLE_EQ(panel.controlAt(1).number, 3.5);
@@ -123,13 +123,13 @@ TEST_F(SettingsFileTest, SavedFileLoadsBackIntoTheSameControls) {
         EXPECT_EQ(panel.control("Spread Min").integer, 20);
         EXPECT_EQ(panel.control("Spread Max").integer, 95);
         EXPECT_EQ(panel.control("OrgEmitter").integer, 1);
-        EXPECT_EQ(panel.control(kAvoid).integer, 9);
+        EXPECT_EQ(panel.control(kAvoid).integer, cube);
         return kCancel;
     };
-    ASSERT_EQ(openOptionsPanel(1, host::globalServiceFunction(), &*fresh), 0);
+    ASSERT_EQ(openOptionsPanel(1, &PanelFakeHost::global, &*fresh), 0);
     // Cancelled: the controls' values are gone, the avoid object stays.
     EXPECT_DOUBLE_EQ(fresh->V0Min, 1.0);
-    EXPECT_EQ(fresh->refItem, 9u);
+    EXPECT_EQ(fresh->refItem, cube);
     EXPECT_STREQ(fresh->refName.data(), "Cube");
     EXPECT_EQ(fresh->refResolved, 1);
     EXPECT_EQ(host.fileRequests.back().title, "load plf setting");
@@ -148,23 +148,23 @@ TEST_F(SettingsFileTest, ConfirmingALoadedFileStoresItAndQuantisesRegist) {
 TEST_F(SettingsFileTest, WindowsLineEndsLoadOnEveryPlatform) {
     write(path("crlf.plf"),
           "PLOF_START\r\nV0Min 2.500000\r\nREFERENCE\r\nTree\r\n\r\nBirth 42.000000\r\nPLOF_END\r\nGravity 1.0\r\n");
-    host.items = {{5, "Tree"}};
+    const PlofItemId tree = host.addItem("Tree");
     host.chooseFile(path("crlf.plf"));
-    pressThen("L", [](RecordedPanel &panel) {
+    pressThen("L", [tree](RecordedPanel &panel) {
         EXPECT_DOUBLE_EQ(panel.controlAt(0).number, 2.5);
         EXPECT_EQ(panel.control("BirthRate p/s").integer, 42);
         // Reading stopped at the end line.
         EXPECT_DOUBLE_EQ(panel.control("Gravity").number, 9.8);
-        EXPECT_EQ(panel.control(kAvoid).integer, 5);
+        EXPECT_EQ(panel.control(kAvoid).integer, tree);
     });
     EXPECT_STREQ(instance->refName.data(), "Tree");
-    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.errors().empty());
 }
 
 TEST_F(SettingsFileTest, AFileWithoutEndLineIsReadToItsEnd) {
-    write(path("open.plf"), "PLOF_START\nBirth 5.0\nREFERENCE\nMissing object\nAgeMax 70.0");
-    host.items = {{5, "Tree"}};
-    instance->refItem = 5;
+    // The last line names a keyword without a value: nothing to set.
+    write(path("open.plf"), "PLOF_START\nBirth 5.0\nREFERENCE\nMissing object\nAgeMax 70.0\nBirth");
+    instance->refItem = host.addItem("Tree");
     host.chooseFile(path("open.plf"));
     pressThen("L", [](RecordedPanel &panel) {
         EXPECT_EQ(panel.control("BirthRate p/s").integer, 5);
@@ -179,7 +179,7 @@ TEST_F(SettingsFileTest, ALineStartingWithASpaceEndsTheList) {
     write(path("space.plf"), " first line passes\nBirth 5.0\n stop here\nBirth 6.0\n");
     host.chooseFile(path("space.plf"));
     pressThen("L", [](RecordedPanel &panel) { EXPECT_EQ(panel.control("BirthRate p/s").integer, 5); });
-    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.errors().empty());
 }
 
 TEST_F(SettingsFileTest, SaveFailuresLeaveNothingBehind) {
@@ -189,22 +189,22 @@ TEST_F(SettingsFileTest, SaveFailuresLeaveNothingBehind) {
     host.chooseFile("a");
     pressThen("S");
     EXPECT_TRUE(fs::is_empty(directory));
-    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.errors().empty());
 
     // A directory that does not exist.
     host.chooseFile(path("missing/dir/x.plf"));
     pressThen("S");
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0], std::make_pair(std::string("Can't open PLOF! file"), std::string("<null>")));
+    ASSERT_EQ(host.errors().size(), 1u);
+    EXPECT_EQ(host.errors()[0], std::make_pair(std::string("Can't open PLOF! file"), std::string("<null>")));
 
     // A name with no room for ".plf" is refused, not cut.
-    host.errors.clear();
+    host.clearErrors();
     const std::string longName = path(std::string(255 - directory.string().size() - 3, 'n'));
     ASSERT_EQ(longName.size(), 253u);
     host.chooseFile(longName);
     pressThen("S");
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0].first, "Can't open PLOF! file");
+    ASSERT_EQ(host.errors().size(), 1u);
+    EXPECT_EQ(host.errors()[0].first, "Can't open PLOF! file");
     EXPECT_TRUE(fs::is_empty(directory));
 }
 
@@ -214,8 +214,8 @@ TEST_F(SettingsFileTest, AFailedReplaceKeepsWhatWasThere) {
     fs::create_directories(path("taken.plf/inside"));
     host.chooseFile(path("taken.plf"));
     pressThen("S");
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0].first, "Can't open PLOF! file");
+    ASSERT_EQ(host.errors().size(), 1u);
+    EXPECT_EQ(host.errors()[0].first, "Can't open PLOF! file");
     EXPECT_TRUE(fs::is_directory(path("taken.plf/inside")));
     EXPECT_FALSE(fs::exists(path("taken.plf.tmp")));
 }
@@ -237,15 +237,15 @@ TEST_F(SettingsFileTest, CapitalExtensionsDoNotCount) {
 
     host.chooseFile(path("upper.PLF"));
     pressThen("L");
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0], std::make_pair(std::string("Error"), std::string("it's not PLOF! file")));
+    ASSERT_EQ(host.errors().size(), 1u);
+    EXPECT_EQ(host.errors()[0], std::make_pair(std::string("Error"), std::string("it's not PLOF! file")));
 }
 
 TEST_F(SettingsFileTest, LoadFailuresAreReportedAndChangeNothing) {
     // Cancelled dialog: nothing.
     host.cancelFileDialog();
     pressThen("L", [](RecordedPanel &panel) { EXPECT_DOUBLE_EQ(panel.control("Gravity").number, 9.8); });
-    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.errors().empty());
 
     // A file that cannot be opened puts the button's pattern back.
     host.chooseFile(path("absent.plf"));
@@ -256,11 +256,11 @@ TEST_F(SettingsFileTest, LoadFailuresAreReportedAndChangeNothing) {
         EXPECT_EQ(panel.control("L").text, pattern);
         return kCancel;
     });
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0].first, "Can't open PLOF! file");
+    ASSERT_EQ(host.errors().size(), 1u);
+    EXPECT_EQ(host.errors()[0].first, "Can't open PLOF! file");
 
     // An empty first line and an empty file fail the start-line test.
-    host.errors.clear();
+    host.clearErrors();
     write(path("empty-first.plf"), "\nBirth 5.0\nPLOF_END\n");
     write(path("empty.plf"), "");
     write(path("wrong.plf"), "PLOF_STARTED\nBirth 5.0\n");
@@ -268,8 +268,8 @@ TEST_F(SettingsFileTest, LoadFailuresAreReportedAndChangeNothing) {
         host.chooseFile(path(name));
         pressThen("L", [](RecordedPanel &panel) { EXPECT_EQ(panel.control("BirthRate p/s").integer, 100); });
     }
-    ASSERT_EQ(host.errors.size(), 3u);
-    for (const auto &error : host.errors) EXPECT_EQ(error.first, "Can't open PLOF! file");
+    ASSERT_EQ(host.errors().size(), 3u);
+    for (const auto &error : host.errors()) EXPECT_EQ(error.first, "Can't open PLOF! file");
     EXPECT_EQ(instance->refResolved, 0);
 }
 

@@ -5,18 +5,13 @@
 #include <cstring>
 
 #include "plugin/module_state.h"
+#include "support/recording_panel_services.h"
 
 namespace plof::test {
 
 namespace {
 
 PanelFakeHost *active = nullptr;
-
-void info(const char *, const char *) {}
-
-void error(const char *first, const char *second) {
-    active->errors.emplace_back(first, second != nullptr ? second : "<null>");
-}
 
 const char *directory(const char *kind) {
     auto found = active->directories.find(kind);
@@ -36,47 +31,37 @@ int32_t request(const char *title, char *nameBuffer, char *pathBuffer, char *res
     return answer.result;
 }
 
-PlofItemId first(int32_t kind, PlofItemId) {
-    if (kind != PLOF_ITEM_OBJECT || active->items.empty()) return 0;
-    return active->items.front().first;
-}
-
-PlofItemId next(PlofItemId item) {
-    for (std::size_t i = 0; i + 1 < active->items.size(); ++i) {
-        if (active->items[i].first == item) return active->items[i + 1].first;
-    }
-    return 0;
-}
-
-const char *name(PlofItemId item) {
-    for (const auto &entry : active->items) {
-        if (entry.first == item) return entry.second.c_str();
-    }
-    return "";
-}
-
-void param(PlofItemId, int32_t, double, double vector[3]) { vector[0] = vector[1] = vector[2] = 0.0; }
-
-const PlofMessages messagesRecord{info, error};
-const PlofDirectoryInfo directoryRecord{directory};
-const PlofFileRequest fileRequestRecord{request};
-const PlofItemInfo itemInfoRecord{first, next, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, name, param};
-
 }  // namespace
 
 PanelFakeHost::PanelFakeHost() {
-    resetModuleState();
-    active = this;
+    directoryInfo_.directory = directory;
+    fileRequest_.request = request;
     ModuleState &state = moduleState();
-    state.messages = &messagesRecord;
-    state.directoryInfo = &directoryRecord;
-    state.fileRequest = &fileRequestRecord;
-    state.itemInfo = &itemInfoRecord;
+    state.global = &PanelFakeHost::global;
+    state.directoryInfo = &directoryInfo_;
+    state.fileRequest = &fileRequest_;
+    active = this;
 }
 
-PanelFakeHost::~PanelFakeHost() {
-    resetModuleState();
-    active = nullptr;
+PanelFakeHost::~PanelFakeHost() { active = nullptr; }
+
+std::vector<std::pair<std::string, std::string>> PanelFakeHost::errors() const {
+    std::vector<std::pair<std::string, std::string>> result;
+    for (std::size_t i = errorsSeen_; i < messages().size(); ++i) {
+        const RecordedMessage &message = messages()[i];
+        if (message.error) result.emplace_back(message.first, message.second.value_or("<null>"));
+    }
+    return result;
+}
+
+void *PanelFakeHost::global(const char *serviceName, int32_t use) {
+    if (std::strcmp(serviceName, PLOF_SERVICE_PANELS) == 0) {
+        RecordingPanelServices *services = RecordingPanelServices::current();
+        return active->panelServicesMissing || services == nullptr ? nullptr : &services->record();
+    }
+    if (std::strcmp(serviceName, PLOF_SERVICE_DIRECTORY_INFO) == 0) return &active->directoryInfo_;
+    if (std::strcmp(serviceName, PLOF_SERVICE_FILE_REQUEST) == 0) return &active->fileRequest_;
+    return FakeHostServices::global(serviceName, use);
 }
 
 TestInstance::TestInstance(int32_t pointCount)

@@ -1,8 +1,9 @@
-// The host services the panels use besides "LWPanelServices", faked for
-// tests: "Info Messages" (recorded), "Directory Info" (set per kind),
-// "File Request" (scripted answers, requests recorded) and "LW Item Info"
-// (a list of named objects). Installing one puts its records into the
-// module-wide state, as handler activation would; the destructor resets the
+// The host as the panels see it, for tests: the fake host services of the
+// simulation suites ("LW Object Info", "LWObjectAccess", "LW Item Info",
+// "Info Messages") plus "Directory Info" (set per kind), "File Request"
+// (scripted answers, requests recorded) and, through global(), the recording
+// panel services of the test. Constructing one installs every record into the
+// module-wide state, as handler activation would; destroying it resets the
 // module state. One at a time.
 #pragma once
 
@@ -16,6 +17,7 @@
 
 #include "instance/handler_instance.h"
 #include "plof/host_services.h"
+#include "support/fake_host_services.h"
 
 namespace plof::test {
 
@@ -31,21 +33,33 @@ struct FileRequestSeen {
     int32_t size;
 };
 
-class PanelFakeHost {
+class PanelFakeHost : public FakeHostServices {
 public:
     PanelFakeHost();
     ~PanelFakeHost();
-    PanelFakeHost(const PanelFakeHost &) = delete;
-    PanelFakeHost &operator=(const PanelFakeHost &) = delete;
 
-    std::vector<std::pair<std::string, std::string>> errors;  // second "<null>" when absent
     std::map<std::string, std::string> directories{{"Objects", "objects"}, {"Scenes", "scenes"}};
     std::deque<FileAnswer> fileAnswers;  // consumed one per dialog; none left: cancel
     std::vector<FileRequestSeen> fileRequests;
-    std::vector<std::pair<PlofItemId, std::string>> items;  // objects in the host's order
+    // When set, global() has no "LWPanelServices".
+    bool panelServicesMissing = false;
 
     void chooseFile(const std::string &path) { fileAnswers.push_back({1, path}); }
     void cancelFileDialog() { fileAnswers.push_back({0, ""}); }
+
+    // Error messages since the last clearErrors(), as (first line, second
+    // line), the second "<null>" when the module passed none.
+    std::vector<std::pair<std::string, std::string>> errors() const;
+    void clearErrors() { errorsSeen_ = messages().size(); }
+
+    // Answers the names above; "LWPanelServices" is the current
+    // RecordingPanelServices' record.
+    static void *global(const char *serviceName, int32_t use);
+
+private:
+    std::size_t errorsSeen_ = 0;
+    PlofDirectoryInfo directoryInfo_{};
+    PlofFileRequest fileRequest_{};
 };
 
 // A HandlerInstance with the settings of a new instance and `pointCount`

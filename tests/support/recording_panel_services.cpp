@@ -6,8 +6,6 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "host/service_registry.h"
-#include "plof/host_services.h"
 
 namespace plof::test {
 
@@ -159,13 +157,9 @@ RecordingPanelServices::RecordingPanelServices() {
     record_.setControlAttribute = setControlAttribute;
     record_.drawPixel = drawPixel;
     active = this;
-    host::provideService(PLOF_SERVICE_PANELS, &record_);
 }
 
-RecordingPanelServices::~RecordingPanelServices() {
-    host::provideService(PLOF_SERVICE_PANELS, nullptr);
-    active = nullptr;
-}
+RecordingPanelServices::~RecordingPanelServices() { active = nullptr; }
 
 RecordingPanelServices *RecordingPanelServices::current() { return active; }
 

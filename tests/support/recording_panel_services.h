@@ -2,8 +2,8 @@
 // attribute and pixel the module asks for, and lets a test act as the user.
 //
 // One RecordingPanelServices at a time: its constructor makes it the record
-// behind the C callbacks and offers it as "LWPanelServices" through the
-// stand-in host's service registry; its destructor withdraws it. Label widths
+// behind the C callbacks (PanelFakeHost::global offers it as
+// "LWPanelServices"); its destructor withdraws it. Label widths
 // come from a fixed metric: 6 pixels per character, unless a test sets a
 // width for a label. While a panel is open, `user` runs in its place and its
 // result is the open result (nonzero confirm, 0 cancel); without one the
