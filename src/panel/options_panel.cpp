@@ -154,7 +154,7 @@ void settingsFilePattern(LineBuffer &pattern) {
 
 int32_t openOptionsPanel(int32_t version, PlofGlobalFunc global, void *instanceRecord) {
     if (version != 1) return 1;
-    auto *services = global != nullptr ? static_cast<PlofPanelServices *>(global("LWPanelServices", 0))
+    auto *services = global != nullptr ? static_cast<PlofPanelServices *>(global(PLOF_SERVICE_PANELS, 0))
                                        : nullptr;
     if (services == nullptr) {
         showError("Unable to active global LWPanelServices", " please add plugin lwpanels.p");

@@ -8,6 +8,7 @@
 #include "panel/options_panel.h"
 #include "panel/panel_layer.h"
 #include "panel/path_text.h"
+#include "plof/host_services.h"
 #include "scene/scene_baking.h"
 
 namespace plof {
@@ -93,7 +94,7 @@ void bakeConfirmed(const PlofPanelServices &services, const std::array<PlofContr
 
 int32_t openSceneBakingPanel(PlofControl, OptionsPanelContext &context) {
     auto *services = context.global != nullptr
-                         ? static_cast<PlofPanelServices *>(context.global("LWPanelServices", 0))
+                         ? static_cast<PlofPanelServices *>(context.global(PLOF_SERVICE_PANELS, 0))
                          : nullptr;
     if (services == nullptr) {
         showError("Unable to active global LWPanelServices", " please add plugin lwpanels.p");

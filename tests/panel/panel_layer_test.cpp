@@ -89,28 +89,6 @@ TEST_F(PanelLayerTest, ReadingATextNeverOverrunsTheBuffer) {
     EXPECT_EQ(buffer[5], 'x');
 }
 
-TEST_F(PanelLayerTest, EventAndUserDataReachTheControl) {
-    RecordedControl &control = add("button");
-    static int calls = 0;
-    int token = 0;
-    setControlEvent(services.record(), control.handle(), [](PlofControl, void *data) {
-        ++calls;
-        EXPECT_NE(data, nullptr);
-    }, &token);
-    EXPECT_EQ(control.userData, &token);
-    RecordingPanelServices::press(control);
-    EXPECT_EQ(calls, 1);
-}
-
-TEST_F(PanelLayerTest, DescriptionsZeroTheWordsAKindDoesNotUse) {
-    describeControl(15, 200, 0, 100, 7, 9);
-    const ControlDescription &description = describeControl(19, 0, -1);
-    EXPECT_EQ(description.type, 19);
-    EXPECT_EQ(description.words[1], -1);
-    EXPECT_EQ(description.words[2], 0);
-    EXPECT_EQ(description.words[4], 0);
-}
-
 TEST(PathText, JoinsWithThePlatformSeparatorAndCutsSafely) {
     char out[12];
     EXPECT_TRUE(joinPath(out, sizeof out, "dir", "*.plf"));
