@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -129,14 +130,52 @@ TEST_F(SceneBakingPanelTest, CancelKeepsTheInstanceSettings) {
     });
 }
 
-TEST_F(SceneBakingPanelTest, ConfirmStoresTheSettingsAndBakesTheNamedScene) {
-    const fs::path directory = fs::temp_directory_path() / "plof_scene_baking_panel";
-    fs::remove_all(directory);
-    fs::create_directories(directory);
+class SceneBakingConfirmTest : public SceneBakingPanelTest {
+protected:
+    void SetUp() override {
+        directory = fs::temp_directory_path() /
+                    ("plof_bake_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(directory);
+        fs::create_directories(directory);
+        host.directories["Scenes"] = directory.string();
+    }
+    void TearDown() override { fs::remove_all(directory); }
+
+    static std::string read(const fs::path &file) {
+        std::ifstream in(file, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    static std::size_t occurrences(const std::string &text, const std::string &part) {
+        std::size_t count = 0;
+        for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+        return count;
+    }
+
+    // A motion key's frame line in the baked scene.
+    static std::string keyAtFrame(int frame) { return "\r\n  " + std::to_string(frame) + " 0 0 0 0\r\n"; }
+
+    fs::path directory;
+};
+
+TEST_F(SceneBakingConfirmTest, ConfirmingUnchangedBakesSixtyFramesIntoTheScenesDirectory) {
+    bakeWith([](RecordedPanel &) { return kConfirm; });
+    const std::string scene = read(directory / "PLOF.lws");
+    ASSERT_EQ(scene.rfind("LWSC\r\n", 0), 0u);
+    // One object per particle, each keyed at frames 0 to 59.
+    EXPECT_EQ(occurrences(scene, "LoadObject none\r\n"), 4u);
+    EXPECT_EQ(occurrences(scene, keyAtFrame(59)), 4u);
+    EXPECT_EQ(occurrences(scene, keyAtFrame(60)), 0u);
+    EXPECT_EQ(instance->bakeMode, 0);
+}
+
+TEST_F(SceneBakingConfirmTest, ConfirmStoresTheReadBackSettingsAndBakesWithThem) {
     const std::string scene = (directory / "baked.lws").string();
     bakeWith([&](RecordedPanel &panel) {
         Services::setText(panel.control("ScneName   "), scene);
-        Services::setInteger(panel.control("  frame     "), 3);
+        Services::setInteger(panel.control("  frame     "), 5);
         Services::setInteger(panel.control("  frame step"), 2);
         panel.control("   HPB min  ").numbers = {-10, 0, 5};
         panel.control("   HPB max  ").numbers = {10, 20, 5};
@@ -151,12 +190,16 @@ TEST_F(SceneBakingPanelTest, ConfirmStoresTheSettingsAndBakesTheNamedScene) {
     EXPECT_EQ(instance->dslvCtl, 0);
     EXPECT_EQ(instance->hpbMin, (Vec3{-10, 0, 5}));
     EXPECT_EQ(instance->hpbMax, (Vec3{10, 20, 5}));
-    EXPECT_EQ(instance->bakeMode, 0);
-    std::ifstream baked(scene, std::ios::binary);
-    std::string first;
-    std::getline(baked, first);
-    EXPECT_EQ(first, "LWSC\r");
-    fs::remove_all(directory);
+    // Spins were assigned before the bake, within the bounds.
+    for (const Particle &particle : instance.particles) {
+        EXPECT_GE(particle.spin[0], -10.0);
+        EXPECT_LT(particle.spin[0], 10.0);
+        EXPECT_EQ(particle.spin[2], 5.0);
+    }
+    const std::string baked = read(scene);
+    EXPECT_EQ(occurrences(baked, keyAtFrame(4)), 4u);  // frames 0, 2, 4 below 5
+    EXPECT_EQ(occurrences(baked, keyAtFrame(3)), 0u);
+    EXPECT_FALSE(fs::exists(directory / "PLOF.lws"));
 }
 
 TEST_F(SceneBakingPanelTest, DirectoriesTooLongForTheBuffersAreNeverOverrun) {
