@@ -5,6 +5,7 @@
 #include "plof/host_services.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -145,11 +146,8 @@ void chooseFont(cairo_t *cr) {
     if (extents.x_advance > 0.0) cairo_set_font_size(cr, 12.0 * kCharacterWidth / extents.x_advance);
 }
 
-}  // namespace
-
-bool snapshotAvailable() { return true; }
-
-bool writePanelSnapshot(const PlofPanelRecord &panel, const std::string &path, std::string &problem) {
+// Draws and writes the picture; the cairo objects are gone when it returns.
+bool drawAndWrite(const PlofPanelRecord &panel, const std::string &path, std::string &problem) {
     const int32_t width = panelWidth(panel);
     const int32_t height = panelHeight(panel);
     std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
@@ -187,6 +185,19 @@ bool writePanelSnapshot(const PlofPanelRecord &panel, const std::string &path, s
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool snapshotAvailable() { return true; }
+
+bool writePanelSnapshot(const PlofPanelRecord &panel, const std::string &path, std::string &problem) {
+    const bool written = drawAndWrite(panel, path, problem);
+    // Pictures are rare: release the font caches each time, so that the
+    // program ends without memory that leak checkers would report.
+    cairo_debug_reset_static_data();
+    FcFini();
+    return written;
 }
 
 }  // namespace plof::host
