@@ -1,0 +1,18 @@
+// Writing a document out.
+#include <cstring>
+
+#include "scene/scene_document.h"
+#include "scene/scene_file_writer.h"
+
+namespace plof {
+
+bool writeScene(const SceneDocument &document, const char *path) {
+    SceneFileWriter writer(path);
+    if (!writer.isOpen()) return false;
+    for (const SceneLine *line = document.first; line != nullptr; line = line->next) {
+        writer.writeText(line->text, std::strlen(line->text));
+    }
+    return writer.commit();
+}
+
+}  // namespace plof

@@ -1,0 +1,77 @@
+#include "sim/particle_launch.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "instance/number_format.h"
+#include "plugin/module_state.h"
+#include "sim/random_generator.h"
+
+namespace plof {
+
+namespace {
+
+// Degrees become radians with 3.1415, not pi: stored effects depend on it.
+constexpr double kPi = 3.1415;
+
+// A draw reduced mod span, or 0 without a draw when the span is empty.
+int64_t drawBelow(int64_t span) {
+    if (span == 0) return 0;
+    return nextRandom() % span;
+}
+
+double drawSpeed(const HandlerInstance &instance) {
+    int64_t r = 0;
+    if (instance.V0Max != instance.V0Min) {
+        r = drawBelow(truncateToInt32((instance.V0Max - instance.V0Min) * 100));
+    }
+    return static_cast<double>(r) / 100 + instance.V0Min;
+}
+
+Vec3 radialDirection(int32_t point) {
+    const ModuleState &state = moduleState();
+    const float *p = state.objectAccess != nullptr
+                         ? state.objectAccess->pointPosition(state.objectHandle, point)
+                         : nullptr;
+    if (p == nullptr) return {0.0, 0.0, 0.0};
+    const double x = p[0];
+    const double y = p[1];
+    const double z = p[2];
+    const double length = std::sqrt(x * x + y * y + z * z);
+    if (length == 0.0) return {0.0, 0.0, 0.0};  // a point at the origin has no direction
+    return {x / length, y / length, z / length};
+}
+
+Vec3 spreadDirection(const HandlerInstance &instance) {
+    const int64_t r = drawBelow(int64_t{instance.SpreadMax} - instance.SpreadMin);
+    const int64_t elevation = r - (int64_t{instance.SpreadMax} - 90);
+    const int64_t azimuth = nextRandom() % 360;
+    const double e = static_cast<double>(elevation) * kPi / 180;
+    const double a = static_cast<double>(azimuth) * kPi / 180;
+    return {std::cos(e) * std::cos(a), std::sin(e), std::cos(e) * std::sin(a)};
+}
+
+}  // namespace
+
+void initialiseVelocities(HandlerInstance &instance) {
+    for (int32_t i = 0; i < instance.pointCount; ++i) {
+        const double speed = drawSpeed(instance);
+        const Vec3 direction =
+            instance.OrgEmit == 1 ? radialDirection(i) : spreadDirection(instance);
+        Vec3 &velocity = instance.particles[i].launchVelocity;
+        for (int j = 0; j < 3; ++j) velocity[j] = speed * direction[j];
+    }
+}
+
+void initialiseLifetimes(HandlerInstance &instance) {
+    for (int32_t i = 0; i < instance.pointCount; ++i) {
+        int64_t lifetime = instance.AgeMin;
+        if (instance.AgeMin < instance.AgeMax) {
+            lifetime += drawBelow(int64_t{instance.AgeMax} - instance.AgeMin);
+        }
+        // Between AgeMin and AgeMax - 1, so it fits.
+        instance.particles[i].lifetime = lifetime == 0 ? 1 : static_cast<int32_t>(lifetime);
+    }
+}
+
+}  // namespace plof
