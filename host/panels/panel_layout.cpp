@@ -22,7 +22,8 @@ int32_t sizeWord(intptr_t word, int32_t fallback) {
 }  // namespace
 
 int32_t labelWidth(const PlofControlRecord &control) {
-    return control.kind == ControlKind::Button ? 0 : textWidth(control.label);
+    if (control.kind == ControlKind::Button || control.label.empty()) return 0;
+    return textWidth(control.label) + kLabelGap;
 }
 
 FieldBox fieldBox(const PlofControlRecord &control) {

@@ -4,7 +4,8 @@
 // picture matches what the module was told.
 //
 // The font metric is fixed: every character of a label is 7 pixels wide,
-// spaces included. A button's label is written on the button itself, so a
+// spaces included, and a label that is not empty keeps a gap of 6 pixels
+// before its field. A button's label is written on the button itself, so a
 // button reports a label width of 0 and its field grows with its label.
 #pragma once
 
@@ -15,6 +16,7 @@
 namespace plof::host {
 
 inline constexpr int32_t kCharacterWidth = 7;
+inline constexpr int32_t kLabelGap = 6;
 inline constexpr int32_t kControlHeight = 18;
 // The panel's title is drawn in this many pixels above the first row.
 inline constexpr int32_t kTitleHeight = 18;

@@ -55,13 +55,13 @@ protected:
     PlofPanel panel = nullptr;
 };
 
-TEST_F(PanelServicesTest, LabelWidthIsSevenPixelsPerCharacterAndPlacesTheFieldAtTheColumn) {
+TEST_F(PanelServicesTest, LabelWidthIsSevenPixelsPerCharacterPlusAGapAndPlacesTheFieldAtTheColumn) {
     PlofControl empty = add("DragButtonControl", "", {19, {0, -1}});
     PlofControl age = add("NumControl", " Age Min frame ", {2, {}});
     PlofControl button = add("ButtonControl", "    CreateScene   ", {2, {}});
     ASSERT_TRUE(empty && age && button);
     EXPECT_EQ(getInteger(empty, PLOF_CONTROL_LABEL_WIDTH), 0);
-    EXPECT_EQ(getInteger(age, PLOF_CONTROL_LABEL_WIDTH), 15 * 7);
+    EXPECT_EQ(getInteger(age, PLOF_CONTROL_LABEL_WIDTH), 15 * 7 + 6);
     // A button's label is written on the button, so it takes no room beside it.
     EXPECT_EQ(getInteger(button, PLOF_CONTROL_LABEL_WIDTH), 0);
 
@@ -69,12 +69,12 @@ TEST_F(PanelServicesTest, LabelWidthIsSevenPixelsPerCharacterAndPlacesTheFieldAt
     EXPECT_EQ(getInteger(empty, PLOF_CONTROL_X), 170);
     EXPECT_EQ(getInteger(empty, PLOF_CONTROL_Y), 40);
     place(age, 100, 11);
-    EXPECT_EQ(getInteger(age, PLOF_CONTROL_X), 100 - 105);
+    EXPECT_EQ(getInteger(age, PLOF_CONTROL_X), 100 - 111);
     EXPECT_EQ(getInteger(age, PLOF_CONTROL_Y), 220);
 
     // The label width is read only.
     setInteger(age, PLOF_CONTROL_LABEL_WIDTH, 3);
-    EXPECT_EQ(getInteger(age, PLOF_CONTROL_LABEL_WIDTH), 105);
+    EXPECT_EQ(getInteger(age, PLOF_CONTROL_LABEL_WIDTH), 111);
 }
 
 TEST_F(PanelServicesTest, UnknownKindOrPanelGivesNoControl) {
