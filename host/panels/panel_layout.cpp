@@ -28,8 +28,8 @@ int32_t labelWidth(const PlofControlRecord &control) {
 
 FieldBox fieldBox(const PlofControlRecord &control) {
     switch (control.kind) {
-    case ControlKind::Float: return {80, kControlHeight};
-    case ControlKind::Number: return {60, kControlHeight};
+    case ControlKind::Float: return {66, kControlHeight};
+    case ControlKind::Number: return {48, kControlHeight};
     case ControlKind::Button: return {textWidth(control.label) + 12, kControlHeight};
     case ControlKind::Bool: return {kControlHeight, kControlHeight};
     case ControlKind::DragButton: return {14, kControlHeight};
