@@ -1,0 +1,88 @@
+// One frame of the effect through the stand-in host: newTime, then evaluate
+// for every point, as plof-host plays it, with plof.p loaded as the host
+// loads it. Reports particles per second and the host's item queries per frame.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include "host/effect_handler.h"
+#include "host/effect_player.h"
+#include "host/host_error.h"
+#include "host/host_services.h"
+#include "host/module_loader.h"
+#include "host/object_points.h"
+
+namespace {
+
+using namespace plof::host;
+
+// The module, loaded once for every benchmark; null with `error` set when it cannot be.
+const LoadedModule *module(std::string &error) {
+    static std::string loadError;
+    static const std::unique_ptr<LoadedModule> loaded = [] {
+        try {
+            return LoadedModule::open(PLOF_MODULE_PATH);
+        } catch (const ModuleError &failure) {
+            loadError = failure.what();
+            return std::unique_ptr<LoadedModule>();
+        }
+    }();
+    error = loadError;
+    return loaded.get();
+}
+
+// Every particle is born within the first second and flies for 60 to 99
+// frames, so frames 30 to 59 have (nearly) every particle in flight.
+std::vector<std::string> settingsFor(int64_t points) {
+    return {"PLOF_START",        "V0Min 1.000000",   "V0Max 4.000000",
+            "AgeMin 60.000000",  "AgeMax 100.000000", "Gravity 9.800000",
+            "Regist 0.200000",   "START_F 0.000000", "Birth " + std::to_string(points) + ".000000",
+            "ReCycle 1.000000",  "SpreadMin 0.000000", "SpreadMax 180.000000",
+            "OrgEmit 0.000000",  "REFERENCE",        "none",
+            "PLOF_END"};
+}
+
+void playFrames(benchmark::State &state, bool moving) {
+    std::string error;
+    const LoadedModule *loaded = module(error);
+    if (!loaded) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    const int64_t points = state.range(0);
+    HostScene scene;
+    HostItem emitter = makeObjectItem("Emitter", "bench", builtinShapePoints("builtin:line:" + std::to_string(points)));
+    MotionKey start, end;
+    end.frame = 60;
+    end.values[kX] = 6.0;
+    end.values[kHeading] = 90.0;
+    emitter.motion = moving ? std::vector<MotionKey>{start, end} : std::vector<MotionKey>{start};
+    emitter.hasEffect = true;
+    emitter.effectLines = settingsFor(points);
+    scene.items.push_back(std::move(emitter));
+
+    HostServices services(scene, 30.0);
+    const EffectHandler handler(*loaded, 2);
+    EffectPlayer player(handler, scene, services);
+    const uint64_t queriesBefore = services.parameterQueries();
+    int32_t frame = 30;
+    for (auto _ : state) {
+        player.runEffects(frame, frame / 30.0);
+        frame = frame == 59 ? 30 : frame + 1;
+    }
+    const auto frames = static_cast<double>(state.iterations());
+    state.SetItemsProcessed(state.iterations() * points);
+    state.counters["queries/frame"] =
+        benchmark::Counter(static_cast<double>(services.parameterQueries() - queriesBefore) / frames);
+}
+
+void BM_FrameStillEmitter(benchmark::State &state) { playFrames(state, false); }
+void BM_FrameMovingEmitter(benchmark::State &state) { playFrames(state, true); }
+
+BENCHMARK(BM_FrameStillEmitter)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameMovingEmitter)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

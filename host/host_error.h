@@ -1,0 +1,24 @@
+// The errors the stand-in host raises inside itself. They never cross the
+// module's C interface: the host catches them at its own entry points (the
+// plof-host commands turn them into messages and exit codes).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace plof::host {
+
+// Bad input: a file the user named is missing, unreadable or malformed. The
+// message names the file (and the line, where there is one) and says what is wrong.
+class InputError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The module could not be loaded or run.
+class ModuleError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+}  // namespace plof::host

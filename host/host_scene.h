@@ -1,0 +1,66 @@
+// The stand-in host's scene: its items in scene order, as read from or
+// written to LWSC text.
+//
+// Every item is an object item: a loaded object (with points, or without when
+// its file could not be found) or a null object. An item carries its motion
+// keys, its parent, an optional dissolve envelope and, when it carries the
+// effect, the lines of the effect's saved block. Lines of the scene text that
+// the host does not interpret are kept where they stood, so a scene written
+// back holds everything it was read with.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/motion.h"
+
+namespace plof::host {
+
+struct HostItem {
+    std::string name;    // what "LW Item Info" answers
+    std::string source;  // the text after LoadObject / AddNullObject
+    bool isNull = false;
+    std::vector<float> points;  // x, y, z per point, object coordinates
+    std::size_t lineNumber = 0;  // of its LoadObject / AddNullObject line, 0 when made
+    bool hasMotionBlock = true;
+    int32_t motionChannels = kMotionChannels;
+    std::vector<MotionKey> motion;  // sorted by frame; empty: rest pose
+    std::string motionEnd = "EndBehavior 1";
+    bool hasDissolve = false;
+    bool dissolveIsEnvelope = true;   // else one constant value, dissolve[0]
+    std::vector<MotionKey> dissolve;  // channel 0 only; sorted by frame
+    std::string dissolveEnd = "EndBehavior 1";
+    int32_t parent = 0;               // 1-based item number, 0 for none
+    bool hasEffect = false;
+    std::string effectHeader = "Plugin DisplacementHandler 1 PLOF!";
+    std::vector<std::string> effectLines;  // the effect's saved block
+    // Kept text: lines before this item's block (after the previous one),
+    // block lines before the first part the host reads itself (motion,
+    // dissolve, parent, effect), and block lines after such a part.
+    std::vector<std::string> linesBefore;
+    std::vector<std::string> blockLinesBeforeMotion;
+    std::vector<std::string> blockLinesAfter;
+    bool blockEndsWithBlank = true;
+
+    int32_t pointCount() const { return static_cast<int32_t>(points.size() / 3); }
+};
+
+struct HostScene {
+    std::vector<std::string> header;  // from "LWSC" up to the first item
+    std::vector<HostItem> items;
+    std::vector<std::string> closingLines;  // after the last item's block
+
+    bool hasDissolve() const;
+};
+
+// The header of a scene made from scratch: "LWSC", version 1, frame range and
+// frames per second.
+std::vector<std::string> defaultSceneHeader(int32_t firstFrame, int32_t lastFrame, double fps);
+
+// A loaded-object item whose block reads like the host's default one
+// ("ShowObject 8 7" before the motion, "ShadowOptions 7" after it).
+HostItem makeObjectItem(std::string name, std::string source, std::vector<float> points);
+
+}  // namespace plof::host

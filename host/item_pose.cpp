@@ -1,0 +1,48 @@
+#include "host/item_pose.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace plof::host {
+
+Axes axesFromHpb(double heading, double pitch, double bank) {
+    constexpr double toRadians = std::numbers::pi / 180.0;
+    const double h = heading * toRadians, p = pitch * toRadians, b = bank * toRadians;
+    const double ch = std::cos(h), sh = std::sin(h);
+    const double cp = std::cos(p), sp = std::sin(p);
+    const double cb = std::cos(b), sb = std::sin(b);
+    Axes axes;
+    axes.x = {ch * cb + sh * sp * sb, cp * sb, -sh * cb + ch * sp * sb};
+    axes.y = {-ch * sb + sh * sp * cb, cp * cb, sh * sb + ch * sp * cb};
+    axes.z = {sh * cp, -sp, ch * cp};
+    return axes;
+}
+
+Vec3 rotate(const Axes &axes, const Vec3 &v) {
+    Vec3 out;
+    for (int i = 0; i < 3; ++i) {
+        out[i] = v[0] * axes.x[i] + v[1] * axes.y[i] + v[2] * axes.z[i];
+    }
+    return out;
+}
+
+ItemPose composeUnderParent(const ItemPose &parent, const ItemPose &own) {
+    ItemPose world;
+    world.axes.x = rotate(parent.axes, own.axes.x);
+    world.axes.y = rotate(parent.axes, own.axes.y);
+    world.axes.z = rotate(parent.axes, own.axes.z);
+    world.position = toWorld(parent, own.position);
+    for (int i = 0; i < 3; ++i) {
+        world.scale[i] = parent.scale[i] * own.scale[i];
+    }
+    return world;
+}
+
+Vec3 toWorld(const ItemPose &pose, const Vec3 &point) {
+    const Vec3 scaled{pose.scale[0] * point[0], pose.scale[1] * point[1], pose.scale[2] * point[2]};
+    const Vec3 turned = rotate(pose.axes, scaled);
+    return {pose.position[0] + turned[0], pose.position[1] + turned[1],
+            pose.position[2] + turned[2]};
+}
+
+}  // namespace plof::host

@@ -1,0 +1,24 @@
+// How the stand-in host writes numbers: std::to_chars underneath, so every
+// build and platform writes the same bytes.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace plof::host {
+
+// Shortest text that reads back as exactly `value` ("0.1", "1e-07", "-0").
+std::string shortestText(double value);
+
+// Fixed notation with six decimals, as printf's "%f" writes it.
+std::string fixedText(double value);
+
+// The whole of `text` as a number (leading and trailing blanks allowed);
+// nothing when it is not one number. Non-finite values are refused.
+std::optional<double> parseNumber(std::string_view text);
+
+// The whole of `text` as a 32-bit integer; nothing when it is not one.
+std::optional<int32_t> parseInteger(std::string_view text);
+
+}  // namespace plof::host

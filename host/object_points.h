@@ -1,0 +1,47 @@
+// Object geometry for the stand-in host: the points of an object file or of a
+// built-in shape, as single-precision x, y, z triples in point order.
+//
+// Files: LWOB and LWO2 (an IFF FORM; points from every PNTS chunk in file
+// order, big-endian floats), Wavefront OBJ (the `v` lines). Built-in shapes
+// are named "builtin:grid:WxH", "builtin:line:N" and "builtin:sphere:N".
+// Every failure throws InputError naming the file (or shape) and the fault.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plof::host {
+
+// The most points an object may have (the host counts points in 32 bits and
+// the effect keeps a record per point).
+inline constexpr std::size_t kMaxObjectPoints = 16'000'000;
+
+// The points of `source`: a built-in shape name or an object file path.
+std::vector<float> loadObjectPoints(const std::string &source);
+
+// The points of an LWOB or LWO2 file's bytes; `fileName` names it in errors.
+std::vector<float> parseLightWaveObject(std::string_view bytes, const std::string &fileName);
+
+// The points of a Wavefront OBJ file's text; `fileName` names it in errors.
+std::vector<float> parseWavefrontObject(std::string_view text, const std::string &fileName);
+
+// True when `source` names a built-in shape ("builtin:...").
+bool isBuiltinShape(std::string_view source);
+
+// The points of a built-in shape:
+//   builtin:grid:WxH   W × H points one unit apart on the XZ plane, centred
+//                      on the origin, row by row along X
+//   builtin:line:N     N points one unit apart along +X from the origin
+//   builtin:sphere:N   N points spread evenly over the unit sphere
+std::vector<float> builtinShapePoints(std::string_view source);
+
+// The name the host gives an item loaded from `source`: a file's name without
+// directory and extension, or the built-in shape's kind ("grid").
+std::string objectItemName(std::string_view source);
+
+// The --help text that lists the built-in shapes.
+extern const char *const kBuiltinShapesHelp;
+
+}  // namespace plof::host

@@ -1,0 +1,21 @@
+// Settings files (.plf) as the stand-in host hands them to an effect
+// instance: the same lines as the effect's block in a scene, one per text
+// line, read exactly as the host reads that block.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace plof::host {
+
+struct SettingsLines {
+    std::vector<std::string> lines;
+    std::vector<std::string> warnings;  // e.g. no PLOF_END: the block ends with the file
+};
+
+// Reads the settings file at `path` (LF or CR LF line ends). Throws
+// InputError naming the file, and the line where there is one, when it is
+// missing, holds binary data or does not begin with a PLOF_START line.
+SettingsLines readSettingsFile(const std::string &path);
+
+}  // namespace plof::host

@@ -1,0 +1,121 @@
+#include "instance/instance_lifecycle.h"
+
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "instance/item_lookup.h"
+#include "plugin/module_state.h"
+#include "sim/particle_launch.h"
+#include "sim/particle_update.h"
+
+namespace plof {
+
+namespace {
+
+// A zero-filled array of `count` particles numbered 0 to count-1, or null.
+// A negative count comes only from a confused host; like a count too large
+// for memory it yields no array, so the caller reports "No memory".
+Particle *allocateParticles(int32_t count) {
+    if (count < 0) return nullptr;
+    const auto length = static_cast<std::size_t>(count);
+    if (length > std::numeric_limits<std::size_t>::max() / sizeof(Particle)) return nullptr;
+    Particle *particles = new (std::nothrow) Particle[length]();
+    if (particles == nullptr) return nullptr;
+    for (int32_t i = 0; i < count; ++i) particles[i].index = i;
+    return particles;
+}
+
+void setDefaults(HandlerInstance &instance) {
+    instance.time = 0.0;
+    instance.START_F = 0;
+    instance.Gravity = 9.8;
+    instance.V0Min = 1.0;
+    instance.V0Max = 4.0;
+    instance.AgeMin = 10;
+    instance.AgeMax = 60;
+    instance.Birth = 100;
+    instance.ReCycle = 1;
+    instance.SpreadMin = 0;
+    instance.SpreadMax = 180;
+    instance.frameStep = 1;
+    instance.objectList.count = 1;
+    std::memcpy(instance.objectList.names[0].data(), "none", sizeof "none");
+}
+
+}  // namespace
+
+HandlerInstance *createInstance(const char **errorText, PlofItemId item) {
+    ModuleState &state = moduleState();
+    auto *instance = new (std::nothrow) HandlerInstance{};
+    if (instance == nullptr) {
+        *errorText = kNoMemoryText;
+        return nullptr;
+    }
+    instance->item = item;
+    instance->pointCount = state.objectInfo->pointCount(item);
+    setDefaults(*instance);
+    instance->particles = allocateParticles(instance->pointCount);
+    if (instance->particles == nullptr) {
+        // The host gets no instance, so nobody else would release this one.
+        delete instance;
+        *errorText = kNoMemoryText;
+        return nullptr;
+    }
+    instance->refItem = 0;
+    state.objectHandle = state.objectAccess->accessHandle(state.objectInfo->meshSource(item));
+    return instance;
+}
+
+void destroyInstance(HandlerInstance *instance) {
+    if (instance == nullptr) return;
+    delete[] instance->particles;
+    delete instance;
+}
+
+const char *copyInstance(const HandlerInstance &from, HandlerInstance &to, PlofItemId item) {
+    to.item = item;
+    to.V0Min = from.V0Min;
+    to.V0Max = from.V0Max;
+    to.SpreadMin = from.SpreadMin;
+    to.SpreadMax = from.SpreadMax;
+    to.AgeMin = from.AgeMin;
+    to.AgeMax = from.AgeMax;
+    to.Gravity = from.Gravity;
+    to.Regist = from.Regist;
+    to.Birth = from.Birth;
+    to.ReCycle = from.ReCycle;
+    to.START_F = from.START_F;
+    to.refResolved = from.refResolved;
+    to.OrgEmit = from.OrgEmit;
+    to.refItem = from.refItem;
+    to.refName = from.refName;
+    const int32_t count = from.pointCount;
+    Particle *particles = allocateParticles(count);
+    delete[] to.particles;
+    to.particles = particles;
+    if (particles == nullptr) {
+        // The host still holds `to` and will destroy it: leave it consistent.
+        to.pointCount = 0;
+        return kNoMemoryText;
+    }
+    to.pointCount = count;
+    initialiseVelocities(to);
+    initialiseLifetimes(to);
+    return nullptr;
+}
+
+const char *newTime(HandlerInstance &instance, PlofItemId item, int32_t frame, double time) {
+    if (instance.refResolved == 0) {
+        instance.refItem = findItemByName(instance.refName.data());
+        instance.refResolved = 1;
+    }
+    instance.item = item;
+    instance.time = time;
+    instance.frame = frame;
+    instance.pointCursor = 0;
+    update(instance, frame, time);
+    return nullptr;
+}
+
+}  // namespace plof

@@ -1,0 +1,91 @@
+#include "plugin/handler_activation.h"
+
+#include "instance/handler_instance.h"
+#include "instance/instance_lifecycle.h"
+#include "instance/keyword_block.h"
+#include "plof/handler.h"
+#include "plof/host_services.h"
+#include "plof/module.h"
+#include "plugin/module_state.h"
+#include "sim/displacement.h"
+
+namespace plof {
+
+namespace {
+
+HandlerInstance &asInstance(PlofInstance instance) { return *static_cast<HandlerInstance *>(instance); }
+
+// The host calls these through the table: C-compatible signatures that turn
+// the host's untyped instance into the module's record. Version-1 hosts give
+// no item, so 0 stands in for it.
+PlofInstance createThunk(const char **errorText, PlofItemId item) { return createInstance(errorText, item); }
+PlofInstance createV1Thunk(const char **errorText) { return createInstance(errorText, 0); }
+void destroyThunk(PlofInstance instance) { destroyInstance(static_cast<HandlerInstance *>(instance)); }
+const char *copyThunk(PlofInstance from, PlofInstance to, PlofItemId item) {
+    return copyInstance(asInstance(from), asInstance(to), item);
+}
+const char *copyV1Thunk(PlofInstance from, PlofInstance to) {
+    return copyInstance(asInstance(from), asInstance(to), 0);
+}
+const char *loadThunk(PlofInstance instance, const PlofLoadState *state) {
+    return loadInstance(asInstance(instance), *state);
+}
+const char *saveThunk(PlofInstance instance, const PlofSaveState *state) {
+    return saveInstance(asInstance(instance), *state);
+}
+const char *newTimeThunk(PlofInstance instance, PlofItemId item, int32_t frame, double time) {
+    return newTime(asInstance(instance), item, frame, time);
+}
+void evaluateThunk(PlofInstance instance, PlofDisplacementAccess *access) { evaluate(asInstance(instance), *access); }
+int32_t flagsThunk(PlofInstance instance) { return flags(asInstance(instance)); }
+const char *describeThunk(PlofInstance instance) { return describe(asInstance(instance)); }
+
+template <typename Record>
+const Record *fetch(PlofGlobalFunc global, const char *name) {
+    return static_cast<const Record *>(global(name, 0));
+}
+
+void fillCommonSlots(PlofHandlerOperations &table) {
+    table.destroy = destroyThunk;
+    table.load = loadThunk;
+    table.save = saveThunk;
+    table.newTime = newTimeThunk;
+    table.evaluate = evaluateThunk;
+    table.flags = flagsThunk;
+}
+
+}  // namespace
+
+int32_t activateHandler(int32_t version, PlofGlobalFunc global, void *table) {
+    ModuleState &state = moduleState();
+    state.global = global;
+    state.objectInfo = fetch<PlofObjectInfo>(global, PLOF_SERVICE_OBJECT_INFO);
+    if (state.objectInfo == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
+    state.directoryInfo = fetch<PlofDirectoryInfo>(global, PLOF_SERVICE_DIRECTORY_INFO);
+
+    auto &operations = *static_cast<PlofHandlerOperations *>(table);
+    if (version == 1) {
+        operations.create.v1 = createV1Thunk;
+        operations.copy.v1 = copyV1Thunk;
+        fillCommonSlots(operations);
+    } else if (version == 2) {
+        operations.create.v2 = createThunk;
+        operations.copy.v2 = copyThunk;
+        fillCommonSlots(operations);
+        operations.describe = describeThunk;
+    } else {
+        return PLOF_ACTIVATE_BAD_VERSION;
+    }
+
+    state.itemInfo = fetch<PlofItemInfo>(global, PLOF_SERVICE_ITEM_INFO);
+    if (state.itemInfo == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
+    state.messages = fetch<PlofMessages>(global, PLOF_SERVICE_MESSAGES);
+    if (state.messages == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
+    state.fileRequest = fetch<PlofFileRequest>(global, PLOF_SERVICE_FILE_REQUEST);
+    if (state.fileRequest == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
+    state.objectAccess = fetch<PlofObjectAccess>(global, PLOF_SERVICE_OBJECT_ACCESS);
+    if (state.objectAccess == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
+    return PLOF_ACTIVATE_OK;
+}
+
+}  // namespace plof

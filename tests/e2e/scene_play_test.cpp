@@ -1,0 +1,128 @@
+// plof-host play with host scenes: saving and loading the effect's block,
+// parents, dissolve envelopes, baked scenes' missing objects, the avoid
+// object found by name, and the bundled example.
+#include <cmath>
+
+#include "host/object_points.h"
+#include "host_run.h"
+
+namespace plof::e2e {
+namespace {
+
+std::string indentedBlock(const std::string &text) {
+    std::string out = "Plugin DisplacementHandler 1 PLOF!\n" + text + "EndPlugin\n";
+    return out;
+}
+
+TEST(ScenePlayTest, ASavedSceneLoadsBackToTheSamePointsAndSavesBackTheSameBytes) {
+    TempDirectory directory;
+    Settings settings;
+    settings.V0Min = 1.5;
+    settings.V0Max = 3.25;
+    settings.SpreadMax = 45;
+    settings.AgeMin = 10;
+    settings.AgeMax = 20;
+    settings.ReCycle = 1;
+    settings.Regist = 0.25;
+    directory.write("s.plf", settings.text());
+    const HostRun first = runHost("play --object builtin:sphere:20 --settings s.plf --frames 0..30 "
+                                  "--motion '0:0,0,0:0,0,0;30:2,1,0:90,10,0' --save-scene saved.lws",
+                                  directory);
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    const std::string saved = fileText(directory / "saved.lws");
+    EXPECT_NE(saved.find("LoadObject builtin:sphere:20\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("Plugin DisplacementHandler 1 PLOF!\r\nPLOF_START\r\nV0Min 1.500000\r\n"), std::string::npos);
+    EXPECT_NE(saved.find("REFERENCE\r\nnone\r\nPLOF_END\r\nEndPlugin\r\n"), std::string::npos);
+    EXPECT_EQ(saved.find("\n\n"), std::string::npos) << "every line end is CR LF";
+
+    const HostRun second = runHost("play saved.lws --frames 0..30 --save-scene again.lws", directory);
+    ASSERT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_EQ(second.out, first.out);
+    EXPECT_EQ(fileText(directory / "again.lws"), saved);
+}
+
+TEST(ScenePlayTest, BakedSceneItemsFollowTheirParentAndDissolve) {
+    TempDirectory directory;
+    directory.write("baked.lws",
+                    "LWSC\n1\n\n"
+                    "AddNullObject PLOF_NULL\nShowObject 8 7\nObjectMotion (unnamed)\n  9\n  1\n"
+                    "  0.000000 1.000000 0.000000 90.000000 0.000000 0.000000 1.000000 1.000000 1.000000\n"
+                    "  0 0 0 0 0\nEndBehavior 1\nShadowOptions 7\n\n"
+                    "LoadObject none\nShowObject 8 7\nObjectMotion (unnamed)\n  9\n  2\n"
+                    "  1.000000 0.000000 0.000000 0.000000 0.000000 0.000000 1.000000 1.000000 1.000000\n"
+                    "  0 0 0 0 0\n"
+                    "  3.000000 0.000000 0.000000 0.000000 0.000000 0.000000 1.000000 1.000000 1.000000\n"
+                    "  10 1 0 0 0\nEndBehavior 1\n"
+                    "ObjDissolve (envelope)\n  1\n  2\n  1.0000\n  0 0 0 0 0\n  0.0000\n  10 1 0 0 0\nEndBehavior 1\n"
+                    "ParentObject 1\nShadowOptions 7\n\n");
+    const HostRun run = runHost("play baked.lws --frames 0..10", directory);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("line 14: object file \"none\" not found; the item has no points"), std::string::npos)
+        << run.err;
+    const Csv csv = parseCsv(run.out);
+    EXPECT_EQ(csv.header, "frame,item,point,x,y,z,dissolve");
+    ASSERT_EQ(csv.rows.size(), 22u);
+    const std::vector<double> &nullAt5 = csv.rows[10];
+    EXPECT_EQ(nullAt5[1], 1);
+    EXPECT_NEAR(nullAt5[3], 0.0, 1e-12);
+    EXPECT_NEAR(nullAt5[4], 1.0, 1e-12);
+    EXPECT_EQ(nullAt5[6], 0.0);
+    // Own x = 1 + 0.2·5 = 2, turned by the parent's heading 90 onto −Z.
+    const std::vector<double> &particleAt5 = csv.rows[11];
+    EXPECT_EQ(particleAt5[1], 2);
+    EXPECT_EQ(particleAt5[2], 0);
+    EXPECT_NEAR(particleAt5[3], 0.0, 1e-12);
+    EXPECT_NEAR(particleAt5[4], 1.0, 1e-12);
+    EXPECT_NEAR(particleAt5[5], -2.0, 1e-12);
+    EXPECT_NEAR(particleAt5[6], 0.5, 1e-12);
+}
+
+TEST(ScenePlayTest, RestingParticlesWaitAtTheAvoidObjectFoundByName) {
+    TempDirectory directory;
+    Settings settings;
+    settings.START_F = 100;  // nothing flies yet: everything rests
+    settings.reference = "Target";
+    directory.write("avoid.lws", "LWSC\n1\n\nLoadObject builtin:line:3\n" + indentedBlock(settings.text()) +
+                                     "\nAddNullObject Target\nObjectMotion (unnamed)\n  9\n  1\n"
+                                     "  0 5 0 0 0 0 1 1 1\n  0 0 0 0 0\nEndBehavior 1\n\n");
+    const HostRun run = runHost("play avoid.lws --frames 0..2", directory);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Csv csv = parseCsv(run.out);
+    ASSERT_EQ(csv.rows.size(), 12u);
+    for (const std::vector<double> &row : csv.rows) {
+        EXPECT_NEAR(row[3], 0.0, 1e-12);
+        EXPECT_NEAR(row[4], 5.0, 1e-12);
+        EXPECT_NEAR(row[5], 0.0, 1e-12);
+    }
+}
+
+TEST(ScenePlayTest, TheBundledExamplePlays) {
+    TempDirectory directory;
+    const std::string example = std::string(PLOF_SOURCE_DIR) + "/examples/fountain.lws";
+    const HostRun run = runHost("play '" + example + "' --frames 0..59", directory);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const Csv csv = parseCsv(run.out);
+    EXPECT_EQ(csv.header, "frame,item,point,x,y,z,dissolve");
+    ASSERT_EQ(csv.rows.size(), 60u * (13 + 1 + 42 + 25));
+    for (const std::vector<double> &row : csv.rows) {
+        ASSERT_EQ(row.size(), 7u);
+        ASSERT_TRUE(std::isfinite(row[3]) && std::isfinite(row[4]) && std::isfinite(row[5]));
+    }
+    // The ball (item 3, radial burst from frame 10) keeps its shape before it
+    // bursts, carried by the stand at (0, 2, 3) to (1, 2, 3) at frame 0.
+    const std::vector<float> ball = plof::host::loadObjectPoints(std::string(PLOF_SOURCE_DIR) +
+                                                                 "/examples/objects/ball.lwo");
+    const std::vector<double> &ballPoint0 = csv.rows[13 + 1];
+    EXPECT_EQ(ballPoint0[1], 3);
+    EXPECT_NEAR(ballPoint0[3], 1 + ball[0], 1e-6);
+    EXPECT_NEAR(ballPoint0[4], 2 + ball[1], 1e-6);
+    EXPECT_NEAR(ballPoint0[5], 3 + ball[2], 1e-6);
+    // The drops dissolve linearly from 0 at frame 0 to 1 at frame 59.
+    const std::vector<double> &dropsAt30 = csv.rows[30 * 81 + 13 + 1 + 42];
+    EXPECT_EQ(dropsAt30[1], 4);
+    EXPECT_NEAR(dropsAt30[6], 30.0 / 59.0, 1e-12);
+}
+
+}  // namespace
+}  // namespace plof::e2e

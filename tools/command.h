@@ -1,0 +1,83 @@
+// The commands of plof-host and the option parsing they share.
+//
+// Each command lives in its own file and defines one Command (`extern const
+// Command kPlayCommand;` in play_command.cpp); command_table.cpp lists them.
+// main() picks the command by its name, parses the arguments against the
+// command's flags and calls run, which writes data to stdout, messages to
+// stderr, and returns an exit code (or throws: UsageError exits 2,
+// InputError 3, anything else 4).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace plof::tools {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitBadInput = 3;
+inline constexpr int kExitFailure = 4;
+
+// A wrong command line; main() prints it with a pointer to --help.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct FlagSpec {
+    const char *name;       // "--frames"
+    const char *valueName;  // "A..B", or null for a flag without a value
+    const char *help;
+};
+
+struct ParsedArguments {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> values;  // flag name -> value ("" for flags without one)
+
+    bool has(const std::string &flag) const { return values.count(flag) != 0; }
+    std::optional<std::string> value(const std::string &flag) const;
+};
+
+struct Command {
+    const char *name;
+    const char *summary;  // one line for the command list
+    const char *usage;    // the synopsis lines after "plof-host "
+    const char *details;  // further help text, may be null
+    std::span<const FlagSpec> flags;
+    int (*run)(const ParsedArguments &arguments);
+};
+
+// Every command, in the order --help lists them.
+std::span<const Command *const> commands();
+
+// Parses `arguments` (after the command name) against the command's flags:
+// "--flag VALUE", "--flag=VALUE", or the flag alone when it takes no value;
+// anything else is positional. Throws UsageError for an unknown flag or a
+// missing value.
+ParsedArguments parseArguments(const Command &command, std::span<const std::string> arguments);
+
+// Options several commands share.
+struct FrameRange {
+    int32_t first = 0;
+    int32_t last = 59;
+};
+// "A..B" with whole numbers A <= B; UsageError naming `flag` otherwise.
+FrameRange parseFrameRange(const std::string &flag, const std::string &text);
+// A number above 0; UsageError naming `flag` otherwise.
+double parsePositive(const std::string &flag, const std::string &text);
+// --module's value, else plof.p beside the running plof-host.
+std::string modulePath(const ParsedArguments &arguments);
+// "plof-host: warning: MESSAGE" on stderr.
+void printWarning(const std::string &message);
+
+// The help text of one command, and of the whole program.
+std::string commandHelp(const Command &command);
+std::string programHelp();
+
+}  // namespace plof::tools

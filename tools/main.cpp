@@ -1,0 +1,66 @@
+// plof-host: picks the command, runs it, and turns its errors into messages
+// on stderr and exit codes.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "command.h"
+#include "host/host_error.h"
+
+namespace {
+
+constexpr const char *kVersion = "plof-host 1.95 (PLOF! particle effect, stand-in host)";
+
+int fail(int code, const std::string &message) {
+    std::fprintf(stderr, "plof-host: %s\n", message.c_str());
+    if (code == plof::tools::kExitUsage) {
+        std::fprintf(stderr, "Try 'plof-host --help'.\n");
+    }
+    return code;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    using namespace plof::tools;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.empty()) {
+        std::fputs(programHelp().c_str(), stderr);
+        return kExitUsage;
+    }
+    const std::string &first = arguments.front();
+    if (first == "--help" || first == "-h" || first == "help") {
+        std::fputs(programHelp().c_str(), stdout);
+        return kExitOk;
+    }
+    if (first == "--version") {
+        std::puts(kVersion);
+        return kExitOk;
+    }
+    const Command *command = nullptr;
+    for (const Command *candidate : commands()) {
+        if (first == candidate->name) {
+            command = candidate;
+        }
+    }
+    if (!command) {
+        return fail(kExitUsage, "unknown command '" + first + "'");
+    }
+    const std::span<const std::string> rest(arguments.begin() + 1, arguments.end());
+    for (const std::string &argument : rest) {
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(commandHelp(*command).c_str(), stdout);
+            return kExitOk;
+        }
+    }
+    try {
+        return command->run(parseArguments(*command, rest));
+    } catch (const UsageError &error) {
+        return fail(kExitUsage, error.what());
+    } catch (const plof::host::InputError &error) {
+        return fail(kExitBadInput, error.what());
+    } catch (const std::exception &error) {
+        return fail(kExitFailure, error.what());
+    }
+}

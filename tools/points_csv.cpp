@@ -1,0 +1,60 @@
+#include "points_csv.h"
+
+#include "host/motion.h"
+#include "host/number_text.h"
+
+namespace plof::tools {
+
+namespace {
+
+constexpr std::size_t kFlushSize = 1 << 20;
+
+}  // namespace
+
+PointsCsv::PointsCsv(std::FILE *out, const plof::host::HostScene &scene)
+    : out_(out), scene_(scene), itemColumn_(scene.items.size() != 1), dissolveColumn_(scene.hasDissolve()) {
+    buffer_ = itemColumn_ ? "frame,item,point,x,y,z" : "frame,point,x,y,z";
+    buffer_ += dissolveColumn_ ? ",dissolve\n" : "\n";
+}
+
+PointsCsv::~PointsCsv() { flush(); }
+
+void PointsCsv::writeItem(int32_t frame, std::size_t itemIndex, std::span<const double> points) {
+    using plof::host::shortestText;
+    const plof::host::HostItem &item = scene_.items[itemIndex];
+    std::string dissolve;
+    if (dissolveColumn_) {
+        const double value = item.hasDissolve && !item.dissolve.empty()
+                                 ? plof::host::interpolateChannel(item.dissolve, 0, frame)
+                                 : 0.0;
+        dissolve = "," + shortestText(value);
+    }
+    const std::string prefix = std::to_string(frame) + (itemColumn_ ? "," + std::to_string(itemIndex + 1) : "");
+    for (std::size_t p = 0; p + 2 < points.size(); p += 3) {
+        buffer_ += prefix;
+        buffer_ += ',';
+        buffer_ += std::to_string(p / 3);
+        for (int c = 0; c < 3; ++c) {
+            buffer_ += ',';
+            buffer_ += shortestText(points[p + static_cast<std::size_t>(c)]);
+        }
+        buffer_ += dissolve;
+        buffer_ += '\n';
+        if (buffer_.size() >= kFlushSize) {
+            flush();
+        }
+    }
+}
+
+bool PointsCsv::flush() {
+    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
+        failed_ = true;
+    }
+    buffer_.clear();
+    if (std::fflush(out_) != 0) {
+        failed_ = true;
+    }
+    return !failed_;
+}
+
+}  // namespace plof::tools
