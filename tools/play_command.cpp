@@ -5,19 +5,17 @@
 #include <memory>
 
 #include "command.h"
+#include "emitter_scene.h"
+#include "host/dialogs/scripted_file_request.h"
 #include "host/effect_handler.h"
 #include "host/effect_player.h"
 #include "host/host_error.h"
 #include "host/host_services.h"
-#include "host/dialogs/scripted_file_request.h"
 #include "host/module_loader.h"
-#include "host/panels/panel_services.h"
-#include "host/number_text.h"
 #include "host/object_points.h"
+#include "host/panels/panel_services.h"
 #include "host/program_location.h"
 #include "host/scene_file.h"
-#include "host/settings_file.h"
-#include "emitter_scene.h"
 #include "options_panel_session.h"
 #include "points_csv.h"
 
