@@ -1,22 +1,70 @@
-// Activation of the DisplacementInterface server: the options panel of one
-// instance.
+// The main options panel: the whole work of the DisplacementInterface server.
 //
-// The host calls openOptionsPanel when the user asks for the effect's options,
-// with its interface version, its global-service function and the instance to
-// edit. The panel is built with the host's "LWPanelServices"; without them
-// nothing can be shown.
+// The host activates the server with the HandlerInstance of an object; the
+// activation builds the panel, shows the instance's settings, blocks while
+// the user edits (events, drags, the nested settings-file and scene-baking
+// actions run inside that call), writes the values back on confirmation and
+// re-initialises the particles whether the user confirmed or cancelled.
 #pragma once
 
 #include <cstdint>
 
+#include "instance/handler_instance.h"
 #include "plof/abi.h"
+#include "plof/panel_services.h"
 
 namespace plof {
 
-// Returns 1 for an interface version other than 1, and 2 when the panel
-// cannot be built (no "LWPanelServices"). The panel itself is not built yet,
-// so version 1 answers 2 even when the services are there: the host then
-// reports that the options are not available, and the instance is untouched.
+// One opening of the options panel. Created by openOptionsPanel after the
+// last control exists, handed to the host as the user data of the panel and
+// of every control with an event, released right after the panel is
+// destroyed. The controls belong to the panel; the instance is not owned.
+struct OptionsPanelContext {
+    PlofPanelServices *services;
+    PlofPanel panel;
+    PlofControl spreadMinCtl;
+    PlofControl spreadMaxCtl;
+    PlofControl v0MinCtl;
+    PlofControl v0MaxCtl;
+    PlofControl ageMinCtl;
+    PlofControl ageMaxCtl;
+    PlofControl sparkFrameCtl;
+    PlofControl recycleCtl;
+    PlofControl gravityCtl;
+    PlofControl birthRateCtl;
+    PlofControl registanceCtl;
+    PlofControl orgEmitterCtl;
+    PlofControl avoidObjectCtl;
+    PlofControl v0MinDragCtl;
+    PlofControl v0MaxDragCtl;
+    HandlerInstance *instance;
+    PlofGlobalFunc global;
+    LineBuffer objectsDir;   // where the next object file dialog opens
+    int32_t ageMinAnchor;    // the age values when the current drag started
+    int32_t ageMaxAnchor;
+};
+
+// The DisplacementInterface activation. `instance` is the HandlerInstance to
+// edit. Returns 0 when the panel ran (confirmed or cancelled, and when the
+// context could not be allocated), 1 for an interface version other than 1,
+// 2 when "LWPanelServices" is missing or the panel cannot be built.
 int32_t openOptionsPanel(int32_t version, PlofGlobalFunc global, void *instance);
+
+// Events of the drag buttons beside the speeds and ages, called by the host
+// as (drag button, context) while the user drags. They change the
+// neighbouring controls only, never the instance.
+void dragV0Min(PlofControl control, void *context);
+void dragV0Max(PlofControl control, void *context);
+void dragAgeMin(PlofControl control, void *context);
+void dragAgeMax(PlofControl control, void *context);
+
+// How the panel shows Regist: as the integer slider position 20 x Regist,
+// truncated toward zero (saturating), and back.
+int32_t registanceSliderPosition(double regist);
+double registFromSliderPosition(int32_t position);
+
+// The objects-directory pattern given to the "S" and "L" buttons, cut to
+// the 256-byte buffer.
+void settingsFilePattern(LineBuffer &pattern);
 
 }  // namespace plof

@@ -1,0 +1,184 @@
+#include "panel/settings_file.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "instance/item_lookup.h"
+#include "instance/keyword_line.h"
+#include "instance/number_format.h"
+#include "panel/host_requests.h"
+#include "panel/options_panel.h"
+#include "panel/panel_layer.h"
+#include "panel/path_text.h"
+
+namespace plof {
+
+namespace {
+
+constexpr const char *kExtension = ".plf";
+constexpr const char *kCannotOpen = "Can't open PLOF! file";
+constexpr const char *kTemporarySuffix = ".tmp";
+
+struct CloseFile {
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, CloseFile>;
+
+void writeSettings(std::FILE *file, HandlerInstance &instance) {
+    writeTextLine(file, "PLOF_START");
+    writeKeywordValue(file, "V0Min", instance.V0Min);
+    writeKeywordValue(file, "V0Max", instance.V0Max);
+    writeKeywordValue(file, "AgeMin", instance.AgeMin);
+    writeKeywordValue(file, "AgeMax", instance.AgeMax);
+    writeKeywordValue(file, "Gravity", instance.Gravity);
+    writeKeywordValue(file, "Regist", instance.Regist);
+    writeKeywordValue(file, "START_F", instance.START_F);
+    writeKeywordValue(file, "Birth", instance.Birth);
+    writeKeywordValue(file, "ReCycle", instance.ReCycle);
+    writeKeywordValue(file, "SpreadMin", instance.SpreadMin);
+    writeKeywordValue(file, "SpreadMax", instance.SpreadMax);
+    writeKeywordValue(file, "OrgEmit", instance.OrgEmit);
+    writeTextLine(file, "REFERENCE");
+    if (instance.refItem != 0) {
+        itemNameOrNone(instance.refItem, instance.refName);
+        writeTextLine(file, instance.refName.data());
+    } else {
+        writeTextLine(file, "none");
+    }
+    writeTextLine(file, "PLOF_END");
+}
+
+// Moves the finished temporary file over the chosen one; false (and the
+// temporary file removed) when that is not possible.
+bool replaceFile(const char *temporary, const char *target) {
+    std::error_code error;
+    try {
+        std::filesystem::rename(temporary, target, error);
+    } catch (const std::exception &) {
+        // Building the paths can only fail for want of memory.
+        error = std::make_error_code(std::errc::not_enough_memory);
+    }
+    if (error) std::remove(temporary);
+    return !error;
+}
+
+// Sets the control of the first keyword of the vocabulary that begins with
+// the keyword read; true when the line was the avoid object's name heading.
+bool applyValue(const OptionsPanelContext &context, const KeywordLine &line) {
+    const PlofPanelServices &services = *context.services;
+    const char *keyword = line.keyword.data();
+    const double value = line.value;
+    struct Target {
+        const char *keyword;
+        PlofControl control;
+        bool isFloat;
+    };
+    const Target targets[] = {
+        {"V0Min", context.v0MinCtl, true},
+        {"V0Max", context.v0MaxCtl, true},
+        {"AgeMin", context.ageMinCtl, false},
+        {"AgeMax", context.ageMaxCtl, false},
+        {"Gravity", context.gravityCtl, true},
+        {"Regist", context.registanceCtl, false},
+        {"START_F", context.sparkFrameCtl, false},
+        {"Birth", context.birthRateCtl, false},
+        {"ReCycle", context.recycleCtl, false},
+        {"SpreadMin", context.spreadMinCtl, false},
+        {"SpreadMax", context.spreadMaxCtl, false},
+        {"OrgEmit", context.orgEmitterCtl, false},
+    };
+    for (const Target &target : targets) {
+        if (hasPrefix(target.keyword, keyword) != 0) continue;
+        // Only the last line of a file can name a keyword without a value
+        // (every other keyword read ends with its line end); there is no
+        // value to set then, rather than the previous line's.
+        if (!line.hasValue) return false;
+        if (target.isFloat) {
+            setFloatValue(services, target.control, value);
+        } else if (target.control == context.registanceCtl) {
+            setIntegerValue(services, target.control, registanceSliderPosition(value));
+        } else {
+            setIntegerValue(services, target.control, truncateToInt32(value));
+        }
+        return false;
+    }
+    return hasPrefix("REFERENCE\n", keyword) == 0;
+}
+
+}  // namespace
+
+void saveSettings(PlofControl, void *userData) {
+    OptionsPanelContext &context = *static_cast<OptionsPanelContext *>(userData);
+    LineBuffer name{};
+    if (!requestFile("save plf setting", ">setting.plf", hostDirectory("Objects"), name)) return;
+    std::size_t length = std::strlen(name.data());
+    if (length < 2) return;
+    if (endsWith(name.data(), kExtension) == 0) {
+        if (length + std::strlen(kExtension) >= name.size()) {
+            showError(kCannotOpen);
+            return;
+        }
+        std::strcat(name.data(), kExtension);
+        length += std::strlen(kExtension);
+    }
+    char temporary[kLineBufferSize + 8];
+    std::memcpy(temporary, name.data(), length);
+    std::memcpy(temporary + length, kTemporarySuffix, std::strlen(kTemporarySuffix) + 1);
+
+    File file(std::fopen(temporary, "w"));
+    if (!file) {
+        showError(kCannotOpen);
+        return;
+    }
+    writeSettings(file.get(), *context.instance);
+    const bool written = std::ferror(file.get()) == 0;
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!written || !closed) {
+        std::remove(temporary);
+        showError(kCannotOpen);
+        return;
+    }
+    if (!replaceFile(temporary, name.data())) showError(kCannotOpen);
+}
+
+void loadSettings(PlofControl loadButton, void *userData) {
+    OptionsPanelContext &context = *static_cast<OptionsPanelContext *>(userData);
+    const PlofPanelServices &services = *context.services;
+    HandlerInstance &instance = *context.instance;
+    LineBuffer name{};
+    if (!requestFile("load plf setting", "<setting.plf", hostDirectory("Objects"), name)) return;
+    if (endsWith(name.data(), kExtension) == 0) {
+        showError("Error", "it's not PLOF! file");
+        return;
+    }
+    File file(std::fopen(name.data(), "r"));
+    if (!file) {
+        showError(kCannotOpen);
+        LineBuffer pattern{};
+        settingsFilePattern(pattern);
+        setTextValue(services, loadButton, pattern.data());
+        return;
+    }
+    KeywordLine line{};
+    // An empty file has no start line either.
+    if (!readKeywordLine(file.get(), line) || hasPrefix("PLOF_START\n", line.keyword.data()) != 0) {
+        showError(kCannotOpen);
+        return;
+    }
+    while (readKeywordLine(file.get(), line)) {
+        if (hasPrefix("PLOF_END\n", line.keyword.data()) == 0 || hasPrefix(" ", line.keyword.data()) == 0) {
+            break;
+        }
+        if (applyValue(context, line)) {
+            readNameLine(file.get(), instance.refName);
+        }
+    }
+    instance.refItem = findItemByName(instance.refName.data());
+    instance.refResolved = 1;
+    setIntegerValue(services, context.avoidObjectCtl, static_cast<int32_t>(instance.refItem));
+}
+
+}  // namespace plof

@@ -1,0 +1,27 @@
+// Settings files (.plf): the "S" and "L" buttons of the options panel.
+//
+// Both are events of the options panel, called by the host as (button,
+// OptionsPanelContext) while the panel is open. A file holds the instance's
+// keyword block, one keyword line per text line, Regist itself included (the
+// slider shows 20 x Regist; loading sets it from the file's Regist).
+//
+// Saving writes the instance's values, not the unconfirmed ones shown in the
+// panel. It writes a temporary file beside the chosen one and renames it into
+// place, so a failed save never replaces a good file with a half-written one.
+// A name that has no room left for the ".plf" it needs is refused with the
+// same message as a file that cannot be created.
+//
+// Loading puts the values into the panel's controls (they reach the instance
+// when the user confirms) and stores the avoid object in the instance at
+// once. Lines may end in LF or CR LF, whichever platform wrote the file
+// (the file form of the keyword line operations reads both).
+#pragma once
+
+#include "plof/panel_services.h"
+
+namespace plof {
+
+void saveSettings(PlofControl saveButton, void *context);
+void loadSettings(PlofControl loadButton, void *context);
+
+}  // namespace plof
