@@ -3,10 +3,12 @@
 namespace plof::tools {
 
 extern const Command kPlayCommand;
+extern const Command kPanelCommand;
+extern const Command kBakeCommand;
 
 namespace {
 
-const Command *const kCommands[] = {&kPlayCommand};
+const Command *const kCommands[] = {&kPlayCommand, &kPanelCommand, &kBakeCommand};
 
 }  // namespace
 

@@ -5,16 +5,18 @@
 #include <memory>
 
 #include "command.h"
+#include "emitter_scene.h"
+#include "host/dialogs/scripted_file_request.h"
 #include "host/effect_handler.h"
 #include "host/effect_player.h"
 #include "host/host_error.h"
 #include "host/host_services.h"
 #include "host/module_loader.h"
-#include "host/number_text.h"
 #include "host/object_points.h"
+#include "host/panels/panel_services.h"
 #include "host/program_location.h"
 #include "host/scene_file.h"
-#include "host/settings_file.h"
+#include "options_panel_session.h"
 #include "points_csv.h"
 
 namespace plof::tools {
@@ -36,85 +38,10 @@ const FlagSpec kPlayFlags[] = {
     {"--module", "PATH", "module file (default: plof.p beside plof-host)"},
     {"--out", "FILE", "write the CSV to FILE instead of standard output"},
     {"--save-scene", "FILE", "afterwards, write the host scene (with the effect's saved lines) to FILE"},
+    {"--panel-script", "FILE", "first perform this panel script on the options panel of the first item with the effect"},
     {"--objects-dir", "DIR", "the host's \"Objects\" directory (default: the current directory)"},
     {"--scenes-dir", "DIR", "the host's \"Scenes\" directory (default: the current directory)"},
 };
-
-// Three comma-separated numbers.
-std::optional<Vec3> parseTriple(std::string_view text) {
-    Vec3 out;
-    for (int c = 0; c < 3; ++c) {
-        const auto comma = text.find(',');
-        if ((c < 2) == (comma == std::string_view::npos)) {
-            return std::nullopt;
-        }
-        const auto value = parseNumber(text.substr(0, comma));
-        if (!value) {
-            return std::nullopt;
-        }
-        out[c] = *value;
-        text = c < 2 ? text.substr(comma + 1) : std::string_view{};
-    }
-    return out;
-}
-
-// "f:x,y,z:h,p,b;..." (the rotation part may be left out): keys joined by straight lines.
-std::vector<MotionKey> parseMotion(const std::string &text) {
-    const std::string form = "--motion needs keys \"f:x,y,z:h,p,b;f:x,y,z:h,p,b\"";
-    std::vector<MotionKey> keys;
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        const auto semicolon = std::min(rest.find(';'), rest.size());
-        const std::string_view key = rest.substr(0, semicolon);
-        rest.remove_prefix(std::min(semicolon + 1, rest.size()));
-        const auto colon = key.find(':');
-        const auto secondColon = colon == std::string_view::npos ? colon : key.find(':', colon + 1);
-        const auto frame = parseInteger(key.substr(0, colon));
-        const auto position = colon == std::string_view::npos
-                                  ? std::nullopt
-                                  : parseTriple(key.substr(colon + 1, secondColon - colon - 1));
-        const auto rotation = secondColon == std::string_view::npos ? std::optional<Vec3>(Vec3{})
-                                                                    : parseTriple(key.substr(secondColon + 1));
-        if (!frame || !position || !rotation) {
-            throw UsageError(form + ", got \"" + std::string(key) + "\"");
-        }
-        MotionKey motionKey;
-        motionKey.frame = *frame;
-        motionKey.linear = 1;
-        for (int c = 0; c < 3; ++c) {
-            motionKey.values[kX + c] = (*position)[c];
-            motionKey.values[kHeading + c] = (*rotation)[c];
-        }
-        keys.push_back(motionKey);
-    }
-    if (keys.empty()) {
-        throw UsageError(form);
-    }
-    sortKeys(keys);
-    return keys;
-}
-
-HostScene sceneForObject(const ParsedArguments &arguments, const FrameRange &frames, double fps) {
-    const auto settingsPath = arguments.value("--settings");
-    if (!settingsPath) {
-        throw UsageError("play --object needs --settings FILE.plf");
-    }
-    const std::string object = *arguments.value("--object");
-    std::vector<float> points = loadObjectPoints(object);
-    SettingsLines settings = readSettingsFile(*settingsPath);
-    for (const std::string &warning : settings.warnings) {
-        printWarning(warning);
-    }
-    HostScene scene;
-    scene.header = defaultSceneHeader(frames.first, frames.last, fps);
-    HostItem item = makeObjectItem("Emitter", object, std::move(points));
-    item.motion = arguments.has("--motion") ? parseMotion(*arguments.value("--motion"))
-                                            : std::vector<MotionKey>{MotionKey{}};
-    item.hasEffect = true;
-    item.effectLines = std::move(settings.lines);
-    scene.items.push_back(std::move(item));
-    return scene;
-}
 
 int runPlay(const ParsedArguments &arguments) {
     const bool fromObject = arguments.has("--object");
@@ -136,9 +63,16 @@ int runPlay(const ParsedArguments &arguments) {
     }
     const std::string objectsDirectory = arguments.value("--objects-dir").value_or("");
 
+    // A bad script is reported before anything is loaded.
+    std::optional<PanelSession> panelSession;
+    if (const auto scriptPath = arguments.value("--panel-script")) {
+        panelSession.emplace();
+        panelSession->script = readScriptOrThrow(*scriptPath);
+    }
+
     HostScene scene;
     if (fromObject) {
-        scene = sceneForObject(arguments, frames, fps);
+        scene = emitterScene(arguments, fps, true, frames);
     } else {
         std::vector<std::string> warnings;
         scene = readSceneFile(arguments.positional.front(), objectsDirectory, warnings);
@@ -155,8 +89,25 @@ int runPlay(const ParsedArguments &arguments) {
     if (const auto scenes = arguments.value("--scenes-dir")) {
         services.setDirectory("Scenes", *scenes);
     }
+    if (panelSession) {
+        // The module keeps the dialog it finds when its handler is activated.
+        providePanelServices();
+        provideScriptedFileRequest();
+    }
     const EffectHandler handler(*module, interfaceVersion);
     EffectPlayer player(handler, scene, services);
+    if (panelSession) {
+        std::size_t edited = 0;
+        while (edited < scene.items.size() && !player.instance(edited)) {
+            ++edited;
+        }
+        if (edited == scene.items.size()) {
+            throw UsageError("--panel-script: no item of the scene carries the effect");
+        }
+        services.setCurrentItem(static_cast<PlofItemId>(edited + 1));
+        runOptionsPanel(*module, player.instance(edited), *panelSession);
+        services.setCurrentItem(0);
+    }
     for (const std::string &warning : player.warnings()) {
         printWarning(warning);
     }

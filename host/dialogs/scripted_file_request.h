@@ -1,0 +1,31 @@
+// The stand-in host's "File Request": instead of showing a dialog it asks the
+// installed FileDialogAnswerer (the panel script runner), which answers each
+// dialog in order from the script.
+//
+// provideScriptedFileRequest() offers the record under "File Request",
+// replacing whatever was offered before (the host core's default).
+#pragma once
+
+#include "plof/host_services.h"
+
+#include <cstdint>
+
+namespace plof::host {
+
+class FileDialogAnswerer {
+public:
+    virtual ~FileDialogAnswerer() = default;
+    // Answers the dialog titled `title`: writes the chosen full path into
+    // `result` (cut to `size` bytes, NUL included) and returns 1, or returns
+    // 0 when the dialog is cancelled.
+    virtual int32_t answerFileDialog(const char *title, char *result, int32_t size) = 0;
+};
+
+// Installs the answerer of every dialog from now on; with none (null), every
+// dialog is cancelled.
+void setFileDialogAnswerer(FileDialogAnswerer *answerer);
+
+PlofFileRequest &scriptedFileRequest();
+void provideScriptedFileRequest();
+
+}  // namespace plof::host

@@ -1,0 +1,219 @@
+#include "host/panels/panel_script.h"
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+namespace plof::host {
+
+namespace {
+
+struct VerbName {
+    ScriptVerb verb;
+    const char *name;
+};
+
+constexpr VerbName kVerbs[] = {
+    {ScriptVerb::Set, "set"},         {ScriptVerb::Press, "press"},     {ScriptVerb::Drag, "drag"},
+    {ScriptVerb::Choose, "choose"},   {ScriptVerb::Snapshot, "snapshot"},
+    {ScriptVerb::Confirm, "confirm"}, {ScriptVerb::Cancel, "cancel"},
+};
+
+constexpr const char *kVerbList = "set, press, drag, choose, snapshot, confirm, cancel";
+
+// Splits one line into words: runs of non-blanks, or "quoted text" with \" and
+// \\ as the only escapes. An unquoted # that does not start a control index
+// (#3) begins a comment.
+bool splitWords(std::string_view line, std::vector<ScriptWord> &words, std::string &problem) {
+    std::size_t at = 0;
+    while (at < line.size()) {
+        const char c = line[at];
+        if (c == ' ' || c == '\t' || c == '\r') {
+            ++at;
+            continue;
+        }
+        if (c == '#' && !(at + 1 < line.size() && line[at + 1] >= '0' && line[at + 1] <= '9')) break;
+        ScriptWord word;
+        if (c == '"') {
+            word.quoted = true;
+            ++at;
+            bool closed = false;
+            while (at < line.size()) {
+                char q = line[at++];
+                if (q == '"') {
+                    closed = true;
+                    break;
+                }
+                if (q == '\\' && at < line.size() && (line[at] == '"' || line[at] == '\\')) q = line[at++];
+                word.text.push_back(q);
+            }
+            if (!closed) {
+                problem = "a quoted text is not closed; end it with \"";
+                return false;
+            }
+        } else {
+            while (at < line.size() && line[at] != ' ' && line[at] != '\t' && line[at] != '\r') {
+                word.text.push_back(line[at++]);
+            }
+        }
+        words.push_back(std::move(word));
+    }
+    return true;
+}
+
+bool parseInt32(const std::string &text, int32_t &value) {
+    const char *end = text.data() + text.size();
+    auto [stop, failure] = std::from_chars(text.data(), end, value);
+    return failure == std::errc() && stop == end;
+}
+
+bool parseAddress(const ScriptWord &word, ControlAddress &address, std::string &problem) {
+    if (word.quoted) {
+        address.label = word.text;
+        return true;
+    }
+    int32_t index = 0;
+    if (word.text.size() > 1 && word.text[0] == '#' && parseInt32(word.text.substr(1), index) && index > 0) {
+        address.index = index;
+        return true;
+    }
+    problem = "\"" + word.text + "\" is not a control: write its label in double quotes "
+              "(\"Gravity\") or its creation number (#3)";
+    return false;
+}
+
+bool parseAction(std::vector<ScriptWord> &words, ScriptAction &action, std::string &problem) {
+    const std::string &verbWord = words[0].text;
+    bool known = false;
+    for (const VerbName &entry : kVerbs) {
+        if (!words[0].quoted && verbWord == entry.name) {
+            action.verb = entry.verb;
+            known = true;
+        }
+    }
+    if (!known) {
+        problem = "unknown action \"" + verbWord + "\"; the actions are " + kVerbList;
+        return false;
+    }
+    const std::string verb = scriptVerbName(action.verb);
+    switch (action.verb) {
+    case ScriptVerb::Set:
+    case ScriptVerb::Press:
+    case ScriptVerb::Drag:
+        if (words.size() < 2) {
+            problem = "\"" + verb + "\" needs a control (its label in double quotes, or #N)";
+            return false;
+        }
+        if (!parseAddress(words[1], action.control, problem)) return false;
+        break;
+    default: break;
+    }
+    switch (action.verb) {
+    case ScriptVerb::Set:
+        if (words.size() < 3) {
+            problem = "\"set\" needs a value after the control";
+            return false;
+        }
+        action.values.assign(words.begin() + 2, words.end());
+        return true;
+    case ScriptVerb::Press:
+        if (words.size() > 2) {
+            problem = "\"press\" takes only the control; remove \"" + words[2].text + "\"";
+            return false;
+        }
+        return true;
+    case ScriptVerb::Drag:
+        if (words.size() < 3) {
+            problem = "\"drag\" needs one or more whole numbers d after the control";
+            return false;
+        }
+        for (std::size_t i = 2; i < words.size(); ++i) {
+            int32_t d = 0;
+            if (words[i].quoted || !parseInt32(words[i].text, d)) {
+                problem = "drag step \"" + words[i].text + "\" is not a whole number";
+                return false;
+            }
+            action.drags.push_back(d);
+        }
+        return true;
+    case ScriptVerb::Choose:
+        if (words.size() != 2) {
+            problem = "\"choose\" needs exactly one answer: a path (in double quotes when it has "
+                      "spaces) or cancel";
+            return false;
+        }
+        action.cancelDialog = !words[1].quoted && words[1].text == "cancel";
+        action.path = words[1].text;
+        return true;
+    case ScriptVerb::Snapshot:
+    case ScriptVerb::Confirm:
+    case ScriptVerb::Cancel:
+        if (words.size() > 1) {
+            problem = "\"" + verb + "\" takes nothing after it; remove \"" + words[1].text + "\"";
+            return false;
+        }
+        return true;
+    }
+    return true;
+}
+
+}  // namespace
+
+const char *scriptVerbName(ScriptVerb verb) {
+    for (const VerbName &entry : kVerbs) {
+        if (entry.verb == verb) return entry.name;
+    }
+    return "?";
+}
+
+std::string ControlAddress::describe() const {
+    return index > 0 ? "#" + std::to_string(index) : "\"" + label + "\"";
+}
+
+std::string ScriptError::text() const {
+    if (line > 0) return fileName + ":" + std::to_string(line) + ": " + message;
+    return fileName + ": " + message;
+}
+
+bool parsePanelScript(std::string_view text, const std::string &fileName, PanelScript &script,
+                      ScriptError &error) {
+    script.fileName = fileName;
+    script.actions.clear();
+    int lineNumber = 0;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = text.substr(start, end - start);
+        ++lineNumber;
+        start = end + 1;
+        std::vector<ScriptWord> words;
+        std::string problem;
+        if (!splitWords(line, words, problem)) {
+            error = {fileName, lineNumber, problem};
+            return false;
+        }
+        if (words.empty()) continue;
+        ScriptAction action;
+        action.line = lineNumber;
+        if (!parseAction(words, action, problem)) {
+            error = {fileName, lineNumber, problem};
+            return false;
+        }
+        script.actions.push_back(std::move(action));
+    }
+    return true;
+}
+
+bool readPanelScript(const std::string &path, PanelScript &script, ScriptError &error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = {path, 0, "cannot open the panel script; check the path"};
+        return false;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    return parsePanelScript(text.str(), path, script, error);
+}
+
+}  // namespace plof::host

@@ -1,0 +1,310 @@
+#include "host/panels/script_runner.h"
+
+#include "host/panels/control_value_store.h"
+#include "host/service_registry.h"
+#include "plof/host_services.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace plof::host {
+
+namespace {
+
+std::string quoted(const std::string &text) { return "\"" + text + "\""; }
+
+std::string trimmed(const std::string &text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string controlName(const PlofControlRecord &control) {
+    return "#" + std::to_string(control.index) + " " + quoted(control.label) + " (" +
+           controlKindName(control.kind) + ")";
+}
+
+bool parseInteger(const std::string &text, int32_t &value) {
+    const char *end = text.data() + text.size();
+    auto [stop, failure] = std::from_chars(text.data(), end, value);
+    return failure == std::errc() && stop == end;
+}
+
+bool parseNumber(const std::string &text, double &value) {
+    const char *end = text.data() + text.size();
+    auto [stop, failure] = std::from_chars(text.data(), end, value);
+    return failure == std::errc() && stop == end && std::isfinite(value);
+}
+
+// The object items of the scene, through "LW Item Info" as the list control's
+// global function gives it.
+PlofItemId findObjectByName(const PlofControlRecord &control, const std::string &name) {
+    auto global = reinterpret_cast<PlofGlobalFunc>(control.words[0]);
+    if (!global) global = globalServiceFunction();
+    auto *items = static_cast<PlofItemInfo *>(global(PLOF_SERVICE_ITEM_INFO, 0));
+    if (!items || !items->first || !items->next || !items->name) return 0;
+    for (PlofItemId item = items->first(PLOF_ITEM_OBJECT, 0); item != 0; item = items->next(item)) {
+        const char *itemName = items->name(item);
+        if (itemName && name == itemName) return item;
+    }
+    return 0;
+}
+
+}  // namespace
+
+ScriptRunner::ScriptRunner(PanelScript script) : script_(std::move(script)) {
+    setPanelDriver(this);
+    setFileDialogAnswerer(this);
+}
+
+ScriptRunner::~ScriptRunner() {
+    setPanelDriver(nullptr);
+    setFileDialogAnswerer(nullptr);
+}
+
+void ScriptRunner::setSnapshotWriter(SnapshotWriter writer) { snapshot_ = std::move(writer); }
+
+void ScriptRunner::fail(int line, std::string message) {
+    if (!error_) error_ = ScriptError{script_.fileName, line, std::move(message)};
+}
+
+int32_t ScriptRunner::runPanel(PlofPanelRecord &panel) {
+    ++depth_;
+    int32_t result = 0;
+    bool closed = false;
+    while (!closed && !error_ && cursor_ < script_.actions.size()) {
+        const ScriptAction &action = script_.actions[cursor_++];
+        switch (action.verb) {
+        case ScriptVerb::Confirm:
+            result = 1;
+            closed = true;
+            break;
+        case ScriptVerb::Cancel: closed = true; break;
+        case ScriptVerb::Snapshot: takeSnapshot(panel, action.line); break;
+        case ScriptVerb::Choose:
+            fail(action.line, "\"choose\" answers a file dialog, but no dialog is open here; put it "
+                              "on the line right after the action that opens the dialog");
+            break;
+        default: perform(panel, action); break;
+        }
+    }
+    // The outermost panel is pictured as it stands when it closes.
+    if (depth_ == 1 && snapshot_ && !snapshotTaken_ && !error_) takeSnapshot(panel, 0);
+    --depth_;
+    return error_ ? 0 : result;
+}
+
+void ScriptRunner::takeSnapshot(const PlofPanelRecord &panel, int line) {
+    if (!snapshot_) {
+        fail(line, "\"snapshot\" needs a picture file: give --snapshot FILE.png");
+        return;
+    }
+    std::string problem;
+    if (!snapshot_(panel, problem)) {
+        fail(line, problem);
+        return;
+    }
+    snapshotTaken_ = true;
+}
+
+PlofControlRecord *ScriptRunner::findControl(PlofPanelRecord &panel, const ScriptAction &action) {
+    const ControlAddress &address = action.control;
+    const std::string where = " in panel " + quoted(panel.title);
+    if (address.index > 0) {
+        if (static_cast<std::size_t>(address.index) > panel.controls.size()) {
+            fail(action.line, "no control #" + std::to_string(address.index) + where + " (it has " +
+                                  std::to_string(panel.controls.size()) + " controls)");
+            return nullptr;
+        }
+        return panel.controls[static_cast<std::size_t>(address.index) - 1].get();
+    }
+    std::vector<PlofControlRecord *> matches;
+    for (auto &control : panel.controls) {
+        if (control->label == address.label) matches.push_back(control.get());
+    }
+    if (matches.empty()) {
+        for (auto &control : panel.controls) {
+            if (trimmed(control->label) == trimmed(address.label)) matches.push_back(control.get());
+        }
+    }
+    if (matches.size() == 1) return matches[0];
+    if (matches.empty()) {
+        std::string known;
+        for (auto &control : panel.controls) {
+            if (!control->label.empty()) known += (known.empty() ? "" : ", ") + quoted(control->label);
+        }
+        fail(action.line, "unknown control " + quoted(address.label) + where + "; its labels are " +
+                              known + " (empty labels: address by #N)");
+        return nullptr;
+    }
+    std::string numbers;
+    for (PlofControlRecord *control : matches) {
+        numbers += (numbers.empty() ? "#" : ", #") + std::to_string(control->index);
+    }
+    fail(action.line, "label " + quoted(address.label) + " names controls " + numbers + where +
+                          "; address one by its number");
+    return nullptr;
+}
+
+void ScriptRunner::perform(PlofPanelRecord &panel, const ScriptAction &action) {
+    PlofControlRecord *control = findControl(panel, action);
+    if (!control) return;
+    switch (action.verb) {
+    case ScriptVerb::Set:
+        setValue(*control, action);
+        if (error_) return;
+        if (control->event) control->event(control, control->userData);
+        break;
+    case ScriptVerb::Press:
+        if (control->kind != ControlKind::Button) {
+            fail(action.line, "cannot press " + controlName(*control) + ": only buttons are pressed");
+            return;
+        }
+        if (control->event) control->event(control, control->userData);
+        break;
+    case ScriptVerb::Drag:
+        if (control->kind != ControlKind::DragButton) {
+            fail(action.line, "cannot drag " + controlName(*control) + ": only drag buttons are dragged");
+            return;
+        }
+        // The host reports each step of a drag as the vector (0, d, 0).
+        for (int32_t d : action.drags) {
+            if (error_) return;
+            control->integers = {0, d, 0};
+            if (control->event) control->event(control, control->userData);
+            drawPanel(panel);
+        }
+        return;
+    default: return;
+    }
+    if (!error_) drawPanel(panel);
+}
+
+void ScriptRunner::setValue(PlofControlRecord &control, const ScriptAction &action) {
+    const std::vector<ScriptWord> &values = action.values;
+    const std::string name = controlName(control);
+    auto wrong = [&](const std::string &expected) {
+        std::string given;
+        for (const ScriptWord &word : values) given += (given.empty() ? "" : " ") + word.text;
+        fail(action.line, "wrong value for " + name + ": it takes " + expected + ", not " + quoted(given));
+    };
+    const bool single = values.size() == 1;
+    int32_t integer = 0;
+    double number = 0.0;
+    switch (control.kind) {
+    case ControlKind::Number:
+        if (!single || !parseInteger(values[0].text, integer)) return wrong("a whole number");
+        storeInteger(control, integer);
+        return;
+    case ControlKind::Slider: {
+        if (!single || !parseInteger(values[0].text, integer)) return wrong("a whole number");
+        // A person cannot move a slider past its ends; the module can set any value.
+        const intptr_t low = control.words[1];
+        const intptr_t high = control.words[2];
+        if (integer < low || integer > high) {
+            fail(action.line, "slider " + name + " goes from " + std::to_string(low) + " to " +
+                                  std::to_string(high) + "; " + std::to_string(integer) +
+                                  " is outside it");
+            return;
+        }
+        storeInteger(control, integer);
+        return;
+    }
+    case ControlKind::Bool: {
+        const std::string word = single ? values[0].text : "";
+        if (word == "on" || word == "true" || word == "1") {
+            storeInteger(control, 1);
+        } else if (word == "off" || word == "false" || word == "0") {
+            storeInteger(control, 0);
+        } else {
+            wrong("on or off");
+        }
+        return;
+    }
+    case ControlKind::Float:
+        if (!single || !parseNumber(values[0].text, number)) return wrong("a number");
+        storeNumber(control, number);
+        return;
+    case ControlKind::ItemList: {
+        if (!single) return wrong("an object name in double quotes, or none");
+        if (!values[0].quoted && values[0].text == "none") {
+            storeInteger(control, 0);
+            return;
+        }
+        const PlofItemId item = findObjectByName(control, values[0].text);
+        if (item == 0) {
+            fail(action.line, "no object named " + quoted(values[0].text) + " in the scene for " + name);
+            return;
+        }
+        storeInteger(control, static_cast<intptr_t>(item));
+        return;
+    }
+    case ControlKind::File:
+        if (!single) return wrong("one path (in double quotes when it has spaces)");
+        control.text = values[0].text;
+        return;
+    case ControlKind::FloatVector: {
+        std::vector<std::string> parts;
+        for (const ScriptWord &word : values) {
+            std::size_t start = 0;
+            while (start <= word.text.size()) {
+                std::size_t comma = word.text.find(',', start);
+                if (comma == std::string::npos) comma = word.text.size();
+                if (comma > start) parts.push_back(word.text.substr(start, comma - start));
+                start = comma + 1;
+            }
+        }
+        std::array<double, 3> numbers{};
+        if (parts.size() != 3) return wrong("three numbers (1,2,3 or 1 2 3)");
+        for (std::size_t i = 0; i < 3; ++i) {
+            if (!parseNumber(parts[i], numbers[i])) return wrong("three numbers (1,2,3 or 1 2 3)");
+        }
+        control.numbers = numbers;
+        return;
+    }
+    case ControlKind::Button: fail(action.line, name + " is a button: use press"); return;
+    case ControlKind::DragButton: fail(action.line, name + " is a drag button: use drag"); return;
+    case ControlKind::ListBox:
+        fail(action.line, name + " is a list box and is not set by hand; add files with its button");
+        return;
+    }
+}
+
+int32_t ScriptRunner::answerFileDialog(const char *title, char *result, int32_t size) {
+    if (error_) return 0;
+    if (cursor_ >= script_.actions.size()) {
+        fail(0, "the script ended while the file dialog " + quoted(title) +
+                    " was open; add a line: choose PATH (or choose cancel)");
+        return 0;
+    }
+    const ScriptAction &action = script_.actions[cursor_];
+    if (action.verb != ScriptVerb::Choose) {
+        fail(action.line, "the file dialog " + quoted(title) + " is open here, but this line is \"" +
+                              scriptVerbName(action.verb) +
+                              "\"; answer the dialog first: choose PATH (or choose cancel)");
+        return 0;
+    }
+    ++cursor_;
+    if (action.cancelDialog) return 0;
+    const std::size_t length = std::min(action.path.size(), static_cast<std::size_t>(size) - 1);
+    std::memcpy(result, action.path.data(), length);
+    result[length] = '\0';
+    return 1;
+}
+
+bool ScriptRunner::finish() {
+    if (!error_ && cursor_ < script_.actions.size()) {
+        const ScriptAction &action = script_.actions[cursor_];
+        if (action.verb == ScriptVerb::Choose) {
+            fail(action.line, "unused file dialog answer: no file dialog was open for this choose");
+        } else {
+            fail(action.line, std::string("\"") + scriptVerbName(action.verb) +
+                                  "\" has no open panel to act on: every panel was closed before "
+                                  "this line");
+        }
+    }
+    return !error_;
+}
+
+}  // namespace plof::host

@@ -1,0 +1,27 @@
+// The emitter scene of --object, shared by the commands that build one (play,
+// panel, bake): one object named "Emitter" carrying the effect, still at the
+// origin or moving linearly between its --motion keys, whose saved block is
+// the lines of --settings.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "command.h"
+#include "host/host_scene.h"
+#include "host/motion.h"
+
+namespace plof::tools {
+
+// --motion: keys "f:x,y,z:h,p,b;..." (the rotation may be left out) joined by
+// straight lines; throws UsageError.
+std::vector<host::MotionKey> parseMotion(const std::string &text);
+
+// The scene of --object with --motion, its header covering `frames` at `fps`.
+// Without --settings the effect has no saved lines (a new instance's
+// settings); that throws UsageError when `settingsRequired`. A bad object or
+// settings file throws InputError naming it.
+host::HostScene emitterScene(const ParsedArguments &arguments, double fps, bool settingsRequired,
+                             const FrameRange &frames = FrameRange{});
+
+}  // namespace plof::tools

@@ -1,0 +1,52 @@
+#include "emitter_session.h"
+
+#include <cstdio>
+
+#include "emitter_scene.h"
+#include "host/dialogs/scripted_file_request.h"
+#include "host/host_error.h"
+#include "host/panels/panel_services.h"
+#include "host/scene_file.h"
+
+namespace plof::tools {
+
+using namespace plof::host;
+
+EmitterSession::EmitterSession(HostScene scene, const ParsedArguments &arguments, double fps)
+    : scene_(std::move(scene)) {
+    module_ = LoadedModule::open(modulePath(arguments));
+    services_ = std::make_unique<HostServices>(scene_, fps);
+    if (const auto objects = arguments.value("--objects-dir")) services_->setDirectory("Objects", *objects);
+    if (const auto scenes = arguments.value("--scenes-dir")) services_->setDirectory("Scenes", *scenes);
+    // The module keeps the dialog and panel records it is given when its
+    // handler is activated, so the scripted ones must be in place first.
+    providePanelServices();
+    provideScriptedFileRequest();
+    handler_ = std::make_unique<EffectHandler>(*module_, 2);
+    // The emitter is item 1; the module may ask about item 0 while it is made.
+    services_->setCurrentItem(1);
+    instance_ = handler_->create(1);
+    if (!scene_.items[0].effectLines.empty()) {
+        for (std::size_t cut : handler_->load(instance_, scene_.items[0].effectLines)) {
+            printWarning("line " + std::to_string(cut + 1) +
+                 " of the settings is longer than the effect's line buffer and was cut");
+        }
+    }
+}
+
+EmitterSession::~EmitterSession() {
+    if (instance_) handler_->destroy(instance_);
+    services_->setCurrentItem(0);
+}
+
+void EmitterSession::saveScene(const std::string &path) {
+    HostItem &item = scene_.items[0];
+    item.effectLines = handler_->save(instance_);
+    try {
+        writeSceneFile(scene_, path);
+    } catch (const InputError &error) {
+        throw std::runtime_error(error.what());  // an output failure, not bad input
+    }
+}
+
+}  // namespace plof::tools

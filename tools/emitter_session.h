@@ -1,0 +1,46 @@
+// One emitter object carrying the effect, with the module loaded and one
+// fresh instance, as `plof-host panel` and `plof-host bake` need it: the
+// scene of `--object` (with its --motion), the host services over it, and the
+// instance created for the object and loaded from --settings the way the host
+// loads the effect's block from a scene.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "command.h"
+#include "host/effect_handler.h"
+#include "host/host_scene.h"
+#include "host/host_services.h"
+#include "host/module_loader.h"
+
+namespace plof::tools {
+
+class EmitterSession {
+public:
+    // Loads the module and creates the instance. Throws InputError for a bad
+    // object or settings file, ModuleError when the module cannot be loaded
+    // or the instance made. `scene` is built by the caller (emitterScene).
+    EmitterSession(host::HostScene scene, const ParsedArguments &arguments, double fps);
+    ~EmitterSession();
+    EmitterSession(const EmitterSession &) = delete;
+    EmitterSession &operator=(const EmitterSession &) = delete;
+
+    const host::LoadedModule &module() const { return *module_; }
+    PlofInstance instance() const { return instance_; }
+    host::HostServices &services() { return *services_; }
+
+    // Stores the instance's saved lines in the emitter item and writes the
+    // host scene to `path`; throws runtime_error when it cannot be written.
+    void saveScene(const std::string &path);
+
+private:
+    host::HostScene scene_;
+    std::unique_ptr<host::LoadedModule> module_;
+    std::unique_ptr<host::HostServices> services_;
+    std::unique_ptr<host::EffectHandler> handler_;
+    PlofInstance instance_ = nullptr;
+};
+
+}  // namespace plof::tools

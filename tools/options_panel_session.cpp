@@ -1,0 +1,84 @@
+#include "options_panel_session.h"
+
+#include "command.h"
+#include "host/dialogs/scripted_file_request.h"
+#include "host/host_error.h"
+#include "host/panels/panel_services.h"
+#include "host/panels/panel_snapshot.h"
+#include "host/panels/script_runner.h"
+#include "host/service_registry.h"
+
+namespace plof::tools {
+
+using namespace plof::host;
+
+namespace {
+
+// The options panel is built for interface version 1.
+constexpr int32_t kInterfaceVersion = 1;
+
+}  // namespace
+
+PanelScript readScriptOrThrow(const std::string &path) {
+    PanelScript script;
+    ScriptError error;
+    if (!readPanelScript(path, script, error)) throw InputError(error.text());
+    return script;
+}
+
+void checkSnapshotAvailable(const std::optional<std::string> &snapshotPath) {
+    if (snapshotPath && !snapshotAvailable()) {
+        throw UsageError("--snapshot: panel pictures are not available in this build (it has no cairo)");
+    }
+}
+
+bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const PanelSession &session) {
+    const PlofActivateFunc activate =
+        findServer(module.descriptor(), PLOF_CLASS_DISPLACEMENT_INTERFACE, "PLOF!");
+    if (!activate) {
+        throw ModuleError(module.path() + ": the module has no DisplacementInterface server \"PLOF!\"");
+    }
+    providePanelServices();
+    provideScriptedFileRequest();
+
+    // The options panel answers the host only with 0, 1 or 2; whether the
+    // user confirmed is seen by the host's panel services.
+    struct ConfirmWatch final : PanelDriver {
+        ScriptRunner *runner = nullptr;
+        int depth = 0;
+        bool confirmed = false;
+        int32_t runPanel(PlofPanelRecord &panel) override {
+            ++depth;
+            const int32_t result = runner->runPanel(panel);
+            if (--depth == 0) confirmed = result != 0;
+            return result;
+        }
+    };
+    ScriptRunner runner(session.script);
+    ConfirmWatch watch;
+    watch.runner = &runner;
+    setPanelDriver(&watch);
+    if (session.snapshotPath) {
+        const std::string path = *session.snapshotPath;
+        runner.setSnapshotWriter([path](const PlofPanelRecord &panel, std::string &problem) {
+            return writePanelSnapshot(panel, path, problem);
+        });
+    }
+    const int32_t result = activate(kInterfaceVersion, globalServiceFunction(), instance);
+    setPanelDriver(nullptr);
+    if (!runner.finish()) {
+        const ScriptError &error = *runner.error();
+        // A picture that cannot be written is an output failure, not bad input.
+        if (error.line == 0 && session.snapshotPath && error.message.rfind(*session.snapshotPath, 0) == 0) {
+            throw std::runtime_error(error.message);
+        }
+        throw InputError(error.text());
+    }
+    if (result != 0) {
+        throw ModuleError(module.path() + ": the options panel did not open (activation answered " +
+                          std::to_string(result) + "; see the module's message above)");
+    }
+    return watch.confirmed;
+}
+
+}  // namespace plof::tools

@@ -1,0 +1,37 @@
+// Opening the module's options panel on an instance, as the host does when
+// the user opens the effect's options, with a panel script in place of the
+// user. Shared by `plof-host panel`, `play --panel-script` and `bake`.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "host/module_loader.h"
+#include "host/panels/panel_script.h"
+#include "plof/handler.h"
+
+namespace plof::tools {
+
+struct PanelSession {
+    host::PanelScript script;
+    std::optional<std::string> snapshotPath;  // picture of the options panel
+};
+
+// Provides the panel services and the scripted file dialog (the caller must
+// have provided both before activating the module's handler, which keeps the
+// dialog it finds then), activates the
+// module's DisplacementInterface server "PLOF!" with `instance` and runs the
+// script on the panels it opens. Returns true when the options panel was
+// confirmed. Throws InputError with the script's file and line when the
+// script does not fit the panels, ModuleError when the module has no such
+// server or its activation fails, and runtime_error when the picture cannot
+// be written. The host's other services must already be provided.
+bool runOptionsPanel(const host::LoadedModule &module, PlofInstance instance, const PanelSession &session);
+
+// Reads a panel script file, throwing InputError naming its file and line.
+host::PanelScript readScriptOrThrow(const std::string &path);
+
+// Throws UsageError when --snapshot is asked of a build without pictures.
+void checkSnapshotAvailable(const std::optional<std::string> &snapshotPath);
+
+}  // namespace plof::tools
