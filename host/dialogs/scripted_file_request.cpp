@@ -2,14 +2,20 @@
 
 #include "host/service_registry.h"
 
+#include <cstdio>
+
 namespace plof::host {
 
 namespace {
 
 FileDialogAnswerer *gAnswerer = nullptr;
 
-int32_t request(const char *title, char *, char *, char *resultBuffer, int32_t size) {
+int32_t request(const char *title, char *name, char *path, char *resultBuffer, int32_t size) {
     if (!gAnswerer || !resultBuffer || size <= 0) return 0;
+    // A person sees where the dialog opens and what it offers; the script's
+    // writer learns it here (and tests see the paths the module formed).
+    std::fprintf(stderr, "plof-host: file dialog \"%s\" opens in \"%s\" offering \"%s\"\n", title ? title : "",
+                 path ? path : "", name ? name : "");
     return gAnswerer->answerFileDialog(title ? title : "", resultBuffer, size);
 }
 
