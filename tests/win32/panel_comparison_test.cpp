@@ -118,7 +118,8 @@ TEST_F(PanelComparison, SettingsFilesAreTheSameLinesWithThePlatformsLineEnds) {
 }
 
 TEST_F(PanelComparison, EachBuildLoadsTheOthersSettingsFile) {
-    // Each build writes a settings file from different values, then loads the other's.
+    // Each build saves other.plf's values through "S" (CR LF on Windows), then
+    // loads the other build's file over the start settings through "L".
     const std::string other = "PLOF_START\nV0Min 0.5\nV0Max 6\nAgeMin 3\nAgeMax 90\nGravity 1.25\nRegist 0.6\n"
                               "START_F 2\nBirth 250\nReCycle 0\nSpreadMin 5\nSpreadMax 85\nOrgEmit 1\n"
                               "REFERENCE\nnone\nPLOF_END\n";
@@ -226,6 +227,18 @@ TEST_F(PanelComparison, PathsAreFormedWithThePlatformsSeparator) {
         EXPECT_TRUE(fs::exists(directory_ / "scenes" / "PLOF.lws")) << buildName(build);
         EXPECT_EQ(std::distance(fs::directory_iterator(directory_ / "scenes"), fs::directory_iterator()), 1);
     }
+}
+
+// The Windows host has no cairo: asked for a picture, it says so before it
+// opens anything, rather than leaving no file behind silently.
+TEST_F(PanelComparison, WindowsBuildSaysItDrawsNoPanelPictures) {
+    const fs::path picture = directory_ / "panel.png";
+    const ProgramRun run = runHost(Build::windows,
+                                   {"panel", "--object", "builtin:grid:5x5", "--snapshot", hostPath(Build::windows, picture)},
+                                   directory_);
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.err.find("not available in this build"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(picture));
 }
 
 }  // namespace
