@@ -68,8 +68,9 @@ const char *const kPanelDetails =
     "takes the following lines until its own confirm or cancel. Every mistake is\n"
     "reported as FILE:LINE: and cancels the panels still open (exit 3).\n"
     "\n"
-    "Pictures: a label is 7 pixels per character plus 6; the spread preview's colour\n"
-    "4107 is drawn orange and 4099 dark blue. Details: docs/panel-scripts.md.\n";
+    "Pictures: a label takes 7 pixels per character and a 6-pixel gap before its\n"
+    "field; the spread preview's colour 4107 is drawn orange, 4099 dark blue.\n"
+    "Details: docs/panel-scripts.md.\n";
 
 }  // namespace
 
