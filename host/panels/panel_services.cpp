@@ -107,7 +107,13 @@ void setControlAttribute(PlofControl control, int32_t code, PlofControlValue *va
     switch (code) {
     case PLOF_CONTROL_X: control->x = static_cast<int32_t>(value->value.integer); break;
     case PLOF_CONTROL_Y: control->y = static_cast<int32_t>(value->value.integer); break;
-    case PLOF_CONTROL_VALUE: storeControlValue(*control, *value); break;
+    case PLOF_CONTROL_VALUE:
+        try {
+            storeControlValue(*control, *value);
+        } catch (const std::bad_alloc &) {
+            control->text.clear();  // a text the host has no room for is not kept
+        }
+        break;
     case PLOF_CONTROL_EVENT: control->event = reinterpret_cast<PlofEventFunc>(value->value.integer); break;
     case PLOF_CONTROL_USER_DATA: control->userData = reinterpret_cast<void *>(value->value.integer); break;
     default: break;  // the label width is read only
