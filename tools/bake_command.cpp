@@ -68,6 +68,10 @@ int runBake(const ParsedArguments &arguments) {
     PanelSession session;
     session.script = bakeScript(request);
     EmitterSession emitter(emitterScene(arguments, fps, true), arguments, fps);
+    // The host shows the scene at its current frame before anyone can open the
+    // effect's options, so every point has been evaluated once: a bake that
+    // emits from the points (OrgEmit) adds those evaluated positions.
+    emitter.showFrame(0, 0.0);
     const auto before = lastWrite(request.out);
     runOptionsPanel(emitter.module(), emitter.instance(), session);
     // The module bakes silently: a scene it could not write shows only here.

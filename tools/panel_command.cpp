@@ -41,6 +41,8 @@ int runPanel(const ParsedArguments &arguments) {
         session.script.fileName = "(no script)";
     }
     EmitterSession emitter(emitterScene(arguments, fps, false), arguments, fps);
+    // The host shows the scene at frame 0 before the options can be opened.
+    emitter.showFrame(0, 0.0);
     const bool confirmed = runOptionsPanel(emitter.module(), emitter.instance(), session);
     std::fprintf(stderr, "plof-host: the options panel was %s\n", confirmed ? "confirmed" : "cancelled");
     if (const auto scenePath = arguments.value("--save-scene")) emitter.saveScene(*scenePath);
