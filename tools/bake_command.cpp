@@ -86,7 +86,9 @@ int runBake(const ParsedArguments &arguments) {
 
 const char *const kBakeDetails =
     "Goes through the module's own panels, as a person would: a new instance of\n"
-    "the emitter is loaded from --settings, the options panel opened,\n"
+    "the emitter is loaded from --settings, frame 0 is shown (every point\n"
+    "evaluated once, as the host does before its options can be opened), the\n"
+    "options panel opened,\n"
     "\"    CreateScene   \" pressed, the baking panel's fields set from the flags\n"
     "(scene name, frames, frame step, HPB min and max, Align H, Scale ctl, Dslv\n"
     "ctl), each --objects file added with \"ObjectFile \" and its file dialog, the\n"
