@@ -43,40 +43,42 @@ EffectPlayer::~EffectPlayer() {
     }
 }
 
-void EffectPlayer::runEffects(int32_t frame, double time) {
-    const PlofHandlerOperations &operations = handler_.operations();
-    for (std::size_t i = 0; i < instances_.size(); ++i) {
-        PlofInstance instance = instances_[i];
-        if (!instance) {
-            continue;
+int32_t runEffect(const PlofHandlerOperations &operations, HostServices &services, PlofInstance instance,
+                  const HostItem &item, std::size_t index, int32_t frame, double time, double *displaced) {
+    const auto itemId = static_cast<PlofItemId>(index + 1);
+    services.setCurrentItem(itemId);
+    operations.newTime(instance, itemId, frame, time);
+    const int32_t flags = operations.flags(instance);
+    const bool world = flags == PLOF_FLAGS_WORLD;
+    // A copy: the module's own queries during evaluate move the pose cache.
+    const ItemPose pose = world ? services.poses().at(index, time) : ItemPose{};
+    const float *points = item.points.data();
+    const std::size_t count = item.points.size() / 3;
+    PlofDisplacementAccess access;
+    for (std::size_t p = 0; p < count; ++p) {
+        Vec3 handed{points[3 * p], points[3 * p + 1], points[3 * p + 2]};
+        if (world) {
+            handed = toWorld(pose, handed);
         }
-        const HostItem &item = scene_.items[i];
-        services_.setCurrentItem(static_cast<PlofItemId>(i + 1));
-        operations.newTime(instance, static_cast<PlofItemId>(i + 1), frame, time);
-        const int32_t flags = operations.flags(instance);
-        flags_[i] = flags;
-        const bool world = flags == PLOF_FLAGS_WORLD;
-        // A copy: the module's own queries during evaluate move the pose cache.
-        const ItemPose pose = world ? services_.poses().at(i, time) : ItemPose{};
-        const float *points = item.points.data();
-        double *out = displaced_[i].data();
-        const std::size_t count = item.points.size() / 3;
-        PlofDisplacementAccess access;
-        for (std::size_t p = 0; p < count; ++p) {
-            Vec3 handed{points[3 * p], points[3 * p + 1], points[3 * p + 2]};
-            if (world) {
-                handed = toWorld(pose, handed);
-            }
-            for (int c = 0; c < 3; ++c) {
-                access.original[c] = access.position[c] = handed[c];
-            }
-            operations.evaluate(instance, &access);
-            out[3 * p] = access.position[0];
-            out[3 * p + 1] = access.position[1];
-            out[3 * p + 2] = access.position[2];
+        for (int c = 0; c < 3; ++c) {
+            access.original[c] = access.position[c] = handed[c];
+        }
+        operations.evaluate(instance, &access);
+        displaced[3 * p] = access.position[0];
+        displaced[3 * p + 1] = access.position[1];
+        displaced[3 * p + 2] = access.position[2];
+    }
+    services.setCurrentItem(0);
+    return flags;
+}
+
+void EffectPlayer::runEffects(int32_t frame, double time) {
+    for (std::size_t i = 0; i < instances_.size(); ++i) {
+        if (instances_[i]) {
+            flags_[i] = runEffect(handler_.operations(), services_, instances_[i], scene_.items[i], i, frame,
+                                  time, displaced_[i].data());
         }
     }
-    services_.setCurrentItem(0);
 }
 
 void EffectPlayer::placePoints(double time) {

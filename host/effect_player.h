@@ -20,6 +20,13 @@
 
 namespace plof::host {
 
+// One instance's frame: `newTime` for item number index + 1, then `evaluate`
+// for every point of `item`, handed in the coordinates `flags` asks for. The
+// displaced points go to `displaced` (three doubles per point). Returns the
+// flags answer. No allocation.
+int32_t runEffect(const PlofHandlerOperations &operations, HostServices &services, PlofInstance instance,
+                  const HostItem &item, std::size_t index, int32_t frame, double time, double *displaced);
+
 class EffectPlayer {
 public:
     // Creates and loads every instance. Throws ModuleError when creation fails.

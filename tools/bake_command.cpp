@@ -68,6 +68,10 @@ int runBake(const ParsedArguments &arguments) {
     PanelSession session;
     session.script = bakeScript(request);
     EmitterSession emitter(emitterScene(arguments, fps, true), arguments, fps);
+    // The host shows the scene at its current frame before anyone can open the
+    // effect's options, so every point has been evaluated once: a bake that
+    // emits from the points (OrgEmit) adds those evaluated positions.
+    emitter.showFrame(0, 0.0);
     const auto before = lastWrite(request.out);
     runOptionsPanel(emitter.module(), emitter.instance(), session);
     // The module bakes silently: a scene it could not write shows only here.
@@ -82,11 +86,13 @@ int runBake(const ParsedArguments &arguments) {
 
 const char *const kBakeDetails =
     "Goes through the module's own panels, as a person would: a new instance of\n"
-    "the emitter is loaded from --settings, the options panel opened,\n"
-    "\"    CreateScene   \" pressed, the baking panel's fields set from the flags\n"
-    "(scene name, frames, frame step, HPB min and max, Align H, Scale ctl, Dslv\n"
-    "ctl), each --objects file added with \"ObjectFile \" and its file dialog, the\n"
-    "baking panel confirmed and the options panel closed without changes.\n"
+    "the emitter is loaded from --settings and frame 0 shown (every point\n"
+    "evaluated once, as the host does before its options can be opened); the\n"
+    "options panel is opened, \"    CreateScene   \" pressed, the baking panel's\n"
+    "fields set from the flags (scene name, frames, frame step, HPB min and max,\n"
+    "Align H, Scale ctl, Dslv ctl), each --objects file added with \"ObjectFile \"\n"
+    "and its file dialog, the baking panel confirmed and the options panel\n"
+    "closed without changes.\n"
     "Frames 0, step, 2 x step, ... below N are sampled at time frame / 30.\n"
     "Play the result with: plof-host play FILE.lws\n";
 

@@ -1,9 +1,11 @@
 #include "emitter_session.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "emitter_scene.h"
 #include "host/dialogs/scripted_file_request.h"
+#include "host/effect_player.h"
 #include "host/host_error.h"
 #include "host/panels/panel_services.h"
 #include "host/scene_file.h"
@@ -37,6 +39,12 @@ EmitterSession::EmitterSession(HostScene scene, const ParsedArguments &arguments
 EmitterSession::~EmitterSession() {
     if (instance_) handler_->destroy(instance_);
     services_->setCurrentItem(0);
+}
+
+void EmitterSession::showFrame(int32_t frame, double time) {
+    const HostItem &item = scene_.items[0];
+    std::vector<double> displaced(item.points.size());
+    runEffect(handler_->operations(), *services_, instance_, item, 0, frame, time, displaced.data());
 }
 
 void EmitterSession::saveScene(const std::string &path) {

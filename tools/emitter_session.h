@@ -5,6 +5,7 @@
 // loads the effect's block from a scene.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +31,10 @@ public:
     const host::LoadedModule &module() const { return *module_; }
     PlofInstance instance() const { return instance_; }
     host::HostServices &services() { return *services_; }
+
+    // Plays one frame of the effect (newTime, then evaluate for every point),
+    // as the host does when it shows the scene at its current frame.
+    void showFrame(int32_t frame, double time);
 
     // Stores the instance's saved lines in the emitter item and writes the
     // host scene to `path`; throws runtime_error when it cannot be written.

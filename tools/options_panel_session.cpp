@@ -69,7 +69,7 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
     if (!runner.finish()) {
         const ScriptError &error = *runner.error();
         // A picture that cannot be written is an output failure, not bad input.
-        if (error.line == 0 && session.snapshotPath && error.message.rfind(*session.snapshotPath, 0) == 0) {
+        if (session.snapshotPath && error.message.rfind(*session.snapshotPath + ": ", 0) == 0) {
             throw std::runtime_error(error.message);
         }
         throw InputError(error.text());

@@ -41,6 +41,8 @@ int runPanel(const ParsedArguments &arguments) {
         session.script.fileName = "(no script)";
     }
     EmitterSession emitter(emitterScene(arguments, fps, false), arguments, fps);
+    // The host shows the scene at frame 0 before the options can be opened.
+    emitter.showFrame(0, 0.0);
     const bool confirmed = runOptionsPanel(emitter.module(), emitter.instance(), session);
     std::fprintf(stderr, "plof-host: the options panel was %s\n", confirmed ? "confirmed" : "cancelled");
     if (const auto scenePath = arguments.value("--save-scene")) emitter.saveScene(*scenePath);
@@ -68,8 +70,9 @@ const char *const kPanelDetails =
     "takes the following lines until its own confirm or cancel. Every mistake is\n"
     "reported as FILE:LINE: and cancels the panels still open (exit 3).\n"
     "\n"
-    "Pictures: a label is 7 pixels per character plus 6; the spread preview's colour\n"
-    "4107 is drawn orange and 4099 dark blue. Details: docs/panel-scripts.md.\n";
+    "Pictures: a label takes 7 pixels per character and a 6-pixel gap before its\n"
+    "field; the spread preview's colour 4107 is drawn orange, 4099 dark blue.\n"
+    "Details: docs/panel-scripts.md.\n";
 
 }  // namespace
 

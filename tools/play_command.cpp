@@ -104,6 +104,8 @@ int runPlay(const ParsedArguments &arguments) {
         if (edited == scene.items.size()) {
             throw UsageError("--panel-script: no item of the scene carries the effect");
         }
+        // The host shows the scene at its first frame before the options can be opened.
+        player.runEffects(frames.first, frames.first / fps);
         services.setCurrentItem(static_cast<PlofItemId>(edited + 1));
         runOptionsPanel(*module, player.instance(edited), *panelSession);
         services.setCurrentItem(0);

@@ -23,13 +23,20 @@ std::set<PlofPanelRecord *> &livePanels() {
 
 bool isLive(PlofPanelRecord *panel) { return panel && livePanels().count(panel) != 0; }
 
+// These operations are called by the module: nothing may throw out of them,
+// so a host that runs out of memory answers "no panel" or "no control", as
+// the module expects of a host that cannot make one.
 PlofPanel createPanel(const char *title, PlofPanelServices *services) {
-    auto *panel = new (std::nothrow) PlofPanelRecord;
+    std::unique_ptr<PlofPanelRecord> panel(new (std::nothrow) PlofPanelRecord);
     if (!panel) return nullptr;
-    panel->title = title ? title : "";
-    panel->services = services;
-    livePanels().insert(panel);
-    return panel;
+    try {
+        panel->title = title ? title : "";
+        panel->services = services;
+        livePanels().insert(panel.get());
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+    return panel.release();
 }
 
 void destroyPanel(PlofPanel panel) {
@@ -69,12 +76,16 @@ PlofControl addControl(PlofPanel panel, const char *kindName,
     control->panel = panel;
     control->index = static_cast<int>(panel->controls.size()) + 1;
     control->kind = kind;
-    control->label = label ? label : "";
     if (description) {
         for (std::size_t i = 0; i < control->words.size(); ++i) control->words[i] = description->words[i];
     }
     if (kind == ControlKind::ListBox && panel->services) control->listData = panel->services->userData;
-    panel->controls.push_back(std::move(control));
+    try {
+        control->label = label ? label : "";
+        panel->controls.push_back(std::move(control));
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
     return panel->controls.back().get();
 }
 
@@ -96,7 +107,13 @@ void setControlAttribute(PlofControl control, int32_t code, PlofControlValue *va
     switch (code) {
     case PLOF_CONTROL_X: control->x = static_cast<int32_t>(value->value.integer); break;
     case PLOF_CONTROL_Y: control->y = static_cast<int32_t>(value->value.integer); break;
-    case PLOF_CONTROL_VALUE: storeControlValue(*control, *value); break;
+    case PLOF_CONTROL_VALUE:
+        try {
+            storeControlValue(*control, *value);
+        } catch (const std::bad_alloc &) {
+            control->text.clear();  // a text the host has no room for is not kept
+        }
+        break;
     case PLOF_CONTROL_EVENT: control->event = reinterpret_cast<PlofEventFunc>(value->value.integer); break;
     case PLOF_CONTROL_USER_DATA: control->userData = reinterpret_cast<void *>(value->value.integer); break;
     default: break;  // the label width is read only
@@ -104,7 +121,12 @@ void setControlAttribute(PlofControl control, int32_t code, PlofControlValue *va
 }
 
 void drawPixel(PlofPanel panel, int32_t colour, int32_t x, int32_t y) {
-    if (isLive(panel)) panel->pixels[{x, y}] = colour;
+    if (!isLive(panel)) return;
+    try {
+        panel->pixels[{x, y}] = colour;
+    } catch (const std::bad_alloc &) {
+        // A pixel the host has no room to keep is simply not drawn.
+    }
 }
 
 }  // namespace

@@ -70,10 +70,34 @@ void ScriptRunner::fail(int line, std::string message) {
 }
 
 int32_t ScriptRunner::runPanel(PlofPanelRecord &panel) {
-    ++depth_;
+    // Called from inside the module: nothing may be thrown back through it.
+    try {
+        return actOnPanel(panel);
+    } catch (...) {
+        failWithoutThrowing("the host ran out of memory while acting on a panel");
+        return 0;
+    }
+}
+
+void ScriptRunner::failWithoutThrowing(const char *message) noexcept {
+    try {
+        fail(0, message);
+    } catch (...) {
+        // Nothing more can be said; every panel is cancelled all the same.
+    }
+    aborted_ = true;
+}
+
+int32_t ScriptRunner::actOnPanel(PlofPanelRecord &panel) {
+    // Kept right even when acting on the panel throws.
+    struct Depth {
+        int &depth;
+        explicit Depth(int &d) : depth(++d) {}
+        ~Depth() { --depth; }
+    } depth(depth_);
     int32_t result = 0;
     bool closed = false;
-    while (!closed && !error_ && cursor_ < script_.actions.size()) {
+    while (!closed && !stopped() && cursor_ < script_.actions.size()) {
         const ScriptAction &action = script_.actions[cursor_++];
         switch (action.verb) {
         case ScriptVerb::Confirm:
@@ -90,9 +114,8 @@ int32_t ScriptRunner::runPanel(PlofPanelRecord &panel) {
         }
     }
     // The outermost panel is pictured as it stands when it closes.
-    if (depth_ == 1 && snapshot_ && !snapshotTaken_ && !error_) takeSnapshot(panel, 0);
-    --depth_;
-    return error_ ? 0 : result;
+    if (depth_ == 1 && snapshot_ && !snapshotTaken_ && !stopped()) takeSnapshot(panel, 0);
+    return stopped() ? 0 : result;
 }
 
 void ScriptRunner::takeSnapshot(const PlofPanelRecord &panel, int line) {
@@ -272,7 +295,16 @@ void ScriptRunner::setValue(PlofControlRecord &control, const ScriptAction &acti
 }
 
 int32_t ScriptRunner::answerFileDialog(const char *title, char *result, int32_t size) {
-    if (error_) return 0;
+    try {
+        return answer(title, result, size);
+    } catch (...) {
+        failWithoutThrowing("the host ran out of memory while answering a file dialog");
+        return 0;
+    }
+}
+
+int32_t ScriptRunner::answer(const char *title, char *result, int32_t size) {
+    if (stopped()) return 0;
     if (cursor_ >= script_.actions.size()) {
         fail(0, "the script ended while the file dialog " + quoted(title) +
                     " was open; add a line: choose PATH (or choose cancel)");
@@ -294,6 +326,7 @@ int32_t ScriptRunner::answerFileDialog(const char *title, char *result, int32_t 
 }
 
 bool ScriptRunner::finish() {
+    if (aborted_ && !error_) error_ = ScriptError{script_.fileName, 0, "the host ran out of memory"};
     if (!error_ && cursor_ < script_.actions.size()) {
         const ScriptAction &action = script_.actions[cursor_];
         if (action.verb == ScriptVerb::Choose) {

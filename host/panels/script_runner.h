@@ -41,7 +41,11 @@ public:
     const std::optional<ScriptError> &error() const { return error_; }
 
 private:
+    int32_t actOnPanel(PlofPanelRecord &panel);
+    int32_t answer(const char *title, char *result, int32_t size);
     void fail(int line, std::string message);
+    void failWithoutThrowing(const char *message) noexcept;
+    bool stopped() const { return aborted_ || error_.has_value(); }
     PlofControlRecord *findControl(PlofPanelRecord &panel, const ScriptAction &action);
     void perform(PlofPanelRecord &panel, const ScriptAction &action);
     void setValue(PlofControlRecord &control, const ScriptAction &action);
@@ -51,6 +55,7 @@ private:
     std::size_t cursor_ = 0;
     int depth_ = 0;
     bool snapshotTaken_ = false;
+    bool aborted_ = false;  // something was thrown inside a call from the module
     SnapshotWriter snapshot_;
     std::optional<ScriptError> error_;
 };

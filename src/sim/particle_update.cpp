@@ -54,49 +54,38 @@ void fly(const HandlerInstance &instance, Particle &particle, double birthSecond
     particle.flightTime = dt;
 }
 
-void placeInWorld(HandlerInstance &instance, const Vec3 &restingPlace) {
-    const int32_t count = instance.pointCount;
-    Particle *particles = instance.particles;
+// A particle's place in world space for this frame: resting (before the
+// start, unborn or dead) or in flight from its birth.
+void placeInWorld(const HandlerInstance &instance, Particle &particle, int32_t index,
+                  int64_t cyclePeriod, const Vec3 &restingPlace) {
     if (instance.frame < instance.START_F || instance.Birth <= 0) {
-        for (int32_t i = 0; i < count; ++i) rest(particles[i], restingPlace);
+        rest(particle, restingPlace);
         return;
     }
-    const int64_t cyclePeriod = period(count, instance.Birth);
-    for (int32_t i = 0; i < count; ++i) {
-        Particle &particle = particles[i];
-        const int64_t offset = emissionOffset(i, instance.Birth);
-        const int64_t cycle = emissionCycle(instance.frame, instance.START_F, offset,
-                                            cyclePeriod, instance.ReCycle);
-        const int64_t bornAt = birthFrame(instance.START_F, offset, cyclePeriod, cycle);
-        const double bornSeconds =
-            birthTime(instance.START_F, cyclePeriod, cycle, i, instance.Birth);
-        if (bornSeconds > instance.time || instance.frame - bornAt > particle.lifetime) {
-            rest(particle, restingPlace);
-            continue;
-        }
-        if (bornAt == instance.frame) particle.hidden = 1;
-        fly(instance, particle, bornSeconds);
+    const int64_t offset = emissionOffset(index, instance.Birth);
+    const int64_t cycle =
+        emissionCycle(instance.frame, instance.START_F, offset, cyclePeriod, instance.ReCycle);
+    const int64_t bornAt = birthFrame(instance.START_F, offset, cyclePeriod, cycle);
+    const double bornSeconds = birthTime(instance.START_F, cyclePeriod, cycle, index, instance.Birth);
+    if (bornSeconds > instance.time || instance.frame - bornAt > particle.lifetime) {
+        rest(particle, restingPlace);
+        return;
     }
+    if (bornAt == instance.frame) particle.hidden = 1;
+    fly(instance, particle, bornSeconds);
 }
 
-// The host answers the same item, code and time with the same values, so the
-// object's frame is asked once for all particles; each particle's arithmetic
-// is unchanged.
-void convertToObjectSpace(HandlerInstance &instance) {
-    const ItemFrame object = queryFrame(instance.item, instance.time);
+void convertToObjectSpace(const ItemFrame &object, Vec3 &position) {
     const double &determinant = moduleState().solve.determinant;
-    for (int32_t i = 0; i < instance.pointCount; ++i) {
-        Vec3 &position = instance.particles[i].position;
-        Vec3 towardPivot;
-        for (int j = 0; j < 3; ++j) towardPivot[j] = object.position[j] - position[j];
-        Vec3 local;
-        solveAxes(object.x, object.y, object.z, towardPivot, local);
-        if (determinant != 0.0 && std::isfinite(determinant) && allFinite(local)) {
-            position = local;
-        } else {
-            // Axes without an inverse: keep the offset from the object's position.
-            for (int j = 0; j < 3; ++j) position[j] = position[j] - object.position[j];
-        }
+    Vec3 towardPivot;
+    for (int j = 0; j < 3; ++j) towardPivot[j] = object.position[j] - position[j];
+    Vec3 local;
+    solveAxes(object.x, object.y, object.z, towardPivot, local);
+    if (determinant != 0.0 && std::isfinite(determinant) && allFinite(local)) {
+        position = local;
+    } else {
+        // Axes without an inverse: keep the offset from the object's position.
+        for (int j = 0; j < 3; ++j) position[j] = position[j] - object.position[j];
     }
 }
 
@@ -106,13 +95,25 @@ void update(HandlerInstance &instance, int32_t frame, double time) {
     instance.frame = frame;
     instance.time = time;
     instance.pointCursor = 0;
-    for (int32_t i = 0; i < instance.pointCount; ++i) instance.particles[i].hidden = 0;
 
     const PlofItemId restingItem = instance.refItem != 0 ? instance.refItem : instance.item;
     const Vec3 restingPlace = queryParam(restingItem, PLOF_PARAM_W_POSITION, time);
+    // The host answers the same item, code and time with the same values, so
+    // the object's frame at this time is asked once for all particles.
+    const bool toObjectSpace = instance.bakeMode == 0;
+    ItemFrame object{};
+    if (toObjectSpace) object = queryFrame(instance.item, time);
+    const int64_t cyclePeriod = instance.Birth > 0 ? period(instance.pointCount, instance.Birth) : 0;
 
-    placeInWorld(instance, restingPlace);
-    if (instance.bakeMode == 0) convertToObjectSpace(instance);
+    // One pass per particle (clear, place, convert): each particle's
+    // arithmetic is that of separate passes, but the array is walked once,
+    // which is what a frame of a large object costs.
+    for (int32_t i = 0; i < instance.pointCount; ++i) {
+        Particle &particle = instance.particles[i];
+        particle.hidden = 0;
+        placeInWorld(instance, particle, i, cyclePeriod, restingPlace);
+        if (toObjectSpace) convertToObjectSpace(object, particle.position);
+    }
 }
 
 }  // namespace plof

@@ -174,6 +174,35 @@ TEST(BakePlayTest, LargerStepKeysOnlySampledFramesAndDissolvesOnlyHiddenOnes) {
     EXPECT_EQ(rows.at({6, 2}).dissolve, 0.0);
 }
 
+// The host has shown the emitter's first frame before the options are
+// opened, so a bake that emits from the points adds each point's own place:
+// resting particles of a still emitter sit on their points, not at its pivot.
+TEST(BakePlayTest, EmittingFromThePointsKeepsEachRestingParticleOnItsPoint) {
+    TempDirectory directory;
+    Settings settings;
+    settings.OrgEmit = 1;
+    settings.START_F = 1000;  // nothing is born within the baked frames
+    directory.write("s.plf", settings.text());
+    const HostRun bake =
+        runHost("bake --object builtin:line:3 --settings s.plf --frames 3 --out baked.lws", directory);
+    ASSERT_EQ(bake.exitCode, 0) << bake.err;
+    const HostRun run = runHost("play baked.lws --frames 0..2", directory);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Csv csv = parseCsv(run.out);
+    ASSERT_EQ(csv.header, "frame,item,point,x,y,z");
+    int checked = 0;
+    for (const std::vector<double> &row : csv.rows) {
+        const int item = static_cast<int>(row[1]);
+        if (item < 2) continue;  // the parent null
+        // builtin:line:3 puts point p at (p, 0, 0).
+        EXPECT_EQ(row[3], item - 2.0) << "frame " << row[0] << " item " << item;
+        EXPECT_EQ(row[4], 0.0);
+        EXPECT_EQ(row[5], 0.0);
+        ++checked;
+    }
+    EXPECT_EQ(checked, 9);
+}
+
 TEST(BakePlayTest, UnwritableSceneIsReportedAsAFailure) {
     TempDirectory directory;
     directory.write("s.plf", bakedSettings().text());

@@ -154,6 +154,20 @@ TEST(PanelCommandTest, ScriptMistakesNameTheFileAndLine) {
     }
 }
 
+TEST(PanelCommandTest, PictureThatCannotBeWrittenIsAFailure) {
+    TempDirectory directory;
+    directory.write("edit.txt", "set \"Gravity\" 2\nsnapshot\nconfirm\n");
+    for (const char *script : {"", "--script edit.txt "}) {
+        const HostRun run = runHost(std::string("panel --object builtin:line:2 ") + script +
+                                        "--snapshot no/such/dir/panel.png --save-scene saved.lws",
+                                    directory);
+        EXPECT_EQ(run.exitCode, 4) << script << run.err;
+        EXPECT_NE(run.err.find("no/such/dir/panel.png: cannot write the panel picture"), std::string::npos)
+            << run.err;
+        EXPECT_FALSE(std::filesystem::exists(directory.path() / "saved.lws"));
+    }
+}
+
 TEST(PanelCommandTest, SettingsSavedAndLoadedThroughTheDialogs) {
     TempDirectory directory;
     Settings settings;
