@@ -97,7 +97,10 @@ protected:
 
 TEST_F(PanelComparison, SettingsFilesAreTheSameLinesWithThePlatformsLineEnds) {
     for (Build build : kBuilds) {
-        // The second save comes after an unconfirmed edit and has no extension.
+        // The first save replaces an existing file (renaming over a file is
+        // refused by some Windows calls); the second comes after an
+        // unconfirmed edit and has no extension.
+        std::ofstream(file(build, "a.plf"), std::ios::binary) << "an older, longer file to be replaced\n\n\n\n";
         const ProgramRun run = runPanel(build, "press \"S\"\nchoose " + quoted(hostPath(build, file(build, "a.plf"))) +
                                                    "\nset \"Gravity\" 9.5\npress \"S\"\nchoose " +
                                                    quoted(hostPath(build, file(build, "b"))) + "\nconfirm\n");
@@ -177,7 +180,9 @@ TEST_F(PanelComparison, RefusalsShowTheSameMessages) {
 TEST_F(PanelComparison, BakedScenesAreTheSameBytesWithCrLfLineEnds) {
     std::string baked[2];
     for (Build build : kBuilds) {
-        // Two object files given in turn to the particles, spins, scaling and dissolving.
+        // Two object files given in turn to the particles, spins, scaling and
+        // dissolving; the scene replaces an older file of that name.
+        std::ofstream(file(build, "baked.lws"), std::ios::binary) << "an older scene\n";
         const std::string script =
             "press \"    CreateScene   \"\n"
             "set \"ScneName   \" " + quoted(hostPath(build, file(build, "baked.lws"))) + "\n"
