@@ -5,7 +5,9 @@
 // offset is checked, and a malformed file gives an error text, not a crash.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -148,7 +150,8 @@ private:
     }
 
     void parseImports(uint32_t rva) {
-        for (uint32_t entry = rva; rva != 0; entry += 20) {
+        if (rva == 0) return;
+        for (uint32_t entry = rva;; entry += 20) {
             const auto nameRva = wordAt(entry + 12);
             if (!nameRva) {
                 error_ = "import directory outside the file";
