@@ -94,6 +94,11 @@ TEST_P(PlayComparison, WindowsBuildPlaysEveryPointAsTheNativeBuild) {
     EXPECT_GT(points.valuesCompared, 0u);
     RecordProperty("values_compared", std::to_string(points.valuesCompared));
     RecordProperty("values_not_bit_equal", std::to_string(points.valuesNotBitEqual));
+    // Only the maths library's last-bit roundings may differ, and they touch a
+    // few particles (about one value in 10 000 in the largest scene); a DLL
+    // computing in x87 extended precision differs in about one value in six.
+    EXPECT_LE(points.valuesNotBitEqual * 1000, points.valuesCompared)
+        << "more than one value in 1000 differs in its last bits";
     ASSERT_NE(outputs[0][1].find("PLOF_START"), std::string::npos) << "no effect block in the saved scene";
     EXPECT_TRUE(outputs[0][1] == outputs[1][1]) << "the saved scenes differ";
 }
