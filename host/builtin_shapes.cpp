@@ -6,6 +6,7 @@
 #include "host/host_error.h"
 #include "host/number_text.h"
 #include "host/object_points.h"
+#include "math/portable_math.h"
 
 namespace plof::host {
 
@@ -77,8 +78,8 @@ std::vector<float> builtinShapePoints(std::string_view source) {
             const double y = count == 1 ? 0.0 : 1.0 - 2.0 * static_cast<double>(i) / static_cast<double>(count - 1);
             const double radius = std::sqrt(std::max(0.0, 1.0 - y * y));
             const double angle = goldenAngle * static_cast<double>(i);
-            points.insert(points.end(), {static_cast<float>(radius * std::cos(angle)), static_cast<float>(y),
-                                         static_cast<float>(radius * std::sin(angle))});
+            points.insert(points.end(), {static_cast<float>(radius * portableCos(angle)), static_cast<float>(y),
+                                         static_cast<float>(radius * portableSin(angle))});
         }
     } else {
         badShape(source, "unknown built-in shape \"" + std::string(kind) + "\"");

@@ -1,16 +1,17 @@
 #include "host/item_pose.h"
 
-#include <cmath>
 #include <numbers>
+
+#include "math/portable_math.h"
 
 namespace plof::host {
 
 Axes axesFromHpb(double heading, double pitch, double bank) {
     constexpr double toRadians = std::numbers::pi / 180.0;
     const double h = heading * toRadians, p = pitch * toRadians, b = bank * toRadians;
-    const double ch = std::cos(h), sh = std::sin(h);
-    const double cp = std::cos(p), sp = std::sin(p);
-    const double cb = std::cos(b), sb = std::sin(b);
+    const double ch = portableCos(h), sh = portableSin(h);
+    const double cp = portableCos(p), sp = portableSin(p);
+    const double cb = portableCos(b), sb = portableSin(b);
     Axes axes;
     axes.x = {ch * cb + sh * sp * sb, cp * sb, -sh * cb + ch * sp * sb};
     axes.y = {-ch * sb + sh * sp * cb, cp * cb, sh * sb + ch * sp * cb};

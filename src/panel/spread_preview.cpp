@@ -1,8 +1,7 @@
 #include "panel/spread_preview.h"
 
-#include <cmath>
-
 #include "instance/number_format.h"
+#include "math/portable_math.h"
 #include "panel/options_panel.h"
 #include "panel/panel_layer.h"
 
@@ -21,7 +20,7 @@ constexpr double kPi = 3.1415;
 // straight up crosses column j, truncated toward zero.
 int32_t rayHeight(int32_t spread, int32_t j) {
     const int64_t fromHorizontal = int64_t{90} - spread;
-    return truncateToInt32(std::tan(static_cast<double>(fromHorizontal) * kPi / 180.0) * j);
+    return truncateToInt32(portableTan(static_cast<double>(fromHorizontal) * kPi / 180.0) * j);
 }
 
 }  // namespace

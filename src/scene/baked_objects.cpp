@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "math/portable_math.h"
 #include "scene/scene_line_text.h"
 #include "scene/scene_templates.h"
 
@@ -105,7 +106,7 @@ MotionKey BakedObjects::keyOf(const HandlerInstance &instance, int32_t particle,
     key.pitch = source.spin[1] * at.flightTime;
     key.bank = source.spin[2] * at.flightTime;
     if (instance.alignH == 1) {
-        key.heading = std::atan2(-1.0 * source.launchVelocity[2], source.launchVelocity[0]) *
+        key.heading = portableAtan2(-1.0 * source.launchVelocity[2], source.launchVelocity[0]) *
                           kDegreesPerHalfTurn / kPiAsBaked -
                       kHeadingOffset;
     }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "instance/number_format.h"
+#include "math/portable_math.h"
 #include "plugin/module_state.h"
 #include "sim/random_generator.h"
 
@@ -48,7 +49,7 @@ Vec3 spreadDirection(const HandlerInstance &instance) {
     const int64_t azimuth = nextRandom() % 360;
     const double e = static_cast<double>(elevation) * kPi / 180;
     const double a = static_cast<double>(azimuth) * kPi / 180;
-    return {std::cos(e) * std::cos(a), std::sin(e), std::cos(e) * std::sin(a)};
+    return {portableCos(e) * portableCos(a), portableSin(e), portableCos(e) * portableSin(a)};
 }
 
 }  // namespace
