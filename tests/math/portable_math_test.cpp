@@ -15,15 +15,18 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// How many steps between doubles separate a and b (0 when equal; zeros of either sign are equal).
+// How many doubles apart a and b are: 0 when equal (zeros of either sign
+// are), the most there is when their signs differ or either is NaN.
 int64_t ulpsApart(double a, double b) {
-    auto ordered = [](double v) {
-        int64_t bits = 0;
-        std::memcpy(&bits, &v, sizeof bits);
-        return bits < 0 ? std::numeric_limits<int64_t>::min() - bits : bits;
-    };
-    const int64_t difference = ordered(a) - ordered(b);
-    return difference < 0 ? -difference : difference;
+    if (a == b) return 0;
+    if (std::isnan(a) || std::isnan(b) || std::signbit(a) != std::signbit(b)) {
+        return std::numeric_limits<int64_t>::max();
+    }
+    // Of one sign, the bit patterns are in the order of the magnitudes.
+    int64_t aBits = 0, bBits = 0;
+    std::memcpy(&aBits, &a, sizeof a);
+    std::memcpy(&bBits, &b, sizeof b);
+    return aBits > bBits ? aBits - bBits : bBits - aBits;
 }
 
 bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
