@@ -97,7 +97,7 @@ constexpr std::array<double, 26> kArcTangentTerms = [] {
     return coefficients;
 }();
 
-// c[0] + z c[1] + z^2 c[2] + ..., from the smallest term up.
+// c[0] + z c[1] + z^2 c[2] + ..., from the highest power down.
 template <std::size_t N>
 double horner(const std::array<double, N> &c, double z) {
     double sum = c[N - 1];
