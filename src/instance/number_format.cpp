@@ -23,6 +23,15 @@ int32_t finish(char *out, std::size_t capacity, const char *text, std::size_t le
     return static_cast<int32_t>(padding + length);
 }
 
+// Whether `text` begins with `word`, letters compared without case.
+bool startsWithWord(const char *text, const char *word) {
+    for (; *word != '\0'; ++text, ++word) {
+        const char lower = (*text >= 'A' && *text <= 'Z') ? static_cast<char>(*text - 'A' + 'a') : *text;
+        if (lower != *word) return false;
+    }
+    return true;
+}
+
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 }  // namespace
@@ -53,8 +62,14 @@ double parseDecimal(const char *text) {
         negative = *p == '-';
         ++p;
     }
+    // strtod also reads "inf", "infinity" and "nan" in any case: the module
+    // writes an infinite setting as "inf", and must read its own text back.
+    if (startsWithWord(p, "infinity") || startsWithWord(p, "inf")) {
+        return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    }
+    if (startsWithWord(p, "nan")) return std::numeric_limits<double>::quiet_NaN();
     // Only a digit or a point may follow the sign; from_chars would also take
-    // a second sign, "inf" or "nan", which are not decimal numbers.
+    // a second sign.
     if (!((*p >= '0' && *p <= '9') || *p == '.')) return 0.0;
     const char *end = p;
     while (*end != '\0') ++end;

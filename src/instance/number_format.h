@@ -22,8 +22,10 @@ int32_t formatFixed(char *out, std::size_t capacity, double value, int decimals,
 int32_t formatInteger(char *out, std::size_t capacity, int32_t value);
 
 // Reads a decimal number as strtod does in the C locale: leading white space
-// skipped, then a sign, digits, point and exponent as far as they are there.
-// Returns 0.0 when no number begins the text. Never reads past the NUL.
+// skipped, then a sign, digits, point and exponent as far as they are there,
+// or "inf", "infinity" or "nan" in any case (what formatFixed writes for
+// such values). Returns 0.0 when no number begins the text. Never reads past
+// the NUL.
 double parseDecimal(const char *text);
 
 // Truncates toward zero into a 32-bit integer, saturating: values beyond the

@@ -53,9 +53,25 @@ TEST(ParseDecimal, ReadsLikeStrtod) {
     EXPECT_EQ(parseDecimal(""), 0.0);
     EXPECT_EQ(parseDecimal(" abc"), 0.0);
     EXPECT_EQ(parseDecimal("--5"), 0.0);
-    EXPECT_EQ(parseDecimal("nan"), 0.0);
+    EXPECT_EQ(parseDecimal("in"), 0.0);
     EXPECT_TRUE(std::isinf(parseDecimal("1e999")));
     EXPECT_EQ(parseDecimal("1e-999"), 0.0);
+}
+
+// An infinite or undefined setting is written as "inf" or "nan" and must
+// come back as itself, not as 0.
+TEST(ParseDecimal, ReadsBackWhatFormatFixedWritesForNonFiniteValues) {
+    const double infinity = std::numeric_limits<double>::infinity();
+    for (double value : {infinity, -infinity}) {
+        char text[16];
+        ASSERT_GT(formatFixed(text, sizeof text, value, 6), 0);
+        EXPECT_EQ(parseDecimal(text), value) << text;
+    }
+    char text[16];
+    ASSERT_GT(formatFixed(text, sizeof text, std::nan(""), 6), 0);
+    EXPECT_TRUE(std::isnan(parseDecimal(text))) << text;
+    EXPECT_EQ(parseDecimal(" -Infinity"), -infinity);
+    EXPECT_EQ(parseDecimal("INF\n"), infinity);
 }
 
 TEST(TruncateToInt32, TruncatesTowardZeroAndSaturates) {
