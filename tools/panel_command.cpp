@@ -56,6 +56,7 @@ const char *const kPanelDetails =
     "\n"
     "Script lines (one action each; # starts a comment):\n"
     "  set CONTROL VALUE        type or pick a value; the control's event fires\n"
+    "  expect CONTROL VALUE     check the value the control holds (a button: its text)\n"
     "  press CONTROL            press a button (may open a panel or a file dialog)\n"
     "  drag CONTROL D1 D2 ...   drag a drag button, one event per step (0, d, 0)\n"
     "  choose PATH | cancel     answer the file dialog opened by the line before\n"

@@ -14,7 +14,7 @@ struct VerbName {
 };
 
 constexpr VerbName kVerbs[] = {
-    {ScriptVerb::Set, "set"},         {ScriptVerb::Press, "press"},     {ScriptVerb::Drag, "drag"},
+    {ScriptVerb::Set, "set"},         {ScriptVerb::Expect, "expect"}, {ScriptVerb::Press, "press"},     {ScriptVerb::Drag, "drag"},
     {ScriptVerb::Choose, "choose"},   {ScriptVerb::Snapshot, "snapshot"},
     {ScriptVerb::Confirm, "confirm"}, {ScriptVerb::Cancel, "cancel"},
 };
@@ -98,6 +98,7 @@ bool parseAction(std::vector<ScriptWord> &words, ScriptAction &action, std::stri
     const std::string verb = scriptVerbName(action.verb);
     switch (action.verb) {
     case ScriptVerb::Set:
+    case ScriptVerb::Expect:
     case ScriptVerb::Press:
     case ScriptVerb::Drag:
         if (words.size() < 2) {
@@ -110,8 +111,9 @@ bool parseAction(std::vector<ScriptWord> &words, ScriptAction &action, std::stri
     }
     switch (action.verb) {
     case ScriptVerb::Set:
+    case ScriptVerb::Expect:
         if (words.size() < 3) {
-            problem = "\"set\" needs a value after the control";
+            problem = "\"" + verb + "\" needs a value after the control";
             return false;
         }
         action.values.assign(words.begin() + 2, words.end());

@@ -15,7 +15,7 @@
 
 namespace plof::host {
 
-enum class ScriptVerb { Set, Press, Drag, Choose, Snapshot, Confirm, Cancel };
+enum class ScriptVerb { Set, Expect, Press, Drag, Choose, Snapshot, Confirm, Cancel };
 
 const char *scriptVerbName(ScriptVerb verb);
 
@@ -35,8 +35,8 @@ struct ScriptWord {
 struct ScriptAction {
     int line = 0;
     ScriptVerb verb = ScriptVerb::Cancel;
-    ControlAddress control;            // set, press, drag
-    std::vector<ScriptWord> values;    // set: the words after the control
+    ControlAddress control;            // set, expect, press, drag
+    std::vector<ScriptWord> values;    // set, expect: the words after the control
     std::vector<int32_t> drags;        // drag: the d of every step
     std::string path;                  // choose: the answer
     bool cancelDialog = false;         // choose cancel

@@ -1,5 +1,6 @@
 #include "host/panels/script_runner.h"
 
+#include "host/number_text.h"
 #include "host/panels/control_value_store.h"
 #include "host/service_registry.h"
 #include "plof/host_services.h"
@@ -179,6 +180,9 @@ void ScriptRunner::perform(PlofPanelRecord &panel, const ScriptAction &action) {
         if (error_) return;
         if (control->event) control->event(control, control->userData);
         break;
+    case ScriptVerb::Expect:
+        checkValue(*control, action);
+        return;
     case ScriptVerb::Press:
         if (control->kind != ControlKind::Button) {
             fail(action.line, "cannot press " + controlName(*control) + ": only buttons are pressed");
@@ -292,6 +296,50 @@ void ScriptRunner::setValue(PlofControlRecord &control, const ScriptAction &acti
         fail(action.line, name + " is a list box and is not set by hand; add files with its button");
         return;
     }
+}
+
+// The expected value is read as `set` reads it, into a copy of the control,
+// and compared with what the control holds (for buttons: the text the module
+// gave them).
+void ScriptRunner::checkValue(const PlofControlRecord &control, const ScriptAction &action) {
+    if (control.kind == ControlKind::DragButton || control.kind == ControlKind::ListBox) {
+        fail(action.line, controlName(control) + " holds no value that a script can expect");
+        return;
+    }
+    PlofControlRecord expected = control;
+    if (control.kind == ControlKind::Button) {
+        if (action.values.size() != 1) {
+            fail(action.line, controlName(control) + " holds a text: expect one text in double quotes");
+            return;
+        }
+        expected.text = action.values[0].text;
+    } else {
+        setValue(expected, action);
+        if (error_) return;
+    }
+    std::string held;
+    bool equal = false;
+    switch (control.kind) {
+    case ControlKind::Button:
+    case ControlKind::File:
+        equal = expected.text == control.text;
+        held = quoted(control.text);
+        break;
+    case ControlKind::Float:
+        equal = expected.number == control.number;
+        held = shortestText(control.number);
+        break;
+    case ControlKind::FloatVector:
+        equal = expected.numbers == control.numbers;
+        held = shortestText(control.numbers[0]) + "," + shortestText(control.numbers[1]) + "," +
+               shortestText(control.numbers[2]);
+        break;
+    default:
+        equal = expected.integer == control.integer;
+        held = std::to_string(control.integer);
+        break;
+    }
+    if (!equal) fail(action.line, controlName(control) + " holds " + held + ", not the value expected here");
 }
 
 int32_t ScriptRunner::answerFileDialog(const char *title, char *result, int32_t size) {

@@ -49,6 +49,7 @@ private:
     PlofControlRecord *findControl(PlofPanelRecord &panel, const ScriptAction &action);
     void perform(PlofPanelRecord &panel, const ScriptAction &action);
     void setValue(PlofControlRecord &control, const ScriptAction &action);
+    void checkValue(const PlofControlRecord &control, const ScriptAction &action);
     void takeSnapshot(const PlofPanelRecord &panel, int line);
 
     PanelScript script_;

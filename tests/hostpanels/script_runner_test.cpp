@@ -192,6 +192,38 @@ TEST_F(ScriptRunnerTest, SetsValuesFiresEventsAndRedraws) {
     EXPECT_EQ(module.draws, 8);
 }
 
+TEST_F(ScriptRunnerTest, ExpectComparesWhatEachControlHolds) {
+    EXPECT_EQ(run("set \"Gravity\" -9.5\n"
+                  "expect \"Gravity\" -9.5\n"
+                  "expect \"Recycle\" off\n"
+                  "expect \"Avoid Object\" none\n"
+                  "set \"Avoid Object\" \"Wall\"\n"
+                  "expect \"Avoid Object\" \"Wall\"\n"
+                  "expect \"L\" \"\"\n"
+                  "press \"Nested\"\n"
+                  "expect \"  frame     \" 60\n"
+                  "confirm\n"
+                  "confirm\n"),
+              "");
+    // Checking changes nothing and fires no event.
+    EXPECT_EQ(module.events, (std::vector<std::string>{"Gravity", "                  Avoid Object "}));
+
+    const std::pair<const char *, const char *> mismatches[] = {
+        {"set \"Gravity\" 2\nexpect \"Gravity\" 2.5\n", "edit.txt:2: #1 \"Gravity\" (FloatControl) holds 2, not"},
+        {"expect \"L\" \"/objects/*.plf\"\n", "edit.txt:1: #9 \"L\" (ButtonControl) holds \"\", not"},
+        {"expect \"Recycle\" maybe\n", "edit.txt:1: wrong value for #6"},
+        {"expect #4 1\n", "edit.txt:1: #4 \"\" (DragButtonControl) holds no value"},
+    };
+    for (const auto &[text, says] : mismatches) {
+        FakeModule fresh;
+        fresh.build();
+        ScriptRunner runner(script(text));
+        EXPECT_EQ(fresh.open(), 0) << text;
+        ASSERT_FALSE(runner.finish()) << text;
+        EXPECT_EQ(runner.error()->text().rfind(says, 0), 0u) << runner.error()->text();
+    }
+}
+
 TEST_F(ScriptRunnerTest, DragFiresOneEventPerStep) {
     EXPECT_EQ(run("drag #4 1 20 -20 -100\nconfirm\n"), "");
     EXPECT_EQ(module.dragSteps, (std::vector<int32_t>{1, 20, -20, -100}));

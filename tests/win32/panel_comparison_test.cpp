@@ -208,20 +208,27 @@ TEST_F(PanelComparison, BakedScenesAreTheSameBytesWithCrLfLineEnds) {
 }
 
 // The module joins directories and names with the separator of the platform
-// it runs on, and finds a file's folder by that separator: backslashes on
-// Windows, slashes natively.
+// it runs on ("%s\*.plf", "%s\*.lwo", "%s\PLOF.lws" on Windows), and finds a
+// file's folder by that separator: backslashes on Windows, slashes natively.
 TEST_F(PanelComparison, PathsAreFormedWithThePlatformsSeparator) {
     for (Build build : kBuilds) {
         fs::remove_all(directory_ / "scenes");
         fs::create_directories(directory_ / "scenes");
         const std::string ball = hostPath(build, directory_ / "objects" / "ball.lwo");
-        const ProgramRun run = runPanel(build, "press \"    CreateScene   \"\npress \"ObjectFile \"\nchoose " +
-                                                   quoted(ball) + "\npress \"ObjectFile \"\nchoose cancel\n"
-                                                   "confirm\ncancel\n");
+        const std::string objects = hostPath(build, directory_ / "objects");
+        const std::string scenes = hostPath(build, directory_ / "scenes");
+        const char separator = build == Build::native ? '/' : '\\';
+        // The patterns the module gives its buttons and the suggested scene
+        // name, checked by the script's expect lines.
+        const std::string expectations =
+            "expect \"S\" " + quoted(objects + separator + "*.plf") + "\nexpect \"L\" " +
+            quoted(objects + separator + "*.plf") + "\npress \"    CreateScene   \"\nexpect \"ScneName   \" " +
+            quoted(scenes + separator + "PLOF.lws") + "\nexpect \"ObjectFile \" " +
+            quoted(objects + separator + "*.lwo") + "\n";
+        const ProgramRun run = runPanel(build, expectations + "press \"ObjectFile \"\nchoose " + quoted(ball) +
+                                                   "\npress \"ObjectFile \"\nchoose cancel\nconfirm\ncancel\n");
         ASSERT_EQ(run.exitCode, 0) << buildName(build) << ": " << run.err;
         const std::string err = withoutCarriageReturns(run.err);
-        const std::string objects = hostPath(build, directory_ / "objects");
-        const char separator = build == Build::native ? '/' : '\\';
         // The first dialog opens in the host's directory, the next in the chosen file's folder.
         EXPECT_NE(err.find("file dialog \"Load Object\" opens in \"" + objects + "\" offering \"<*.lwo\""),
                   std::string::npos) << err;
