@@ -40,10 +40,10 @@ std::size_t shapeCount(std::string_view source, std::string_view text) {
 bool isBuiltinShape(std::string_view source) { return source.starts_with(kPrefix); }
 
 std::vector<float> builtinShapePoints(std::string_view source) {
-    const std::string_view spec = source.substr(kPrefix.size());
-    const auto colon = spec.find(':');
-    const std::string_view kind = spec.substr(0, colon);
-    const std::string_view size = colon == std::string_view::npos ? std::string_view{} : spec.substr(colon + 1);
+    const std::string_view shapeText = source.substr(kPrefix.size());
+    const auto colon = shapeText.find(':');
+    const std::string_view kind = shapeText.substr(0, colon);
+    const std::string_view size = colon == std::string_view::npos ? std::string_view{} : shapeText.substr(colon + 1);
     std::vector<float> points;
     if (kind == "grid") {
         const auto x = size.find('x');

@@ -40,8 +40,8 @@ std::vector<float> loadObjectPoints(const std::string &source) {
 
 std::string objectItemName(std::string_view source) {
     if (isBuiltinShape(source)) {
-        const std::string_view spec = source.substr(std::string_view("builtin:").size());
-        return std::string(spec.substr(0, spec.find(':')));
+        const std::string_view shapeText = source.substr(std::string_view("builtin:").size());
+        return std::string(shapeText.substr(0, shapeText.find(':')));
     }
     // Both separators: scenes written on Windows name files with backslashes.
     const auto slash = source.find_last_of("/\\");

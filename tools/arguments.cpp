@@ -20,16 +20,16 @@ ParsedArguments parseArguments(const Command &command, std::span<const std::stri
         }
         const auto equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        const FlagSpec *spec = nullptr;
+        const FlagSpec *known = nullptr;
         for (const FlagSpec &flag : command.flags) {
             if (name == flag.name) {
-                spec = &flag;
+                known = &flag;
             }
         }
-        if (!spec) {
+        if (!known) {
             throw UsageError(std::string(command.name) + ": unknown option " + name);
         }
-        if (!spec->valueName) {
+        if (!known->valueName) {
             if (equals != std::string::npos) {
                 throw UsageError(std::string(command.name) + ": " + name + " takes no value");
             }
@@ -39,7 +39,7 @@ ParsedArguments parseArguments(const Command &command, std::span<const std::stri
         } else if (i + 1 < arguments.size()) {
             parsed.values[name] = arguments[++i];
         } else {
-            throw UsageError(std::string(command.name) + ": " + name + " needs a value (" + spec->valueName + ")");
+            throw UsageError(std::string(command.name) + ": " + name + " needs a value (" + known->valueName + ")");
         }
     }
     return parsed;

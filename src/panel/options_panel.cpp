@@ -32,7 +32,7 @@ enum ControlIndex : std::size_t {
     kOrgEmitter, kAvoidObject, kCreateScene, kSave, kLoad, kControlCount
 };
 
-struct ControlSpec {
+struct ControlEntry {
     const char *kind;
     int32_t type;
     std::array<intptr_t, 3> words;  // the LWListControl's first word is filled in at run time
@@ -41,7 +41,7 @@ struct ControlSpec {
     int32_t row;
 };
 
-constexpr std::array<ControlSpec, kControlCount> kControls{{
+constexpr std::array<ControlEntry, kControlCount> kControls{{
     {"FloatControl", 3, {}, "      V0  Min ", 100, 1},
     {"FloatControl", 3, {}, "  Max", 250, 1},
     {"DragButtonControl", 19, {0, -1, 0}, "", 170, 1},
@@ -73,11 +73,11 @@ void reportPanelFailure() { showError("Duoooh!:", "Unable to create panel"); }
 bool addControls(PlofPanelServices &services, PlofPanel panel, PlofGlobalFunc global,
                  std::array<PlofControl, kControlCount> &controls) {
     for (std::size_t i = 0; i < kControlCount; ++i) {
-        const ControlSpec &spec = kControls[i];
+        const ControlEntry &entry = kControls[i];
         const ControlDescription &description =
-            i == kAvoidObject ? describeControl(spec.type, reinterpret_cast<intptr_t>(global))
-                              : describeControl(spec.type, spec.words[0], spec.words[1], spec.words[2]);
-        controls[i] = services.addControl(panel, spec.kind, &description, spec.label);
+            i == kAvoidObject ? describeControl(entry.type, reinterpret_cast<intptr_t>(global))
+                              : describeControl(entry.type, entry.words[0], entry.words[1], entry.words[2]);
+        controls[i] = services.addControl(panel, entry.kind, &description, entry.label);
         if (controls[i] == nullptr) {
             services.destroyPanel(panel);
             reportPanelFailure();

@@ -23,7 +23,7 @@ enum ControlIndex : std::size_t {
     kObjectList, kControlCount
 };
 
-struct ControlSpec {
+struct ControlEntry {
     const char *kind;
     int32_t type;
     const char *label;
@@ -31,7 +31,7 @@ struct ControlSpec {
     int32_t row;
 };
 
-constexpr std::array<ControlSpec, kControlCount> kControls{{
+constexpr std::array<ControlEntry, kControlCount> kControls{{
     {"FileControl", 1, "ScneName   ", 100, 1},
     {"ButtonControl", 2, "ObjectFile ", 100, 2},
     {"NumControl", 2, "  frame     ", 100, 9},
