@@ -33,17 +33,18 @@ const LoadedModule *module(std::string &error) {
 }
 
 // Every particle is born within the first second and flies for 60 to 99
-// frames, so frames 30 to 59 have (nearly) every particle in flight.
-std::vector<std::string> settingsFor(int64_t points) {
+// frames, so frames 30 to 59 have (nearly) every particle in flight. With
+// resistance each particle in flight runs the module's exponential series.
+std::vector<std::string> settingsFor(int64_t points, bool resistance) {
     return {"PLOF_START",        "V0Min 1.000000",   "V0Max 4.000000",
             "AgeMin 60.000000",  "AgeMax 100.000000", "Gravity 9.800000",
-            "Regist 0.200000",   "START_F 0.000000", "Birth " + std::to_string(points) + ".000000",
+            resistance ? "Regist 0.200000" : "Regist 0.000000",   "START_F 0.000000", "Birth " + std::to_string(points) + ".000000",
             "ReCycle 1.000000",  "SpreadMin 0.000000", "SpreadMax 180.000000",
             "OrgEmit 0.000000",  "REFERENCE",        "none",
             "PLOF_END"};
 }
 
-void playFrames(benchmark::State &state, bool moving) {
+void playFrames(benchmark::State &state, bool moving, bool resistance = true) {
     std::string error;
     const LoadedModule *loaded = module(error);
     if (!loaded) {
@@ -59,7 +60,7 @@ void playFrames(benchmark::State &state, bool moving) {
     end.values[kHeading] = 90.0;
     emitter.motion = moving ? std::vector<MotionKey>{start, end} : std::vector<MotionKey>{start};
     emitter.hasEffect = true;
-    emitter.effectLines = settingsFor(points);
+    emitter.effectLines = settingsFor(points, resistance);
     scene.items.push_back(std::move(emitter));
 
     HostServices services(scene, 30.0);
@@ -79,9 +80,11 @@ void playFrames(benchmark::State &state, bool moving) {
 
 void BM_FrameStillEmitter(benchmark::State &state) { playFrames(state, false); }
 void BM_FrameMovingEmitter(benchmark::State &state) { playFrames(state, true); }
+void BM_FrameStillEmitterNoResistance(benchmark::State &state) { playFrames(state, false, false); }
 
 BENCHMARK(BM_FrameStillEmitter)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FrameMovingEmitter)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FrameStillEmitterNoResistance)->Arg(1'000)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
