@@ -10,6 +10,7 @@
 #include "panel/options_panel.h"
 #include "support/panel_fake_host.h"
 #include "support/recording_panel_services.h"
+#include "support/test_instance.h"
 
 namespace plof::test {
 

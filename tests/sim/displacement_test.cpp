@@ -5,7 +5,7 @@
 #include <string>
 
 #include "plugin/module_state.h"
-#include "test_instance.h"
+#include "support/test_instance.h"
 
 namespace plof {
 namespace {

@@ -9,7 +9,7 @@
 #include "plugin/module_state.h"
 #include "sim/random_generator.h"
 #include "support/fake_host_services.h"
-#include "test_instance.h"
+#include "support/test_instance.h"
 
 namespace plof {
 namespace {

@@ -7,7 +7,7 @@
 #include <numbers>
 
 #include "support/fake_host_services.h"
-#include "test_instance.h"
+#include "support/test_instance.h"
 
 namespace plof {
 namespace {

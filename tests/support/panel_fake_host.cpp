@@ -64,24 +64,4 @@ void *PanelFakeHost::global(const char *serviceName, int32_t use) {
     return FakeHostServices::global(serviceName, use);
 }
 
-TestInstance::TestInstance(int32_t pointCount)
-    : instance(std::make_unique<HandlerInstance>()), particles(static_cast<std::size_t>(pointCount)) {
-    HandlerInstance &h = *instance;
-    h.pointCount = pointCount;
-    h.V0Min = 1.0;
-    h.V0Max = 4.0;
-    h.SpreadMin = 0;
-    h.SpreadMax = 180;
-    h.AgeMin = 10;
-    h.AgeMax = 60;
-    h.Gravity = 9.8;
-    h.Birth = 100;
-    h.ReCycle = 1;
-    h.frameStep = 1;
-    h.objectList.count = 1;
-    std::strcpy(h.objectList.names[0].data(), "none");
-    for (std::size_t i = 0; i < particles.size(); ++i) particles[i].index = static_cast<int32_t>(i);
-    h.particles = particles.data();
-}
-
 }  // namespace plof::test

@@ -62,14 +62,4 @@ private:
     PlofFileRequest fileRequest_{};
 };
 
-// A HandlerInstance with the settings of a new instance and `pointCount`
-// particles, owned by the test.
-struct TestInstance {
-    explicit TestInstance(int32_t pointCount = 4);
-    HandlerInstance &operator*() { return *instance; }
-    HandlerInstance *operator->() { return instance.get(); }
-    std::unique_ptr<HandlerInstance> instance;
-    std::vector<Particle> particles;
-};
-
 }  // namespace plof::test

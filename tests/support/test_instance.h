@@ -1,9 +1,11 @@
-// A handler instance for the simulation suites: zero-filled like the module's
-// own, with the settings a new instance gets and `pointCount` particles whose
-// index is set. The instance owns nothing; this record owns both allocations.
+// A handler instance for the unit suites: zero-filled like the module's own,
+// with the settings and the placeholder object list a new instance gets and
+// `pointCount` particles whose index is set. The instance owns nothing; this
+// record owns both allocations.
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -12,7 +14,7 @@
 namespace plof::test {
 
 struct TestInstance {
-    explicit TestInstance(int32_t pointCount, PlofItemId item = 0)
+    explicit TestInstance(int32_t pointCount = 4, PlofItemId item = 0)
         : instance(std::make_unique<HandlerInstance>()),
           particles(static_cast<std::size_t>(pointCount)) {
         HandlerInstance &h = *instance;
@@ -28,6 +30,8 @@ struct TestInstance {
         h.Birth = 100;
         h.ReCycle = 1;
         h.frameStep = 1;
+        h.objectList.count = 1;
+        std::strcpy(h.objectList.names[0].data(), "none");
         for (int32_t i = 0; i < pointCount; ++i) particles[static_cast<std::size_t>(i)].index = i;
         h.particles = particles.data();
     }
