@@ -1,5 +1,6 @@
 #include "instance/number_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -89,6 +90,11 @@ int32_t truncateToInt32(double value) {
     if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
     if (value <= -2147483648.0) return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(value);
+}
+
+int32_t clampToInt32(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace plof

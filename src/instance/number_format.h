@@ -32,4 +32,7 @@ double parseDecimal(const char *text);
 // range give INT32_MIN or INT32_MAX, NaN gives 0. Never undefined behaviour.
 int32_t truncateToInt32(double value);
 
+// Narrows a value computed in 64 bits into a 32-bit integer, saturating.
+int32_t clampToInt32(int64_t value);
+
 }  // namespace plof

@@ -1,8 +1,6 @@
 #include "panel/options_panel.h"
 
-#include <algorithm>
 #include <array>
-#include <limits>
 #include <new>
 
 #include "instance/item_lookup.h"
@@ -126,12 +124,6 @@ void readBack(const OptionsPanelContext &context) {
     } else {
         itemNameOrNone(instance.refItem, instance.refName);
     }
-}
-
-// Clamps a value computed in 64 bits to what an integer control holds.
-int32_t saturate(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
 }
 
 // The drag measure: a larger value lowers the dragged setting.
@@ -267,7 +259,7 @@ void dragAgeMin(PlofControl control, void *userData) {
     int64_t value = int64_t{context.ageMinAnchor} - half;
     if (value > hi) value = hi;
     if (value < 0) value = 0;
-    setIntegerValue(services, context.ageMinCtl, saturate(value));
+    setIntegerValue(services, context.ageMinCtl, clampToInt32(value));
 }
 
 void dragAgeMax(PlofControl control, void *userData) {
@@ -280,7 +272,7 @@ void dragAgeMax(PlofControl control, void *userData) {
     int64_t value = int64_t{context.ageMaxAnchor} - half;
     if (value < lo) value = lo;
     if (value < 0) value = 0;
-    setIntegerValue(services, context.ageMaxCtl, saturate(value));
+    setIntegerValue(services, context.ageMaxCtl, clampToInt32(value));
 }
 
 }  // namespace plof

@@ -1,9 +1,8 @@
 #include "panel/panel_layer.h"
 
-#include <algorithm>
 #include <cstring>
-#include <limits>
 
+#include "instance/number_format.h"
 #include "plugin/module_state.h"
 
 namespace plof {
@@ -12,12 +11,6 @@ namespace {
 
 // The integer payload is a pointer-sized word; control values are 32 bits.
 int32_t narrow(intptr_t word) { return static_cast<int32_t>(word); }
-
-// The host's label width is not ours to trust: keep the arithmetic in range.
-int32_t clampToInt32(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
 
 void setWord(const PlofPanelServices &services, PlofControl control, int32_t code, intptr_t word) {
     PlofControlValue &record = moduleState().panel.integer;

@@ -82,6 +82,9 @@ TEST(TruncateToInt32, TruncatesTowardZeroAndSaturates) {
     EXPECT_EQ(truncateToInt32(std::numeric_limits<double>::infinity()), 2147483647);
     EXPECT_EQ(truncateToInt32(std::nan("")), 0);
     EXPECT_EQ(truncateToInt32(2147483646.9), 2147483646);
+    EXPECT_EQ(clampToInt32(int64_t{1} << 40), 2147483647);
+    EXPECT_EQ(clampToInt32(-(int64_t{1} << 40)), -2147483647 - 1);
+    EXPECT_EQ(clampToInt32(-12), -12);
 }
 
 }  // namespace
