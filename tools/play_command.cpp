@@ -107,6 +107,7 @@ int runPlay(const ParsedArguments &arguments) {
         // The host shows the scene at its first frame before the options can be opened.
         player.runEffects(frames.first, frames.first / fps);
         services.setCurrentItem(static_cast<PlofItemId>(edited + 1));
+        panelSession->particles = scene.items[edited].pointCount();
         runOptionsPanel(*module, player.instance(edited), *panelSession);
         services.setCurrentItem(0);
     }
@@ -179,7 +180,8 @@ const std::string kPlayDetails = std::string(
     kBuiltinShapesHelp +
     "\n"
     "A .plf file holds the same lines as the effect's block in a scene (Regist as\n"
-    "stored, not the panel's 20 x Regist).\n"
+    "stored, not the panel's 20 x Regist). Every setting, its unit, range and\n"
+    "default, and how the settings interact: docs/settings.md.\n"
     "\n"
     "Scenes: LWSC text. Rotation is heading, pitch, bank in degrees (heading about\n"
     "+Y, then pitch, then bank); a parent's motion carries its children. Keys\n"
