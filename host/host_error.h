@@ -15,6 +15,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// An output file could not be written. The message names the file and gives
+// the system's reason.
+class OutputError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // The module could not be loaded or run.
 class ModuleError : public std::runtime_error {
 public:

@@ -10,6 +10,28 @@ bool HostScene::hasDissolve() const {
     return std::any_of(items.begin(), items.end(), [](const HostItem &item) { return item.hasDissolve; });
 }
 
+namespace {
+
+// The value of the header line "KEYWORD N".
+std::optional<int32_t> headerInteger(const HostScene &scene, std::string_view keyword) {
+    for (const std::string &line : scene.header) {
+        const std::string_view text = line;
+        if (text.size() > keyword.size() && text.starts_with(keyword) && text[keyword.size()] == ' ') {
+            return parseInteger(text.substr(keyword.size() + 1));
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<HeaderFrames> headerFrameRange(const HostScene &scene) {
+    const auto first = headerInteger(scene, "FirstFrame");
+    const auto last = headerInteger(scene, "LastFrame");
+    if (!first || !last || *first > *last) return std::nullopt;
+    return HeaderFrames{*first, *last};
+}
+
 std::vector<std::string> defaultSceneHeader(int32_t firstFrame, int32_t lastFrame, double fps) {
     return {"LWSC",
             "1",

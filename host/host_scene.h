@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,14 @@ struct HostScene {
 
     bool hasDissolve() const;
 };
+
+// The frames a scene's header asks to be shown: its "FirstFrame" and
+// "LastFrame" lines, when both are there as whole numbers, first <= last.
+struct HeaderFrames {
+    int32_t first;
+    int32_t last;
+};
+std::optional<HeaderFrames> headerFrameRange(const HostScene &scene);
 
 // The header of a scene made from scratch: "LWSC", version 1, frame range and
 // frames per second.

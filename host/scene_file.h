@@ -41,8 +41,8 @@ HostScene readSceneFile(const std::string &path, const std::string &objectsDirec
 // The scene as LWSC text with CR LF line ends.
 std::string sceneText(const HostScene &scene);
 
-// Writes sceneText to `path`; throws InputError naming the file when it
-// cannot be written.
+// Writes sceneText to `path` as an OutputFile; throws OutputError naming the
+// file and the reason when it cannot be written.
 void writeSceneFile(const HostScene &scene, const std::string &path);
 
 // Splits text into lines at LF, dropping one CR before each LF; a last line

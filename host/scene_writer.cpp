@@ -1,8 +1,8 @@
 #include <charconv>
-#include <fstream>
 
 #include "host/host_error.h"
 #include "host/number_text.h"
+#include "host/output_file.h"
 #include "host/scene_file.h"
 
 namespace plof::host {
@@ -97,14 +97,8 @@ std::string sceneText(const HostScene &scene) {
 }
 
 void writeSceneFile(const HostScene &scene, const std::string &path) {
-    const std::string text = sceneText(scene);
-    // Binary: the CR LF line ends are already in the text on every platform.
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-        throw InputError(path + ": cannot write the scene file");
-    }
+    // The CR LF line ends are already in the text on every platform.
+    writeOutputFile(path, sceneText(scene));
 }
 
 }  // namespace plof::host

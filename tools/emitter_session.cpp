@@ -50,11 +50,7 @@ void EmitterSession::showFrame(int32_t frame, double time) {
 void EmitterSession::saveScene(const std::string &path) {
     HostItem &item = scene_.items[0];
     item.effectLines = handler_->save(instance_);
-    try {
-        writeSceneFile(scene_, path);
-    } catch (const InputError &error) {
-        throw std::runtime_error(error.what());  // an output failure, not bad input
-    }
+    writeSceneFile(scene_, path);
 }
 
 }  // namespace plof::tools

@@ -39,7 +39,7 @@ public:
     void showFrame(int32_t frame, double time);
 
     // Stores the instance's saved lines in the emitter item and writes the
-    // host scene to `path`; throws runtime_error when it cannot be written.
+    // host scene to `path`; throws OutputError when it cannot be written.
     void saveScene(const std::string &path);
 
 private:

@@ -11,13 +11,11 @@ constexpr std::size_t kFlushSize = 1 << 20;
 
 }  // namespace
 
-PointsCsv::PointsCsv(std::FILE *out, const plof::host::HostScene &scene)
-    : out_(out), scene_(scene), itemColumn_(scene.items.size() != 1), dissolveColumn_(scene.hasDissolve()) {
+PointsCsv::PointsCsv(std::function<void(std::string_view)> write, const plof::host::HostScene &scene)
+    : write_(std::move(write)), scene_(scene), itemColumn_(scene.items.size() != 1), dissolveColumn_(scene.hasDissolve()) {
     buffer_ = itemColumn_ ? "frame,item,point,x,y,z" : "frame,point,x,y,z";
     buffer_ += dissolveColumn_ ? ",dissolve\n" : "\n";
 }
-
-PointsCsv::~PointsCsv() { flush(); }
 
 void PointsCsv::writeItem(int32_t frame, std::size_t itemIndex, std::span<const double> points) {
     using plof::host::shortestText;
@@ -46,15 +44,9 @@ void PointsCsv::writeItem(int32_t frame, std::size_t itemIndex, std::span<const 
     }
 }
 
-bool PointsCsv::flush() {
-    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), out_) != buffer_.size()) {
-        failed_ = true;
-    }
+void PointsCsv::flush() {
+    if (!buffer_.empty()) write_(buffer_);
     buffer_.clear();
-    if (std::fflush(out_) != 0) {
-        failed_ = true;
-    }
-    return !failed_;
 }
 
 }  // namespace plof::tools

@@ -7,9 +7,10 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "host/host_scene.h"
 
@@ -17,23 +18,22 @@ namespace plof::tools {
 
 class PointsCsv {
 public:
-    // Writes to `out` (not owned); the header is written at once.
-    PointsCsv(std::FILE *out, const plof::host::HostScene &scene);
-    ~PointsCsv();
+    // Hands the text to `write` in pieces of about a megabyte; the header
+    // row is handed over at the first flush.
+    PointsCsv(std::function<void(std::string_view)> write, const plof::host::HostScene &scene);
 
     // The rows of one item at one frame: x, y, z per point.
     void writeItem(int32_t frame, std::size_t itemIndex, std::span<const double> points);
 
-    // Writes what is buffered; false when the output failed.
-    bool flush();
+    // Hands over what is buffered.
+    void flush();
 
 private:
-    std::FILE *out_;
+    std::function<void(std::string_view)> write_;
     const plof::host::HostScene &scene_;
     bool itemColumn_;
     bool dissolveColumn_;
     std::string buffer_;
-    bool failed_ = false;
 };
 
 }  // namespace plof::tools

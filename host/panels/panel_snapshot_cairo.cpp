@@ -1,6 +1,8 @@
 #include "host/panels/panel_snapshot.h"
 
+#include "host/host_error.h"
 #include "host/panels/panel_layout.h"
+#include "host/png_output.h"
 #include "host/service_registry.h"
 #include "plof/host_services.h"
 
@@ -178,10 +180,10 @@ bool drawAndWrite(const PlofPanelRecord &panel, const std::string &path, std::st
         *pixel = hostColourRgb(colour);
     }
     cairo_surface_mark_dirty(surface.get());
-    const cairo_status_t written = cairo_surface_write_to_png(surface.get(), path.c_str());
-    if (written != CAIRO_STATUS_SUCCESS) {
-        problem = path + ": cannot write the panel picture (" + cairo_status_to_string(written) +
-                  "); check that the directory exists and is writable";
+    try {
+        writePngFile(surface.get(), path);
+    } catch (const OutputError &error) {
+        problem = error.what();
         return false;
     }
     return true;

@@ -53,11 +53,13 @@ private:
 };
 
 // Runs "plof-host ARGUMENTS" through the shell (the arguments are quoted by
-// the caller) in `directory`, or in its subdirectory `within`.
-inline HostRun runHost(const std::string &arguments, const TempDirectory &directory, const std::string &within = "") {
+// the caller) in `directory`, after the shell commands `shellPrefix` (limits).
+inline HostRun runHost(const std::string &arguments, const TempDirectory &directory,
+                       const std::string &shellPrefix = "") {
     const std::string out = directory / "stdout.txt";
     const std::string err = directory / "stderr.txt";
-    const std::string command = "cd '" + (directory / within) + "' && '" + std::string(PLOF_BIN_DIR) +
+    const std::string command = "cd '" + directory.path().string() + "' && " + shellPrefix + "'" +
+                                std::string(PLOF_BIN_DIR) +
                                 "/plof-host' " + arguments + " >'" + out + "' 2>'" + err + "'";
     const int status = std::system(command.c_str());
     HostRun run;

@@ -169,5 +169,21 @@ TEST(PlayTest, OutFileHoldsWhatStandardOutputWouldAndObjectFilesWork) {
     EXPECT_EQ(parseCsv(toStdout.out).rows.size(), 8u);
 }
 
+TEST(PlayTest, OutputsThatCannotBeWrittenKeepTheOldFiles) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings{}.text());
+    directory.write("points.csv", "old points");
+    // 100 points x 60 frames is far more than the 8 blocks the limit allows.
+    const HostRun limited = runHost("play --object builtin:line:100 --settings s.plf --out points.csv",
+                                    directory, "ulimit -f 8; trap '' XFSZ; ");
+    EXPECT_EQ(limited.exitCode, 4) << limited.err;
+    EXPECT_NE(limited.err.find("points.csv: cannot write (File too large)"), std::string::npos) << limited.err;
+    EXPECT_EQ(fileText(directory / "points.csv"), "old points");
+
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.path()),
+                            std::filesystem::directory_iterator()),
+              4) << "s.plf, points.csv and the captured output only: no temporary file left";
+}
+
 }  // namespace
 }  // namespace plof::e2e

@@ -124,5 +124,19 @@ TEST(ScenePlayTest, TheBundledExamplePlays) {
     EXPECT_NEAR(dropsAt30[6], 30.0 / 59.0, 1e-12);
 }
 
+TEST(ScenePlayTest, AScenePlaysItsOwnFrameRangeUnlessFramesAreGiven) {
+    TempDirectory directory;
+    std::string scene = fileText(std::string(PLOF_SOURCE_DIR) + "/examples/fountain.lws");
+    scene.replace(scene.find("FirstFrame 0"), 12, "FirstFrame 5");
+    scene.replace(scene.find("LastFrame 59"), 12, "LastFrame 9");
+    std::filesystem::copy(std::string(PLOF_SOURCE_DIR) + "/examples/objects", directory.path() / "objects");
+    directory.write("short.lws", scene);
+    const Csv own = parseCsv(runHost("play short.lws", directory).out);
+    ASSERT_EQ(own.rows.size(), 5u * 81);
+    EXPECT_EQ(own.rows.front()[0], 5);
+    EXPECT_EQ(own.rows.back()[0], 9);
+    EXPECT_EQ(parseCsv(runHost("play short.lws --frames 0..1", directory).out).rows.size(), 2u * 81);
+}
+
 }  // namespace
 }  // namespace plof::e2e

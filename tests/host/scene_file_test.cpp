@@ -240,7 +240,7 @@ TEST_F(SceneFilesTest, AMalformedObjectFileIsAnErrorAndWritingRoundTripsBytes) {
     const HostScene scene = parseSceneText(kScene, "x.lws");
     writeSceneFile(scene, path("out.lws"));
     EXPECT_EQ(readFileBytes(path("out.lws"), "scene"), crlf(kScene));
-    EXPECT_THROW(writeSceneFile(scene, path("no/such/dir/out.lws")), InputError);
+    EXPECT_THROW(writeSceneFile(scene, path("no/such/dir/out.lws")), OutputError);
 }
 
 }  // namespace

@@ -1,0 +1,131 @@
+#include "playback.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "emitter_scene.h"
+#include "host/dialogs/scripted_file_request.h"
+#include "host/panels/panel_services.h"
+#include "host/program_location.h"
+#include "host/scene_file.h"
+#include "options_panel_session.h"
+
+namespace plof::tools {
+
+namespace {
+
+using namespace plof::host;
+
+// Runs longer than this many point-frames show progress (on a terminal only).
+constexpr double kProgressWork = 2e6;
+
+int interfaceVersionOf(const ParsedArguments &arguments) {
+    const auto version = arguments.value("--interface");
+    if (!version) return 2;
+    if (*version != "1" && *version != "2") {
+        throw UsageError("--interface needs 1 or 2, got \"" + *version + "\"");
+    }
+    return *version == "1" ? 1 : 2;
+}
+
+// The frames a scene asks for in its header, else the default range.
+FrameRange sceneFrames(const HostScene &scene) {
+    const auto range = headerFrameRange(scene);
+    return range ? FrameRange{range->first, range->last} : FrameRange{};
+}
+
+std::size_t pointsPerFrame(const HostScene &scene) {
+    std::size_t points = 0;
+    for (const HostItem &item : scene.items) points += std::max<std::size_t>(1, item.points.size() / 3);
+    return points;
+}
+
+}  // namespace
+
+std::vector<FlagSpec> withPlaybackFlags(std::initializer_list<FlagSpec> own) {
+    std::vector<FlagSpec> flags(std::begin(kPlaybackFlags), std::end(kPlaybackFlags));
+    flags.insert(flags.end(), own);
+    return flags;
+}
+
+std::string playbackUsage(const std::string &command, const std::string &ownFlags) {
+    return command + " --object PATH --settings FILE.plf [--frames A..B] [--motion KEYS] " + ownFlags +
+           " [OPTIONS]\n" + command + " SCENE.lws [--frames A..B] " + ownFlags + " [OPTIONS]";
+}
+
+Playback::Playback(const std::string &command, const ParsedArguments &arguments) {
+    const bool fromObject = arguments.has("--object");
+    if (fromObject == (arguments.positional.size() == 1) || arguments.positional.size() > 1) {
+        throw UsageError(command + " needs either --object PATH --settings FILE.plf, or one SCENE.lws");
+    }
+    if (!fromObject && (arguments.has("--settings") || arguments.has("--motion"))) {
+        throw UsageError("--settings and --motion go with --object; a scene holds its own");
+    }
+    const auto framesText = arguments.value("--frames");
+    if (framesText) frames_ = parseFrameRange("--frames", *framesText);
+    fps_ = arguments.has("--fps") ? parsePositive("--fps", *arguments.value("--fps")) : 30.0;
+    const int interfaceVersion = interfaceVersionOf(arguments);
+    const std::string objectsDirectory = arguments.value("--objects-dir").value_or("");
+
+    // A bad script is reported before anything is loaded.
+    std::optional<PanelSession> panelSession;
+    if (const auto scriptPath = arguments.value("--panel-script")) {
+        panelSession.emplace();
+        panelSession->script = readScriptOrThrow(*scriptPath);
+    }
+
+    if (fromObject) {
+        scene_ = emitterScene(arguments, fps_, true, frames_);
+    } else {
+        std::vector<std::string> warnings;
+        scene_ = readSceneFile(arguments.positional.front(), objectsDirectory, warnings);
+        for (const std::string &warning : warnings) printWarning(warning);
+        if (!framesText) frames_ = sceneFrames(scene_);
+    }
+
+    module_ = LoadedModule::open(modulePath(arguments));
+    services_ = std::make_unique<HostServices>(scene_, fps_);
+    if (!objectsDirectory.empty()) services_->setDirectory("Objects", objectsDirectory);
+    if (const auto scenes = arguments.value("--scenes-dir")) services_->setDirectory("Scenes", *scenes);
+    if (panelSession) {
+        // The module keeps the dialog it finds when its handler is activated.
+        providePanelServices();
+        provideScriptedFileRequest();
+    }
+    handler_ = std::make_unique<EffectHandler>(*module_, interfaceVersion);
+    player_ = std::make_unique<EffectPlayer>(*handler_, scene_, *services_);
+    if (panelSession) {
+        std::size_t edited = 0;
+        while (edited < scene_.items.size() && !player_->instance(edited)) ++edited;
+        if (edited == scene_.items.size()) {
+            throw UsageError("--panel-script: no item of the scene carries the effect");
+        }
+        // The host shows the scene at its first frame before the options can be opened.
+        player_->runEffects(frames_.first, frames_.first / fps_);
+        services_->setCurrentItem(static_cast<PlofItemId>(edited + 1));
+        runOptionsPanel(*module_, player_->instance(edited), *panelSession);
+        services_->setCurrentItem(0);
+    }
+    for (const std::string &warning : player_->warnings()) printWarning(warning);
+}
+
+Playback::~Playback() = default;
+
+void Playback::play(const std::function<void(int32_t frame)> &visit) {
+    const double work = static_cast<double>(frameCount()) * static_cast<double>(pointsPerFrame(scene_));
+    const bool progress = standardErrorIsTerminal() && work > kProgressWork;
+    for (int64_t frame = frames_.first; frame <= frames_.last; ++frame) {
+        const auto f = static_cast<int32_t>(frame);
+        player_->playFrame(f, f / fps_);
+        visit(f);
+        if (progress) std::fprintf(stderr, "\rplof-host: frame %d of %d..%d", f, frames_.first, frames_.last);
+    }
+    if (progress) std::fputs("\n", stderr);
+}
+
+void Playback::saveScene(const std::string &path) {
+    player_->saveInstances();
+    writeSceneFile(scene_, path);
+}
+
+}  // namespace plof::tools

@@ -1,0 +1,90 @@
+// What the commands that play a scene share (play, and the commands that
+// picture, measure or export what play would print): the inputs that make
+// the scene (--object with --settings and --motion, or one SCENE.lws), the
+// frame range, frame rate, interface version and module; the module loaded
+// and its instances created and loaded as the host does; a --panel-script
+// performed on the options panel of the first item with the effect; and the
+// frame loop, with progress on a terminal for long runs.
+//
+// Everything shown to a person is computed from what the host observes: the
+// world positions the effect player places after each frame.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "command.h"
+#include "host/effect_handler.h"
+#include "host/effect_player.h"
+#include "host/host_scene.h"
+#include "host/host_services.h"
+#include "host/module_loader.h"
+
+namespace plof::tools {
+
+// The flags of every playing command, in the order --help lists them.
+inline constexpr FlagSpec kPlaybackFlags[] = {
+    {"--object", "PATH", "object file or built-in shape for one emitter named \"Emitter\""},
+    {"--settings", "FILE.plf", "the effect's settings (with --object); see docs/settings.md"},
+    {"--frames", "A..B", "frames to play, inclusive (default: the scene's FirstFrame..LastFrame, else 0..59)"},
+    {"--motion", "KEYS", "the emitter's keys \"f:x,y,z:h,p,b;...\", linear between keys (with --object)"},
+    {"--fps", "N", "frames per second: frame f plays at time f / N (default 30)"},
+    {"--interface", "1|2", "handler interface version to activate (default 2)"},
+    {"--module", "PATH", "module file (default: plof.p beside plof-host)"},
+    {"--panel-script", "FILE", "first perform this panel script on the options panel of the first item with the effect"},
+    {"--objects-dir", "DIR", "the host's \"Objects\" directory (default: the current directory)"},
+    {"--scenes-dir", "DIR", "the host's \"Scenes\" directory (default: the current directory)"},
+};
+
+// The playing flags followed by a command's own.
+std::vector<FlagSpec> withPlaybackFlags(std::initializer_list<FlagSpec> own);
+
+// The synopsis lines of a playing command, for Command::usage.
+std::string playbackUsage(const std::string &command, const std::string &ownFlags);
+
+class Playback {
+public:
+    // Reads the inputs, loads the module, creates and loads every instance
+    // and performs the panel script. Throws UsageError for a wrong command
+    // line, InputError for bad input, ModuleError when the module cannot be
+    // loaded or run. Warnings about the input go to stderr. `command` names
+    // the command in messages.
+    Playback(const std::string &command, const ParsedArguments &arguments);
+    ~Playback();
+    Playback(const Playback &) = delete;
+    Playback &operator=(const Playback &) = delete;
+
+    const host::HostScene &scene() const { return scene_; }
+    FrameRange frames() const { return frames_; }
+    int64_t frameCount() const { return int64_t{frames_.last} - frames_.first + 1; }
+    double fps() const { return fps_; }
+
+    // Plays the range in order. After each frame `visit` is called with the
+    // frame number; the world positions are then in worldPoints.
+    void play(const std::function<void(int32_t frame)> &visit);
+
+    // x, y, z per point of item `index` at the frame last played; one triple,
+    // the pivot, for an item without points.
+    std::span<const double> worldPoints(std::size_t index) const { return player_->worldPoints(index); }
+
+    // Stores each instance's saved lines in its item and writes the host
+    // scene to `path`. Throws OutputError.
+    void saveScene(const std::string &path);
+
+private:
+    FrameRange frames_;
+    double fps_ = 30.0;
+    host::HostScene scene_;
+    std::unique_ptr<host::LoadedModule> module_;
+    std::unique_ptr<host::HostServices> services_;
+    std::unique_ptr<host::EffectHandler> handler_;
+    std::unique_ptr<host::EffectPlayer> player_;
+};
+
+}  // namespace plof::tools
