@@ -59,11 +59,11 @@ TEST(FirstUseTest, BakedObjectPathsAreFullPathsThatPlayFromAnywhere) {
     directory.write("s.plf", Settings{}.text());
     const HostRun bake = runHost("bake --object builtin:line:2 --settings ../s.plf --frames 3 "
                                  "--objects ../ball.lwo --out sub/x.lws",
-                                 directory, "work");
+                                 directory, "cd work && ");
     ASSERT_EQ(bake.exitCode, 0) << bake.err;
     const std::string scene = fileText(directory.path() / "work" / "sub" / "x.lws");
     EXPECT_NE(scene.find("LoadObject " + (directory / "ball.lwo") + "\r\n"), std::string::npos) << scene;
-    const HostRun play = runHost("play ../work/sub/x.lws --frames 0..2", directory, "elsewhere");
+    const HostRun play = runHost("play ../work/sub/x.lws --frames 0..2", directory, "cd elsewhere && ");
     EXPECT_EQ(play.exitCode, 0) << play.err;
     EXPECT_EQ(play.err.find("not found"), std::string::npos) << play.err;
 
