@@ -93,6 +93,7 @@ TEST(UnwrittenOutputTest, ModuleMessagesAfterADialogAreFollowedByItsFile) {
         ++messages;
     }
     EXPECT_EQ(messages, 2u);
+    EXPECT_EQ(full.err.find("the file dialog had returned"), std::string::npos) << "counted, not named one by one";
     EXPECT_NE(full.err.find("plof-host: 2 of the 257 files chosen for the object list were not added to it"),
               std::string::npos)
         << full.err.substr(full.err.size() > 2000 ? full.err.size() - 2000 : 0);
