@@ -7,8 +7,9 @@
 #include <system_error>
 
 #include "instance/item_lookup.h"
+#include "instance/keyword_block.h"
 #include "instance/keyword_line.h"
-#include "instance/number_format.h"
+#include "instance/setting_fields.h"
 #include "panel/host_requests.h"
 #include "panel/options_panel.h"
 #include "panel/panel_layer.h"
@@ -27,30 +28,6 @@ struct CloseFile {
 };
 using File = std::unique_ptr<std::FILE, CloseFile>;
 
-void writeSettings(std::FILE *file, HandlerInstance &instance) {
-    writeTextLine(file, "PLOF_START");
-    writeKeywordValue(file, "V0Min", instance.V0Min);
-    writeKeywordValue(file, "V0Max", instance.V0Max);
-    writeKeywordValue(file, "AgeMin", instance.AgeMin);
-    writeKeywordValue(file, "AgeMax", instance.AgeMax);
-    writeKeywordValue(file, "Gravity", instance.Gravity);
-    writeKeywordValue(file, "Regist", instance.Regist);
-    writeKeywordValue(file, "START_F", instance.START_F);
-    writeKeywordValue(file, "Birth", instance.Birth);
-    writeKeywordValue(file, "ReCycle", instance.ReCycle);
-    writeKeywordValue(file, "SpreadMin", instance.SpreadMin);
-    writeKeywordValue(file, "SpreadMax", instance.SpreadMax);
-    writeKeywordValue(file, "OrgEmit", instance.OrgEmit);
-    writeTextLine(file, "REFERENCE");
-    if (instance.refItem != 0) {
-        itemNameOrNone(instance.refItem, instance.refName);
-        writeTextLine(file, instance.refName.data());
-    } else {
-        writeTextLine(file, "none");
-    }
-    writeTextLine(file, "PLOF_END");
-}
-
 // Moves the finished temporary file over the chosen one; false (and the
 // temporary file removed) when that is not possible.
 bool replaceFile(const char *temporary, const char *target) {
@@ -65,44 +42,15 @@ bool replaceFile(const char *temporary, const char *target) {
     return !error;
 }
 
-// Sets the control of the first keyword of the vocabulary that begins with
-// the keyword read; true when the line was the avoid object's name heading.
+// Sets the control of the first setting whose keyword begins with the
+// keyword read; true when the line was the avoid object's name heading.
 bool applyValue(const OptionsPanelContext &context, const KeywordLine &line) {
-    const PlofPanelServices &services = *context.services;
     const char *keyword = line.keyword.data();
-    const double value = line.value;
-    struct Target {
-        const char *keyword;
-        PlofControl control;
-        bool isFloat;
-    };
-    const Target targets[] = {
-        {"V0Min", context.v0MinCtl, true},
-        {"V0Max", context.v0MaxCtl, true},
-        {"AgeMin", context.ageMinCtl, false},
-        {"AgeMax", context.ageMaxCtl, false},
-        {"Gravity", context.gravityCtl, true},
-        {"Regist", context.registanceCtl, false},
-        {"START_F", context.sparkFrameCtl, false},
-        {"Birth", context.birthRateCtl, false},
-        {"ReCycle", context.recycleCtl, false},
-        {"SpreadMin", context.spreadMinCtl, false},
-        {"SpreadMax", context.spreadMaxCtl, false},
-        {"OrgEmit", context.orgEmitterCtl, false},
-    };
-    for (const Target &target : targets) {
-        if (hasPrefix(target.keyword, keyword) != 0) continue;
+    if (const SettingField *field = matchSetting(keyword)) {
         // Only the last line of a file can name a keyword without a value
         // (every other keyword read ends with its line end); there is no
         // value to set then, rather than the previous line's.
-        if (!line.hasValue) return false;
-        if (target.isFloat) {
-            setFloatValue(services, target.control, value);
-        } else if (target.control == context.registanceCtl) {
-            setIntegerValue(services, target.control, registanceSliderPosition(value));
-        } else {
-            setIntegerValue(services, target.control, truncateToInt32(value));
-        }
+        if (line.hasValue) showSetting(context, *field, line.value);
         return false;
     }
     return hasPrefix("REFERENCE\n", keyword) == 0;
@@ -133,7 +81,7 @@ void saveSettings(PlofControl, void *userData) {
         showError(kCannotOpen);
         return;
     }
-    writeSettings(file.get(), *context.instance);
+    writeSettingsBlock(file.get(), *context.instance);
     const bool written = std::ferror(file.get()) == 0;
     const bool closed = std::fclose(file.release()) == 0;
     if (!written || !closed) {
@@ -178,7 +126,7 @@ void loadSettings(PlofControl loadButton, void *userData) {
     }
     instance.refItem = findItemByName(instance.refName.data());
     instance.refResolved = 1;
-    setIntegerValue(services, context.avoidObjectCtl, static_cast<int32_t>(instance.refItem));
+    setIntegerValue(services, context.controls[kAvoidObjectList], static_cast<int32_t>(instance.refItem));
 }
 
 }  // namespace plof
