@@ -92,9 +92,7 @@ const char *newTime(HandlerInstance &instance, PlofItemId item, int32_t frame, d
         instance.refResolved = 1;
     }
     instance.item = item;
-    instance.time = time;
-    instance.frame = frame;
-    instance.pointCursor = 0;
+    // The update records the frame and time and restarts the point cursor.
     update(instance, frame, time);
     return nullptr;
 }
