@@ -4,11 +4,11 @@
 // bakeScene prepares the store (every allocation of the bake happens here,
 // before any sampling), records the particles after each update, and writes
 // the blocks in particle order once sampling is done. The blocks are byte
-// for byte what the scene document's own operations give when each sampled
-// frame adds, for every particle, its motion key (addMotionKey), its dissolve
-// key (addDissolveKey, setDissolveKeyValue) and its parent (setParentObject):
-// the sequence the baking is defined by, which searches the document for
-// every key. Writing the blocks straight from the samples keeps the cost
+// for byte what the document's editing operations (kept with the tests, in
+// tests/scene/scene_edits.h) give when each sampled frame adds, for every
+// particle, its motion key, its dissolve key and its parent: the sequence
+// the baking is defined by, which searches the document for every key.
+// Writing the blocks straight from the samples keeps the cost
 // proportional to particles x frames.
 //
 // Relies on the update changing only a particle's position, hidden flag and

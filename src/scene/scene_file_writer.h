@@ -5,7 +5,7 @@
 //
 // Lines are given with their line feed and written with CR LF line ends, as
 // bytes (never through a text-mode stream), so the file is the same on every
-// platform. Used by writeScene and by the baked-scene writer; one writer
+// platform. Used by the baked-scene writer; one writer
 // writes one file and is not reused.
 #pragma once
 
