@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <system_error>
 
 #include "instance/item_lookup.h"
@@ -72,6 +73,14 @@ void saveSettings(PlofControl, void *userData) {
         std::strcat(name.data(), kExtension);
         length += std::strlen(kExtension);
     }
+    // The file holds what the panel shows: the controls read as confirming
+    // reads them, into a copy, for the instance changes only on confirmation.
+    std::unique_ptr<HandlerInstance> shown(new (std::nothrow) HandlerInstance(*context.instance));
+    if (shown == nullptr) {
+        showError(kCannotOpen);
+        return;
+    }
+    readShownSettings(context, *shown);
     char temporary[kLineBufferSize + 8];
     std::memcpy(temporary, name.data(), length);
     std::memcpy(temporary + length, kTemporarySuffix, std::strlen(kTemporarySuffix) + 1);
@@ -81,7 +90,7 @@ void saveSettings(PlofControl, void *userData) {
         showError(kCannotOpen);
         return;
     }
-    writeSettingsBlock(file.get(), *context.instance);
+    writeSettingsBlock(file.get(), *shown);
     const bool written = std::ferror(file.get()) == 0;
     const bool closed = std::fclose(file.release()) == 0;
     if (!written || !closed) {

@@ -5,8 +5,10 @@
 // keyword block, one keyword line per text line, Regist itself included (the
 // slider shows 20 x Regist; loading sets it from the file's Regist).
 //
-// Saving writes the instance's values, not the unconfirmed ones shown in the
-// panel. It writes a temporary file beside the chosen one and renames it into
+// Saving writes what the panel shows, read with the conversions of
+// confirmation (Regist = slider / 20, OrgEmit its low 8 bits, the avoid
+// object by its name in the host); the instance itself is left alone until
+// the panel is confirmed. It writes a temporary file beside the chosen one and renames it into
 // place, so a failed save never replaces a good file with a half-written one.
 // A name that has no room left for the ".plf" it needs is refused with the
 // same message as a file that cannot be created.

@@ -72,20 +72,32 @@ TEST_F(SettingsFileTest, SavesTheNewInstanceBlockAndAppendsTheExtension) {
     EXPECT_TRUE(host.errors().empty());
 }
 
-TEST_F(SettingsFileTest, SavesTheInstanceNotTheUnconfirmedPanel) {
-    instance->refItem = host.addItem("Rock");
+TEST_F(SettingsFileTest, SavesWhatThePanelShowsAndLeavesTheInstanceAlone) {
+    const PlofItemId rock = host.addItem("Rock");
+    instance->refItem = rock;
     instance->Regist = 0.37;
-    host.chooseFile(path("kept.plf"));
+    host.chooseFile(path("shown.plf"));
     openOptions([](RecordedPanel &panel) {
-        Services::setNumber(panel.control("Gravity"), 55.0);
+        Services::setNumber(panel.controlAt(0), 6.0);
+        Services::setInteger(panel.control("BirthRate p/s"), 20);
+        Services::setInteger(panel.control("OrgEmitter"), 0x101);
         Services::press(panel.control("S"));
         return kCancel;
     });
-    const std::string text = read(path("kept.plf"));
-    EXPECT_NE(text.find("Gravity 9.800000\n"), std::string::npos);
-    EXPECT_NE(text.find("Regist 0.370000\n"), std::string::npos);
-    EXPECT_NE(text.find("REFERENCE\nRock\nPLOF_END\n"), std::string::npos);
-    EXPECT_STREQ(instance->refName.data(), "Rock");
+    const std::string text = read(path("shown.plf"));
+    EXPECT_NE(text.find("V0Min 6.000000\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Birth 20.000000\n"), std::string::npos) << text;
+    // Read back as confirming reads: the slider showed 7, the check box's low byte.
+    EXPECT_NE(text.find("Regist 0.350000\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("OrgEmit 1.000000\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Gravity 9.800000\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("REFERENCE\nRock\nPLOF_END\n"), std::string::npos) << text;
+    // Cancelled: the instance never took the shown values.
+    EXPECT_DOUBLE_EQ(instance->V0Min, 1.0);
+    EXPECT_EQ(instance->Birth, 100);
+    EXPECT_DOUBLE_EQ(instance->Regist, 0.37);
+    EXPECT_EQ(instance->OrgEmit, 0);
+    EXPECT_EQ(instance->refItem, rock);
 }
 
 TEST_F(SettingsFileTest, SavedFileLoadsBackIntoTheSameControls) {
