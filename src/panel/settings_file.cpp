@@ -2,11 +2,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <new>
-#include <system_error>
 
+#include "file/safe_file_writer.h"
 #include "instance/item_lookup.h"
 #include "instance/keyword_block.h"
 #include "instance/keyword_line.h"
@@ -22,26 +21,11 @@ namespace {
 
 constexpr const char *kExtension = ".plf";
 constexpr const char *kCannotOpen = "Can't open PLOF! file";
-constexpr const char *kTemporarySuffix = ".tmp";
 
 struct CloseFile {
     void operator()(std::FILE *file) const { std::fclose(file); }
 };
 using File = std::unique_ptr<std::FILE, CloseFile>;
-
-// Moves the finished temporary file over the chosen one; false (and the
-// temporary file removed) when that is not possible.
-bool replaceFile(const char *temporary, const char *target) {
-    std::error_code error;
-    try {
-        std::filesystem::rename(temporary, target, error);
-    } catch (const std::exception &) {
-        // Building the paths can only fail for want of memory.
-        error = std::make_error_code(std::errc::not_enough_memory);
-    }
-    if (error) std::remove(temporary);
-    return !error;
-}
 
 // Sets the control of the first setting whose keyword begins with the
 // keyword read; true when the line was the avoid object's name heading.
@@ -63,7 +47,7 @@ void saveSettings(PlofControl, void *userData) {
     OptionsPanelContext &context = *static_cast<OptionsPanelContext *>(userData);
     LineBuffer name{};
     if (!requestFile("save plf setting", ">setting.plf", hostDirectory("Objects"), name)) return;
-    std::size_t length = std::strlen(name.data());
+    const std::size_t length = std::strlen(name.data());
     if (length < 2) return;
     if (endsWith(name.data(), kExtension) == 0) {
         if (length + std::strlen(kExtension) >= name.size()) {
@@ -71,7 +55,6 @@ void saveSettings(PlofControl, void *userData) {
             return;
         }
         std::strcat(name.data(), kExtension);
-        length += std::strlen(kExtension);
     }
     // The file holds what the panel shows: the controls read as confirming
     // reads them, into a copy, for the instance changes only on confirmation.
@@ -81,24 +64,14 @@ void saveSettings(PlofControl, void *userData) {
         return;
     }
     readShownSettings(context, *shown);
-    char temporary[kLineBufferSize + 8];
-    std::memcpy(temporary, name.data(), length);
-    std::memcpy(temporary + length, kTemporarySuffix, std::strlen(kTemporarySuffix) + 1);
-
-    File file(std::fopen(temporary, "w"));
-    if (!file) {
+    // Text mode: CR LF line ends on Windows, as settings files have always had.
+    SafeFileWriter file(name.data(), SafeFileWriter::Mode::text);
+    if (file.stream() == nullptr) {
         showError(kCannotOpen);
         return;
     }
-    writeSettingsBlock(file.get(), *shown);
-    const bool written = std::ferror(file.get()) == 0;
-    const bool closed = std::fclose(file.release()) == 0;
-    if (!written || !closed) {
-        std::remove(temporary);
-        showError(kCannotOpen);
-        return;
-    }
-    if (!replaceFile(temporary, name.data())) showError(kCannotOpen);
+    writeSettingsBlock(file.stream(), *shown);
+    if (!file.commit()) showError(kCannotOpen);
 }
 
 void loadSettings(PlofControl loadButton, void *userData) {
