@@ -28,8 +28,9 @@ namespace plof {
 class BakedObjects {
 public:
     // Plans the frames and reserves the store for `instance`'s particles.
-    // False when memory runs out or an object file name does not fit its
-    // "LoadObject " line; nothing may be recorded then.
+    // False when the bake exceeds PLOF_BAKE_MAX_SAMPLES (checked before any
+    // allocation), when memory runs out or when an object file name does not
+    // fit its "LoadObject " line; nothing may be recorded then.
     bool prepare(const HandlerInstance &instance, const ObjectList &objects, int32_t frameCount);
 
     // Number of frames to sample, and the k-th of them (0, step, 2 x step, ...).
