@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <filesystem>
 #include <iterator>
 #include <fstream>
@@ -148,6 +149,27 @@ TEST_F(SettingsFileTest, SavedFileLoadsBackIntoTheSameControls) {
     EXPECT_EQ(fresh->refResolved, 1);
     EXPECT_EQ(host.fileRequests.back().title, "load plf setting");
     EXPECT_EQ(host.fileRequests.back().name, "<setting.plf");
+}
+
+TEST_F(SettingsFileTest, ValuesTooLongForFixedNotationSaveAndLoadBackExactly) {
+    host.chooseFile(path("huge.plf"));
+    openOptions([](RecordedPanel &panel) {
+        Services::setNumber(panel.control("Gravity"), 1e308);
+        Services::setNumber(panel.controlAt(0), -1e308);
+        Services::setNumber(panel.controlAt(1), DBL_MAX);
+        Services::press(panel.control("S"));
+        return kCancel;
+    });
+    const std::string text = read(path("huge.plf"));
+    EXPECT_EQ(text, "PLOF_START\nV0Min -1e+308\nV0Max 1.7976931348623157e+308\nAgeMin 10.000000\n"
+                    "AgeMax 60.000000\nGravity 1e+308\nRegist 0.000000\nSTART_F 0.000000\nBirth 100.000000\n"
+                    "ReCycle 1.000000\nSpreadMin 0.000000\nSpreadMax 180.000000\nOrgEmit 0.000000\nREFERENCE\n"
+                    "none\nPLOF_END\n");
+    host.chooseFile(path("huge.plf"));
+    pressThen("L", nullptr, kConfirm);
+    EXPECT_EQ(instance->Gravity, 1e308);
+    EXPECT_EQ(instance->V0Min, -1e308);
+    EXPECT_EQ(instance->V0Max, DBL_MAX);
 }
 
 TEST_F(SettingsFileTest, ConfirmingALoadedFileStoresItAndQuantisesRegist) {
