@@ -9,8 +9,9 @@
 // confirmation (Regist = slider / 20, OrgEmit its low 8 bits, the avoid
 // object by its name in the host); the instance itself is left alone until
 // the panel is confirmed. The file is written through SafeFileWriter, so a
-// failed save never replaces a good file with a half-written one. A name that has no room left for the ".plf" it needs is refused with the
-// same message as a file that cannot be created.
+// failed save never replaces a good file with a half-written one. A name
+// that has no room left for the ".plf" it needs is refused with the same
+// message as a file that cannot be created.
 //
 // Loading puts the values into the panel's controls (they reach the instance
 // when the user confirms) and stores the avoid object in the instance at
