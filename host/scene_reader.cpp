@@ -35,6 +35,13 @@ bool startsWithWord(std::string_view line, std::string_view keyword) {
                                          line[keyword.size()] == '\t');
 }
 
+// Lines the host does not read keep their place before or after the first
+// part it writes itself (motion, dissolve, parent, effect).
+std::vector<std::string> &keptLines(HostItem &item) {
+    const bool afterKnownPart = item.hasMotionBlock || item.hasDissolve || item.parent != 0 || item.hasEffect;
+    return afterKnownPart ? item.blockLinesAfter : item.blockLinesBeforeMotion;
+}
+
 std::string_view afterKeyword(std::string_view line, std::string_view keyword) {
     std::string_view rest = line.substr(keyword.size());
     while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) {
@@ -68,7 +75,25 @@ private:
     // returns the index after its EndBehavior line.
     std::size_t envelope(std::size_t index, int32_t maxChannels, int32_t &channels, std::vector<MotionKey> &keys,
                          std::string &endLine) const;
+    // Reads an item's block from `index` (the line after its first line);
+    // returns the index of the line after it.
     std::size_t block(std::size_t index, HostItem &item);
+    // Reads the part of a block that the line at `index` starts (one line,
+    // or an envelope or plug-in block); returns the index after it.
+    std::size_t part(std::size_t index, HostItem &item);
+    std::size_t motionPart(std::size_t index, HostItem &item);
+    std::size_t dissolvePart(std::size_t index, HostItem &item);
+    std::size_t parentPart(std::size_t index, HostItem &item);
+    std::size_t pluginPart(std::size_t index, HostItem &item);
+    using PartReader = std::size_t (SceneParser::*)(std::size_t, HostItem &);
+    struct Part {
+        std::string_view keyword;
+        PartReader read;
+    };
+    static constexpr Part kParts[] = {{"ObjectMotion", &SceneParser::motionPart},
+                                      {"ObjDissolve", &SceneParser::dissolvePart},
+                                      {"ParentObject", &SceneParser::parentPart},
+                                      {"Plugin", &SceneParser::pluginPart}};
     // Every ParentObject names an item of the scene and no chain of parents
     // comes back on itself.
     void checkParents(const HostScene &scene) const;
@@ -144,8 +169,6 @@ std::size_t SceneParser::envelope(std::size_t index, int32_t maxChannels, int32_
 }
 
 std::size_t SceneParser::block(std::size_t index, HostItem &item) {
-    // Kept lines keep their place before or after the parts the host writes itself.
-    bool seenKnownPart = false;
     item.hasMotionBlock = false;
     item.blockEndsWithBlank = false;
     while (index < lines_.size()) {
@@ -157,71 +180,87 @@ std::size_t SceneParser::block(std::size_t index, HostItem &item) {
             item.blockEndsWithBlank = true;
             return index + 1;
         }
-        auto &kept = seenKnownPart ? item.blockLinesAfter : item.blockLinesBeforeMotion;
-        if (startsWithWord(line, "ObjectMotion")) {
-            if (item.hasMotionBlock) {
-                fail(index, "a second ObjectMotion in one item");
-            }
-            item.hasMotionBlock = seenKnownPart = true;
-            index = envelope(index, kMotionChannels, item.motionChannels, item.motion, item.motionEnd);
-        } else if (startsWithWord(line, "ObjDissolve")) {
-            if (item.hasDissolve) {
-                fail(index, "a second ObjDissolve in one item");
-            }
-            item.hasDissolve = seenKnownPart = true;
-            const std::string_view rest = afterKeyword(line, "ObjDissolve");
-            if (rest == "(envelope)") {
-                int32_t channels = 0;
-                index = envelope(index, 1, channels, item.dissolve, item.dissolveEnd);
-            } else {
-                const auto value = parseNumber(rest);
-                if (!value) {
-                    fail(index, "ObjDissolve needs (envelope) or a number, found \"" + std::string(rest) + "\"");
-                }
-                item.dissolveIsEnvelope = false;
-                MotionKey key;
-                key.values[0] = *value;
-                item.dissolve = {key};
-                ++index;
-            }
-        } else if (startsWithWord(line, "ParentObject")) {
-            const auto parent = parseInteger(afterKeyword(line, "ParentObject"));
-            if (!parent || *parent < 1) {
-                fail(index, "ParentObject needs an item number of 1 or more, found \"" + std::string(line) + "\"");
-            }
-            item.parent = *parent;
-            seenKnownPart = true;
-            parentLines_.back() = index;
-            ++index;
-        } else if (startsWithWord(line, "Plugin")) {
-            const std::vector<std::string_view> header = words(line);
-            const bool ours = header.size() == 4 && header[1] == kEffectClass && header[3] == kEffectName;
-            if (ours && item.hasEffect) {
-                fail(index, "a second PLOF! effect on one item");
-            }
-            std::size_t end = index + 1;
-            while (end < lines_.size() && lines_[end] != "EndPlugin") {
-                ++end;
-            }
-            if (end == lines_.size()) {
-                fail(index, "no EndPlugin line closes this plug-in block");
-            }
-            if (ours) {
-                item.hasEffect = seenKnownPart = true;
-                item.effectHeader = std::string(line);
-                item.effectLines.assign(lines_.begin() + static_cast<std::ptrdiff_t>(index) + 1,
-                                        lines_.begin() + static_cast<std::ptrdiff_t>(end));
-            } else {
-                kept.insert(kept.end(), lines_.begin() + static_cast<std::ptrdiff_t>(index),
-                            lines_.begin() + static_cast<std::ptrdiff_t>(end) + 1);
-            }
-            index = end + 1;
-        } else {
-            kept.emplace_back(line);
-            ++index;
-        }
+        index = part(index, item);
     }
     return index;
+}
+
+std::size_t SceneParser::part(std::size_t index, HostItem &item) {
+    const std::string_view line = lines_[index];
+    for (const auto &[keyword, read] : kParts) {
+        if (startsWithWord(line, keyword)) {
+            return (this->*read)(index, item);
+        }
+    }
+    keptLines(item).emplace_back(line);
+    return index + 1;
+}
+
+std::size_t SceneParser::motionPart(std::size_t index, HostItem &item) {
+    if (item.hasMotionBlock) {
+        fail(index, "a second ObjectMotion in one item");
+    }
+    item.hasMotionBlock = true;
+    return envelope(index, kMotionChannels, item.motionChannels, item.motion, item.motionEnd);
+}
+
+std::size_t SceneParser::dissolvePart(std::size_t index, HostItem &item) {
+    if (item.hasDissolve) {
+        fail(index, "a second ObjDissolve in one item");
+    }
+    item.hasDissolve = true;
+    const std::string_view rest = afterKeyword(lines_[index], "ObjDissolve");
+    if (rest == "(envelope)") {
+        int32_t channels = 0;
+        return envelope(index, 1, channels, item.dissolve, item.dissolveEnd);
+    }
+    const auto value = parseNumber(rest);
+    if (!value) {
+        fail(index, "ObjDissolve needs (envelope) or a number, found \"" + std::string(rest) + "\"");
+    }
+    item.dissolveIsEnvelope = false;
+    MotionKey key;
+    key.values[0] = *value;
+    item.dissolve = {key};
+    return index + 1;
+}
+
+std::size_t SceneParser::parentPart(std::size_t index, HostItem &item) {
+    const std::string_view line = lines_[index];
+    const auto parent = parseInteger(afterKeyword(line, "ParentObject"));
+    if (!parent || *parent < 1) {
+        fail(index, "ParentObject needs an item number of 1 or more, found \"" + std::string(line) + "\"");
+    }
+    item.parent = *parent;
+    parentLines_.back() = index;
+    return index + 1;
+}
+
+std::size_t SceneParser::pluginPart(std::size_t index, HostItem &item) {
+    const std::string_view line = lines_[index];
+    const std::vector<std::string_view> header = words(line);
+    const bool ours = header.size() == 4 && header[1] == kEffectClass && header[3] == kEffectName;
+    if (ours && item.hasEffect) {
+        fail(index, "a second PLOF! effect on one item");
+    }
+    std::size_t end = index + 1;
+    while (end < lines_.size() && lines_[end] != "EndPlugin") {
+        ++end;
+    }
+    if (end == lines_.size()) {
+        fail(index, "no EndPlugin line closes this plug-in block");
+    }
+    const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(index);
+    const auto last = lines_.begin() + static_cast<std::ptrdiff_t>(end);
+    if (ours) {
+        item.hasEffect = true;
+        item.effectHeader = std::string(line);
+        item.effectLines.assign(first + 1, last);
+    } else {
+        std::vector<std::string> &kept = keptLines(item);
+        kept.insert(kept.end(), first, last + 1);
+    }
+    return end + 1;
 }
 
 void SceneParser::checkParents(const HostScene &scene) const {
