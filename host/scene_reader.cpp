@@ -1,10 +1,9 @@
 #include <algorithm>
-#include <filesystem>
 
-#include "host/file_bytes.h"
 #include "host/host_error.h"
 #include "host/number_text.h"
 #include "host/object_points.h"
+#include "host/quoted_text.h"
 #include "host/scene_file.h"
 
 namespace plof::host {
@@ -15,6 +14,8 @@ constexpr std::string_view kEffectClass = "DisplacementHandler";
 constexpr std::string_view kEffectName = "PLOF!";
 // More keys than this in one envelope is taken for a damaged file.
 constexpr int32_t kMaxKeys = 10'000'000;
+// The scene format this host reads.
+constexpr int32_t kSceneVersion = 1;
 
 std::vector<std::string_view> words(std::string_view line) {
     std::vector<std::string_view> out;
@@ -33,6 +34,10 @@ std::vector<std::string_view> words(std::string_view line) {
 bool startsWithWord(std::string_view line, std::string_view keyword) {
     return line.starts_with(keyword) && (line.size() == keyword.size() || line[keyword.size()] == ' ' ||
                                          line[keyword.size()] == '\t');
+}
+
+bool startsItem(std::string_view line) {
+    return startsWithWord(line, "LoadObject") || startsWithWord(line, "AddNullObject");
 }
 
 // Lines the host does not read keep their place before or after the first
@@ -97,6 +102,8 @@ private:
     // Every ParentObject names an item of the scene and no chain of parents
     // comes back on itself.
     void checkParents(const HostScene &scene) const;
+    // A version line, when the scene has one, says version 1.
+    void checkVersion() const;
 
     std::vector<std::string_view> lines_;
     const std::string &fileName_;
@@ -108,7 +115,7 @@ int32_t SceneParser::countLine(std::size_t index, std::string_view what, int32_t
     const auto value = parseInteger(line);
     if (!value || *value < low || *value > high) {
         fail(index, "expected " + std::string(what) + " (a whole number from " + std::to_string(low) + " to " +
-                        std::to_string(high) + "), found \"" + std::string(line) + "\"");
+                        std::to_string(high) + "), found \"" + lineExcerpt(line) + "\"");
     }
     return *value;
 }
@@ -122,7 +129,7 @@ MotionKey SceneParser::keyPair(std::size_t index, int32_t channels) const {
     for (int32_t c = 0; c < channels; ++c) {
         const auto value = parseNumber(values[c]);
         if (!value) {
-            fail(index, "\"" + std::string(values[c]) + "\" is not a number");
+            fail(index, "\"" + lineExcerpt(values[c]) + "\" is not a number");
         }
         key.values[c] = *value;
     }
@@ -161,7 +168,7 @@ std::size_t SceneParser::envelope(std::size_t index, int32_t maxChannels, int32_
     }
     const std::string_view end = need(at, "EndBehavior");
     if (!startsWithWord(end, "EndBehavior")) {
-        fail(at, "expected EndBehavior after the keys, found \"" + std::string(end) + "\"");
+        fail(at, "expected EndBehavior after the keys, found \"" + lineExcerpt(end) + "\"");
     }
     endLine = std::string(end);
     sortKeys(keys);
@@ -173,7 +180,7 @@ std::size_t SceneParser::block(std::size_t index, HostItem &item) {
     item.blockEndsWithBlank = false;
     while (index < lines_.size()) {
         const std::string_view line = lines_[index];
-        if (startsWithWord(line, "LoadObject") || startsWithWord(line, "AddNullObject")) {
+        if (startsItem(line)) {
             return index;
         }
         if (line.empty()) {
@@ -216,7 +223,7 @@ std::size_t SceneParser::dissolvePart(std::size_t index, HostItem &item) {
     }
     const auto value = parseNumber(rest);
     if (!value) {
-        fail(index, "ObjDissolve needs (envelope) or a number, found \"" + std::string(rest) + "\"");
+        fail(index, "ObjDissolve needs (envelope) or a number, found \"" + lineExcerpt(rest) + "\"");
     }
     item.dissolveIsEnvelope = false;
     MotionKey key;
@@ -229,7 +236,7 @@ std::size_t SceneParser::parentPart(std::size_t index, HostItem &item) {
     const std::string_view line = lines_[index];
     const auto parent = parseInteger(afterKeyword(line, "ParentObject"));
     if (!parent || *parent < 1) {
-        fail(index, "ParentObject needs an item number of 1 or more, found \"" + std::string(line) + "\"");
+        fail(index, "ParentObject needs an item number of 1 or more, found \"" + lineExcerpt(line) + "\"");
     }
     item.parent = *parent;
     parentLines_.back() = index;
@@ -243,12 +250,15 @@ std::size_t SceneParser::pluginPart(std::size_t index, HostItem &item) {
     if (ours && item.hasEffect) {
         fail(index, "a second PLOF! effect on one item");
     }
+    // A block left open must not swallow the items after it.
     std::size_t end = index + 1;
-    while (end < lines_.size() && lines_[end] != "EndPlugin") {
+    while (end < lines_.size() && lines_[end] != "EndPlugin" && !startsItem(lines_[end])) {
         ++end;
     }
-    if (end == lines_.size()) {
-        fail(index, "no EndPlugin line closes this plug-in block");
+    if (end == lines_.size() || lines_[end] != "EndPlugin") {
+        fail(index, "no EndPlugin line closes this plug-in block" +
+                        (end == lines_.size() ? std::string()
+                                              : " (the next item begins at line " + std::to_string(end + 1) + ")"));
     }
     const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(index);
     const auto last = lines_.begin() + static_cast<std::ptrdiff_t>(end);
@@ -285,10 +295,24 @@ void SceneParser::checkParents(const HostScene &scene) const {
     }
 }
 
+void SceneParser::checkVersion() const {
+    // Scenes written by hand often leave the version line out: a second line
+    // that is no number is read as the first line of a version 1 scene.
+    if (lines_.size() < 2) {
+        return;
+    }
+    const auto version = parseNumber(lines_[1]);
+    if (version && *version != kSceneVersion) {
+        fail(1, "LWSC version " + lineExcerpt(lines_[1]) + ": this host reads only version " +
+                    std::to_string(kSceneVersion) + " scenes");
+    }
+}
+
 HostScene SceneParser::parse() {
     if (lines_.empty() || lines_[0] != "LWSC") {
         fail(0, "not an LWSC scene (its first line must be LWSC)");
     }
+    checkVersion();
     HostScene scene;
     std::vector<std::string> pending;
     bool inHeader = true;
@@ -316,6 +340,9 @@ HostScene SceneParser::parse() {
         index = block(index + 1, item);
         scene.items.push_back(std::move(item));
     }
+    if (scene.items.empty()) {
+        throw InputError(fileName_ + ": no item: the scene has no LoadObject or AddNullObject line");
+    }
     scene.closingLines = std::move(pending);
     checkParents(scene);
     return scene;
@@ -342,70 +369,6 @@ HostScene parseSceneText(std::string_view text, const std::string &fileName) {
         throw InputError(fileName + ": binary data in a scene file; an LWSC scene is text");
     }
     return SceneParser(text, fileName).parse();
-}
-
-void loadScenePoints(HostScene &scene, const std::string &sceneFile, const std::string &objectsDirectory,
-                     std::vector<std::string> &warnings) {
-    namespace fs = std::filesystem;
-    const fs::path sceneDirectory = fs::path(sceneFile).parent_path();
-    // A baked scene names the same missing file for every particle: one
-    // warning per missing file, with its first line and how many items.
-    struct Missing {
-        std::string source;
-        std::size_t firstLine;
-        std::size_t items;
-    };
-    std::vector<Missing> missing;
-    for (HostItem &item : scene.items) {
-        if (item.isNull) {
-            continue;
-        }
-        if (isBuiltinShape(item.source)) {
-            item.points = builtinShapePoints(item.source);
-            continue;
-        }
-        std::string found;
-        const fs::path source(item.source);
-        std::vector<fs::path> candidates{source};
-        if (source.is_relative()) {
-            candidates = {sceneDirectory / source, source};
-            if (!objectsDirectory.empty()) {
-                candidates.push_back(fs::path(objectsDirectory) / source);
-            }
-        }
-        for (const fs::path &candidate : candidates) {
-            std::error_code ignored;
-            if (fs::is_regular_file(candidate, ignored)) {
-                found = candidate.string();
-                break;
-            }
-        }
-        if (!found.empty()) {
-            item.points = loadObjectPoints(found);
-            continue;
-        }
-        const auto known = std::find_if(missing.begin(), missing.end(),
-                                        [&](const Missing &entry) { return entry.source == item.source; });
-        if (known == missing.end()) {
-            missing.push_back({item.source, item.lineNumber, 1});
-        } else {
-            ++known->items;
-        }
-    }
-    for (const Missing &entry : missing) {
-        const std::string where = sceneFile + ": line " + std::to_string(entry.firstLine) + ": object file \"" +
-                                  entry.source + "\" not found; ";
-        warnings.push_back(where + (entry.items == 1 ? std::string("the item has no points")
-                                                     : "its " + std::to_string(entry.items) +
-                                                           " items have no points"));
-    }
-}
-
-HostScene readSceneFile(const std::string &path, const std::string &objectsDirectory,
-                        std::vector<std::string> &warnings) {
-    HostScene scene = parseSceneText(readFileBytes(path, "scene file"), path);
-    loadScenePoints(scene, path, objectsDirectory, warnings);
-    return scene;
 }
 
 }  // namespace plof::host

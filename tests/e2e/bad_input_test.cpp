@@ -1,5 +1,7 @@
 // plof-host play given bad command lines and bad files: the exit code says
 // which, the message names the file (and line), and nothing crashes.
+#include <sys/stat.h>
+
 #include "host_run.h"
 
 namespace plof::e2e {
@@ -95,6 +97,29 @@ TEST(BadInputTest, BadScenesNameFileAndLine) {
     directory.write("text.lws", "hello\n");
     expectFailure(runHost("play text.lws", directory), 3, "text.lws: line 1: not an LWSC scene");
     expectFailure(runHost("play nowhere.lws", directory), 3, "nowhere.lws: no such scene file");
+}
+
+TEST(BadInputTest, ScenesOfOtherVersionsOrWithoutItemsAreRefused) {
+    TempDirectory directory;
+    for (const char *version : {"2", "3", "5"}) {
+        directory.write("later.lws", std::string("LWSC\n") + version + "\n\nLoadObjectLayer 1 1 a.lwo\n");
+        expectFailure(runHost("play later.lws", directory), 3,
+                      std::string("later.lws: line 2: LWSC version ") + version + ": this host reads only version 1");
+    }
+    directory.write("empty.lws", "LWSC\n1\n\nFirstFrame 0\nLoadObjectLayer 1 1 a.lwo\n");
+    expectFailure(runHost("play empty.lws", directory), 3, "empty.lws: no item");
+}
+
+TEST(BadInputTest, DirectoriesAndFifosSayWhatTheyAreWithoutBlocking) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings{}.text());
+    std::filesystem::create_directory(directory / "folder.plf");
+    ASSERT_EQ(::mkfifo((directory / "pipe.lwo").c_str(), 0600), 0);
+    expectFailure(runHost("play --object builtin:line:2 --settings folder.plf", directory), 3,
+                  "folder.plf: is a directory; the settings file must be a regular file");
+    expectFailure(runHost("play --object pipe.lwo --settings s.plf", directory), 3,
+                  "pipe.lwo: is a FIFO; the object file must be a regular file");
+    expectFailure(runHost("play folder.plf", directory), 3, "folder.plf: is a directory; the scene file");
 }
 
 TEST(BadInputTest, AModuleThatCannotBeLoadedIsAFailure) {

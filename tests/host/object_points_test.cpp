@@ -82,6 +82,14 @@ TEST(ObjectPointsTest, DamagedLightWaveObjectsAreErrorsNamingTheFile) {
     overrun.replace(4, 4, std::string("\0\0\0\x0c", 4));
     EXPECT_NE(errorOf([&] { parseLightWaveObject(overrun, "over.lwo"); }).find("chunk PNTS at byte 12 claims 1200"),
               std::string::npos);
+    // A NUL or line feed in an identifier neither cuts nor splits the message.
+    std::string strangeHeader("P\0T\n", 4);
+    appendBigEndian(strangeHeader, 40);
+    EXPECT_NE(errorOf([&] { parseLightWaveObject(form("LWO2", strangeHeader), "nul.lwo"); })
+                  .find("chunk P\\x00T\\n at byte 12 claims 40 bytes past the end"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&] { parseLightWaveObject(form("LW\nB", ""), "lf.lwo"); }).find("'LW\\nB' is not an LWOB"),
+              std::string::npos);
     EXPECT_NE(errorOf([&] { parseLightWaveObject(form("LWO2", chunk("PNTS", pointsData({1, 2}))), "odd.lwo"); })
                   .find("not a whole number of points"),
               std::string::npos);

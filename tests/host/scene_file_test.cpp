@@ -177,6 +177,19 @@ TEST(SceneFileTest, MalformedKnownLinesAreErrorsNamingFileAndLine) {
     expectError(std::string("LWSC\n\0\n", 8), "binary data");
 }
 
+TEST(SceneFileTest, ScenesTheHostCannotReadAreRefusedWhereTheyGoWrong) {
+    expectError("LWSC\n3\n\nLoadObjectLayer 1 a.lwo\n",
+                "bad.lws: line 2: LWSC version 3: this host reads only version 1 scenes");
+    expectError("LWSC\n1\n\nFirstFrame 1\n", "bad.lws: no item: the scene has no LoadObject or AddNullObject line");
+    // A block left open is reported where it starts, not as the next item's fault.
+    expectError("LWSC\nLoadObject a.lwo\nPlugin DisplacementHandler 1 PLOF!\nPLOF_START\n\n"
+                "AddNullObject n\nPlugin Other 1 x\nEndPlugin\nParentObject 1\n",
+                "line 3: no EndPlugin line closes this plug-in block (the next item begins at line 6)");
+    // A quoted line is cut.
+    expectError("LWSC\nLoadObject a.lwo\nParentObject " + std::string(100'000, '9') + "\n",
+                "found \"ParentObject " + std::string(80 - 13, '9') + "...\"");
+}
+
 TEST(SceneFileTest, ConstantDissolveAndUnknownLinesAreKept) {
     const std::string text = "LWSC\nLoadObject a.lwo\nObjDissolve 0.5\nSomethingNew 1 2 3\n\nTrailer\n";
     const HostScene scene = parseSceneText(text, "x.lws");
@@ -219,6 +232,24 @@ TEST_F(SceneFilesTest, ObjectsAreFoundBesideTheSceneAndMissingOnesOnlyWarn) {
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_EQ(warnings[0], path("scene.lws") + ": line 4: object file \"none\" not found; its 2 items have no points");
     EXPECT_EQ(warnings[1], path("scene.lws") + ": line 12: object file \"gone.lwo\" not found; the item has no points");
+}
+
+TEST_F(SceneFilesTest, BadShapesNameTheSceneLineAndLongMissingNamesAreCut) {
+    write("shape.lws", "LWSC\n1\n\nLoadObject builtin:cube:3\n");
+    std::vector<std::string> warnings;
+    try {
+        readSceneFile(path("shape.lws"), "", warnings);
+        ADD_FAILURE() << "a bad built-in shape was read";
+    } catch (const InputError &error) {
+        EXPECT_NE(std::string(error.what()).find(path("shape.lws") + ": line 4: builtin:cube:3: unknown built-in shape"),
+                  std::string::npos)
+            << error.what();
+    }
+    write("long.lws", "LWSC\nLoadObject " + std::string(1'000'000, 'x') + "\n");
+    readSceneFile(path("long.lws"), "", warnings);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0], path("long.lws") + ": line 2: object file \"" + std::string(80, 'x') +
+                               "...\" not found; the item has no points");
 }
 
 TEST_F(SceneFilesTest, ObjectsDirectoryIsTheLastPlaceLookedIn) {
