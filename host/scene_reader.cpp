@@ -277,21 +277,14 @@ void SceneParser::checkParents(const HostScene &scene) const {
     const std::size_t count = scene.items.size();
     for (std::size_t i = 0; i < count; ++i) {
         const int32_t parent = scene.items[i].parent;
-        if (parent == 0) {
-            continue;
-        }
         if (static_cast<std::size_t>(parent) > count) {
             fail(parentLines_[i], "ParentObject " + std::to_string(parent) + ": the scene has only " +
                                      std::to_string(count) + " items");
         }
-        // A chain longer than the item count has come back on itself.
-        std::size_t steps = 0;
-        for (int32_t at = parent; at != 0; at = scene.items[static_cast<std::size_t>(at) - 1].parent) {
-            if (static_cast<std::size_t>(at) == i + 1 || ++steps > count) {
-                fail(parentLines_[i], "ParentObject " + std::to_string(parent) +
-                                         " makes the item its own ancestor");
-            }
-        }
+    }
+    if (const auto looping = parentsFirstOrder(scene).looping) {
+        fail(parentLines_[*looping], "ParentObject " + std::to_string(scene.items[*looping].parent) +
+                                        " makes the item its own ancestor");
     }
 }
 

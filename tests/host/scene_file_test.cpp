@@ -185,6 +185,9 @@ TEST(SceneFileTest, ScenesTheHostCannotReadAreRefusedWhereTheyGoWrong) {
     expectError("LWSC\nLoadObject a.lwo\nPlugin DisplacementHandler 1 PLOF!\nPLOF_START\n\n"
                 "AddNullObject n\nPlugin Other 1 x\nEndPlugin\nParentObject 1\n",
                 "line 3: no EndPlugin line closes this plug-in block (the next item begins at line 6)");
+    // A chain is never followed through a parent that is not there.
+    expectError("LWSC\nLoadObject a.lwo\nParentObject 2\n\nLoadObject b.lwo\nParentObject 5\n",
+                "line 6: ParentObject 5: the scene has only 2 items");
     // A quoted line is cut.
     expectError("LWSC\nLoadObject a.lwo\nParentObject " + std::string(100'000, '9') + "\n",
                 "found \"ParentObject " + std::string(80 - 13, '9') + "...\"");
