@@ -13,7 +13,8 @@
 //
 // The second line, when it is a number, is the format's version: only
 // version 1 is read (later versions name items differently). A scene without
-// items and a plug-in block left open are InputErrors too.
+// items, a plug-in block left open, and keys or parents that would take an
+// item's position or scale beyond kLargestChannelValue are InputErrors too.
 //
 // Scenes are written with CR LF line ends on every platform; LF and CR LF are
 // both read.

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <span>
 
 #include "host/host_error.h"
 #include "host/number_text.h"
@@ -14,6 +15,8 @@ constexpr std::string_view kEffectClass = "DisplacementHandler";
 constexpr std::string_view kEffectName = "PLOF!";
 // More keys than this in one envelope is taken for a damaged file.
 constexpr int32_t kMaxKeys = 10'000'000;
+// The one channel of a dissolve envelope, named for messages.
+constexpr std::string_view kDissolveChannelName[] = {"dissolve"};
 // The scene format this host reads.
 constexpr int32_t kSceneVersion = 1;
 
@@ -76,10 +79,12 @@ private:
     }
     int32_t countLine(std::size_t index, std::string_view what, int32_t low, int32_t high) const;
     MotionKey keyPair(std::size_t index, int32_t channels) const;
-    // Reads an envelope whose first line (the keyword line) is at `index`;
-    // returns the index after its EndBehavior line.
-    std::size_t envelope(std::size_t index, int32_t maxChannels, int32_t &channels, std::vector<MotionKey> &keys,
-                         std::string &endLine) const;
+    // Reads an envelope of at most channelNames.size() channels whose first
+    // line (the keyword line) is at `index`; returns the index after its
+    // EndBehavior line. Keys that take a channel beyond what the host can
+    // pose are an error.
+    std::size_t envelope(std::size_t index, std::span<const std::string_view> channelNames, int32_t &channels,
+                         std::vector<MotionKey> &keys, std::string &endLine) const;
     // Reads an item's block from `index` (the line after its first line);
     // returns the index of the line after it.
     std::size_t block(std::size_t index, HostItem &item);
@@ -100,8 +105,10 @@ private:
                                       {"ParentObject", &SceneParser::parentPart},
                                       {"Plugin", &SceneParser::pluginPart}};
     // Every ParentObject names an item of the scene and no chain of parents
-    // comes back on itself.
-    void checkParents(const HostScene &scene) const;
+    // comes back on itself; returns the items in parents-first order.
+    std::vector<std::size_t> checkParents(const HostScene &scene) const;
+    // No item's world position or scale can go beyond kLargestChannelValue.
+    void checkReach(const HostScene &scene, const std::vector<std::size_t> &parentsFirst) const;
     // A version line, when the scene has one, says version 1.
     void checkVersion() const;
 
@@ -153,9 +160,9 @@ MotionKey SceneParser::keyPair(std::size_t index, int32_t channels) const {
     return key;
 }
 
-std::size_t SceneParser::envelope(std::size_t index, int32_t maxChannels, int32_t &channels,
-                                  std::vector<MotionKey> &keys, std::string &endLine) const {
-    channels = countLine(index + 1, "the channel count", 1, maxChannels);
+std::size_t SceneParser::envelope(std::size_t index, std::span<const std::string_view> channelNames,
+                                  int32_t &channels, std::vector<MotionKey> &keys, std::string &endLine) const {
+    channels = countLine(index + 1, "the channel count", 1, static_cast<int32_t>(channelNames.size()));
     const int32_t count = countLine(index + 2, "the key count", 0, kMaxKeys);
     std::size_t at = index + 3;
     if (static_cast<std::size_t>(count) * 2 > lines_.size() - std::min(at, lines_.size())) {
@@ -172,6 +179,9 @@ std::size_t SceneParser::envelope(std::size_t index, int32_t maxChannels, int32_
     }
     endLine = std::string(end);
     sortKeys(keys);
+    if (const std::string overflow = channelOverflow(keys, channelNames); !overflow.empty()) {
+        fail(index, overflow);
+    }
     return at + 1;
 }
 
@@ -208,7 +218,7 @@ std::size_t SceneParser::motionPart(std::size_t index, HostItem &item) {
         fail(index, "a second ObjectMotion in one item");
     }
     item.hasMotionBlock = true;
-    return envelope(index, kMotionChannels, item.motionChannels, item.motion, item.motionEnd);
+    return envelope(index, kMotionChannelNames, item.motionChannels, item.motion, item.motionEnd);
 }
 
 std::size_t SceneParser::dissolvePart(std::size_t index, HostItem &item) {
@@ -219,7 +229,7 @@ std::size_t SceneParser::dissolvePart(std::size_t index, HostItem &item) {
     const std::string_view rest = afterKeyword(lines_[index], "ObjDissolve");
     if (rest == "(envelope)") {
         int32_t channels = 0;
-        return envelope(index, 1, channels, item.dissolve, item.dissolveEnd);
+        return envelope(index, kDissolveChannelName, channels, item.dissolve, item.dissolveEnd);
     }
     const auto value = parseNumber(rest);
     if (!value) {
@@ -273,7 +283,7 @@ std::size_t SceneParser::pluginPart(std::size_t index, HostItem &item) {
     return end + 1;
 }
 
-void SceneParser::checkParents(const HostScene &scene) const {
+std::vector<std::size_t> SceneParser::checkParents(const HostScene &scene) const {
     const std::size_t count = scene.items.size();
     for (std::size_t i = 0; i < count; ++i) {
         const int32_t parent = scene.items[i].parent;
@@ -282,9 +292,39 @@ void SceneParser::checkParents(const HostScene &scene) const {
                                      std::to_string(count) + " items");
         }
     }
-    if (const auto looping = parentsFirstOrder(scene).looping) {
+    ParentOrder parents = parentsFirstOrder(scene);
+    if (const auto looping = parents.looping) {
         fail(parentLines_[*looping], "ParentObject " + std::to_string(scene.items[*looping].parent) +
                                         " makes the item its own ancestor");
+    }
+    return std::move(parents.order);
+}
+
+void SceneParser::checkReach(const HostScene &scene, const std::vector<std::size_t> &parentsFirst) const {
+    // Bounds on the world position and scale of each item at any time:
+    // position = parent position + parent axes x (parent scale * own
+    // position), where each of the three axes has components of at most 1.
+    std::vector<double> positionReach(scene.items.size()), scaleReach(scene.items.size());
+    for (const std::size_t i : parentsFirst) {
+        const HostItem &item = scene.items[i];
+        double position = 0.0, scale = 0.0;
+        for (int c = 0; c < 3; ++c) {
+            position = std::max(position, channelReach(item.motion, kX + c));
+            scale = std::max(scale, channelReach(item.motion, kScaleX + c));
+        }
+        if (item.parent != 0) {
+            const auto parent = static_cast<std::size_t>(item.parent) - 1;
+            position = positionReach[parent] + 3.0 * scaleReach[parent] * position;
+            scale *= scaleReach[parent];
+        }
+        if (!(position <= kLargestChannelValue) || !(scale <= kLargestChannelValue)) {
+            fail(parentLines_[i], std::string("under its parents the item's world ") +
+                                      (scale <= kLargestChannelValue ? "position" : "scale") +
+                                      " can go beyond " + shortestText(kLargestChannelValue) +
+                                      " (the largest value the host poses items with)");
+        }
+        positionReach[i] = position;
+        scaleReach[i] = scale;
     }
 }
 
@@ -337,7 +377,7 @@ HostScene SceneParser::parse() {
         throw InputError(fileName_ + ": no item: the scene has no LoadObject or AddNullObject line");
     }
     scene.closingLines = std::move(pending);
-    checkParents(scene);
+    checkReach(scene, checkParents(scene));
     return scene;
 }
 

@@ -64,7 +64,7 @@ std::optional<std::filesystem::file_time_type> lastWrite(const std::string &path
 
 int runBake(const ParsedArguments &arguments) {
     const BakeRequest request = readRequest(arguments);
-    const double fps = arguments.has("--fps") ? parsePositive("--fps", *arguments.value("--fps")) : 30.0;
+    const double fps = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : 30.0;
     PanelSession session;
     session.script = bakeScript(request);
     EmitterSession emitter(emitterScene(arguments, fps, true), arguments, fps);

@@ -122,6 +122,28 @@ TEST(BadInputTest, DirectoriesAndFifosSayWhatTheyAreWithoutBlocking) {
     expectFailure(runHost("play folder.plf", directory), 3, "folder.plf: is a directory; the scene file");
 }
 
+TEST(BadInputTest, NumbersThatCannotBeComputedAreRefusedAndLargeAnglesArePlayed) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings{}.text());
+    const std::string play = "play --object builtin:line:3 --settings s.plf --frames 0..20 ";
+    expectFailure(runHost(play + "--fps 1e-300", directory), 2,
+                  "--fps needs a number above 0, from 0.001 to 1000 frames per second, got \"1e-300\"");
+    expectFailure(runHost(play + "--motion '0:1e308,0,0;10:-1e308,0,0'", directory), 2,
+                  "--motion: between the keys at frames 0 and 10, position X goes beyond 1e+150");
+    directory.write("huge.lws", "LWSC\n1\n\nLoadObject builtin:line:2\nObjectMotion (unnamed)\n  9\n  1\n"
+                                "  0 0 0 0 0 0 1e308 1 1\n  0 0 0 0 0\nEndBehavior 1\n");
+    expectFailure(runHost("play huge.lws", directory), 3,
+                  "huge.lws: line 5: the key at frame 0 sets scale X beyond 1e+150");
+
+    // A heading and pitch of 1e10 degrees are 280 degrees: the same points, all finite.
+    const HostRun large = runHost(play + "--motion '0:0,0,0:1e10,1e10,0'", directory);
+    const HostRun reduced = runHost(play + "--motion '0:0,0,0:280,280,0'", directory);
+    ASSERT_EQ(large.exitCode, 0) << large.err;
+    EXPECT_EQ(large.out, reduced.out);
+    EXPECT_EQ(large.out.find("nan"), std::string::npos);
+    EXPECT_EQ(parseCsv(large.out).rows.size(), 63u);
+}
+
 TEST(BadInputTest, AModuleThatCannotBeLoadedIsAFailure) {
     TempDirectory directory;
     directory.write("s.plf", Settings{}.text());

@@ -193,6 +193,22 @@ TEST(SceneFileTest, ScenesTheHostCannotReadAreRefusedWhereTheyGoWrong) {
                 "found \"ParentObject " + std::string(80 - 13, '9') + "...\"");
 }
 
+TEST(SceneFileTest, KeysOrParentsThatWouldPoseBeyondTheLargestValueAreRefused) {
+    const std::string motion = "ObjectMotion (unnamed)\n  9\n  2\n";
+    expectError("LWSC\nLoadObject a.lwo\n" + motion + "  1e308 0 0 0 0 0 1 1 1\n  0 1 0 0 0\n" +
+                    "  -1e308 0 0 0 0 0 1 1 1\n  10 1 0 0 0\nEndBehavior 1\n",
+                "bad.lws: line 3: between the keys at frames 0 and 10, position X goes beyond 1e+150");
+    expectError("LWSC\nLoadObject a.lwo\nObjDissolve (envelope)\n  1\n  1\n  1e300\n  0 0 0 0 0\nEndBehavior 1\n",
+                "line 3: the key at frame 0 sets dissolve beyond 1e+150");
+    // Scales of 1e100 are each within range, their product is not.
+    const std::string scaled = motion.substr(0, motion.size() - 2) + "1\n  0 0 0 0 0 0 1e100 1 1\n  0 0 0 0 0\n"
+                                                                    "EndBehavior 1\n";
+    expectError("LWSC\nAddNullObject a\n" + scaled + "\nAddNullObject b\n" + scaled + "ParentObject 1\n",
+                "line 17: under its parents the item's world scale can go beyond 1e+150");
+    const HostScene fine = parseSceneText("LWSC\nAddNullObject a\n" + scaled, "fine.lws");
+    EXPECT_EQ(fine.items[0].motion[0].values[kScaleX], 1e100);
+}
+
 TEST(SceneFileTest, ConstantDissolveAndUnknownLinesAreKept) {
     const std::string text = "LWSC\nLoadObject a.lwo\nObjDissolve 0.5\nSomethingNew 1 2 3\n\nTrailer\n";
     const HostScene scene = parseSceneText(text, "x.lws");
