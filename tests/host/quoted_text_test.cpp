@@ -5,12 +5,6 @@
 namespace plof::host {
 namespace {
 
-TEST(QuotedTextTest, BytesOutsidePrintableAsciiAreEscaped) {
-    EXPECT_EQ(escapedBytes(std::string("P\0T\n", 4)), "P\\x00T\\n");
-    EXPECT_EQ(escapedBytes("\r\t\x7f\xc3"), "\\r\\t\\x7f\\xc3");
-    EXPECT_EQ(escapedBytes("PNTS"), "PNTS");
-}
-
 TEST(QuotedTextTest, LongLinesAreCutWithoutSplittingACharacter) {
     EXPECT_EQ(lineExcerpt(std::string(1'000'000, 'x')), std::string(80, 'x') + "...");
     EXPECT_EQ(lineExcerpt(std::string(80, 'x')), std::string(80, 'x'));

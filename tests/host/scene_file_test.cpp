@@ -178,9 +178,6 @@ TEST(SceneFileTest, MalformedKnownLinesAreErrorsNamingFileAndLine) {
 }
 
 TEST(SceneFileTest, ScenesTheHostCannotReadAreRefusedWhereTheyGoWrong) {
-    expectError("LWSC\n3\n\nLoadObjectLayer 1 a.lwo\n",
-                "bad.lws: line 2: LWSC version 3: this host reads only version 1 scenes");
-    expectError("LWSC\n1\n\nFirstFrame 1\n", "bad.lws: no item: the scene has no LoadObject or AddNullObject line");
     // A block left open is reported where it starts, not as the next item's fault.
     expectError("LWSC\nLoadObject a.lwo\nPlugin DisplacementHandler 1 PLOF!\nPLOF_START\n\n"
                 "AddNullObject n\nPlugin Other 1 x\nEndPlugin\nParentObject 1\n",
