@@ -37,7 +37,10 @@ int32_t request(const char *title, char *name, char *path, char *resultBuffer, i
     // Allocation may fail here, inside a call from the module: the answer
     // stands, only the host's own notes are lost.
     try {
-        gLastAnswer = resultBuffer;
+        // A dialog for one file is the subject of the module's next message.
+        // Files picked for a list (a pattern such as "<*.lwo") are not: the
+        // host counts the ones the list refused in one line instead.
+        if (!name || std::string_view(name).find('*') == std::string_view::npos) gLastAnswer = resultBuffer;
         WrittenFileCheck *check = writtenFileCheck();
         if (check && name && name[0] == '>') check->expectFile(savedFile(name + 1, resultBuffer));
     } catch (...) {
