@@ -106,6 +106,11 @@ TEST(ObjectPointsTest, WavefrontObjectsGiveTheirVertexLines) {
               std::string::npos);
     EXPECT_NE(errorOf([] { parseWavefrontObject("v 1 2\n", "short.obj"); }).find("short.obj: line 1"),
               std::string::npos);
+    // A vertex line of a megabyte is quoted in part.
+    const std::string quoted =
+        errorOf([] { parseWavefrontObject("v 1 2 " + std::string(1'000'000, '3'), "long.obj"); });
+    EXPECT_NE(quoted.find(std::string(74, '3') + "...\""), std::string::npos);
+    EXPECT_LT(quoted.size(), 200u);
     EXPECT_NE(errorOf([] { parseWavefrontObject(std::string("v 1 2 3\n\x7f\0\x01", 11), "bin.obj"); })
                   .find("bin.obj: line 2: binary data"),
               std::string::npos);

@@ -257,9 +257,8 @@ TEST_F(SceneFilesTest, BadShapesNameTheSceneLineAndLongMissingNamesAreCut) {
         readSceneFile(path("shape.lws"), "", warnings);
         ADD_FAILURE() << "a bad built-in shape was read";
     } catch (const InputError &error) {
-        EXPECT_NE(std::string(error.what()).find(path("shape.lws") + ": line 4: builtin:cube:3: unknown built-in shape"),
-                  std::string::npos)
-            << error.what();
+        const std::string expected = path("shape.lws") + ": line 4: builtin:cube:3: unknown built-in shape";
+        EXPECT_NE(std::string(error.what()).find(expected), std::string::npos) << error.what();
     }
     write("long.lws", "LWSC\nLoadObject " + std::string(1'000'000, 'x') + "\n");
     readSceneFile(path("long.lws"), "", warnings);
