@@ -10,6 +10,38 @@ bool HostScene::hasDissolve() const {
     return std::any_of(items.begin(), items.end(), [](const HostItem &item) { return item.hasDissolve; });
 }
 
+ParentOrder parentsFirstOrder(const HostScene &scene) {
+    enum class Mark : unsigned char { kUnseen, kOnPath, kPlaced };
+    const std::size_t count = scene.items.size();
+    std::vector<Mark> marks(count, Mark::kUnseen);
+    ParentOrder result;
+    result.order.reserve(count);
+    std::vector<std::size_t> path;
+    for (std::size_t i = 0; i < count; ++i) {
+        // Walk up from item i to a root or to an item already placed, then
+        // place the walked items from the top down.
+        path.clear();
+        std::size_t at = i;
+        while (marks[at] == Mark::kUnseen) {
+            marks[at] = Mark::kOnPath;
+            path.push_back(at);
+            const int32_t parent = scene.items[at].parent;
+            if (parent == 0) {
+                break;
+            }
+            at = static_cast<std::size_t>(parent) - 1;
+        }
+        if (marks[at] == Mark::kOnPath && scene.items[at].parent != 0) {
+            return {{}, i};
+        }
+        for (auto walked = path.rbegin(); walked != path.rend(); ++walked) {
+            marks[*walked] = Mark::kPlaced;
+            result.order.push_back(*walked);
+        }
+    }
+    return result;
+}
+
 namespace {
 
 // The value of the header line "KEYWORD N".

@@ -56,6 +56,17 @@ struct HostScene {
     bool hasDissolve() const;
 };
 
+// The items (0-based) in an order in which every item comes after its parent,
+// in time linear in the number of items. When a chain of parents comes back
+// on itself there is no such order: `order` is then empty and `looping` is
+// the first item in scene order whose chain never ends. Every parent must be
+// 0 or the number of an item of the scene.
+struct ParentOrder {
+    std::vector<std::size_t> order;
+    std::optional<std::size_t> looping;
+};
+ParentOrder parentsFirstOrder(const HostScene &scene);
+
 // The frames a scene's header asks to be shown: its "FirstFrame" and
 // "LastFrame" lines, when both are there as whole numbers, first <= last.
 struct HeaderFrames {

@@ -1,14 +1,28 @@
 #include "host/item_pose.h"
 
+#include <cmath>
 #include <numbers>
 
 #include "math/portable_math.h"
 
 namespace plof::host {
 
-Axes axesFromHpb(double heading, double pitch, double bank) {
+namespace {
+
+// An angle in degrees as radians for the project's sine and cosine. Beyond
+// the radians their reduction handles exactly, whole turns are taken off in
+// degrees first (fmod is exact), so every finite angle gives its direction;
+// every angle below keeps the bits it always had.
+double radians(double degrees) {
     constexpr double toRadians = std::numbers::pi / 180.0;
-    const double h = heading * toRadians, p = pitch * toRadians, b = bank * toRadians;
+    const double angle = degrees * toRadians;
+    return std::fabs(angle) <= kLargestTrigArgument ? angle : std::fmod(degrees, 360.0) * toRadians;
+}
+
+}  // namespace
+
+Axes axesFromHpb(double heading, double pitch, double bank) {
+    const double h = radians(heading), p = radians(pitch), b = radians(bank);
     const double ch = portableCos(h), sh = portableSin(h);
     const double cp = portableCos(p), sp = portableSin(p);
     const double cb = portableCos(b), sb = portableSin(b);

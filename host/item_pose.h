@@ -29,7 +29,7 @@ struct ItemPose {
     Vec3 scale{1.0, 1.0, 1.0};
 };
 
-// The axes of a heading, pitch and bank in degrees.
+// The axes of a heading, pitch and bank in degrees; finite for every finite angle.
 Axes axesFromHpb(double heading, double pitch, double bank);
 
 // x·X + y·Y + z·Z.

@@ -6,6 +6,7 @@
 
 #include "host/host_error.h"
 #include "host/object_points.h"
+#include "host/quoted_text.h"
 
 namespace plof::host {
 
@@ -36,8 +37,7 @@ std::vector<float> parseLightWaveObject(std::string_view bytes, const std::strin
     }
     const bool lwo2 = std::memcmp(data + 8, "LWO2", 4) == 0;
     if (!lwo2 && std::memcmp(data + 8, "LWOB", 4) != 0) {
-        fail(fileName, "FORM of type '" + std::string(bytes.substr(8, 4)) +
-                           "' is not an LWOB or LWO2 object");
+        fail(fileName, "FORM of type '" + escapedBytes(bytes.substr(8, 4)) + "' is not an LWOB or LWO2 object");
     }
     const uint64_t formEnd = uint64_t{8} + readBigEndian32(data + 4);
     if (formEnd > size) {
@@ -55,8 +55,8 @@ std::vector<float> parseLightWaveObject(std::string_view bytes, const std::strin
         const uint64_t chunkSize = readBigEndian32(data + offset + 4);
         const uint64_t chunkStart = offset + 8;
         if (chunkSize > formEnd - chunkStart) {
-            fail(fileName, "truncated: chunk " + id + " at byte " + std::to_string(offset) + " claims " +
-                               std::to_string(chunkSize) + " bytes past the end of the FORM");
+            fail(fileName, "truncated: chunk " + escapedBytes(id) + " at byte " + std::to_string(offset) +
+                               " claims " + std::to_string(chunkSize) + " bytes past the end of the FORM");
         }
         if (id == "PNTS") {
             if (chunkSize % 12 != 0) {

@@ -13,6 +13,8 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/item_pose.h"
@@ -32,6 +34,15 @@ struct MotionKey {
     double bias = 0.0;
 };
 
+// The largest magnitude a channel may take anywhere along its keys, and the
+// largest an item's world position or scale may take under its parents: far
+// beyond any scene, and small enough that the product of two such values (a
+// scale times a position, a squared length) stays finite.
+inline constexpr double kLargestChannelValue = 1e150;
+
+// The motion channels' names, in channel order, for messages.
+extern const std::string_view kMotionChannelNames[kMotionChannels];
+
 // Sorts keys by frame, keeping the file order of keys on the same frame.
 void sortKeys(std::vector<MotionKey> &keys);
 
@@ -41,6 +52,17 @@ double interpolateChannel(std::span<const MotionKey> keys, int channel, double f
 
 // The item's own pose from its motion keys at `frame`; no keys gives the rest pose.
 ItemPose poseFromMotion(std::span<const MotionKey> keys, double frame);
+
+// A bound on |value| of `channel` at every frame: the keys' values and the
+// most the spline overshoots between them (the channel's rest value for no
+// keys). Infinite when interpolating the keys overflows. Keys sorted.
+double channelReach(std::span<const MotionKey> keys, int channel);
+
+// Where interpolating the sorted `keys` takes a channel beyond
+// kLargestChannelValue, for a message ("between the keys at frames 0 and
+// 10, position X goes beyond 1e+150 ..."): the channels are the first
+// channelNames.size() ones, named so. Empty when no channel goes beyond.
+std::string channelOverflow(std::span<const MotionKey> keys, std::span<const std::string_view> channelNames);
 
 // True when every key holds the same position, rotation and scale (a
 // motion that never moves; no keys counts as still).

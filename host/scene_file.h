@@ -11,6 +11,11 @@
 // kept as it stands and written back. A malformed line of those the host
 // reads is an InputError naming the file and line.
 //
+// The second line, when it is a number, is the format's version: only
+// version 1 is read (later versions name items differently). A scene without
+// items, a plug-in block left open, and keys or parents that would take an
+// item's position or scale beyond kLargestChannelValue are InputErrors too.
+//
 // Scenes are written with CR LF line ends on every platform; LF and CR LF are
 // both read.
 #pragma once
@@ -30,7 +35,9 @@ HostScene parseSceneText(std::string_view text, const std::string &fileName);
 // Loads each loaded-object item's points. Relative paths are tried beside
 // the scene file, then in the current directory, then in `objectsDirectory`.
 // A file that cannot be found leaves its item without points and adds a
-// warning; a file that exists but is not a valid object throws InputError.
+// warning (one per file, quoting at most kQuotedLineLimit bytes of its
+// name); a file that exists but is not a valid object, or a bad built-in
+// shape, throws InputError naming the scene and the item's line.
 void loadScenePoints(HostScene &scene, const std::string &sceneFile, const std::string &objectsDirectory,
                      std::vector<std::string> &warnings);
 

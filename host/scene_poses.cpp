@@ -4,31 +4,39 @@ namespace plof::host {
 
 ScenePoses::ScenePoses(const HostScene &scene, double framesPerSecond)
     : scene_(scene), fps_(framesPerSecond), cache_(scene.items.size()) {
-    // Parents come anywhere in the scene order, so stillness is settled by
-    // walking each item's chain of parents.
-    for (std::size_t i = 0; i < cache_.size(); ++i) {
-        bool still = true;
-        for (int32_t at = static_cast<int32_t>(i) + 1; at != 0 && still;
-             at = scene_.items[static_cast<std::size_t>(at) - 1].parent) {
-            still = isStill(scene_.items[static_cast<std::size_t>(at) - 1].motion);
-        }
-        cache_[i].still = still;
-    }
-    for (std::size_t i = 0; i < cache_.size(); ++i) {
+    chain_.reserve(cache_.size());
+    for (const std::size_t i : parentsFirstOrder(scene).order) {
+        const int32_t parent = scene_.items[i].parent;
+        cache_[i].still = isStill(scene_.items[i].motion) &&
+                          (parent == 0 || cache_[static_cast<std::size_t>(parent) - 1].still);
         if (cache_[i].still) {
-            cache_[i].pose = compute(i, -std::numeric_limits<double>::infinity());  // the first key exactly
+            cache_[i].stillPose = poseAt(i, -std::numeric_limits<double>::infinity());  // the first key exactly
         }
     }
 }
 
-ItemPose ScenePoses::compute(std::size_t index, double time) {
-    const HostItem &item = scene_.items[index];
-    const ItemPose own = poseFromMotion(item.motion, time * fps_);
-    if (item.parent == 0) {
-        return own;
+const ItemPose &ScenePoses::poseAt(std::size_t index, double time) {
+    // A still parent is posed afresh at `time` too (not its still pose), as
+    // its children have always been posed.
+    chain_.clear();
+    for (std::size_t at = index;;) {
+        chain_.push_back(at);
+        const int32_t parent = scene_.items[at].parent;
+        if (parent == 0 || cache_[static_cast<std::size_t>(parent) - 1].time == time) {
+            break;
+        }
+        at = static_cast<std::size_t>(parent) - 1;
     }
-    // The parent's entry may be cached for another time: compute it afresh.
-    return composeUnderParent(compute(static_cast<std::size_t>(item.parent) - 1, time), own);
+    for (auto item = chain_.rbegin(); item != chain_.rend(); ++item) {
+        const HostItem &host = scene_.items[*item];
+        const ItemPose own = poseFromMotion(host.motion, time * fps_);
+        ++motionEvaluations_;
+        Entry &entry = cache_[*item];
+        entry.pose = host.parent == 0 ? own
+                                      : composeUnderParent(cache_[static_cast<std::size_t>(host.parent) - 1].pose, own);
+        entry.time = time;
+    }
+    return cache_[index].pose;
 }
 
 }  // namespace plof::host

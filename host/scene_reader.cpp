@@ -1,10 +1,10 @@
 #include <algorithm>
-#include <filesystem>
+#include <span>
 
-#include "host/file_bytes.h"
 #include "host/host_error.h"
 #include "host/number_text.h"
 #include "host/object_points.h"
+#include "host/quoted_text.h"
 #include "host/scene_file.h"
 
 namespace plof::host {
@@ -15,6 +15,10 @@ constexpr std::string_view kEffectClass = "DisplacementHandler";
 constexpr std::string_view kEffectName = "PLOF!";
 // More keys than this in one envelope is taken for a damaged file.
 constexpr int32_t kMaxKeys = 10'000'000;
+// The one channel of a dissolve envelope, named for messages.
+constexpr std::string_view kDissolveChannelName[] = {"dissolve"};
+// The scene format this host reads.
+constexpr int32_t kSceneVersion = 1;
 
 std::vector<std::string_view> words(std::string_view line) {
     std::vector<std::string_view> out;
@@ -33,6 +37,17 @@ std::vector<std::string_view> words(std::string_view line) {
 bool startsWithWord(std::string_view line, std::string_view keyword) {
     return line.starts_with(keyword) && (line.size() == keyword.size() || line[keyword.size()] == ' ' ||
                                          line[keyword.size()] == '\t');
+}
+
+bool startsItem(std::string_view line) {
+    return startsWithWord(line, "LoadObject") || startsWithWord(line, "AddNullObject");
+}
+
+// Lines the host does not read keep their place before or after the first
+// part it writes itself (motion, dissolve, parent, effect).
+std::vector<std::string> &keptLines(HostItem &item) {
+    const bool afterKnownPart = item.hasMotionBlock || item.hasDissolve || item.parent != 0 || item.hasEffect;
+    return afterKnownPart ? item.blockLinesAfter : item.blockLinesBeforeMotion;
 }
 
 std::string_view afterKeyword(std::string_view line, std::string_view keyword) {
@@ -64,14 +79,38 @@ private:
     }
     int32_t countLine(std::size_t index, std::string_view what, int32_t low, int32_t high) const;
     MotionKey keyPair(std::size_t index, int32_t channels) const;
-    // Reads an envelope whose first line (the keyword line) is at `index`;
-    // returns the index after its EndBehavior line.
-    std::size_t envelope(std::size_t index, int32_t maxChannels, int32_t &channels, std::vector<MotionKey> &keys,
-                         std::string &endLine) const;
+    // Reads an envelope of at most channelNames.size() channels whose first
+    // line (the keyword line) is at `index`; returns the index after its
+    // EndBehavior line. Keys that take a channel beyond what the host can
+    // pose are an error.
+    std::size_t envelope(std::size_t index, std::span<const std::string_view> channelNames, int32_t &channels,
+                         std::vector<MotionKey> &keys, std::string &endLine) const;
+    // Reads an item's block from `index` (the line after its first line);
+    // returns the index of the line after it.
     std::size_t block(std::size_t index, HostItem &item);
+    // Reads the part of a block that the line at `index` starts (one line,
+    // or an envelope or plug-in block); returns the index after it.
+    std::size_t part(std::size_t index, HostItem &item);
+    std::size_t motionPart(std::size_t index, HostItem &item);
+    std::size_t dissolvePart(std::size_t index, HostItem &item);
+    std::size_t parentPart(std::size_t index, HostItem &item);
+    std::size_t pluginPart(std::size_t index, HostItem &item);
+    using PartReader = std::size_t (SceneParser::*)(std::size_t, HostItem &);
+    struct Part {
+        std::string_view keyword;
+        PartReader read;
+    };
+    static constexpr Part kParts[] = {{"ObjectMotion", &SceneParser::motionPart},
+                                      {"ObjDissolve", &SceneParser::dissolvePart},
+                                      {"ParentObject", &SceneParser::parentPart},
+                                      {"Plugin", &SceneParser::pluginPart}};
     // Every ParentObject names an item of the scene and no chain of parents
-    // comes back on itself.
-    void checkParents(const HostScene &scene) const;
+    // comes back on itself; returns the items in parents-first order.
+    std::vector<std::size_t> checkParents(const HostScene &scene) const;
+    // No item's world position or scale can go beyond kLargestChannelValue.
+    void checkReach(const HostScene &scene, const std::vector<std::size_t> &parentsFirst) const;
+    // A version line, when the scene has one, says version 1.
+    void checkVersion() const;
 
     std::vector<std::string_view> lines_;
     const std::string &fileName_;
@@ -83,7 +122,7 @@ int32_t SceneParser::countLine(std::size_t index, std::string_view what, int32_t
     const auto value = parseInteger(line);
     if (!value || *value < low || *value > high) {
         fail(index, "expected " + std::string(what) + " (a whole number from " + std::to_string(low) + " to " +
-                        std::to_string(high) + "), found \"" + std::string(line) + "\"");
+                        std::to_string(high) + "), found \"" + lineExcerpt(line) + "\"");
     }
     return *value;
 }
@@ -97,7 +136,7 @@ MotionKey SceneParser::keyPair(std::size_t index, int32_t channels) const {
     for (int32_t c = 0; c < channels; ++c) {
         const auto value = parseNumber(values[c]);
         if (!value) {
-            fail(index, "\"" + std::string(values[c]) + "\" is not a number");
+            fail(index, "\"" + lineExcerpt(values[c]) + "\" is not a number");
         }
         key.values[c] = *value;
     }
@@ -121,9 +160,9 @@ MotionKey SceneParser::keyPair(std::size_t index, int32_t channels) const {
     return key;
 }
 
-std::size_t SceneParser::envelope(std::size_t index, int32_t maxChannels, int32_t &channels,
-                                  std::vector<MotionKey> &keys, std::string &endLine) const {
-    channels = countLine(index + 1, "the channel count", 1, maxChannels);
+std::size_t SceneParser::envelope(std::size_t index, std::span<const std::string_view> channelNames,
+                                  int32_t &channels, std::vector<MotionKey> &keys, std::string &endLine) const {
+    channels = countLine(index + 1, "the channel count", 1, static_cast<int32_t>(channelNames.size()));
     const int32_t count = countLine(index + 2, "the key count", 0, kMaxKeys);
     std::size_t at = index + 3;
     if (static_cast<std::size_t>(count) * 2 > lines_.size() - std::min(at, lines_.size())) {
@@ -136,113 +175,169 @@ std::size_t SceneParser::envelope(std::size_t index, int32_t maxChannels, int32_
     }
     const std::string_view end = need(at, "EndBehavior");
     if (!startsWithWord(end, "EndBehavior")) {
-        fail(at, "expected EndBehavior after the keys, found \"" + std::string(end) + "\"");
+        fail(at, "expected EndBehavior after the keys, found \"" + lineExcerpt(end) + "\"");
     }
     endLine = std::string(end);
     sortKeys(keys);
+    if (const std::string overflow = channelOverflow(keys, channelNames); !overflow.empty()) {
+        fail(index, overflow);
+    }
     return at + 1;
 }
 
 std::size_t SceneParser::block(std::size_t index, HostItem &item) {
-    // Kept lines keep their place before or after the parts the host writes itself.
-    bool seenKnownPart = false;
     item.hasMotionBlock = false;
     item.blockEndsWithBlank = false;
     while (index < lines_.size()) {
         const std::string_view line = lines_[index];
-        if (startsWithWord(line, "LoadObject") || startsWithWord(line, "AddNullObject")) {
+        if (startsItem(line)) {
             return index;
         }
         if (line.empty()) {
             item.blockEndsWithBlank = true;
             return index + 1;
         }
-        auto &kept = seenKnownPart ? item.blockLinesAfter : item.blockLinesBeforeMotion;
-        if (startsWithWord(line, "ObjectMotion")) {
-            if (item.hasMotionBlock) {
-                fail(index, "a second ObjectMotion in one item");
-            }
-            item.hasMotionBlock = seenKnownPart = true;
-            index = envelope(index, kMotionChannels, item.motionChannels, item.motion, item.motionEnd);
-        } else if (startsWithWord(line, "ObjDissolve")) {
-            if (item.hasDissolve) {
-                fail(index, "a second ObjDissolve in one item");
-            }
-            item.hasDissolve = seenKnownPart = true;
-            const std::string_view rest = afterKeyword(line, "ObjDissolve");
-            if (rest == "(envelope)") {
-                int32_t channels = 0;
-                index = envelope(index, 1, channels, item.dissolve, item.dissolveEnd);
-            } else {
-                const auto value = parseNumber(rest);
-                if (!value) {
-                    fail(index, "ObjDissolve needs (envelope) or a number, found \"" + std::string(rest) + "\"");
-                }
-                item.dissolveIsEnvelope = false;
-                MotionKey key;
-                key.values[0] = *value;
-                item.dissolve = {key};
-                ++index;
-            }
-        } else if (startsWithWord(line, "ParentObject")) {
-            const auto parent = parseInteger(afterKeyword(line, "ParentObject"));
-            if (!parent || *parent < 1) {
-                fail(index, "ParentObject needs an item number of 1 or more, found \"" + std::string(line) + "\"");
-            }
-            item.parent = *parent;
-            seenKnownPart = true;
-            parentLines_.back() = index;
-            ++index;
-        } else if (startsWithWord(line, "Plugin")) {
-            const std::vector<std::string_view> header = words(line);
-            const bool ours = header.size() == 4 && header[1] == kEffectClass && header[3] == kEffectName;
-            if (ours && item.hasEffect) {
-                fail(index, "a second PLOF! effect on one item");
-            }
-            std::size_t end = index + 1;
-            while (end < lines_.size() && lines_[end] != "EndPlugin") {
-                ++end;
-            }
-            if (end == lines_.size()) {
-                fail(index, "no EndPlugin line closes this plug-in block");
-            }
-            if (ours) {
-                item.hasEffect = seenKnownPart = true;
-                item.effectHeader = std::string(line);
-                item.effectLines.assign(lines_.begin() + static_cast<std::ptrdiff_t>(index) + 1,
-                                        lines_.begin() + static_cast<std::ptrdiff_t>(end));
-            } else {
-                kept.insert(kept.end(), lines_.begin() + static_cast<std::ptrdiff_t>(index),
-                            lines_.begin() + static_cast<std::ptrdiff_t>(end) + 1);
-            }
-            index = end + 1;
-        } else {
-            kept.emplace_back(line);
-            ++index;
-        }
+        index = part(index, item);
     }
     return index;
 }
 
-void SceneParser::checkParents(const HostScene &scene) const {
+std::size_t SceneParser::part(std::size_t index, HostItem &item) {
+    const std::string_view line = lines_[index];
+    for (const auto &[keyword, read] : kParts) {
+        if (startsWithWord(line, keyword)) {
+            return (this->*read)(index, item);
+        }
+    }
+    keptLines(item).emplace_back(line);
+    return index + 1;
+}
+
+std::size_t SceneParser::motionPart(std::size_t index, HostItem &item) {
+    if (item.hasMotionBlock) {
+        fail(index, "a second ObjectMotion in one item");
+    }
+    item.hasMotionBlock = true;
+    return envelope(index, kMotionChannelNames, item.motionChannels, item.motion, item.motionEnd);
+}
+
+std::size_t SceneParser::dissolvePart(std::size_t index, HostItem &item) {
+    if (item.hasDissolve) {
+        fail(index, "a second ObjDissolve in one item");
+    }
+    item.hasDissolve = true;
+    const std::string_view rest = afterKeyword(lines_[index], "ObjDissolve");
+    if (rest == "(envelope)") {
+        int32_t channels = 0;
+        return envelope(index, kDissolveChannelName, channels, item.dissolve, item.dissolveEnd);
+    }
+    const auto value = parseNumber(rest);
+    if (!value) {
+        fail(index, "ObjDissolve needs (envelope) or a number, found \"" + lineExcerpt(rest) + "\"");
+    }
+    item.dissolveIsEnvelope = false;
+    MotionKey key;
+    key.values[0] = *value;
+    item.dissolve = {key};
+    return index + 1;
+}
+
+std::size_t SceneParser::parentPart(std::size_t index, HostItem &item) {
+    const std::string_view line = lines_[index];
+    const auto parent = parseInteger(afterKeyword(line, "ParentObject"));
+    if (!parent || *parent < 1) {
+        fail(index, "ParentObject needs an item number of 1 or more, found \"" + lineExcerpt(line) + "\"");
+    }
+    item.parent = *parent;
+    parentLines_.back() = index;
+    return index + 1;
+}
+
+std::size_t SceneParser::pluginPart(std::size_t index, HostItem &item) {
+    const std::string_view line = lines_[index];
+    const std::vector<std::string_view> header = words(line);
+    const bool ours = header.size() == 4 && header[1] == kEffectClass && header[3] == kEffectName;
+    if (ours && item.hasEffect) {
+        fail(index, "a second PLOF! effect on one item");
+    }
+    // A block left open must not swallow the items after it.
+    std::size_t end = index + 1;
+    while (end < lines_.size() && lines_[end] != "EndPlugin" && !startsItem(lines_[end])) {
+        ++end;
+    }
+    if (end == lines_.size() || lines_[end] != "EndPlugin") {
+        fail(index, "no EndPlugin line closes this plug-in block" +
+                        (end == lines_.size() ? std::string()
+                                              : " (the next item begins at line " + std::to_string(end + 1) + ")"));
+    }
+    const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(index);
+    const auto last = lines_.begin() + static_cast<std::ptrdiff_t>(end);
+    if (ours) {
+        item.hasEffect = true;
+        item.effectHeader = std::string(line);
+        item.effectLines.assign(first + 1, last);
+    } else {
+        std::vector<std::string> &kept = keptLines(item);
+        kept.insert(kept.end(), first, last + 1);
+    }
+    return end + 1;
+}
+
+std::vector<std::size_t> SceneParser::checkParents(const HostScene &scene) const {
     const std::size_t count = scene.items.size();
     for (std::size_t i = 0; i < count; ++i) {
         const int32_t parent = scene.items[i].parent;
-        if (parent == 0) {
-            continue;
-        }
         if (static_cast<std::size_t>(parent) > count) {
             fail(parentLines_[i], "ParentObject " + std::to_string(parent) + ": the scene has only " +
                                      std::to_string(count) + " items");
         }
-        // A chain longer than the item count has come back on itself.
-        std::size_t steps = 0;
-        for (int32_t at = parent; at != 0; at = scene.items[static_cast<std::size_t>(at) - 1].parent) {
-            if (static_cast<std::size_t>(at) == i + 1 || ++steps > count) {
-                fail(parentLines_[i], "ParentObject " + std::to_string(parent) +
-                                         " makes the item its own ancestor");
-            }
+    }
+    ParentOrder parents = parentsFirstOrder(scene);
+    if (const auto looping = parents.looping) {
+        fail(parentLines_[*looping], "ParentObject " + std::to_string(scene.items[*looping].parent) +
+                                        " makes the item its own ancestor");
+    }
+    return std::move(parents.order);
+}
+
+void SceneParser::checkReach(const HostScene &scene, const std::vector<std::size_t> &parentsFirst) const {
+    // Bounds on the world position and scale of each item at any time:
+    // position = parent position + parent axes x (parent scale * own
+    // position), where each of the three axes has components of at most 1.
+    std::vector<double> positionReach(scene.items.size()), scaleReach(scene.items.size());
+    for (const std::size_t i : parentsFirst) {
+        const HostItem &item = scene.items[i];
+        double position = 0.0, scale = 0.0;
+        for (int c = 0; c < 3; ++c) {
+            position = std::max(position, channelReach(item.motion, kX + c));
+            scale = std::max(scale, channelReach(item.motion, kScaleX + c));
         }
+        if (item.parent != 0) {
+            const auto parent = static_cast<std::size_t>(item.parent) - 1;
+            position = positionReach[parent] + 3.0 * scaleReach[parent] * position;
+            scale *= scaleReach[parent];
+        }
+        if (!(position <= kLargestChannelValue) || !(scale <= kLargestChannelValue)) {
+            fail(parentLines_[i], std::string("under its parents the item's world ") +
+                                      (scale <= kLargestChannelValue ? "position" : "scale") +
+                                      " can go beyond " + shortestText(kLargestChannelValue) +
+                                      " (the largest value the host poses items with)");
+        }
+        positionReach[i] = position;
+        scaleReach[i] = scale;
+    }
+}
+
+void SceneParser::checkVersion() const {
+    // Scenes written by hand often leave the version line out: a second line
+    // that is no number is read as the first line of a version 1 scene.
+    if (lines_.size() < 2) {
+        return;
+    }
+    const auto version = parseNumber(lines_[1]);
+    if (version && *version != kSceneVersion) {
+        fail(1, "LWSC version " + lineExcerpt(lines_[1]) + ": this host reads only version " +
+                    std::to_string(kSceneVersion) + " scenes");
     }
 }
 
@@ -250,6 +345,7 @@ HostScene SceneParser::parse() {
     if (lines_.empty() || lines_[0] != "LWSC") {
         fail(0, "not an LWSC scene (its first line must be LWSC)");
     }
+    checkVersion();
     HostScene scene;
     std::vector<std::string> pending;
     bool inHeader = true;
@@ -277,8 +373,11 @@ HostScene SceneParser::parse() {
         index = block(index + 1, item);
         scene.items.push_back(std::move(item));
     }
+    if (scene.items.empty()) {
+        throw InputError(fileName_ + ": no item: the scene has no LoadObject or AddNullObject line");
+    }
     scene.closingLines = std::move(pending);
-    checkParents(scene);
+    checkReach(scene, checkParents(scene));
     return scene;
 }
 
@@ -303,70 +402,6 @@ HostScene parseSceneText(std::string_view text, const std::string &fileName) {
         throw InputError(fileName + ": binary data in a scene file; an LWSC scene is text");
     }
     return SceneParser(text, fileName).parse();
-}
-
-void loadScenePoints(HostScene &scene, const std::string &sceneFile, const std::string &objectsDirectory,
-                     std::vector<std::string> &warnings) {
-    namespace fs = std::filesystem;
-    const fs::path sceneDirectory = fs::path(sceneFile).parent_path();
-    // A baked scene names the same missing file for every particle: one
-    // warning per missing file, with its first line and how many items.
-    struct Missing {
-        std::string source;
-        std::size_t firstLine;
-        std::size_t items;
-    };
-    std::vector<Missing> missing;
-    for (HostItem &item : scene.items) {
-        if (item.isNull) {
-            continue;
-        }
-        if (isBuiltinShape(item.source)) {
-            item.points = builtinShapePoints(item.source);
-            continue;
-        }
-        std::string found;
-        const fs::path source(item.source);
-        std::vector<fs::path> candidates{source};
-        if (source.is_relative()) {
-            candidates = {sceneDirectory / source, source};
-            if (!objectsDirectory.empty()) {
-                candidates.push_back(fs::path(objectsDirectory) / source);
-            }
-        }
-        for (const fs::path &candidate : candidates) {
-            std::error_code ignored;
-            if (fs::is_regular_file(candidate, ignored)) {
-                found = candidate.string();
-                break;
-            }
-        }
-        if (!found.empty()) {
-            item.points = loadObjectPoints(found);
-            continue;
-        }
-        const auto known = std::find_if(missing.begin(), missing.end(),
-                                        [&](const Missing &entry) { return entry.source == item.source; });
-        if (known == missing.end()) {
-            missing.push_back({item.source, item.lineNumber, 1});
-        } else {
-            ++known->items;
-        }
-    }
-    for (const Missing &entry : missing) {
-        const std::string where = sceneFile + ": line " + std::to_string(entry.firstLine) + ": object file \"" +
-                                  entry.source + "\" not found; ";
-        warnings.push_back(where + (entry.items == 1 ? std::string("the item has no points")
-                                                     : "its " + std::to_string(entry.items) +
-                                                           " items have no points"));
-    }
-}
-
-HostScene readSceneFile(const std::string &path, const std::string &objectsDirectory,
-                        std::vector<std::string> &warnings) {
-    HostScene scene = parseSceneText(readFileBytes(path, "scene file"), path);
-    loadScenePoints(scene, path, objectsDirectory, warnings);
-    return scene;
 }
 
 }  // namespace plof::host

@@ -5,6 +5,7 @@
 
 #include "host/host_error.h"
 #include "host/object_points.h"
+#include "host/quoted_text.h"
 
 namespace plof::host {
 
@@ -49,7 +50,7 @@ std::vector<float> parseWavefrontObject(std::string_view text, const std::string
         for (float &value : xyz) {
             if (!nextNumber(rest, value)) {
                 throw InputError(fileName + ": line " + std::to_string(lineNumber) +
-                                 ": a vertex line needs three finite numbers: \"" + std::string(line) + "\"");
+                                 ": a vertex line needs three finite numbers: \"" + lineExcerpt(line) + "\"");
             }
         }
         if (points.size() / 3 >= kMaxObjectPoints) {

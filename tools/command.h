@@ -69,8 +69,13 @@ struct FrameRange {
 };
 // "A..B" with whole numbers A <= B; UsageError naming `flag` otherwise.
 FrameRange parseFrameRange(const std::string &flag, const std::string &text);
-// A number above 0; UsageError naming `flag` otherwise.
-double parsePositive(const std::string &flag, const std::string &text);
+// Frames per second the host plays at: frame f at f / rate seconds stays a
+// time the effect computes with for every 32-bit frame.
+inline constexpr double kLowestFrameRate = 0.001;
+inline constexpr double kHighestFrameRate = 1000.0;
+// A frame rate from kLowestFrameRate to kHighestFrameRate; UsageError naming
+// `flag` otherwise.
+double parseFrameRate(const std::string &flag, const std::string &text);
 // --module's value, else plof.p beside the running plof-host.
 std::string modulePath(const ParsedArguments &arguments);
 // "plof-host: warning: MESSAGE" on stderr.

@@ -68,6 +68,9 @@ std::vector<MotionKey> parseMotion(const std::string &text) {
         throw UsageError(form);
     }
     sortKeys(keys);
+    if (const std::string overflow = channelOverflow(keys, kMotionChannelNames); !overflow.empty()) {
+        throw UsageError("--motion: " + overflow);
+    }
     return keys;
 }
 

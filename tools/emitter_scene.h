@@ -14,7 +14,8 @@
 namespace plof::tools {
 
 // --motion: keys "f:x,y,z:h,p,b;..." (the rotation may be left out) joined by
-// straight lines; throws UsageError.
+// straight lines; throws UsageError, also for values beyond
+// host::kLargestChannelValue.
 std::vector<host::MotionKey> parseMotion(const std::string &text);
 
 // The scene of --object with --motion, its header covering `frames` at `fps`.

@@ -21,7 +21,7 @@ const FlagSpec kPanelFlags[] = {
     {"--snapshot", "FILE.png", "picture of the options panel when it closes, or at a `snapshot` line"},
     {"--save-scene", "FILE", "afterwards, write the host scene with the effect's saved lines to FILE"},
     {"--motion", "KEYS", "the emitter's keys \"f:x,y,z:h,p,b;...\", as for play"},
-    {"--fps", "N", "frames per second of the host scene (default 30)"},
+    {"--fps", "N", "frames per second of the host scene, 0.001 to 1000 (default 30)"},
     {"--module", "PATH", "module file (default: plof.p beside plof-host)"},
     {"--objects-dir", "DIR", "the host's \"Objects\" directory (default: the current directory)"},
     {"--scenes-dir", "DIR", "the host's \"Scenes\" directory (default: the current directory)"},
@@ -31,7 +31,7 @@ int runPanel(const ParsedArguments &arguments) {
     if (!arguments.has("--object") || !arguments.positional.empty()) {
         throw UsageError("panel needs --object PATH (and no other arguments); see plof-host panel --help");
     }
-    const double fps = arguments.has("--fps") ? parsePositive("--fps", *arguments.value("--fps")) : 30.0;
+    const double fps = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : 30.0;
     PanelSession session;
     session.snapshotPath = arguments.value("--snapshot");
     checkSnapshotAvailable(session.snapshotPath);

@@ -63,7 +63,7 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
     }
     const auto framesText = arguments.value("--frames");
     if (framesText) frames_ = parseFrameRange("--frames", *framesText);
-    fps_ = arguments.has("--fps") ? parsePositive("--fps", *arguments.value("--fps")) : 30.0;
+    fps_ = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : 30.0;
     const int interfaceVersion = interfaceVersionOf(arguments);
     const std::string objectsDirectory = arguments.value("--objects-dir").value_or("");
 

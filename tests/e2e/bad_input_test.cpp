@@ -1,5 +1,7 @@
 // plof-host play given bad command lines and bad files: the exit code says
 // which, the message names the file (and line), and nothing crashes.
+#include <sys/stat.h>
+
 #include "host_run.h"
 
 namespace plof::e2e {
@@ -96,6 +98,47 @@ TEST(BadInputTest, BadScenesNameFileAndLine) {
     directory.write("text.lws", "hello\n");
     expectFailure(runHost("play text.lws", directory), 3, "text.lws: line 1: not an LWSC scene");
     expectFailure(runHost("play nowhere.lws", directory), 3, "nowhere.lws: no such scene file");
+}
+
+TEST(BadInputTest, ScenesOfOtherVersionsOrWithoutItemsAreRefused) {
+    TempDirectory directory;
+    for (const char *version : {"2", "3", "5"}) {
+        directory.write("later.lws", std::string("LWSC\n") + version + "\n\nLoadObjectLayer 1 1 a.lwo\n");
+        expectFailure(runHost("play later.lws", directory), 3,
+                      std::string("later.lws: line 2: LWSC version ") + version + ": this host reads only version 1");
+    }
+    directory.write("empty.lws", "LWSC\n1\n\nFirstFrame 0\nLoadObjectLayer 1 1 a.lwo\n");
+    expectFailure(runHost("play empty.lws", directory), 3, "empty.lws: no item");
+}
+
+TEST(BadInputTest, DirectoriesAndFifosSayWhatTheyAreWithoutBlocking) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings{}.text());
+    std::filesystem::create_directory(directory / "folder.plf");
+    ASSERT_EQ(::mkfifo((directory / "pipe.lwo").c_str(), 0600), 0);
+    expectFailure(runHost("play --object builtin:line:2 --settings folder.plf", directory), 3,
+                  "folder.plf: is a directory; the settings file must be a regular file");
+    expectFailure(runHost("play --object pipe.lwo --settings s.plf", directory), 3,
+                  "pipe.lwo: is a FIFO; the object file must be a regular file");
+    expectFailure(runHost("play folder.plf", directory), 3, "folder.plf: is a directory; the scene file");
+}
+
+TEST(BadInputTest, NumbersThatCannotBeComputedAreRefusedAndLargeAnglesArePlayed) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings{}.text());
+    const std::string play = "play --object builtin:line:3 --settings s.plf --frames 0..20 ";
+    expectFailure(runHost(play + "--fps 1e-300", directory), 2,
+                  "--fps needs a number above 0, from 0.001 to 1000 frames per second, got \"1e-300\"");
+    expectFailure(runHost(play + "--motion '0:1e308,0,0;10:-1e308,0,0'", directory), 2,
+                  "--motion: between the keys at frames 0 and 10, position X goes beyond 1e+150");
+
+    // A heading and pitch of 1e10 degrees are 280 degrees: the same points, all finite.
+    const HostRun large = runHost(play + "--motion '0:0,0,0:1e10,1e10,0'", directory);
+    const HostRun reduced = runHost(play + "--motion '0:0,0,0:280,280,0'", directory);
+    ASSERT_EQ(large.exitCode, 0) << large.err;
+    EXPECT_EQ(large.out, reduced.out);
+    EXPECT_EQ(large.out.find("nan"), std::string::npos);
+    EXPECT_EQ(parseCsv(large.out).rows.size(), 63u);
 }
 
 TEST(BadInputTest, AModuleThatCannotBeLoadedIsAFailure) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace plof::host {
 namespace {
 
@@ -39,6 +41,17 @@ TEST(ItemPoseTest, HeadingThenPitchThenBankComposeInThatOrder) {
     const Vec3 &x = combined.x, &y = combined.y;
     expectVec({x[1] * y[2] - x[2] * y[1], x[2] * y[0] - x[0] * y[2], x[0] * y[1] - x[1] * y[0]}, combined.z,
               "X x Y");
+}
+
+TEST(ItemPoseTest, AnglesBeyondTheTrigonometrysRangeLoseWholeTurnsExactly) {
+    // 1e10 degrees is 27777777 turns and 280 degrees; -1e12 is -280; 7e15 is 160.
+    const Axes large = axesFromHpb(1e10, -1e12, 7e15);
+    const Axes reduced = axesFromHpb(280, -280, 160);
+    EXPECT_EQ(large.x, reduced.x);
+    EXPECT_EQ(large.y, reduced.y);
+    EXPECT_EQ(large.z, reduced.z);
+    const Axes largest = axesFromHpb(1.7e308, 0, 0);
+    for (double component : largest.x) EXPECT_TRUE(std::isfinite(component));
 }
 
 TEST(ItemPoseTest, ParentMotionCarriesTheChild) {

@@ -108,5 +108,45 @@ TEST(MotionTest, StillMotionIsOneWhereEveryKeyHoldsTheSameValues) {
     EXPECT_FALSE(isStill(std::vector<MotionKey>{key(0, 1), key(30, 1.5)}));
 }
 
+TEST(MotionTest, ANanFrameHoldsTheFirstKey) {
+    EXPECT_EQ(at({key(0, 2.0), key(10, 4.0), key(20, 8.0)}, std::nan("")), 2.0);
+}
+
+TEST(MotionTest, ReachBoundsTheChannelAtEveryFrame) {
+    // Spline keys with strong tension, continuity and bias overshoot their
+    // values; the reach must still cover every frame between them.
+    const std::vector<MotionKey> keys{key(0, 0, -3), key(10, 10, -3, 0.5, 1), key(11, -10, -1, -2, 0.5),
+                                      key(40, 0, -2, 2, -1)};
+    const double reach = channelReach(keys, kX);
+    double largest = 0;
+    for (double frame = -1; frame <= 42; frame += 1.0 / 64) {
+        largest = std::max(largest, std::fabs(at(keys, frame)));
+    }
+    EXPECT_GT(largest, 10.0) << "the keys overshoot: the key values alone do not bound them";
+    EXPECT_GE(reach, largest);
+    EXPECT_LT(reach, 100 * largest) << "a bound loose enough to refuse ordinary scenes";
+    EXPECT_EQ(channelReach({}, kScaleY), 1.0);
+}
+
+TEST(MotionTest, KeysThatWouldPoseBeyondTheLargestValueAreNamed) {
+    const std::string_view dissolve[] = {"dissolve"};
+    EXPECT_EQ(channelOverflow(std::vector<MotionKey>{key(0, 1e149), key(10, -1e149)}, kMotionChannelNames), "");
+    // Each key is within range, but the straight line between them is not.
+    std::vector<MotionKey> apart{key(0, 1e308), key(10, -1e308)};
+    apart[1].linear = 1;
+    EXPECT_EQ(channelOverflow(apart, kMotionChannelNames),
+              "between the keys at frames 0 and 10, position X goes beyond 1e+150 (the largest value the host "
+              "poses items with)");
+    // A tension far out of range makes the spline overshoot.
+    EXPECT_NE(channelOverflow(std::vector<MotionKey>{key(0, 0, -1e200), key(5, 1)}, dissolve)
+                  .find("between the keys at frames 0 and 5, dissolve goes beyond"),
+              std::string::npos);
+    MotionKey huge = key(30, 0);
+    huge.values[kScaleZ] = 1e308;
+    EXPECT_NE(channelOverflow(std::vector<MotionKey>{huge}, kMotionChannelNames)
+                  .find("the key at frame 30 sets scale Z beyond 1e+150"),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace plof::host

@@ -82,6 +82,14 @@ TEST(ObjectPointsTest, DamagedLightWaveObjectsAreErrorsNamingTheFile) {
     overrun.replace(4, 4, std::string("\0\0\0\x0c", 4));
     EXPECT_NE(errorOf([&] { parseLightWaveObject(overrun, "over.lwo"); }).find("chunk PNTS at byte 12 claims 1200"),
               std::string::npos);
+    // A NUL or line feed in an identifier neither cuts nor splits the message.
+    std::string strangeHeader("P\0T\n", 4);
+    appendBigEndian(strangeHeader, 40);
+    EXPECT_NE(errorOf([&] { parseLightWaveObject(form("LWO2", strangeHeader), "nul.lwo"); })
+                  .find("chunk P\\x00T\\n at byte 12 claims 40 bytes past the end"),
+              std::string::npos);
+    EXPECT_NE(errorOf([&] { parseLightWaveObject(form("LW\nB", ""), "lf.lwo"); }).find("'LW\\nB' is not an LWOB"),
+              std::string::npos);
     EXPECT_NE(errorOf([&] { parseLightWaveObject(form("LWO2", chunk("PNTS", pointsData({1, 2}))), "odd.lwo"); })
                   .find("not a whole number of points"),
               std::string::npos);
@@ -98,6 +106,11 @@ TEST(ObjectPointsTest, WavefrontObjectsGiveTheirVertexLines) {
               std::string::npos);
     EXPECT_NE(errorOf([] { parseWavefrontObject("v 1 2\n", "short.obj"); }).find("short.obj: line 1"),
               std::string::npos);
+    // A vertex line of a megabyte is quoted in part.
+    const std::string quoted =
+        errorOf([] { parseWavefrontObject("v 1 2 " + std::string(1'000'000, '3'), "long.obj"); });
+    EXPECT_NE(quoted.find(std::string(74, '3') + "...\""), std::string::npos);
+    EXPECT_LT(quoted.size(), 200u);
     EXPECT_NE(errorOf([] { parseWavefrontObject(std::string("v 1 2 3\n\x7f\0\x01", 11), "bin.obj"); })
                   .find("bin.obj: line 2: binary data"),
               std::string::npos);

@@ -177,6 +177,35 @@ TEST(SceneFileTest, MalformedKnownLinesAreErrorsNamingFileAndLine) {
     expectError(std::string("LWSC\n\0\n", 8), "binary data");
 }
 
+TEST(SceneFileTest, ScenesTheHostCannotReadAreRefusedWhereTheyGoWrong) {
+    // A block left open is reported where it starts, not as the next item's fault.
+    expectError("LWSC\nLoadObject a.lwo\nPlugin DisplacementHandler 1 PLOF!\nPLOF_START\n\n"
+                "AddNullObject n\nPlugin Other 1 x\nEndPlugin\nParentObject 1\n",
+                "line 3: no EndPlugin line closes this plug-in block (the next item begins at line 6)");
+    // A chain is never followed through a parent that is not there.
+    expectError("LWSC\nLoadObject a.lwo\nParentObject 2\n\nLoadObject b.lwo\nParentObject 5\n",
+                "line 6: ParentObject 5: the scene has only 2 items");
+    // A quoted line is cut.
+    expectError("LWSC\nLoadObject a.lwo\nParentObject " + std::string(100'000, '9') + "\n",
+                "found \"ParentObject " + std::string(80 - 13, '9') + "...\"");
+}
+
+TEST(SceneFileTest, KeysOrParentsThatWouldPoseBeyondTheLargestValueAreRefused) {
+    const std::string motion = "ObjectMotion (unnamed)\n  9\n  2\n";
+    expectError("LWSC\nLoadObject a.lwo\n" + motion + "  1e308 0 0 0 0 0 1 1 1\n  0 1 0 0 0\n" +
+                    "  -1e308 0 0 0 0 0 1 1 1\n  10 1 0 0 0\nEndBehavior 1\n",
+                "bad.lws: line 3: between the keys at frames 0 and 10, position X goes beyond 1e+150");
+    expectError("LWSC\nLoadObject a.lwo\nObjDissolve (envelope)\n  1\n  1\n  1e300\n  0 0 0 0 0\nEndBehavior 1\n",
+                "line 3: the key at frame 0 sets dissolve beyond 1e+150");
+    // Scales of 1e100 are each within range, their product is not.
+    const std::string scaled = motion.substr(0, motion.size() - 2) + "1\n  0 0 0 0 0 0 1e100 1 1\n  0 0 0 0 0\n"
+                                                                    "EndBehavior 1\n";
+    expectError("LWSC\nAddNullObject a\n" + scaled + "\nAddNullObject b\n" + scaled + "ParentObject 1\n",
+                "line 17: under its parents the item's world scale can go beyond 1e+150");
+    const HostScene fine = parseSceneText("LWSC\nAddNullObject a\n" + scaled, "fine.lws");
+    EXPECT_EQ(fine.items[0].motion[0].values[kScaleX], 1e100);
+}
+
 TEST(SceneFileTest, ConstantDissolveAndUnknownLinesAreKept) {
     const std::string text = "LWSC\nLoadObject a.lwo\nObjDissolve 0.5\nSomethingNew 1 2 3\n\nTrailer\n";
     const HostScene scene = parseSceneText(text, "x.lws");
@@ -219,6 +248,23 @@ TEST_F(SceneFilesTest, ObjectsAreFoundBesideTheSceneAndMissingOnesOnlyWarn) {
     ASSERT_EQ(warnings.size(), 2u);
     EXPECT_EQ(warnings[0], path("scene.lws") + ": line 4: object file \"none\" not found; its 2 items have no points");
     EXPECT_EQ(warnings[1], path("scene.lws") + ": line 12: object file \"gone.lwo\" not found; the item has no points");
+}
+
+TEST_F(SceneFilesTest, BadShapesNameTheSceneLineAndLongMissingNamesAreCut) {
+    write("shape.lws", "LWSC\n1\n\nLoadObject builtin:cube:3\n");
+    std::vector<std::string> warnings;
+    try {
+        readSceneFile(path("shape.lws"), "", warnings);
+        ADD_FAILURE() << "a bad built-in shape was read";
+    } catch (const InputError &error) {
+        const std::string expected = path("shape.lws") + ": line 4: builtin:cube:3: unknown built-in shape";
+        EXPECT_NE(std::string(error.what()).find(expected), std::string::npos) << error.what();
+    }
+    write("long.lws", "LWSC\nLoadObject " + std::string(1'000'000, 'x') + "\n");
+    readSceneFile(path("long.lws"), "", warnings);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0], path("long.lws") + ": line 2: object file \"" + std::string(80, 'x') +
+                               "...\" not found; the item has no points");
 }
 
 TEST_F(SceneFilesTest, ObjectsDirectoryIsTheLastPlaceLookedIn) {
