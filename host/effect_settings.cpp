@@ -238,6 +238,10 @@ SettingsReading readSettingsLines(std::span<const std::string> lines, std::size_
 
     for (std::size_t i = reads.position(); i < lines.size(); ++i) {
         if (lines[i].find_first_not_of(" \t") == std::string::npos) continue;
+        if (lines[i] == "PLOF_END") {
+            reading.unreadEndLine = true;
+            continue;
+        }
         if (reading.unreadLines++ == 0) reading.firstUnreadLine = firstLineNumber + i;
     }
     return reading;

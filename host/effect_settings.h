@@ -107,10 +107,12 @@ struct SettingsReading {
     std::vector<SettingsLine> lines;  // the lines the effect read, in order
     bool started = false;             // the first line opened the block
     bool endLine = false;             // a PLOF_END line closed it
-    // Lines (not blank) after the line that ended the block, which the
-    // effect never reads: the first one's number, and how many there are.
+    // Lines (neither blank nor PLOF_END) after the line that ended the
+    // block, which the effect never reads: the first one's number, and how
+    // many there are; and whether a PLOF_END line is among the unread ones.
     std::size_t firstUnreadLine = 0;
     std::size_t unreadLines = 0;
+    bool unreadEndLine = false;
 };
 
 // Reads `lines` (without line ends), the first of which is line

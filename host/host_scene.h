@@ -37,6 +37,7 @@ struct HostItem {
     bool hasEffect = false;
     std::string effectHeader = "Plugin DisplacementHandler 1 PLOF!";
     std::vector<std::string> effectLines;  // the effect's saved block
+    std::size_t effectLineNumber = 1;      // of effectLines' first line in its file
     // Kept text: lines before this item's block (after the previous one),
     // block lines before the first part the host reads itself (motion,
     // dissolve, parent, effect), and block lines after such a part.
