@@ -49,6 +49,9 @@ public:
     // Whether the frame set last is point `point`'s birth frame.
     bool bornThisFrame(std::size_t point) const;
 
+    // The item's pivot at the frame set last, in world coordinates.
+    const Vec3 &pivot() const { return pose_.position; }
+
     // The avoid object's item index, when the settings name an item of the scene.
     std::optional<std::size_t> avoidItem() const { return avoid_; }
 

@@ -5,10 +5,11 @@ namespace plof::tools {
 extern const Command kPlayCommand;
 extern const Command kPanelCommand;
 extern const Command kBakeCommand;
+extern const Command kSummaryCommand;
 
 namespace {
 
-const Command *const kCommands[] = {&kPlayCommand, &kPanelCommand, &kBakeCommand};
+const Command *const kCommands[] = {&kPlayCommand, &kPanelCommand, &kBakeCommand, &kSummaryCommand};
 
 }  // namespace
 
