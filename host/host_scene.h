@@ -47,6 +47,8 @@ struct HostItem {
     bool blockEndsWithBlank = true;
 
     int32_t pointCount() const { return static_cast<int32_t>(points.size() / 3); }
+    // The dissolve at `frame`: 0 (fully shown) without a dissolve, 1 hidden.
+    double dissolveAt(int32_t frame) const;
 };
 
 struct HostScene {

@@ -6,10 +6,11 @@ extern const Command kPlayCommand;
 extern const Command kPanelCommand;
 extern const Command kBakeCommand;
 extern const Command kSummaryCommand;
+extern const Command kRenderCommand;
 
 namespace {
 
-const Command *const kCommands[] = {&kPlayCommand, &kPanelCommand, &kBakeCommand, &kSummaryCommand};
+const Command *const kCommands[] = {&kPlayCommand, &kPanelCommand, &kBakeCommand, &kRenderCommand, &kSummaryCommand};
 
 }  // namespace
 
