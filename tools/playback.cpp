@@ -114,10 +114,15 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
         runOptionsPanel(*module_, player_->instance(edited), *panelSession);
         services_->setCurrentItem(0);
     }
-    // What the effect holds now (after the panel script too), as it saves it.
+    // What the effect holds: its lines, or after a panel script what it
+    // saves (the scene's first frame has been shown, so the avoid object has
+    // been looked up and is saved by name).
     settings_.resize(scene_.items.size());
     for (std::size_t i = 0; i < scene_.items.size(); ++i) {
-        if (player_->instance(i)) settings_[i] = readEffectSettings(handler_->save(player_->instance(i)));
+        if (!player_->instance(i)) continue;
+        settings_[i] = readEffectSettings(panelSession ? handler_->save(player_->instance(i))
+                                                       : scene_.items[i].effectLines,
+                                          scene_.items[i].effectLineNumber);
     }
 }
 
