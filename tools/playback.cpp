@@ -111,6 +111,7 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
         // The host shows the scene at its first frame before the options can be opened.
         player_->runEffects(frames_.first, frames_.first / fps_);
         services_->setCurrentItem(static_cast<PlofItemId>(edited + 1));
+        panelSession->particles = scene_.items[edited].pointCount();
         runOptionsPanel(*module_, player_->instance(edited), *panelSession);
         services_->setCurrentItem(0);
     }
