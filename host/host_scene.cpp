@@ -6,6 +6,10 @@
 
 namespace plof::host {
 
+double HostItem::dissolveAt(int32_t frame) const {
+    return hasDissolve && !dissolve.empty() ? interpolateChannel(dissolve, 0, frame) : 0.0;
+}
+
 bool HostScene::hasDissolve() const {
     return std::any_of(items.begin(), items.end(), [](const HostItem &item) { return item.hasDissolve; });
 }

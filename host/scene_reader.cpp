@@ -275,6 +275,7 @@ std::size_t SceneParser::pluginPart(std::size_t index, HostItem &item) {
     if (ours) {
         item.hasEffect = true;
         item.effectHeader = std::string(line);
+        item.effectLineNumber = index + 2;
         item.effectLines.assign(first + 1, last);
     } else {
         std::vector<std::string> &kept = keptLines(item);

@@ -13,6 +13,7 @@ namespace plof::host {
 namespace {
 
 FileDialogAnswerer *gAnswerer = nullptr;
+ChosenFileObserver gObserver = nullptr;
 std::string gLastAnswer;
 
 // The file a save dialog's answer names: the module completes a name that
@@ -43,6 +44,7 @@ int32_t request(const char *title, char *name, char *path, char *resultBuffer, i
         if (!name || std::string_view(name).find('*') == std::string_view::npos) gLastAnswer = resultBuffer;
         WrittenFileCheck *check = writtenFileCheck();
         if (check && name && name[0] == '>') check->expectFile(savedFile(name + 1, resultBuffer));
+        if (gObserver) gObserver(title ? title : "", resultBuffer);
     } catch (...) {
         gLastAnswer.clear();
     }
@@ -52,6 +54,8 @@ int32_t request(const char *title, char *name, char *path, char *resultBuffer, i
 }  // namespace
 
 void setFileDialogAnswerer(FileDialogAnswerer *answerer) { gAnswerer = answerer; }
+
+void setChosenFileObserver(ChosenFileObserver observer) { gObserver = observer; }
 
 PlofFileRequest &scriptedFileRequest() {
     static PlofFileRequest record{&request};
