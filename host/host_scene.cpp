@@ -10,6 +10,10 @@ bool HostScene::hasDissolve() const {
     return std::any_of(items.begin(), items.end(), [](const HostItem &item) { return item.hasDissolve; });
 }
 
+double HostItem::dissolveAt(double frame) const {
+    return hasDissolve && !dissolve.empty() ? interpolateChannel(dissolve, 0, frame) : 0.0;
+}
+
 namespace {
 
 // The value of the header line "KEYWORD N".

@@ -46,6 +46,8 @@ struct HostItem {
     bool blockEndsWithBlank = true;
 
     int32_t pointCount() const { return static_cast<int32_t>(points.size() / 3); }
+    // The dissolve at `frame` (0 visible .. 1 gone); 0 without a dissolve.
+    double dissolveAt(double frame) const;
 };
 
 struct HostScene {

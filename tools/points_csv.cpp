@@ -22,10 +22,7 @@ void PointsCsv::writeItem(int32_t frame, std::size_t itemIndex, std::span<const 
     const plof::host::HostItem &item = scene_.items[itemIndex];
     std::string dissolve;
     if (dissolveColumn_) {
-        const double value = item.hasDissolve && !item.dissolve.empty()
-                                 ? plof::host::interpolateChannel(item.dissolve, 0, frame)
-                                 : 0.0;
-        dissolve = "," + shortestText(value);
+        dissolve = "," + shortestText(item.dissolveAt(frame));
     }
     const std::string prefix = std::to_string(frame) + (itemColumn_ ? "," + std::to_string(itemIndex + 1) : "");
     for (std::size_t p = 0; p + 2 < points.size(); p += 3) {

@@ -1,0 +1,31 @@
+// An AnimatedScene as a glTF 2.0 file, written with tinygltf: binary (.glb)
+// or JSON with the buffer embedded (.gltf).
+//
+// The file holds one scene with one node per AnimatedNode (in order, at the
+// root), a shared marker mesh (an icosahedron of the scene's marker size)
+// that marked nodes carry, and one animation: per node a translation channel
+// with a key at every frame (LINEAR), a rotation channel likewise when the
+// node turns, and a scale channel with a key where the scale changes (STEP,
+// so a hidden node does not grow in from nothing). The asset's extras hold
+// {"framesPerSecond", "firstFrame", "lastFrame"} for viewers. Each node's own
+// transform is its first frame's.
+//
+// Built with tinygltf where the build found it; elsewhere (the 32-bit Windows
+// build of the host) gltfExportAvailable() is false and gltfFileBytes throws.
+#pragma once
+
+#include <string>
+
+#include "host/gltf/animated_scene.h"
+
+namespace plof::host {
+
+enum class GltfContainer { binary, text };
+
+bool gltfExportAvailable();
+
+// The bytes of the file. Throws OutputError when the scene does not fit a
+// glTF buffer (2 GiB) or cannot be written.
+std::string gltfFileBytes(const AnimatedScene &scene, GltfContainer container);
+
+}  // namespace plof::host
