@@ -26,11 +26,9 @@ EffectPlayer::EffectPlayer(const EffectHandler &handler, HostScene &scene, HostS
             services_.setCurrentItem(0);
             throw;
         }
-        for (std::size_t cut : handler_.load(instances_[i], item.effectLines)) {
-            warnings_.push_back("item " + std::to_string(i + 1) + " (" + item.name + "): line " +
-                                std::to_string(cut + 1) +
-                                " of the effect's settings is longer than the effect's line buffer and was cut");
-        }
+        // Lines the effect cannot read whole are told about by the settings
+        // warnings, which name their file and line.
+        handler_.load(instances_[i], item.effectLines);
     }
     services_.setCurrentItem(0);
 }

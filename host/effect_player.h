@@ -35,9 +35,6 @@ public:
     EffectPlayer(const EffectPlayer &) = delete;
     EffectPlayer &operator=(const EffectPlayer &) = delete;
 
-    // Messages about the loading (lines cut to the module's buffer).
-    const std::vector<std::string> &warnings() const { return warnings_; }
-
     // newTime and every evaluate of every instance for one frame; the
     // displaced points are kept for placePoints. No allocation.
     void runEffects(int32_t frame, double time);
@@ -68,7 +65,6 @@ private:
     std::vector<int32_t> flags_;
     std::vector<std::vector<double>> displaced_;
     std::vector<std::vector<double>> world_;
-    std::vector<std::string> warnings_;
 };
 
 }  // namespace plof::host

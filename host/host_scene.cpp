@@ -6,12 +6,12 @@
 
 namespace plof::host {
 
-bool HostScene::hasDissolve() const {
-    return std::any_of(items.begin(), items.end(), [](const HostItem &item) { return item.hasDissolve; });
+double HostItem::dissolveAt(int32_t frame) const {
+    return hasDissolve && !dissolve.empty() ? interpolateChannel(dissolve, 0, frame) : 0.0;
 }
 
-double HostItem::dissolveAt(double frame) const {
-    return hasDissolve && !dissolve.empty() ? interpolateChannel(dissolve, 0, frame) : 0.0;
+bool HostScene::hasDissolve() const {
+    return std::any_of(items.begin(), items.end(), [](const HostItem &item) { return item.hasDissolve; });
 }
 
 namespace {

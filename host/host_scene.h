@@ -37,6 +37,7 @@ struct HostItem {
     bool hasEffect = false;
     std::string effectHeader = "Plugin DisplacementHandler 1 PLOF!";
     std::vector<std::string> effectLines;  // the effect's saved block
+    std::size_t effectLineNumber = 1;      // of effectLines' first line in its file
     // Kept text: lines before this item's block (after the previous one),
     // block lines before the first part the host reads itself (motion,
     // dissolve, parent, effect), and block lines after such a part.
@@ -46,8 +47,8 @@ struct HostItem {
     bool blockEndsWithBlank = true;
 
     int32_t pointCount() const { return static_cast<int32_t>(points.size() / 3); }
-    // The dissolve at `frame` (0 visible .. 1 gone); 0 without a dissolve.
-    double dissolveAt(double frame) const;
+    // The dissolve at `frame`: 0 (fully shown) without a dissolve, 1 hidden.
+    double dissolveAt(int32_t frame) const;
 };
 
 struct HostScene {

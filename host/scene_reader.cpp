@@ -209,6 +209,7 @@ std::size_t SceneParser::block(std::size_t index, HostItem &item) {
             if (ours) {
                 item.hasEffect = seenKnownPart = true;
                 item.effectHeader = std::string(line);
+                item.effectLineNumber = index + 2;
                 item.effectLines.assign(lines_.begin() + static_cast<std::ptrdiff_t>(index) + 1,
                                         lines_.begin() + static_cast<std::ptrdiff_t>(end));
             } else {

@@ -1,10 +1,9 @@
 #include "host/settings_file.h"
 
-#include <algorithm>
-
 #include "host/file_bytes.h"
 #include "host/host_error.h"
 #include "host/scene_file.h"
+#include "host/settings_warnings.h"
 
 namespace plof::host {
 
@@ -25,10 +24,7 @@ SettingsLines readSettingsFile(const std::string &path) {
                          (settings.lines.empty() ? std::string(" (the file is empty)")
                                                  : ", found \"" + settings.lines.front().substr(0, 60) + "\""));
     }
-    if (std::find(settings.lines.begin(), settings.lines.end(), "PLOF_END") == settings.lines.end()) {
-        settings.warnings.push_back(path + ": no PLOF_END line; the settings end with the file (line " +
-                                    std::to_string(settings.lines.size()) + ")");
-    }
+    settings.warnings = settingsWarnings(readSettingsLines(settings.lines, 1), path);
     return settings;
 }
 

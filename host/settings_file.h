@@ -10,7 +10,9 @@ namespace plof::host {
 
 struct SettingsLines {
     std::vector<std::string> lines;
-    std::vector<std::string> warnings;  // e.g. no PLOF_END: the block ends with the file
+    // "PATH:LINE: ..." for each line the effect will ignore or read otherwise
+    // than it looks (settings_warnings.h).
+    std::vector<std::string> warnings;
 };
 
 // Reads the settings file at `path` (LF or CR LF line ends). Throws

@@ -5,10 +5,12 @@ namespace plof::tools {
 extern const Command kPlayCommand;
 extern const Command kPanelCommand;
 extern const Command kBakeCommand;
+extern const Command kSummaryCommand;
+extern const Command kRenderCommand;
 
 namespace {
 
-const Command *const kCommands[] = {&kPlayCommand, &kPanelCommand, &kBakeCommand};
+const Command *const kCommands[] = {&kPlayCommand, &kPanelCommand, &kBakeCommand, &kRenderCommand, &kSummaryCommand};
 
 }  // namespace
 

@@ -28,12 +28,8 @@ EmitterSession::EmitterSession(HostScene scene, const ParsedArguments &arguments
     // The emitter is item 1; the module may ask about item 0 while it is made.
     services_->setCurrentItem(1);
     instance_ = handler_->create(1);
-    if (!scene_.items[0].effectLines.empty()) {
-        for (std::size_t cut : handler_->load(instance_, scene_.items[0].effectLines)) {
-            printWarning("line " + std::to_string(cut + 1) +
-                 " of the settings is longer than the effect's line buffer and was cut");
-        }
-    }
+    // emitterScene has warned about lines the effect cannot read whole.
+    if (!scene_.items[0].effectLines.empty()) handler_->load(instance_, scene_.items[0].effectLines);
 }
 
 EmitterSession::~EmitterSession() {

@@ -2,11 +2,15 @@
 
 #include "command.h"
 #include "host/dialogs/scripted_file_request.h"
+#include "host/effect_settings.h"
+#include "host/file_bytes.h"
 #include "host/host_error.h"
 #include "host/panels/panel_services.h"
 #include "host/panels/panel_snapshot.h"
 #include "host/panels/script_runner.h"
+#include "host/scene_file.h"
 #include "host/service_registry.h"
+#include "host/settings_warnings.h"
 
 namespace plof::tools {
 
@@ -16,6 +20,27 @@ namespace {
 
 // The options panel is built for interface version 1.
 constexpr int32_t kInterfaceVersion = 1;
+
+// A settings file chosen for the panel's "L" is read by the module as a text
+// file; the host reads it the same way and warns, naming the file and line,
+// about lines the module will ignore or read otherwise than they look.
+// Files the module cannot open are its own to report.
+void warnAboutLoadedSettings(const char *title, const char *path) {
+    const std::string chosen = path;
+    const bool loads = std::string_view(title).rfind("load", 0) == 0;
+    if (!loads || chosen.size() < 4 || chosen.compare(chosen.size() - 4, 4, ".plf") != 0) return;
+    std::string text;
+    try {
+        text = readFileBytes(chosen, "settings file");
+    } catch (const InputError &) {
+        return;
+    }
+    std::vector<std::string> lines;
+    for (std::string_view line : splitLines(text)) lines.emplace_back(line);
+    for (const std::string &warning : settingsWarnings(readSettingsLines(lines, 1, LineForm::File), chosen)) {
+        printWarning(warning);
+    }
+}
 
 }  // namespace
 
@@ -58,6 +83,7 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
     ConfirmWatch watch;
     watch.runner = &runner;
     setPanelDriver(&watch);
+    setChosenFileObserver(&warnAboutLoadedSettings);
     if (session.snapshotPath) {
         const std::string path = *session.snapshotPath;
         runner.setSnapshotWriter([path](const PlofPanelRecord &panel, std::string &problem) {
@@ -66,6 +92,7 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
     }
     const int32_t result = activate(kInterfaceVersion, globalServiceFunction(), instance);
     setPanelDriver(nullptr);
+    setChosenFileObserver(nullptr);
     if (!runner.finish()) {
         const ScriptError &error = *runner.error();
         // A picture that cannot be written is an output failure, not bad input.

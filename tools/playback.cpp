@@ -8,6 +8,7 @@
 #include "host/panels/panel_services.h"
 #include "host/program_location.h"
 #include "host/scene_file.h"
+#include "host/settings_warnings.h"
 #include "options_panel_session.h"
 
 namespace plof::tools {
@@ -80,6 +81,13 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
         std::vector<std::string> warnings;
         scene_ = readSceneFile(arguments.positional.front(), objectsDirectory, warnings);
         for (const std::string &warning : warnings) printWarning(warning);
+        for (const HostItem &item : scene_.items) {
+            if (!item.hasEffect) continue;
+            const SettingsReading reading = readSettingsLines(item.effectLines, item.effectLineNumber);
+            for (const std::string &warning : settingsWarnings(reading, arguments.positional.front())) {
+                printWarning(warning);
+            }
+        }
         if (!framesText) frames_ = sceneFrames(scene_);
     }
 
@@ -106,7 +114,11 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
         runOptionsPanel(*module_, player_->instance(edited), *panelSession);
         services_->setCurrentItem(0);
     }
-    for (const std::string &warning : player_->warnings()) printWarning(warning);
+    // What the effect holds now (after the panel script too), as it saves it.
+    settings_.resize(scene_.items.size());
+    for (std::size_t i = 0; i < scene_.items.size(); ++i) {
+        if (player_->instance(i)) settings_[i] = readEffectSettings(handler_->save(player_->instance(i)));
+    }
 }
 
 Playback::~Playback() = default;

@@ -22,6 +22,7 @@
 #include "command.h"
 #include "host/effect_handler.h"
 #include "host/effect_player.h"
+#include "host/effect_settings.h"
 #include "host/host_scene.h"
 #include "host/host_services.h"
 #include "host/module_loader.h"
@@ -73,6 +74,11 @@ public:
     // the pivot, for an item without points.
     std::span<const double> worldPoints(std::size_t index) const { return player_->worldPoints(index); }
 
+    // The settings the effect of item `index` holds once loaded (and edited
+    // by the panel script), read from the lines it saves; a new instance's
+    // for an item without the effect.
+    const host::EffectSettings &effectSettings(std::size_t index) const { return settings_[index]; }
+
     // Stores each instance's saved lines in its item and writes the host
     // scene to `path`. Throws OutputError.
     void saveScene(const std::string &path);
@@ -85,6 +91,7 @@ private:
     std::unique_ptr<host::HostServices> services_;
     std::unique_ptr<host::EffectHandler> handler_;
     std::unique_ptr<host::EffectPlayer> player_;
+    std::vector<host::EffectSettings> settings_;
 };
 
 }  // namespace plof::tools

@@ -9,6 +9,7 @@ namespace plof::host {
 namespace {
 
 FileDialogAnswerer *gAnswerer = nullptr;
+ChosenFileObserver gObserver = nullptr;
 
 int32_t request(const char *title, char *name, char *path, char *resultBuffer, int32_t size) {
     if (!gAnswerer || !resultBuffer || size <= 0) return 0;
@@ -16,12 +17,16 @@ int32_t request(const char *title, char *name, char *path, char *resultBuffer, i
     // writer learns it here (and tests see the paths the module formed).
     std::fprintf(stderr, "plof-host: file dialog \"%s\" opens in \"%s\" offering \"%s\"\n", title ? title : "",
                  path ? path : "", name ? name : "");
-    return gAnswerer->answerFileDialog(title ? title : "", resultBuffer, size);
+    const int32_t chosen = gAnswerer->answerFileDialog(title ? title : "", resultBuffer, size);
+    if (chosen > 0 && gObserver) gObserver(title ? title : "", resultBuffer);
+    return chosen;
 }
 
 }  // namespace
 
 void setFileDialogAnswerer(FileDialogAnswerer *answerer) { gAnswerer = answerer; }
+
+void setChosenFileObserver(ChosenFileObserver observer) { gObserver = observer; }
 
 PlofFileRequest &scriptedFileRequest() {
     static PlofFileRequest record{&request};

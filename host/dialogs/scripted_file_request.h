@@ -25,6 +25,11 @@ public:
 // dialog is cancelled.
 void setFileDialogAnswerer(FileDialogAnswerer *answerer);
 
+// Told the title of every dialog answered with a file and the path chosen,
+// before the module gets it (null: nobody is told).
+using ChosenFileObserver = void (*)(const char *title, const char *path);
+void setChosenFileObserver(ChosenFileObserver observer);
+
 PlofFileRequest &scriptedFileRequest();
 void provideScriptedFileRequest();
 

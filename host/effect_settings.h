@@ -1,0 +1,133 @@
+// The effect's settings as the host reads them itself from the effect's saved
+// lines (a .plf file's lines, or the block between "Plugin ... PLOF!" and
+// "EndPlugin" in a scene), exactly as the effect reads them:
+//   - the first line opens the block when "PLOF_START" begins with its
+//     keyword (the text before the first space); otherwise nothing is read;
+//   - each later line is split at its first space; the block ends at a line
+//     whose keyword begins "PLOF_END" or is empty (an empty or space-led
+//     line), or when the lines run out;
+//   - a keyword is matched against V0Min, V0Max, AgeMin, AgeMax, Gravity,
+//     Regist, START_F, Birth, ReCycle, SpreadMin, SpreadMax, OrgEmit,
+//     REFERENCE in that order: the first that begins with it wins, so "Grav"
+//     sets Gravity and "Gravty" sets nothing;
+//   - the value is the longest decimal number at the start of the text after
+//     the space (blanks skipped; "inf" and "nan" too), 0 when there is none;
+//     a line without a space sets nothing; whole-number settings keep the
+//     value truncated toward zero (saturating), OrgEmit its low 8 bits;
+//   - REFERENCE takes the next line whole, cut to 49 characters, as the
+//     avoid object's name;
+//   - lines are cut to the effect's 255-character line buffer.
+// Settings that the lines do not set keep a new instance's values.
+//
+// The .plf file form (the options panel's "L" button) differs: the effect
+// reads the file with its line ends, so a line without a space has a keyword
+// ending in a line feed and sets nothing, an empty line is skipped rather
+// than ending the block, and a line longer than 255 characters goes on as
+// the next line.
+//
+// This is the host's own reading of the file format: summaries, pictures and
+// warnings are computed from it, never from the module's code.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace plof::host {
+
+enum class Setting : std::size_t {
+    V0Min, V0Max, AgeMin, AgeMax, Gravity, Regist, START_F, Birth, ReCycle, SpreadMin, SpreadMax, OrgEmit,
+};
+inline constexpr std::size_t kSettingCount = 12;
+
+enum class SettingKind { Decimal, Whole, Byte };
+
+struct SettingSpec {
+    const char *keyword;
+    SettingKind kind;
+    double newInstanceValue;
+    // What the options panel lets a person choose (a slider's ends, a check
+    // box's off and on); infinite where the panel takes any number.
+    double panelMin;
+    double panelMax;
+    const char *panelControl;  // how a person meets it in the panel
+};
+
+// The settings in the order the effect matches keywords (and writes them).
+extern const std::array<SettingSpec, kSettingCount> kSettingSpecs;
+inline const SettingSpec &specOf(Setting setting) { return kSettingSpecs[static_cast<std::size_t>(setting)]; }
+
+// The keyword after the twelve settings in the matching order: the next line
+// names the avoid object.
+inline constexpr std::string_view kReferenceKeyword = "REFERENCE";
+
+// The longest name the effect keeps for the avoid object.
+inline constexpr std::size_t kAvoidNameLength = 49;
+// The longest line the effect reads whole.
+inline constexpr std::size_t kSettingsLineLength = 255;
+
+struct EffectSettings {
+    std::array<double, kSettingCount> values{};  // whole-number settings hold whole numbers
+    std::string avoidObject;                     // "" for a new instance
+
+    EffectSettings();
+    double number(Setting setting) const { return values[static_cast<std::size_t>(setting)]; }
+    int32_t whole(Setting setting) const { return static_cast<int32_t>(number(setting)); }
+};
+
+// How the effect read one line of its saved lines.
+struct SettingsLine {
+    enum class Role {
+        Start,      // opened the block
+        Value,      // set `setting` (or, with no value on it, set nothing)
+        Reference,  // the next line is the avoid object's name
+        Name,       // the avoid object's name
+        Skipped,    // matched no keyword
+        End,        // ended the block
+    };
+    std::size_t lineNumber = 0;  // in its file
+    std::string text;            // the whole line as written
+    Role role = Role::Skipped;
+    std::string keyword;         // up to the first space, as read
+    std::optional<Setting> setting;
+    std::optional<double> value;  // when the line has a space
+    std::string valueText;        // the text after the first space
+    bool cut = false;             // longer than the effect's line buffer
+};
+
+enum class LineForm { Block, File };
+
+struct SettingsReading {
+    EffectSettings settings;
+    std::vector<SettingsLine> lines;  // the lines the effect read, in order
+    bool started = false;             // the first line opened the block
+    bool endLine = false;             // a PLOF_END line closed it
+    // Lines (neither blank nor PLOF_END) after the line that ended the
+    // block, which the effect never reads: the first one's number, and how
+    // many there are; and whether a PLOF_END line is among the unread ones.
+    std::size_t firstUnreadLine = 0;
+    std::size_t unreadLines = 0;
+    bool unreadEndLine = false;
+};
+
+// Reads `lines` (without line ends), the first of which is line
+// `firstLineNumber` of its file.
+SettingsReading readSettingsLines(std::span<const std::string> lines, std::size_t firstLineNumber,
+                                  LineForm form = LineForm::Block);
+
+// The settings alone.
+EffectSettings readEffectSettings(std::span<const std::string> lines, std::size_t firstLineNumber = 1,
+                                  LineForm form = LineForm::Block);
+
+// The number at the start of `text` as the effect reads it: blanks skipped,
+// then a sign, digits, point and exponent as far as they go, or "inf",
+// "infinity", "nan" in any case. `length` gets how many characters were
+// read (0 when no number begins the text, the value then being 0).
+double readDecimalPrefix(std::string_view text, std::size_t &length);
+
+}  // namespace plof::host

@@ -1,0 +1,26 @@
+#include "host/host_error.h"
+#include "host/picture_files.h"
+
+namespace plof::host {
+
+namespace {
+
+[[noreturn]] void unavailable(const std::string &path) {
+    throw OutputError(path + ": pictures are not available in this build (it was built without cairo and giflib)");
+}
+
+}  // namespace
+
+bool picturesAvailable() { return false; }
+
+void writePngPicture(const std::string &path, int, int, const std::vector<uint8_t> &) { unavailable(path); }
+
+struct GifAnimation::Encoder {};
+
+GifAnimation::GifAnimation(const std::string &path, int, int) { unavailable(path); }
+GifAnimation::~GifAnimation() = default;
+void GifAnimation::addFrame(const std::vector<uint8_t> &, int) {}
+void GifAnimation::finish() {}
+uint8_t GifAnimation::paletteIndex(uint8_t, uint8_t, uint8_t) { return 0; }
+
+}  // namespace plof::host

@@ -1,0 +1,120 @@
+// plof-host render: where the particles are drawn, the GIF's frames and
+// delays, the same bytes every time, and the command line's errors.
+#include <cmath>
+
+#include "host_run.h"
+
+#if __has_include(<cairo.h>) && __has_include(<gif_lib.h>)
+#include <cairo.h>
+#include <gif_lib.h>
+
+namespace plof::e2e {
+namespace {
+
+struct Pixel {
+    int r, g, b;
+};
+
+Pixel pixelAt(cairo_surface_t *image, int x, int y) {
+    const unsigned char *row = cairo_image_surface_get_data(image) + y * cairo_image_surface_get_stride(image);
+    const uint32_t value = reinterpret_cast<const uint32_t *>(row)[x];
+    return {static_cast<int>(value >> 16 & 0xFF), static_cast<int>(value >> 8 & 0xFF), static_cast<int>(value & 0xFF)};
+}
+
+// Three points at speed 2 straight up, no gravity, born at frames 0, 1, 2:
+// at frame 29 they are 2 x (29 - i) / 30 above the pivot. Front view,
+// 160 x 120: the box of the flights (0 .. 1.9333 high, 10% of that wide) is
+// padded by 5% of its height on every side and fills the height less a
+// 7.2-pixel margin at each edge: 96 pixels per 1.9333 units, the pivot at
+// row 107.5 and the highest point at row 11.5, all in column 79.5.
+TEST(RenderCommandTest, ParticlesAreDrawnWhereTheirPositionsProject) {
+    TempDirectory directory;
+    Settings settings;
+    settings.Gravity = 0;
+    directory.write("s.plf", settings.text());
+    const HostRun run = runHost(
+        "render --object builtin:line:3 --settings s.plf --frames 0..29 --view front --size 160x120 --out a.png",
+        directory);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    cairo_surface_t *image = cairo_image_surface_create_from_png((directory / "a.png").c_str());
+    ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(image), 160);
+    EXPECT_EQ(cairo_image_surface_get_height(image), 120);
+    const double top = 2.0 * 29 / 30;
+    for (int i = 0; i < 3; ++i) {
+        const double row = 107.5 - 96.0 * (2.0 * (29 - i) / 30) / top;
+        const Pixel p = pixelAt(image, 80, static_cast<int>(std::lround(row)));
+        SCOPED_TRACE(i);
+        EXPECT_EQ(p.r, 255);  // the bright colour of a point in flight
+        EXPECT_EQ(p.g, 184);
+        EXPECT_EQ(p.b, 64);
+    }
+    // Nothing beside the column, the top margin is empty, the pivot is marked.
+    const Pixel beside = pixelAt(image, 100, 40);
+    EXPECT_LT(beside.r + beside.g + beside.b, 90);
+    const Pixel above = pixelAt(image, 80, 4);
+    EXPECT_LT(above.r + above.g + above.b, 90);
+    const Pixel pivot = pixelAt(image, 80, 111);  // the green cross below the pivot, over columns 79 and 80
+    EXPECT_GT(pivot.g, 120);
+    EXPECT_GT(pivot.g, 2 * pivot.r);
+    cairo_surface_destroy(image);
+}
+
+TEST(RenderCommandTest, AnAnimationHasAFramePerFrameAtTheFrameRateAndTheSameBytesEachTime) {
+    TempDirectory directory;
+    Settings settings;
+    settings.SpreadMax = 40;
+    directory.write("s.plf", settings.text());
+    const std::string command = "render --object builtin:grid:4x4 --settings s.plf --frames 5..34 --size 96x64";
+    ASSERT_EQ(runHost(command + " --out a.gif", directory).exitCode, 0);
+    ASSERT_EQ(runHost(command + " --out b.gif", directory).exitCode, 0);
+    ASSERT_EQ(runHost(command + " --out a.png", directory).exitCode, 0);
+    ASSERT_EQ(runHost(command + " --out b.png", directory).exitCode, 0);
+    EXPECT_EQ(fileText(directory / "a.gif"), fileText(directory / "b.gif"));
+    EXPECT_EQ(fileText(directory / "a.png"), fileText(directory / "b.png"));
+
+    int error = 0;
+    GifFileType *gif = DGifOpenFileName((directory / "a.gif").c_str(), &error);
+    ASSERT_NE(gif, nullptr);
+    ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+    EXPECT_EQ(gif->SWidth, 96);
+    EXPECT_EQ(gif->SHeight, 64);
+    ASSERT_EQ(gif->ImageCount, 30);
+    std::vector<int> delays;
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        GraphicsControlBlock control;
+        ASSERT_EQ(DGifSavedExtensionToGCB(gif, i, &control), GIF_OK);
+        delays.push_back(control.DelayTime);
+    }
+    // 30 frames per second in hundredths: 3, 4, 3, ... one second in all.
+    EXPECT_EQ(std::vector<int>(delays.begin(), delays.begin() + 6), (std::vector<int>{3, 4, 3, 3, 4, 3}));
+    int total = 0;
+    for (int delay : delays) total += delay;
+    EXPECT_EQ(total, 100);
+    DGifCloseFile(gif, &error);
+
+    // At 10 frames per second every frame lasts a tenth.
+    ASSERT_EQ(runHost(command + " --fps 10 --out c.gif", directory).exitCode, 0);
+    gif = DGifOpenFileName((directory / "c.gif").c_str(), &error);
+    ASSERT_EQ(DGifSlurp(gif), GIF_OK);
+    GraphicsControlBlock control;
+    DGifSavedExtensionToGCB(gif, 7, &control);
+    EXPECT_EQ(control.DelayTime, 10);
+    DGifCloseFile(gif, &error);
+}
+
+TEST(RenderCommandTest, WrongPicturesAreUsageErrors) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings().text());
+    const std::string command = "render --object builtin:line:2 --settings s.plf";
+    for (const std::string &flags : {std::string(" --out a.jpg"), std::string(""), std::string(" --out a.png --view sideways"),
+                                     std::string(" --out a.png --size 10x10"), std::string(" --out a.png --size 64")}) {
+        const HostRun run = runHost(command + flags, directory);
+        EXPECT_EQ(run.exitCode, 2) << flags << ": " << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(directory / "a.png"));
+}
+
+}  // namespace
+}  // namespace plof::e2e
+#endif

@@ -1,0 +1,87 @@
+// plof-host summary on cases worked out by hand.
+#include <nlohmann/json.hpp>
+
+#include "host_run.h"
+
+namespace plof::e2e {
+namespace {
+
+nlohmann::json summaryOf(const Settings &settings, const std::string &object, const std::string &frames = "0..59") {
+    TempDirectory directory;
+    directory.write("s.plf", settings.text());
+    const HostRun run =
+        runHost("summary --object " + object + " --settings s.plf --frames " + frames + " --json", directory);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    return nlohmann::json::parse(run.out).at("items").at(0);
+}
+
+// 13 points at Birth 100: period 13 x 30 / 100 = 3 frames. Point i starts
+// at frame (i x 30) / 100 (0 for i < 4, 1 for 4..6, 2 for 7..9, 3 for 10..12)
+// and every 3 frames after; it is hidden on its birth frame and flies the
+// two frames after it, so no flight is longer than 2 frames. In 0..59: points
+// 0-3 fly 20 times, 4-6 20 times (the last flight cut to frame 59), 7-12 19
+// times: 254 flights. Straight up at speed 2 under gravity 9.8, the highest
+// point is 2 x (2/30) - 4.9 x (2/30)^2 above the pivot.
+TEST(SummaryCommandTest, ThirteenPointsAtBirth100RecycleEveryThreeFrames) {
+    Settings settings;
+    settings.AgeMin = 30;
+    settings.AgeMax = 45;
+    settings.Birth = 100;
+    settings.ReCycle = 1;
+    const nlohmann::json s = summaryOf(settings, "builtin:line:13");
+    EXPECT_EQ(s["points"], 13);
+    EXPECT_EQ(s["birthRate"], 100);
+    EXPECT_EQ(s["periodFrames"], 3);
+    EXPECT_EQ(s["firstLaunchFrame"], 0);
+    EXPECT_EQ(s["lastLaunchFrame"], 59);
+    EXPECT_EQ(s["flights"], 254);
+    EXPECT_EQ(s["flightsPerPoint"]["min"], 19.0);
+    EXPECT_EQ(s["flightsPerPoint"]["max"], 20.0);
+    EXPECT_EQ(s["flightFrames"]["max"], 2.0);
+    EXPECT_NEAR(s["highestAbovePivot"].get<double>(), 2.0 * 2 / 30 - 4.9 * (2.0 / 30) * (2.0 / 30), 1e-9);
+    ASSERT_EQ(s["warnings"].size(), 2u) << s["warnings"];
+    EXPECT_NE(s["warnings"][0].get<std::string>().find("recycle period is 3 frames"), std::string::npos);
+    EXPECT_NE(s["warnings"][0].get<std::string>().find("at least 154 points"), std::string::npos);
+    EXPECT_NE(s["warnings"][1].get<std::string>().find("on one line"), std::string::npos);
+}
+
+// Without recycling and with equal ages each point flies once, AgeMin frames.
+TEST(SummaryCommandTest, OneFlightEachWithoutRecycling) {
+    Settings settings;  // speed 2, ages 100, Birth 30: point i starts at frame i
+    settings.AgeMin = settings.AgeMax = 5;
+    settings.SpreadMax = 30;
+    const nlohmann::json s = summaryOf(settings, "builtin:line:4", "0..29");
+    EXPECT_EQ(s["flights"], 4);
+    EXPECT_EQ(s["flightFrames"]["min"], 5.0);
+    EXPECT_EQ(s["flightFrames"]["max"], 5.0);
+    EXPECT_EQ(s["pointsInFlightPerFrame"]["max"], 4.0);  // frames 4 and 5
+    EXPECT_EQ(s["firstLaunchFrame"], 0);
+    EXPECT_EQ(s["lastLaunchFrame"], 3);
+    EXPECT_TRUE(s["warnings"].empty()) << s["warnings"];
+}
+
+TEST(SummaryCommandTest, EffectsThatLaunchNothingSaySoAndWhatToChange) {
+    Settings settings;
+    settings.SpreadMax = 30;
+    settings.ReCycle = 1;
+    settings.Birth = 200;  // 9 points: period 1, relaunched every frame
+    nlohmann::json s = summaryOf(settings, "builtin:line:9");
+    EXPECT_EQ(s["flights"], 0);
+    ASSERT_EQ(s["warnings"].size(), 1u);
+    EXPECT_NE(s["warnings"][0].get<std::string>().find("never leaves the emitter"), std::string::npos);
+    settings.Birth = 0;
+    s = summaryOf(settings, "builtin:line:9");
+    EXPECT_EQ(s["periodFrames"], nullptr);
+    EXPECT_NE(s["warnings"][0].get<std::string>().find("no particle is ever launched"), std::string::npos);
+    settings.Birth = 30;
+    settings.START_F = 70;
+    s = summaryOf(settings, "builtin:line:9");
+    EXPECT_NE(s["warnings"][0].get<std::string>().find("comes after the last frame 59"), std::string::npos);
+    settings.START_F = 0;
+    settings.Birth = 300;  // above 9 x 30
+    s = summaryOf(settings, "builtin:line:9");
+    EXPECT_NE(s["warnings"][0].get<std::string>().find("each particle flies once"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace plof::e2e

@@ -1,0 +1,167 @@
+// plof-host summary: plays a scene as play does and prints, for each item
+// that carries the effect, its numbers and warnings: for a person, or as
+// JSON with --json.
+#include <cstdio>
+#include <memory>
+
+#include <nlohmann/json.hpp>
+
+#include "command.h"
+#include "host/effect_summary.h"
+#include "playback.h"
+
+namespace plof::tools {
+
+namespace {
+
+using namespace plof::host;
+
+const std::vector<FlagSpec> kSummaryFlags = withPlaybackFlags({
+    {"--json", nullptr, "print the summary as JSON"},
+});
+
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", value);
+    return text;
+}
+
+std::string stat(const RunningStat &s, const std::string &unit) {
+    if (s.count == 0) return "none";
+    return "min " + number(s.min) + " / mean " + number(s.mean()) + " / max " + number(s.max) + unit;
+}
+
+std::string humanText(const EffectSummary &s) {
+    std::string out = s.name + " (item " + std::to_string(s.item + 1) + "), frames " + std::to_string(s.firstFrame) +
+                      ".." + std::to_string(s.lastFrame) + "\n";
+    auto row = [&out](const char *label, const std::string &value) {
+        char head[32];
+        std::snprintf(head, sizeof head, "  %-22s", label);
+        out += head + value + "\n";
+    };
+    row("points", std::to_string(s.points));
+    row("birth rate", std::to_string(s.birth) + " per second");
+    row("recycle period", s.period ? std::to_string(*s.period) + " frames (points x 30 / birth rate)" : "none");
+    row("launches", s.firstLaunch ? "first at frame " + std::to_string(*s.firstLaunch) + ", last at frame " +
+                                        std::to_string(*s.lastLaunch)
+                                  : "none in the range");
+    row("flights", std::to_string(s.flights) + " (per point: " + stat(s.flightsPerPoint, "") + ")");
+    row("flight length", stat(s.flightFrames, " frames"));
+    row("points in flight", stat(s.inFlightPerFrame, " per frame"));
+    if (s.hasBox) {
+        row("bounding box", "x " + number(s.boxMin[0]) + " .. " + number(s.boxMax[0]) + ", y " + number(s.boxMin[1]) +
+                                " .. " + number(s.boxMax[1]) + ", z " + number(s.boxMin[2]) + " .. " +
+                                number(s.boxMax[2]));
+    }
+    row("highest above pivot", number(s.highestAbovePivot));
+    row("farthest from pivot", number(s.farthestFromPivot));
+    for (const std::string &warning : s.warnings) out += "  warning: " + warning + "\n";
+    return out;
+}
+
+nlohmann::ordered_json statJson(const RunningStat &s) {
+    if (s.count == 0) return nullptr;
+    return {{"min", s.min}, {"mean", s.mean()}, {"max", s.max}};
+}
+
+template <typename T>
+nlohmann::ordered_json optionalJson(const std::optional<T> &value) {
+    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
+}
+
+nlohmann::ordered_json summaryJson(const EffectSummary &s) {
+    nlohmann::ordered_json box = nullptr;
+    if (s.hasBox) {
+        box = {{"min", {s.boxMin[0], s.boxMin[1], s.boxMin[2]}}, {"max", {s.boxMax[0], s.boxMax[1], s.boxMax[2]}}};
+    }
+    return {
+        {"item", s.item + 1},
+        {"name", s.name},
+        {"frames", {s.firstFrame, s.lastFrame}},
+        {"points", s.points},
+        {"birthRate", s.birth},
+        {"periodFrames", optionalJson(s.period)},
+        {"firstLaunchFrame", optionalJson(s.firstLaunch)},
+        {"lastLaunchFrame", optionalJson(s.lastLaunch)},
+        {"flights", s.flights},
+        {"flightsPerPoint", statJson(s.flightsPerPoint)},
+        {"flightFrames", statJson(s.flightFrames)},
+        {"pointsInFlightPerFrame", statJson(s.inFlightPerFrame)},
+        {"boundingBox", box},
+        {"highestAbovePivot", s.highestAbovePivot},
+        {"farthestFromPivot", s.farthestFromPivot},
+        {"warnings", s.warnings},
+    };
+}
+
+int runSummary(const ParsedArguments &arguments) {
+    Playback playback("summary", arguments);
+    const HostScene &scene = playback.scene();
+    std::vector<std::unique_ptr<EffectSummaryCollector>> collectors(scene.items.size());
+    for (std::size_t i = 0; i < scene.items.size(); ++i) {
+        if (scene.items[i].hasEffect) {
+            collectors[i] = std::make_unique<EffectSummaryCollector>(scene, i, playback.effectSettings(i),
+                                                                     playback.fps());
+        }
+    }
+    playback.play([&](int32_t frame) {
+        for (std::size_t i = 0; i < collectors.size(); ++i) {
+            if (collectors[i]) collectors[i]->addFrame(frame, frame / playback.fps(), playback.worldPoints(i));
+        }
+    });
+    std::vector<EffectSummary> summaries;
+    for (const auto &collector : collectors) {
+        if (collector) summaries.push_back(collector->finish(playback.frames().first, playback.frames().last));
+    }
+    std::string out;
+    if (arguments.has("--json")) {
+        nlohmann::ordered_json items = nlohmann::ordered_json::array();
+        for (const EffectSummary &s : summaries) items.push_back(summaryJson(s));
+        out = nlohmann::ordered_json{{"items", items}}.dump(2) + "\n";
+    } else if (summaries.empty()) {
+        out = "no item of the scene carries the effect\n";
+    } else {
+        for (std::size_t i = 0; i < summaries.size(); ++i) out += (i ? "\n" : "") + humanText(summaries[i]);
+    }
+    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
+        throw std::runtime_error("standard output: writing the summary failed");
+    }
+    return kExitOk;
+}
+
+const char *const kSummaryDetails =
+    "Plays the frames as play does and prints, for each item that carries the\n"
+    "effect:\n"
+    "  from its settings: the point count, the birth rate, the recycle period in\n"
+    "  frames (points x 30 / birth rate, whole frames) and the first and last\n"
+    "  frame in the range on which a flight starts;\n"
+    "  from the played positions: flights (a point away from its resting place:\n"
+    "  the pivot, the avoid object, or with OrgEmit its own place; a point is at\n"
+    "  rest on its birth frame, where the effect hides it), their length in\n"
+    "  frames, points in flight per frame, the bounding box of every position,\n"
+    "  the highest point above the emitter's pivot and the farthest from it.\n"
+    "A flight still running at the last frame counts the frames it had.\n"
+    "Warnings (one line each) say what will happen and what to change: flights cut\n"
+    "short by a recycle period not longer than the ages, nothing launched in the\n"
+    "range, a birth rate above points x 30, every point leaving on one line.\n"
+    "With --json: {\"items\": [{\"item\", \"name\", \"frames\", \"points\", \"birthRate\",\n"
+    "\"periodFrames\", \"firstLaunchFrame\", \"lastLaunchFrame\", \"flights\",\n"
+    "\"flightsPerPoint\", \"flightFrames\", \"pointsInFlightPerFrame\" (each\n"
+    "{min, mean, max} or null), \"boundingBox\" ({min, max} or null),\n"
+    "\"highestAbovePivot\", \"farthestFromPivot\", \"warnings\"}]}.\n";
+
+const std::string kSummaryUsage = playbackUsage("summary", "[--json]");
+
+}  // namespace
+
+extern const Command kSummaryCommand;
+const Command kSummaryCommand{
+    "summary",
+    "play a scene and print the effect in numbers (periods, flights, extent) with warnings",
+    kSummaryUsage.c_str(),
+    kSummaryDetails,
+    kSummaryFlags,
+    &runSummary,
+};
+
+}  // namespace plof::tools
