@@ -52,7 +52,9 @@ int runExport(const ParsedArguments &arguments) {
     ExportRecorder recorder(playback);
     playback.play([&](int32_t frame) { recorder.record(frame); });
     const AnimatedScene scene = recorder.finish(markerSize);
-    writeOutputFile(*out, gltfFileBytes(scene, container));
+    OutputFile file(*out);
+    writeGltf(scene, container, file);
+    file.commit();
     if (html) writeViewerPage(*out, scene);
     return kExitOk;
 }

@@ -64,9 +64,11 @@ void writeViewerPage(const std::string &exportPath, const AnimatedScene &scene) 
     page.replace(marker, kDataMarker.size(), "<script id=\"plof-embedded\" src=\"" + urlEncoded(dataName) + "\"></script>");
 
     const fs::path directory = exported.parent_path();
-    std::string json = gltfFileBytes(scene, GltfContainer::text);
-    while (!json.empty() && std::isspace(static_cast<unsigned char>(json.back()))) json.pop_back();
-    writeOutputFile((directory / dataName).string(), "window.plofEmbeddedGltf = " + json + ";\n");
+    OutputFile data((directory / dataName).string());
+    data.write("window.plofEmbeddedGltf = ");
+    writeGltf(scene, GltfContainer::text, data);  // JSON is a JavaScript expression
+    data.write(";\n");
+    data.commit();
     writeOutputFile((directory / kBundle).string(),
                     readFileBytes((viewerDirectory() / kBundle).string(), "viewer script"));
     fs::path pagePath = exported;

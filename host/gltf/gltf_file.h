@@ -11,12 +11,11 @@
 // transform is its first frame's.
 //
 // Built with tinygltf where the build found it; elsewhere (the 32-bit Windows
-// build of the host) gltfExportAvailable() is false and gltfFileBytes throws.
+// build of the host) gltfExportAvailable() is false and writeGltf throws.
 #pragma once
 
-#include <string>
-
 #include "host/gltf/animated_scene.h"
+#include "host/output_file.h"
 
 namespace plof::host {
 
@@ -24,8 +23,9 @@ enum class GltfContainer { binary, text };
 
 bool gltfExportAvailable();
 
-// The bytes of the file. Throws OutputError when the scene does not fit a
-// glTF buffer (2 GiB) or cannot be written.
-std::string gltfFileBytes(const AnimatedScene &scene, GltfContainer container);
+// Appends the file's bytes to `out` (the caller commits it). Throws
+// OutputError when the scene does not fit a glTF buffer (2 GiB); a failure to
+// write is reported by out.commit().
+void writeGltf(const AnimatedScene &scene, GltfContainer container, OutputFile &out);
 
 }  // namespace plof::host

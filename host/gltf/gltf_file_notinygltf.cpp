@@ -5,7 +5,7 @@ namespace plof::host {
 
 bool gltfExportAvailable() { return false; }
 
-std::string gltfFileBytes(const AnimatedScene &, GltfContainer) {
+void writeGltf(const AnimatedScene &, GltfContainer, OutputFile &) {
     throw OutputError("glTF export is not available in this build (it was built without tinygltf)");
 }
 

@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <sstream>
+#include <ostream>
+#include <streambuf>
 
 #include "host/gltf/gltf_file.h"
 #include "host/host_error.h"
@@ -265,19 +266,52 @@ private:
     int animationView_ = -1;
 };
 
+// tinygltf writes to a stream; this one hands the bytes to the output file
+// as they come, so the file is never held in memory whole.
+class OutputFileBuffer : public std::streambuf {
+public:
+    explicit OutputFileBuffer(OutputFile &file) : file_(file) { setp(buffer_, buffer_ + sizeof buffer_); }
+
+protected:
+    int_type overflow(int_type c) override {
+        sync();
+        if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+        *pptr() = traits_type::to_char_type(c);
+        pbump(1);
+        return c;
+    }
+    std::streamsize xsputn(const char *bytes, std::streamsize count) override {
+        sync();
+        file_.write({bytes, static_cast<std::size_t>(count)});
+        return count;
+    }
+    int sync() override {
+        file_.write({pbase(), static_cast<std::size_t>(pptr() - pbase())});
+        setp(buffer_, buffer_ + sizeof buffer_);
+        return file_.failed() ? -1 : 0;
+    }
+
+private:
+    OutputFile &file_;
+    char buffer_[1 << 16];
+};
+
 }  // namespace
 
 bool gltfExportAvailable() { return true; }
 
-std::string gltfFileBytes(const AnimatedScene &scene, GltfContainer container) {
+void writeGltf(const AnimatedScene &scene, GltfContainer container, OutputFile &out) {
     const tinygltf::Model model = ModelBuilder(scene).build();
-    std::ostringstream out(std::ios::binary);
+    OutputFileBuffer buffer(out);
+    std::ostream stream(&buffer);
     tinygltf::TinyGLTF writer;
     const bool binary = container == GltfContainer::binary;
-    if (!writer.WriteGltfSceneToStream(&model, out, !binary, binary) || !out) {
-        throw OutputError("the glTF file could not be put together (tinygltf refused the model)");
+    const bool written = writer.WriteGltfSceneToStream(&model, stream, !binary, binary);
+    stream.flush();
+    // A failed write is the output file's to report, with the system's reason.
+    if (!written && !out.failed()) {
+        throw OutputError(out.path() + ": tinygltf could not write the model");
     }
-    return std::move(out).str();
 }
 
 }  // namespace plof::host

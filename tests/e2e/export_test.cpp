@@ -243,7 +243,7 @@ TEST(Export, HtmlPutsThePageItsScriptAndTheDataBesideTheFile) {
     EXPECT_EQ(fileText(out / "plof-viewer.js"), fileText(fs::path(PLOF_BIN_DIR) / "viewer/plof-viewer.js"));
     const std::string data = fileText(out / "my fountain.glb.js");
     EXPECT_EQ(data.rfind("window.plofEmbeddedGltf = {", 0), 0u);
-    EXPECT_EQ(data.substr(data.size() - 3), "};\n");
+    EXPECT_EQ(data.substr(data.size() - 4), "}\n;\n");
 }
 
 TEST(Export, RefusesFilesItCannotWrite) {
