@@ -261,9 +261,11 @@ function resize() {
 window.addEventListener('resize', resize);
 resize();
 
-const clock = new THREE.Clock();
-renderer.setAnimationLoop(() => {
-  const elapsed = clock.getDelta();
+const timer = new THREE.Timer();
+timer.connect(document);  // no jump after the page was hidden
+renderer.setAnimationLoop((timestamp) => {
+  timer.update(timestamp);
+  const elapsed = timer.getDelta();
   if (shown && playing) {
     const span = shown.last - shown.first + 1;
     showFrame(shown.first + ((frame - shown.first + elapsed * shown.fps) % span));

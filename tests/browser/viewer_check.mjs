@@ -70,7 +70,10 @@ const browser = await playwright.chromium.launchPersistentContext(profile, {
 async function openPage(url) {
   const page = await browser.newPage();
   const errors = [];
-  page.on('console', (message) => { if (message.type() === 'error') errors.push(message.text()); });
+  page.on('console', (message) => {
+    if (message.type() === 'error') errors.push(message.text());
+    if (message.type() === 'warning') console.log(`warning from the page: ${message.text()}`);
+  });
   page.on('pageerror', (error) => errors.push(String(error)));
   await page.goto(url);
   await page.waitForSelector('body[data-state="ready"], body[data-state="error"]', { timeout: 60000 });
