@@ -7,6 +7,7 @@
 #include "command.h"
 #include "export_recorder.h"
 #include "host/gltf/gltf_file.h"
+#include "host/host_error.h"
 #include "host/output_file.h"
 #include "playback.h"
 #include "viewer_page.h"
@@ -49,6 +50,10 @@ int runExport(const ParsedArguments &arguments) {
     }
 
     Playback playback("export", arguments);
+    if (playback.scene().items.empty()) {
+        // glTF has no valid form for an animation of nothing.
+        throw InputError(arguments.positional.front() + ": the scene has no items, so there is nothing to export");
+    }
     ExportRecorder recorder(playback);
     playback.play([&](int32_t frame) { recorder.record(frame); });
     const AnimatedScene scene = recorder.finish(markerSize);

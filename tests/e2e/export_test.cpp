@@ -231,6 +231,24 @@ TEST(Export, BakedParticlesKeepTheirKeysRotationScaleAndDissolve) {
     EXPECT_LT(hiddenFrames, 4 * 30);
 }
 
+TEST(Export, PositionsBeyondFloat32AreHiddenAtTheOrigin) {
+    // glTF holds float32 only: a null keyed at 1e39 has no place in the file.
+    TempDirectory directory;
+    directory.write("far.lws", "LWSC\n1\n\nFirstFrame 0\nLastFrame 2\n\nAddNullObject Far\nObjectMotion (unnamed)\n"
+                               "  9\n  2\n  1 2 3 0 0 0 1 1 1\n  0 0 0 0 0\n  1e39 2 3 0 0 0 1 1 1\n  2 1 0 0 0\n"
+                               "EndBehavior 1\n");
+    const fs::path out = exportDirectory() / "far.glb";
+    const HostRun run = runHost("export far.lws --out '" + out.string() + "'", directory);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.err.find("beyond float32"), std::string::npos) << run.err;
+    const tinygltf::Model model = readGltf(out);
+    const Track translation = track(model, 0, "translation");
+    EXPECT_EQ(translation.values, (std::vector<float>{1, 2, -3, 0, 0, 0, 0, 0, 0}));
+    const Track scale = track(model, 0, "scale");
+    EXPECT_EQ(scaleAt(scale, frameTime(0)), kShown);
+    EXPECT_EQ(scaleAt(scale, frameTime(1)), kHidden);
+}
+
 TEST(Export, HtmlPutsThePageItsScriptAndTheDataBesideTheFile) {
     TempDirectory directory;
     const fs::path out = exportDirectory();
@@ -246,7 +264,7 @@ TEST(Export, HtmlPutsThePageItsScriptAndTheDataBesideTheFile) {
     EXPECT_EQ(data.substr(data.size() - 4), "}\n;\n");
 }
 
-TEST(Export, RefusesFilesItCannotWrite) {
+TEST(Export, RefusesWhatItCannotWrite) {
     TempDirectory directory;
     const std::string object = "export --object builtin:line:2 --settings s.plf ";
     directory.write("s.plf", Settings().text());
@@ -258,6 +276,10 @@ TEST(Export, RefusesFilesItCannotWrite) {
     const HostRun missing = runHost(object + "--out no/such/dir/x.glb", directory);
     EXPECT_EQ(missing.exitCode, 4);
     EXPECT_NE(missing.err.find("no/such/dir/x.glb"), std::string::npos) << missing.err;
+    directory.write("empty.lws", "LWSC\n1\n\nFirstFrame 0\nLastFrame 5\n");
+    const HostRun empty = runHost("export empty.lws --out empty.glb", directory);
+    EXPECT_EQ(empty.exitCode, 3) << empty.err;
+    EXPECT_FALSE(fs::exists(directory.path() / "empty.glb"));
 }
 
 }  // namespace
