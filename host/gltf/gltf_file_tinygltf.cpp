@@ -104,20 +104,21 @@ private:
         accessor.componentType = TINYGLTF_COMPONENT_TYPE_FLOAT;
         accessor.type = type;
         accessor.count = count;
-        if (bounded) {
-            accessor.minValues.assign(components, std::numeric_limits<double>::infinity());
-            accessor.maxValues.assign(components, -std::numeric_limits<double>::infinity());
-            for (std::size_t i = 0; i < count; ++i) {
-                for (int c = 0; c < components; ++c) {
-                    const double value = values[i * components + c];
-                    accessor.minValues[c] = std::min(accessor.minValues[c], value);
-                    accessor.maxValues[c] = std::max(accessor.maxValues[c], value);
-                }
-            }
-        }
+        if (bounded) setBounds(accessor, values, count, components);
         append(values, count * components * sizeof(float));
         model_.accessors.push_back(accessor);
         return static_cast<int>(model_.accessors.size() - 1);
+    }
+
+    // The validator requires bounds on positions and animation times.
+    static void setBounds(tinygltf::Accessor &accessor, const float *values, std::size_t count, int components) {
+        const auto width = static_cast<std::size_t>(components);
+        accessor.minValues.assign(width, std::numeric_limits<double>::infinity());
+        accessor.maxValues.assign(width, -std::numeric_limits<double>::infinity());
+        for (std::size_t i = 0; i < count * width; ++i) {
+            accessor.minValues[i % width] = std::min<double>(accessor.minValues[i % width], values[i]);
+            accessor.maxValues[i % width] = std::max<double>(accessor.maxValues[i % width], values[i]);
+        }
     }
 
     int addMarker() {
@@ -170,16 +171,7 @@ private:
         accessor.componentType = TINYGLTF_COMPONENT_TYPE_FLOAT;
         accessor.type = TINYGLTF_TYPE_VEC3;
         accessor.count = 12;
-        if (bounded) {
-            accessor.minValues.assign(3, std::numeric_limits<double>::infinity());
-            accessor.maxValues.assign(3, -std::numeric_limits<double>::infinity());
-            for (const auto &vertex : values) {
-                for (int c = 0; c < 3; ++c) {
-                    accessor.minValues[c] = std::min<double>(accessor.minValues[c], vertex[c]);
-                    accessor.maxValues[c] = std::max<double>(accessor.maxValues[c], vertex[c]);
-                }
-            }
-        }
+        if (bounded) setBounds(accessor, &values[0][0], 12, 3);
         append(values, sizeof values);
         accessor.bufferView = addView(start, kArrayBuffer);
         model_.accessors.push_back(accessor);
