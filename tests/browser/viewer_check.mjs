@@ -1,5 +1,6 @@
 // The viewer page in a real browser: exports the example fountain with
-// `plof-host export --html`, opens the written page from disk in Debian's
+// `plof-host export --html` (to a name with a space, which the page's script
+// address must escape), opens the written page from disk in Debian's
 // chromium (headless, software WebGL), and checks that it loads without a
 // console error, that particles are drawn at two frames, and that they move
 // between them. Then opens the page from a static server on 127.0.0.1 with
@@ -47,10 +48,10 @@ function check(condition, text) {
 
 fs.rmSync(workDir, { recursive: true, force: true });
 fs.mkdirSync(workDir, { recursive: true });
-const exported = path.join(workDir, 'fountain.glb');
+const exported = path.join(workDir, 'my fountain.glb');
 execFileSync(plofHost, ['export', path.join(sourceDir, 'examples/fountain.lws'), '--out', exported, '--html'],
              { stdio: 'inherit' });
-for (const name of ['fountain.html', 'fountain.glb.js', 'plof-viewer.js']) {
+for (const name of ['my fountain.html', 'my fountain.glb.js', 'plof-viewer.js']) {
   check(fs.existsSync(path.join(workDir, name)), `export --html wrote ${name}`);
 }
 const validation = spawnSync(process.execPath, [path.join(sourceDir, 'scripts/validate-gltf'), exported],
@@ -114,7 +115,7 @@ async function particlePixels(png) {
 
 try {
   // From disk: the page reads the data script beside it.
-  const fromDisk = await openPage(pathToFileURL(path.join(workDir, 'fountain.html')).href);
+  const fromDisk = await openPage(pathToFileURL(path.join(workDir, 'my fountain.html')).href);
   check(await fromDisk.page.evaluate(() => document.body.dataset.state) === 'ready', 'the page opened from disk loads the file');
   if (await fromDisk.page.evaluate(() => document.getElementById('play').textContent.trim() !== '\u25B6')) {
     await fromDisk.page.click('#play');  // pause the playback that starts on load
@@ -141,8 +142,9 @@ try {
     });
   });
   await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
-  const served = await openPage(`http://127.0.0.1:${server.address().port}/fountain.html?file=fountain.glb`);
-  check(await served.page.evaluate(() => document.body.dataset.state) === 'ready', 'the served page loads ?file=fountain.glb');
+  const address = `http://127.0.0.1:${server.address().port}/my%20fountain.html?file=my%20fountain.glb`;
+  const served = await openPage(address);
+  check(await served.page.evaluate(() => document.body.dataset.state) === 'ready', `the served page loads ${address}`);
   check(served.errors.length === 0, `no console error when served ${served.errors.join(' | ')}`);
   server.close();
 } finally {
