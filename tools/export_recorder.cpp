@@ -13,9 +13,8 @@ namespace {
 
 using namespace plof::host;
 
-// Bytes of translation per node and frame, and the most one glTF buffer holds.
+// Bytes of translation per node and frame.
 constexpr double kTranslationBytes = 12.0;
-constexpr double kMostExportBytes = 2147483647.0;
 
 constexpr std::array<float, 3> kHiddenScale{0.0F, 0.0F, 0.0F};
 
@@ -32,6 +31,13 @@ bool allFinite(const std::array<float, N> &values) {
 ExportRecorder::ExportRecorder(const Playback &playback)
     : playback_(playback), poses_(playback.scene(), playback.fps()) {
     const HostScene &scene = playback.scene();
+    std::size_t nodeCount = 0;
+    for (const HostItem &item : scene.items) nodeCount += item.hasEffect ? std::max(1, item.pointCount()) : 1;
+    if (static_cast<double>(nodeCount) * static_cast<double>(playback.frameCount()) * kTranslationBytes >
+        static_cast<double>(kMostGltfBufferBytes)) {
+        throw UsageError("export: " + std::to_string(nodeCount) + " nodes x " + std::to_string(playback.frameCount()) +
+                         " frames do not fit one glTF file (2 GiB): export fewer frames (--frames)");
+    }
     scene_.firstFrame = playback.frames().first;
     scene_.frameCount = static_cast<int32_t>(playback.frameCount());
     scene_.fps = playback.fps();
@@ -42,12 +48,6 @@ ExportRecorder::ExportRecorder(const Playback &playback)
         resting_.push_back(points ? std::make_unique<RestingPlaces>(scene, i, playback.effectSettings(i), scene_.fps)
                                   : nullptr);
         const std::size_t nodes = points ? static_cast<std::size_t>(item.pointCount()) : 1;
-        if ((static_cast<double>(scene_.nodes.size() + nodes)) * scene_.frameCount * kTranslationBytes >
-            kMostExportBytes) {
-            throw UsageError("export: " + std::to_string(scene_.nodes.size() + nodes) + " nodes x " +
-                             std::to_string(scene_.frameCount) +
-                             " frames do not fit one glTF file (2 GiB): export fewer frames (--frames)");
-        }
         for (std::size_t n = 0; n < nodes; ++n) {
             AnimatedNode node;
             node.name = points ? item.name + " " + std::to_string(n) : item.name;

@@ -14,12 +14,17 @@
 // build of the host) gltfExportAvailable() is false and writeGltf throws.
 #pragma once
 
+#include <cstddef>
+
 #include "host/gltf/animated_scene.h"
 #include "host/output_file.h"
 
 namespace plof::host {
 
 enum class GltfContainer { binary, text };
+
+// The most bytes one file's buffer holds here (tinygltf keeps offsets in int).
+inline constexpr std::size_t kMostGltfBufferBytes = 2147483644;
 
 bool gltfExportAvailable();
 

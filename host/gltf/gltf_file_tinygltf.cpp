@@ -14,9 +14,6 @@ namespace plof::host {
 
 namespace {
 
-// tinygltf keeps offsets in int: one buffer stays below 2 GiB.
-constexpr std::size_t kMostBufferBytes = std::numeric_limits<int>::max() - 3;
-
 constexpr int kArrayBuffer = 34962;
 constexpr int kElementArrayBuffer = 34963;
 
@@ -73,7 +70,7 @@ private:
     }
 
     void checkSize() const {
-        if (reservedBytes() > kMostBufferBytes) {
+        if (reservedBytes() > kMostGltfBufferBytes) {
             throw OutputError("the export needs " + std::to_string(reservedBytes() >> 20) +
                               " MiB, more than one glTF buffer holds (2 GiB): export fewer frames or points");
         }
