@@ -7,7 +7,9 @@
 // The frame rate and range come from the asset's extras as plof-host export
 // writes them ({framesPerSecond, firstFrame, lastFrame}); other files play at
 // 30 frames per second over their keys' times. body[data-state] tells tests
-// (and people) where the page is: "empty", "loading", "ready" or "error".
+// (and people) where the page is: "empty", "loading", "ready" or "error";
+// body[data-frame] the frame shown; window.plofViewer.root the three.js
+// scene of the file, for scripts that check what is shown.
 import * as THREE from 'three';
 import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
 import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
@@ -107,26 +109,36 @@ function show(gltf, name) {
   const extras = (gltf.asset && gltf.asset.extras) || {};
   const fps = extras.framesPerSecond > 0 ? extras.framesPerSecond : DEFAULT_FPS;
   const clip = gltf.animations[0];
-  let start = clip ? Infinity : 0, end = clip ? -Infinity : 0;
+  let start = Infinity, end = -Infinity;
   for (const track of clip ? clip.tracks : []) {
     start = Math.min(start, track.times[0]);
     end = Math.max(end, track.times[track.times.length - 1]);
   }
+  if (!(start <= end)) start = end = 0;
   const first = Number.isInteger(extras.firstFrame) ? extras.firstFrame : Math.round(start * fps);
-  const last = Number.isInteger(extras.lastFrame) ? extras.lastFrame : Math.round(end * fps);
+  const last = Number.isInteger(extras.lastFrame) ? Math.max(extras.lastFrame, first) : Math.round(end * fps);
 
   const root = gltf.scene;
   scene.add(root);
   const mixer = new THREE.AnimationMixer(root);
   let action = null;
   if (clip) {
-    // Past its duration a looping clip wraps to its start; one more frame of
+    // An action's time runs from 0 and wraps past the clip's duration: the
+    // keys move so that the first frame is at 0, and one more frame of
     // duration keeps the last frame on its own keys.
-    clip.duration = last / fps + 1 / fps;
+    // Tracks share the times of one accessor: each array moves once.
+    const moved = new Set();
+    for (const { times } of clip.tracks) {
+      if (moved.has(times)) continue;
+      moved.add(times);
+      for (let i = 0; i < times.length; ++i) times[i] -= first / fps;
+    }
+    clip.duration = (last - first + 1) / fps;
     action = mixer.clipAction(clip);
     action.play();
   }
   shown = { root, mixer, action, first, last, fps };
+  window.plofViewer = { root };
 
   frameView(clip ? visibleTranslations(clip) : [], root);
   scrubber.min = String(first);
@@ -145,7 +157,7 @@ function showFrame(value) {
   frame = value;
   const whole = Math.floor(frame);
   if (shown.action) {
-    shown.action.time = frame / shown.fps;
+    shown.action.time = (frame - shown.first) / shown.fps;
     shown.mixer.update(0);
   }
   scrubber.value = String(whole);

@@ -49,8 +49,12 @@ function check(condition, text) {
 fs.rmSync(workDir, { recursive: true, force: true });
 fs.mkdirSync(workDir, { recursive: true });
 const exported = path.join(workDir, 'my fountain.glb');
-execFileSync(plofHost, ['export', path.join(sourceDir, 'examples/fountain.lws'), '--out', exported, '--html'],
-             { stdio: 'inherit' });
+// From frame 5: the page must count frames from the file's first one.
+const scene = [path.join(sourceDir, 'examples/fountain.lws'), '--frames', '5..59'];
+execFileSync(plofHost, ['export', ...scene, '--out', exported, '--html'], { stdio: 'inherit' });
+// Where play puts the first point at each frame: x, y, z of "frame,1,0,x,y,z".
+const firstPoint = new Map(execFileSync(plofHost, ['play', ...scene], { encoding: 'utf8' }).split('\n')
+  .map((row) => row.split(',')).filter((f) => f[1] === '1' && f[2] === '0').map((f) => [Number(f[0]), f.slice(3, 6).map(Number)]));
 for (const name of ['my fountain.html', 'my fountain.glb.js', 'plof-viewer.js']) {
   check(fs.existsSync(path.join(workDir, name)), `export --html wrote ${name}`);
 }
@@ -124,6 +128,10 @@ try {
   for (const frame of FRAMES) {
     await showFrame(fromDisk.page, frame);
     check(await fromDisk.page.evaluate(() => document.body.dataset.frame) === String(frame), `the page shows frame ${frame}`);
+    const [x, y, z] = firstPoint.get(frame);
+    const shown = await fromDisk.page.evaluate(() => window.plofViewer.root.children[0].position.toArray());
+    check(Math.hypot(shown[0] - x, shown[1] - y, shown[2] + z) < 1e-6,
+          `the first point is where play puts it at frame ${frame}: (${shown}) against (${x}, ${y}, ${-z})`);
     const file = path.join(workDir, `viewer-frame-${frame}.png`);
     masks.push(await particlePixels(await fromDisk.page.screenshot({ path: file })));
     const count = masks.at(-1).reduce((sum, value) => sum + value, 0);
