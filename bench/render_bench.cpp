@@ -39,24 +39,21 @@ double runHost(const std::string &arguments) {
     return elapsed.count();
 }
 
-void BM_PlayToCsv(benchmark::State &state) {
+// Runs the command once per iteration; returns its mean wall time.
+double timeCommand(benchmark::State &state, const std::string &arguments) {
     double total = 0.0;
     for (auto _ : state) {
-        const double seconds = runHost("play --out points.csv");
+        const double seconds = runHost(arguments);
         state.SetIterationTime(seconds);
         total += seconds;
     }
-    playSeconds = total / static_cast<double>(state.iterations());
+    return total / static_cast<double>(state.iterations());
 }
 
+void BM_PlayToCsv(benchmark::State &state) { playSeconds = timeCommand(state, "play --out points.csv"); }
+
 void BM_RenderToPng(benchmark::State &state) {
-    double total = 0.0;
-    for (auto _ : state) {
-        const double seconds = runHost("render --out picture.png");
-        state.SetIterationTime(seconds);
-        total += seconds;
-    }
-    state.counters["x_play"] = total / static_cast<double>(state.iterations()) / playSeconds;
+    state.counters["x_play"] = timeCommand(state, "render --out picture.png") / playSeconds;
 }
 
 // Play first: the render's ratio is taken against it.

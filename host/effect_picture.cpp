@@ -49,7 +49,7 @@ EffectPicture::EffectPicture(const HostScene &scene, std::span<const std::option
         drawn += points_[i].size();
     }
     // Many points: small dots, so that they do not merge into one blot.
-    dotSize_ = drawn <= 3000 ? 3 : drawn <= 30000 ? 2 : 1;
+    dotSize_ = drawn <= 500 ? 3 : drawn <= 20000 ? 2 : 1;
     drawBackground(box);
 }
 

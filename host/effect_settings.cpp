@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace plof::host {
@@ -9,10 +10,6 @@ namespace plof::host {
 namespace {
 
 constexpr double kAny = std::numeric_limits<double>::infinity();
-
-// The line buffer holds 255 characters and the NUL; the avoid object's name
-// buffer 49 and the NUL.
-constexpr std::size_t kNameLength = kAvoidNameLength;
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
@@ -215,7 +212,7 @@ SettingsReading readSettingsLines(std::span<const std::string> lines, std::size_
         if (*matched == kSettingCount) {
             line.role = SettingsLine::Role::Reference;
             reading.lines.push_back(std::move(line));
-            auto nameRead = reads.next(kNameLength);
+            auto nameRead = reads.next(kAvoidNameLength);
             reading.settings.avoidObject.clear();
             if (!nameRead) break;
             SettingsLine name;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "host/dialogs/scripted_file_request.h"
 #include "host/service_registry.h"
 #include "plof/host_services.h"
 
@@ -94,6 +95,12 @@ struct ServiceCallbacks {
             text += second;
         }
         std::fprintf(stderr, "PLOF!: %s\n", text.c_str());
+        // The module's messages name no file; the person knows which one the
+        // dialog before the message returned.
+        const std::string answered = takeLastDialogAnswer();
+        if (!answered.empty()) {
+            std::fprintf(stderr, "plof-host: (the file dialog had returned \"%s\")\n", answered.c_str());
+        }
         if (active) {
             active->messages_.push_back(std::move(text));
         }

@@ -59,4 +59,13 @@ std::optional<int32_t> parseInteger(std::string_view text) {
     return value;
 }
 
+std::optional<IntegerRange> parseIntegerRange(std::string_view text) {
+    const auto dots = text.find("..");
+    if (dots == std::string_view::npos) return std::nullopt;
+    const auto first = parseInteger(text.substr(0, dots));
+    const auto last = parseInteger(text.substr(dots + 2));
+    if (!first || !last) return std::nullopt;
+    return IntegerRange{*first, *last};
+}
+
 }  // namespace plof::host

@@ -2,6 +2,7 @@
 // build and platform writes the same bytes.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,5 +21,12 @@ std::optional<double> parseNumber(std::string_view text);
 
 // The whole of `text` as a 32-bit integer; nothing when it is not one.
 std::optional<int32_t> parseInteger(std::string_view text);
+
+// "A..B" with two 32-bit integers (A may exceed B); nothing otherwise.
+struct IntegerRange {
+    int32_t first = 0;
+    int32_t last = 0;
+};
+std::optional<IntegerRange> parseIntegerRange(std::string_view text);
 
 }  // namespace plof::host

@@ -18,9 +18,9 @@ bool picturesAvailable();
 // OutputError naming the file and the reason.
 void writePngPicture(const std::string &path, int width, int height, const std::vector<uint8_t> &rgb);
 
-// An animated GIF that loops forever, written frame by frame. Colours are
-// mapped to one fixed palette (a 6 x 6 x 6 colour cube and 40 greys), so the
-// same frames give the same bytes.
+// An animated GIF that loops forever, written frame by frame. Each frame
+// gets its own 256 colours by giflib's median cut, so the same frames give
+// the same bytes.
 class GifAnimation {
 public:
     // Opens `path` for a width x height animation. Throws OutputError.
@@ -34,9 +34,6 @@ public:
 
     // Ends the file and puts it in place. Throws OutputError.
     void finish();
-
-    // The palette index the animation uses for a colour.
-    static uint8_t paletteIndex(uint8_t r, uint8_t g, uint8_t b);
 
 private:
     struct Encoder;

@@ -13,13 +13,9 @@ namespace plof::host {
 
 namespace {
 
-constexpr int kCubeLevels = 6;
-constexpr int kCubeStep = 51;  // 255 / (kCubeLevels - 1)
-constexpr int kCubeColours = kCubeLevels * kCubeLevels * kCubeLevels;
-constexpr int kGreys = 256 - kCubeColours;
-// Colours whose channels differ by no more than this take the grey ramp,
-// which is finer than the cube's greys (dark backgrounds keep their shade).
-constexpr int kGreyTolerance = 12;
+// The palette index of pixels that keep the previous frame's colour; the
+// frame's own colours take the 255 below it.
+constexpr int kUnchanged = 255;
 
 int gifWrite(GifFileType *gif, const GifByteType *bytes, int length) {
     auto &file = *static_cast<OutputFile *>(gif->UserData);
@@ -68,9 +64,9 @@ struct GifAnimation::Encoder {
     GifFileType *gif = nullptr;
     int width;
     int height;
-    std::vector<GifPixelType> line;
+    std::vector<uint8_t> previous;  // the last frame's pixels
 
-    Encoder(const std::string &path, int w, int h) : file(path), width(w), height(h), line(static_cast<std::size_t>(w)) {}
+    Encoder(const std::string &path, int w, int h) : file(path), width(w), height(h) {}
     ~Encoder() {
         if (gif) {
             int error = 0;
@@ -91,19 +87,8 @@ GifAnimation::GifAnimation(const std::string &path, int width, int height)
     e.gif = EGifOpen(&e.file, &gifWrite, &error);
     if (!e.gif) e.fail(gifReason(error));
     EGifSetGifVersion(e.gif, true);
-    ColorMapObject *palette = GifMakeMapObject(256, nullptr);
-    if (!palette) e.fail("no memory for the palette");
-    for (int i = 0; i < kCubeColours; ++i) {
-        palette->Colors[i] = {static_cast<GifByteType>(i / 36 * kCubeStep),
-                              static_cast<GifByteType>(i / 6 % 6 * kCubeStep),
-                              static_cast<GifByteType>(i % 6 * kCubeStep)};
-    }
-    for (int i = 0; i < kGreys; ++i) {
-        const auto v = static_cast<GifByteType>((i * 255 + (kGreys - 1) / 2) / (kGreys - 1));
-        palette->Colors[kCubeColours + i] = {v, v, v};
-    }
-    const int status = EGifPutScreenDesc(e.gif, width, height, 8, 0, palette);
-    GifFreeMapObject(palette);
+    // Each frame brings its own palette (local colour map).
+    const int status = EGifPutScreenDesc(e.gif, width, height, 8, 0, nullptr);
     if (status != GIF_OK) e.fail(gifReason(e.gif->Error));
     // Loop forever (the NETSCAPE2.0 application extension, count 0).
     const GifByteType loop[] = {1, 0, 0};
@@ -116,31 +101,50 @@ GifAnimation::GifAnimation(const std::string &path, int width, int height)
 
 GifAnimation::~GifAnimation() = default;
 
-uint8_t GifAnimation::paletteIndex(uint8_t r, uint8_t g, uint8_t b) {
-    if (std::max({r, g, b}) - std::min({r, g, b}) <= kGreyTolerance) {
-        const int grey = (r + g + b) / 3;
-        return static_cast<uint8_t>(kCubeColours + (grey * (kGreys - 1) + 127) / 255);
-    }
-    auto level = [](int v) { return (v + kCubeStep / 2) / kCubeStep; };
-    return static_cast<uint8_t>(level(r) * 36 + level(g) * 6 + level(b));
-}
-
 void GifAnimation::addFrame(const std::vector<uint8_t> &rgb, int delay) {
     Encoder &e = *encoder_;
+    // After the first frame, pixels that did not change are transparent and
+    // the frame is laid over the one before: long runs that pack small.
+    const bool overlay = e.previous.size() == rgb.size();
     GraphicsControlBlock control{};
-    control.DisposalMode = DISPOSAL_UNSPECIFIED;
+    control.DisposalMode = DISPOSE_DO_NOT;
     control.DelayTime = delay;
-    control.TransparentColor = NO_TRANSPARENT_COLOR;
+    control.TransparentColor = overlay ? kUnchanged : NO_TRANSPARENT_COLOR;
     GifByteType extension[4];
     EGifGCBToExtension(&control, extension);
-    if (EGifPutExtension(e.gif, GRAPHICS_EXT_FUNC_CODE, 4, extension) != GIF_OK ||
-        EGifPutImageDesc(e.gif, 0, 0, e.width, e.height, false, nullptr) != GIF_OK) {
-        e.fail(gifReason(e.gif->Error));
+    // giflib's median cut picks each frame's 256 colours, the same for the same pixels.
+    const std::size_t count = static_cast<std::size_t>(e.width) * e.height;
+    std::vector<GifByteType> red(count), green(count), blue(count), indices(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        red[i] = rgb[3 * i];
+        green[i] = rgb[3 * i + 1];
+        blue[i] = rgb[3 * i + 2];
     }
+    ColorMapObject *palette = GifMakeMapObject(256, nullptr);
+    if (!palette) e.fail("no memory for a palette");
+    int colours = kUnchanged;
+    if (GifQuantizeBuffer(static_cast<unsigned>(e.width), static_cast<unsigned>(e.height), &colours, red.data(),
+                          green.data(), blue.data(), indices.data(), palette->Colors) != GIF_OK) {
+        GifFreeMapObject(palette);
+        e.fail("cannot choose the frame's colours");
+    }
+    const bool written = EGifPutExtension(e.gif, GRAPHICS_EXT_FUNC_CODE, 4, extension) == GIF_OK &&
+                         EGifPutImageDesc(e.gif, 0, 0, e.width, e.height, false, palette) == GIF_OK;
+    GifFreeMapObject(palette);
+    if (!written) e.fail(gifReason(e.gif->Error));
+    if (overlay) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (rgb[3 * i] == e.previous[3 * i] && rgb[3 * i + 1] == e.previous[3 * i + 1] &&
+                rgb[3 * i + 2] == e.previous[3 * i + 2]) {
+                indices[i] = kUnchanged;
+            }
+        }
+    }
+    e.previous = rgb;
     for (int y = 0; y < e.height; ++y) {
-        const uint8_t *in = &rgb[3 * static_cast<std::size_t>(y) * e.width];
-        for (int x = 0; x < e.width; ++x) e.line[x] = paletteIndex(in[3 * x], in[3 * x + 1], in[3 * x + 2]);
-        if (EGifPutLine(e.gif, e.line.data(), e.width) != GIF_OK) e.fail(gifReason(e.gif->Error));
+        if (EGifPutLine(e.gif, &indices[static_cast<std::size_t>(y) * e.width], e.width) != GIF_OK) {
+            e.fail(gifReason(e.gif->Error));
+        }
     }
 }
 

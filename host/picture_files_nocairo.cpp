@@ -21,6 +21,5 @@ GifAnimation::GifAnimation(const std::string &path, int, int) { unavailable(path
 GifAnimation::~GifAnimation() = default;
 void GifAnimation::addFrame(const std::vector<uint8_t> &, int) {}
 void GifAnimation::finish() {}
-uint8_t GifAnimation::paletteIndex(uint8_t, uint8_t, uint8_t) { return 0; }
 
 }  // namespace plof::host

@@ -29,6 +29,10 @@ ParsedArguments parseArguments(const Command &command, std::span<const std::stri
         if (!known) {
             throw UsageError(std::string(command.name) + ": unknown option " + name);
         }
+        // A second value would silently replace the first.
+        if (parsed.has(name)) {
+            throw UsageError(std::string(command.name) + ": " + name + " given twice; give it once");
+        }
         if (!known->valueName) {
             if (equals != std::string::npos) {
                 throw UsageError(std::string(command.name) + ": " + name + " takes no value");

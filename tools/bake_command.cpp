@@ -22,7 +22,7 @@ const FlagSpec kBakeFlags[] = {
     {"--object", "PATH", "object file or built-in shape for the emitter \"Emitter\" (required)"},
     {"--settings", "FILE.plf", "the effect's settings (required)"},
     {"--out", "FILE.lws", "the scene file to write (required)"},
-    {"--frames", "N", "bake frames 0 .. N-1 (default 60)"},
+    {"--frames", "N|0..B", "bake frames 0 .. N-1, or 0 to B (default 60)"},
     {"--step", "N", "sample every N-th frame (default 1)"},
     {"--objects", "A.lwo,B.lwo", "object files the particles use in turn (default: \"none\")"},
     {"--hpb-min", "H,P,B", "lowest spin, degrees per second (default 0,0,0)"},
@@ -31,7 +31,7 @@ const FlagSpec kBakeFlags[] = {
     {"--scale", nullptr, "grow each particle from 0 at birth to 1 at the end of its flight"},
     {"--dissolve", nullptr, "dissolve each particle while it is not in flight"},
     {"--motion", "KEYS", "the emitter's keys \"f:x,y,z:h,p,b;...\", as for play"},
-    {"--fps", "N", "frames per second of the host scene (default 30)"},
+    {"--fps", "N", "not taken: a bake always samples at 30 frames per second"},
     {"--module", "PATH", "module file (default: plof.p beside plof-host)"},
     {"--objects-dir", "DIR", "the host's \"Objects\" directory (default: the current directory)"},
     {"--scenes-dir", "DIR", "the host's \"Scenes\" directory (default: the current directory)"},
@@ -54,32 +54,33 @@ BakeRequest readRequest(const ParsedArguments &arguments) {
     return request;
 }
 
-// When the scene file was last written, or nothing when there is none.
-std::optional<std::filesystem::file_time_type> lastWrite(const std::string &path) {
-    std::error_code error;
-    const auto time = std::filesystem::last_write_time(path, error);
-    if (error) return std::nullopt;
-    return time;
+// The object files are only named in the scene, but a name that is not a
+// file would bake a scene that loads nothing.
+void checkObjectFiles(const BakeRequest &request) {
+    for (const std::string &path : request.objects) {
+        std::error_code error;
+        if (std::filesystem::is_directory(path, error)) throw InputError(path + ": a directory, not an object file");
+        if (!std::filesystem::exists(path, error)) throw InputError(path + ": no such object file (--objects)");
+    }
 }
 
 int runBake(const ParsedArguments &arguments) {
     const BakeRequest request = readRequest(arguments);
-    const double fps = arguments.has("--fps") ? parsePositive("--fps", *arguments.value("--fps")) : 30.0;
+    if (arguments.has("--fps")) {
+        throw UsageError("--fps: a bake always samples at 30 frames per second (frame f at time f / 30); "
+                         "leave --fps out");
+    }
+    checkObjectFiles(request);
+    const double fps = 30.0;
     PanelSession session;
     session.script = bakeScript(request);
     EmitterSession emitter(emitterScene(arguments, fps, true), arguments, fps);
+    session.particles = emitter.pointCount();
     // The host shows the scene at its current frame before anyone can open the
     // effect's options, so every point has been evaluated once: a bake that
     // emits from the points (OrgEmit) adds those evaluated positions.
     emitter.showFrame(0, 0.0);
-    const auto before = lastWrite(request.out);
     runOptionsPanel(emitter.module(), emitter.instance(), session);
-    // The module bakes silently: a scene it could not write shows only here.
-    const auto after = lastWrite(request.out);
-    if (!after || after == before) {
-        throw std::runtime_error(request.out + ": the module wrote no scene there; check that the directory "
-                                               "exists and is writable");
-    }
     std::fprintf(stderr, "plof-host: baked scene written to %s\n", request.out.c_str());
     return kExitOk;
 }
@@ -94,6 +95,8 @@ const char *const kBakeDetails =
     "and its file dialog, the baking panel confirmed and the options panel\n"
     "closed without changes.\n"
     "Frames 0, step, 2 x step, ... below N are sampled at time frame / 30.\n"
+    "Each --objects file must exist; the scene names it by its full path, as the\n"
+    "host's file dialog returns it.\n"
     "Play the result with: plof-host play FILE.lws\n";
 
 }  // namespace
@@ -102,7 +105,7 @@ extern const Command kBakeCommand;
 const Command kBakeCommand{
     "bake",
     "bake one emitter's particles into a scene of key-framed objects, through the panels",
-    "bake --object PATH --settings FILE.plf --out FILE.lws [--frames N] [--step N] [OPTIONS]",
+    "bake --object PATH --settings FILE.plf --out FILE.lws [--frames N|0..B] [--step N] [OPTIONS]",
     kBakeDetails,
     kBakeFlags,
     &runBake,

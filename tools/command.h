@@ -58,8 +58,8 @@ std::span<const Command *const> commands();
 
 // Parses `arguments` (after the command name) against the command's flags:
 // "--flag VALUE", "--flag=VALUE", or the flag alone when it takes no value;
-// anything else is positional. Throws UsageError for an unknown flag or a
-// missing value.
+// anything else is positional. Throws UsageError for an unknown flag, a
+// missing value or a flag given twice.
 ParsedArguments parseArguments(const Command &command, std::span<const std::string> arguments);
 
 // Options several commands share.
@@ -76,7 +76,8 @@ std::string modulePath(const ParsedArguments &arguments);
 // "plof-host: warning: MESSAGE" on stderr.
 void printWarning(const std::string &message);
 
-// The help text of one command, and of the whole program.
+// The help text of one command, and the program's short overview (its
+// commands, one line each).
 std::string commandHelp(const Command &command);
 std::string programHelp();
 

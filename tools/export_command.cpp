@@ -69,7 +69,7 @@ const std::string kExportDetails =
     "that Blender, game engines and web pages open.\n"
     "\n"
     "Each point of an item carrying the effect becomes a node named after the item\n"
-    "and the point number (\"nozzle 12\"), carrying a small marker (an icosahedron\n"
+    "and the point number (\"spout 12\"), carrying a small marker (an icosahedron\n"
     "of --marker-size). Every other item (a baked particle object, a null, a plain\n"
     "object) becomes one node with its position, rotation and scale. One animation\n"
     "holds a key at every frame f, at time f / fps seconds: translations (and\n"

@@ -27,14 +27,17 @@ std::string commandHelp(const Command &command) {
     if (command.details) {
         text += "\n" + std::string(command.details);
     }
+    text +=
+        "\n"
+        "Exit codes: 0 done, 2 wrong command line, 3 bad input (a missing, unreadable or\n"
+        "malformed file), 4 failure (the module cannot be loaded or run, output cannot\n"
+        "be written). Data goes to standard output, messages to standard error.\n";
     return text;
 }
 
 std::string programHelp() {
     std::string text =
         "Usage: plof-host COMMAND [OPTIONS]\n"
-        "       plof-host COMMAND --help\n"
-        "       plof-host --help | --version\n"
         "\n"
         "The stand-in host for the PLOF! particle effect module (plof.p): it loads the\n"
         "module exactly as the 3D host does and drives it.\n"
@@ -47,12 +50,8 @@ std::string programHelp() {
     }
     text +=
         "\n"
-        "Exit codes: 0 done, 2 wrong command line, 3 bad input (a missing, unreadable or\n"
-        "malformed file), 4 failure (the module cannot be loaded or run, output cannot\n"
-        "be written). Data goes to standard output, messages to standard error.\n";
-    for (const Command *command : commands()) {
-        text += "\n" + commandHelp(*command);
-    }
+        "Run 'plof-host COMMAND --help' for a command's options; 'plof-host --version'\n"
+        "prints the version.\n";
     return text;
 }
 

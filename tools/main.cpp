@@ -10,12 +10,14 @@
 
 namespace {
 
-constexpr const char *kVersion = "plof-host 1.95 (PLOF! particle effect, stand-in host)";
+// PLOF_VERSION is the project's version, given by the build.
+constexpr const char *kVersion = "plof-host " PLOF_VERSION " (PLOF! particle effect, stand-in host)";
 
-int fail(int code, const std::string &message) {
+// `command` names the command whose help to point at, "" for the program's.
+int fail(int code, const std::string &message, const std::string &command = "") {
     std::fprintf(stderr, "plof-host: %s\n", message.c_str());
     if (code == plof::tools::kExitUsage) {
-        std::fprintf(stderr, "Try 'plof-host --help'.\n");
+        std::fprintf(stderr, "Try 'plof-host %s--help'.\n", command.empty() ? "" : (command + " ").c_str());
     }
     return code;
 }
@@ -25,6 +27,7 @@ int fail(int code, const std::string &message) {
 int main(int argc, char **argv) {
     using namespace plof::tools;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    // Without a command, the short overview: what the commands are and how to ask for more.
     if (arguments.empty()) {
         std::fputs(programHelp().c_str(), stderr);
         return kExitUsage;
@@ -57,7 +60,7 @@ int main(int argc, char **argv) {
     try {
         return command->run(parseArguments(*command, rest));
     } catch (const UsageError &error) {
-        return fail(kExitUsage, error.what());
+        return fail(kExitUsage, error.what(), command->name);
     } catch (const plof::host::InputError &error) {
         return fail(kExitBadInput, error.what());
     } catch (const std::exception &error) {

@@ -11,6 +11,9 @@
 #include "host/scene_file.h"
 #include "host/service_registry.h"
 #include "host/settings_warnings.h"
+#include "host/written_file_check.h"
+
+#include <cstdio>
 
 namespace plof::tools {
 
@@ -40,6 +43,15 @@ void warnAboutLoadedSettings(const char *title, const char *path) {
     for (const std::string &warning : settingsWarnings(readSettingsLines(lines, 1, LineForm::File), chosen)) {
         printWarning(warning);
     }
+}
+
+// The module writes silently: a file it was asked for and did not write is
+// a failure only the host can report.
+void reportUnwritten(const WrittenFileCheck &written) {
+    const std::vector<std::string> problems = written.unwritten();
+    if (problems.empty()) return;
+    for (std::size_t i = 0; i + 1 < problems.size(); ++i) std::fprintf(stderr, "plof-host: %s\n", problems[i].c_str());
+    throw std::runtime_error(problems.back());
 }
 
 }  // namespace
@@ -80,6 +92,8 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
         }
     };
     ScriptRunner runner(session.script);
+    WrittenFileCheck written(session.particles);
+    setWrittenFileCheck(&written);
     ConfirmWatch watch;
     watch.runner = &runner;
     setPanelDriver(&watch);
@@ -93,6 +107,7 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
     const int32_t result = activate(kInterfaceVersion, globalServiceFunction(), instance);
     setPanelDriver(nullptr);
     setChosenFileObserver(nullptr);
+    setWrittenFileCheck(nullptr);
     if (!runner.finish()) {
         const ScriptError &error = *runner.error();
         // A picture that cannot be written is an output failure, not bad input.
@@ -105,6 +120,11 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
         throw ModuleError(module.path() + ": the options panel did not open (activation answered " +
                           std::to_string(result) + "; see the module's message above)");
     }
+    if (runner.filesNotListed() > 0) {
+        std::fprintf(stderr, "plof-host: %d of the %d files chosen for the object list were not added to it\n",
+                     runner.filesNotListed(), runner.filesForLists());
+    }
+    reportUnwritten(written);
     return watch.confirmed;
 }
 

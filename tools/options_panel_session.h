@@ -3,6 +3,7 @@
 // user. Shared by `plof-host panel`, `play --panel-script` and `bake`.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,7 @@ namespace plof::tools {
 struct PanelSession {
     host::PanelScript script;
     std::optional<std::string> snapshotPath;  // picture of the options panel
+    int64_t particles = 0;                    // points of the object whose effect is edited
 };
 
 // Provides the panel services and the scripted file dialog (the caller must
@@ -25,7 +27,10 @@ struct PanelSession {
 // confirmed. Throws InputError with the script's file and line when the
 // script does not fit the panels, ModuleError when the module has no such
 // server or its activation fails, and runtime_error when the picture cannot
-// be written. The host's other services must already be provided.
+// be written or when a file the module was asked to write (a confirmed
+// bake's scene, a file returned by a save dialog) did not appear or did not
+// change, naming each. Says on stderr how many files chosen for a list were
+// not added to it. The host's other services must already be provided.
 bool runOptionsPanel(const host::LoadedModule &module, PlofInstance instance, const PanelSession &session);
 
 // Reads a panel script file, throwing InputError naming its file and line.

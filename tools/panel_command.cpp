@@ -41,6 +41,7 @@ int runPanel(const ParsedArguments &arguments) {
         session.script.fileName = "(no script)";
     }
     EmitterSession emitter(emitterScene(arguments, fps, false), arguments, fps);
+    session.particles = emitter.pointCount();
     // The host shows the scene at frame 0 before the options can be opened.
     emitter.showFrame(0, 0.0);
     const bool confirmed = runOptionsPanel(emitter.module(), emitter.instance(), session);

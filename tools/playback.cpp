@@ -111,13 +111,19 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
         // The host shows the scene at its first frame before the options can be opened.
         player_->runEffects(frames_.first, frames_.first / fps_);
         services_->setCurrentItem(static_cast<PlofItemId>(edited + 1));
+        panelSession->particles = scene_.items[edited].pointCount();
         runOptionsPanel(*module_, player_->instance(edited), *panelSession);
         services_->setCurrentItem(0);
     }
-    // What the effect holds now (after the panel script too), as it saves it.
+    // What the effect holds: its lines, or after a panel script what it
+    // saves (the scene's first frame has been shown, so the avoid object has
+    // been looked up and is saved by name).
     settings_.resize(scene_.items.size());
     for (std::size_t i = 0; i < scene_.items.size(); ++i) {
-        if (player_->instance(i)) settings_[i] = readEffectSettings(handler_->save(player_->instance(i)));
+        if (!player_->instance(i)) continue;
+        settings_[i] = readEffectSettings(panelSession ? handler_->save(player_->instance(i))
+                                                       : scene_.items[i].effectLines,
+                                          scene_.items[i].effectLineNumber);
     }
 }
 

@@ -8,14 +8,14 @@
 namespace plof::tools {
 
 FrameRange parseFrameRange(const std::string &flag, const std::string &text) {
-    const auto dots = text.find("..");
-    const auto first = plof::host::parseInteger(std::string_view(text).substr(0, dots));
-    const auto last = dots == std::string::npos ? std::nullopt
-                                                : plof::host::parseInteger(std::string_view(text).substr(dots + 2));
-    if (!first || !last || *first > *last) {
-        throw UsageError(flag + " needs A..B with whole numbers A <= B, got \"" + text + "\"");
+    const auto range = plof::host::parseIntegerRange(text);
+    if (range && range->first <= range->last) return {range->first, range->last};
+    std::string problem = flag + " needs A..B with whole numbers A <= B, got \"" + text + "\"";
+    // A count, as bake takes it, means the frames from 0.
+    if (const auto count = plof::host::parseInteger(text); count && *count > 0) {
+        problem += "; for frames 0 to " + std::to_string(*count - 1) + " write 0.." + std::to_string(*count - 1);
     }
-    return {*first, *last};
+    throw UsageError(problem);
 }
 
 double parsePositive(const std::string &flag, const std::string &text) {

@@ -4,11 +4,18 @@
 //
 // provideScriptedFileRequest() offers the record under "File Request",
 // replacing whatever was offered before (the host core's default).
+//
+// As a real dialog does, it returns a chosen file's full path
+// (dialogResultPath). A save dialog (the module offers a name beginning
+// with '>', a load dialog one beginning with '<') that returns a file tells
+// the installed WrittenFileCheck, so that a file the module then fails to
+// write is noticed.
 #pragma once
 
 #include "plof/host_services.h"
 
 #include <cstdint>
+#include <string>
 
 namespace plof::host {
 
@@ -32,5 +39,14 @@ void setChosenFileObserver(ChosenFileObserver observer);
 
 PlofFileRequest &scriptedFileRequest();
 void provideScriptedFileRequest();
+
+// The path a dialog returns for `chosen` as the person typed it: absolute
+// and normalised ("../a.lwo" typed in /work/x gives /work/a.lwo), with the
+// platform's separators.
+std::string dialogResultPath(const std::string &chosen);
+
+// The file the last dialog returned, "" when none did since the last call:
+// the host names it after a message the module shows about it.
+std::string takeLastDialogAnswer();
 
 }  // namespace plof::host

@@ -1,35 +1,15 @@
 #include "host/panels/bake_request.h"
 
 #include <charconv>
-#include <cmath>
+
+#include "host/number_text.h"
+#include "host/panels/baking_panel.h"
 
 namespace plof::host {
 
 namespace {
 
-// Labels of the module's panels, exactly as it creates them.
-constexpr const char *kCreateScene = "    CreateScene   ";
-constexpr const char *kSceneName = "ScneName   ";
-constexpr const char *kObjectFile = "ObjectFile ";
-constexpr const char *kFrames = "  frame     ";
-constexpr const char *kFrameStep = "  frame step";
-constexpr const char *kHpbMin = "   HPB min  ";
-constexpr const char *kHpbMax = "   HPB max  ";
-constexpr const char *kAlignH = "Align H";
-constexpr const char *kScale = "Scale ctl";
-constexpr const char *kDissolve = "Dslv ctl";
-
-bool parseInteger(const std::string &text, int32_t &value) {
-    const char *end = text.data() + text.size();
-    auto [stop, failure] = std::from_chars(text.data(), end, value);
-    return !text.empty() && failure == std::errc() && stop == end;
-}
-
-bool parseNumber(const std::string &text, double &value) {
-    const char *end = text.data() + text.size();
-    auto [stop, failure] = std::from_chars(text.data(), end, value);
-    return !text.empty() && failure == std::errc() && stop == end && std::isfinite(value);
-}
+using namespace baking_panel;
 
 std::vector<std::string> splitCommas(const std::string &text) {
     std::vector<std::string> parts;
@@ -69,29 +49,59 @@ std::string vectorWord(const std::array<double, 3> &values) {
     return numberWord(values[0]) + "," + numberWord(values[1]) + "," + numberWord(values[2]);
 }
 
+// --frames: a count N (frames 0 .. N-1), or the range 0..B (B + 1 frames).
+bool readFrameCount(const std::string &value, int32_t &frames, std::string &problem) {
+    const std::string forms = "--frames takes a whole number N (frames 0 .. N-1) or 0..B (frames 0 to B)";
+    if (const auto count = parseInteger(value)) {
+        frames = *count;
+        return true;
+    }
+    const auto range = parseIntegerRange(value);
+    if (!range) {
+        problem = forms + ", not \"" + value + "\"";
+        return false;
+    }
+    if (range->first != 0) {
+        problem = "--frames " + value + ": a bake always starts at frame 0; write 0.." +
+                  std::to_string(range->last) + ", or the number of frames";
+        return false;
+    }
+    if (range->last < 0 || range->last == INT32_MAX) {
+        problem = forms + ", with B from 0 to " + std::to_string(INT32_MAX - 1) + ", not \"" + value + "\"";
+        return false;
+    }
+    frames = range->last + 1;
+    return true;
+}
+
 }  // namespace
 
 bool readBakeFlagValue(const std::string &flag, const std::string &value, BakeRequest &request,
                        std::string &problem) {
-    if (flag == "--frames" || flag == "--step") {
-        int32_t number = 0;
-        if (!parseInteger(value, number)) {
-            problem = flag + " takes a whole number, not \"" + value + "\"";
-            return false;
-        }
+    if (flag == "--frames") return readFrameCount(value, request.frames, problem);
+    if (flag == "--step") {
+        const auto number = parseInteger(value);
         // A step below 1 would never advance the baking loop.
-        if (flag == "--step" && number < 1) {
+        if (number && *number < 1) {
             problem = "--step must be 1 or more, not " + value;
             return false;
         }
-        (flag == "--frames" ? request.frames : request.step) = number;
+        if (!number) {
+            problem = "--step takes a whole number, not \"" + value + "\"";
+            return false;
+        }
+        request.step = *number;
         return true;
     }
     if (flag == "--hpb-min" || flag == "--hpb-max") {
         const std::vector<std::string> parts = splitCommas(value);
         std::array<double, 3> numbers{};
         bool good = parts.size() == 3;
-        for (std::size_t i = 0; good && i < 3; ++i) good = parseNumber(parts[i], numbers[i]);
+        for (std::size_t i = 0; good && i < 3; ++i) {
+            const auto number = parseNumber(parts[i]);
+            good = number.has_value();
+            if (good) numbers[i] = *number;
+        }
         if (!good) {
             problem = flag + " takes three numbers h,p,b (degrees per second), not \"" + value + "\"";
             return false;

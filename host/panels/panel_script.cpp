@@ -1,25 +1,13 @@
 #include "host/panels/panel_script.h"
 
-#include <charconv>
+#include "host/number_text.h"
+
 #include <fstream>
 #include <sstream>
 
 namespace plof::host {
 
 namespace {
-
-struct VerbName {
-    ScriptVerb verb;
-    const char *name;
-};
-
-constexpr VerbName kVerbs[] = {
-    {ScriptVerb::Set, "set"},         {ScriptVerb::Expect, "expect"}, {ScriptVerb::Press, "press"},     {ScriptVerb::Drag, "drag"},
-    {ScriptVerb::Choose, "choose"},   {ScriptVerb::Snapshot, "snapshot"},
-    {ScriptVerb::Confirm, "confirm"}, {ScriptVerb::Cancel, "cancel"},
-};
-
-constexpr const char *kVerbList = "set, press, drag, choose, snapshot, confirm, cancel";
 
 // Splits one line into words: runs of non-blanks, or "quoted text" with \" and
 // \\ as the only escapes. An unquoted # that does not start a control index
@@ -61,20 +49,16 @@ bool splitWords(std::string_view line, std::vector<ScriptWord> &words, std::stri
     return true;
 }
 
-bool parseInt32(const std::string &text, int32_t &value) {
-    const char *end = text.data() + text.size();
-    auto [stop, failure] = std::from_chars(text.data(), end, value);
-    return failure == std::errc() && stop == end;
-}
-
 bool parseAddress(const ScriptWord &word, ControlAddress &address, std::string &problem) {
     if (word.quoted) {
         address.label = word.text;
         return true;
     }
-    int32_t index = 0;
-    if (word.text.size() > 1 && word.text[0] == '#' && parseInt32(word.text.substr(1), index) && index > 0) {
-        address.index = index;
+    const auto index = word.text.size() > 1 && word.text[0] == '#'
+                           ? parseInteger(std::string_view(word.text).substr(1))
+                           : std::nullopt;
+    if (index && *index > 0) {
+        address.index = *index;
         return true;
     }
     problem = "\"" + word.text + "\" is not a control: write its label in double quotes "
@@ -82,87 +66,114 @@ bool parseAddress(const ScriptWord &word, ControlAddress &address, std::string &
     return false;
 }
 
-bool parseAction(std::vector<ScriptWord> &words, ScriptAction &action, std::string &problem) {
-    const std::string &verbWord = words[0].text;
-    bool known = false;
-    for (const VerbName &entry : kVerbs) {
-        if (!words[0].quoted && verbWord == entry.name) {
-            action.verb = entry.verb;
-            known = true;
-        }
-    }
-    if (!known) {
-        problem = "unknown action \"" + verbWord + "\"; the actions are " + kVerbList;
+// What follows the verb, per verb. `words[0]` is the verb; each reader fills
+// `action` or says in `problem` what is wrong and what to write instead.
+using WordsReader = bool (*)(const std::vector<ScriptWord> &words, ScriptAction &action, std::string &problem);
+
+// set and expect, press and drag name a control first.
+bool readControl(const std::vector<ScriptWord> &words, ScriptAction &action, std::string &problem) {
+    if (words.size() < 2) {
+        problem = "\"" + words[0].text + "\" needs a control (its label in double quotes, or #N)";
         return false;
     }
-    const std::string verb = scriptVerbName(action.verb);
-    switch (action.verb) {
-    case ScriptVerb::Set:
-    case ScriptVerb::Expect:
-    case ScriptVerb::Press:
-    case ScriptVerb::Drag:
-        if (words.size() < 2) {
-            problem = "\"" + verb + "\" needs a control (its label in double quotes, or #N)";
-            return false;
-        }
-        if (!parseAddress(words[1], action.control, problem)) return false;
-        break;
-    default: break;
+    return parseAddress(words[1], action.control, problem);
+}
+
+bool readControlAndValue(const std::vector<ScriptWord> &words, ScriptAction &action, std::string &problem) {
+    if (!readControl(words, action, problem)) return false;
+    if (words.size() < 3) {
+        problem = "\"" + words[0].text + "\" needs a value after the control";
+        return false;
     }
-    switch (action.verb) {
-    case ScriptVerb::Set:
-    case ScriptVerb::Expect:
-        if (words.size() < 3) {
-            problem = "\"" + verb + "\" needs a value after the control";
-            return false;
-        }
-        action.values.assign(words.begin() + 2, words.end());
-        return true;
-    case ScriptVerb::Press:
-        if (words.size() > 2) {
-            problem = "\"press\" takes only the control; remove \"" + words[2].text + "\"";
-            return false;
-        }
-        return true;
-    case ScriptVerb::Drag:
-        if (words.size() < 3) {
-            problem = "\"drag\" needs one or more whole numbers d after the control";
-            return false;
-        }
-        for (std::size_t i = 2; i < words.size(); ++i) {
-            int32_t d = 0;
-            if (words[i].quoted || !parseInt32(words[i].text, d)) {
-                problem = "drag step \"" + words[i].text + "\" is not a whole number";
-                return false;
-            }
-            action.drags.push_back(d);
-        }
-        return true;
-    case ScriptVerb::Choose:
-        if (words.size() != 2) {
-            problem = "\"choose\" needs exactly one answer: a path (in double quotes when it has "
-                      "spaces) or cancel";
-            return false;
-        }
-        action.cancelDialog = !words[1].quoted && words[1].text == "cancel";
-        action.path = words[1].text;
-        return true;
-    case ScriptVerb::Snapshot:
-    case ScriptVerb::Confirm:
-    case ScriptVerb::Cancel:
-        if (words.size() > 1) {
-            problem = "\"" + verb + "\" takes nothing after it; remove \"" + words[1].text + "\"";
-            return false;
-        }
-        return true;
+    action.values.assign(words.begin() + 2, words.end());
+    return true;
+}
+
+bool readPress(const std::vector<ScriptWord> &words, ScriptAction &action, std::string &problem) {
+    if (!readControl(words, action, problem)) return false;
+    if (words.size() > 2) {
+        problem = "\"press\" takes only the control; remove \"" + words[2].text + "\"";
+        return false;
     }
     return true;
+}
+
+bool readDrag(const std::vector<ScriptWord> &words, ScriptAction &action, std::string &problem) {
+    if (!readControl(words, action, problem)) return false;
+    if (words.size() < 3) {
+        problem = "\"drag\" needs one or more whole numbers d after the control";
+        return false;
+    }
+    for (std::size_t i = 2; i < words.size(); ++i) {
+        const auto d = words[i].quoted ? std::nullopt : parseInteger(words[i].text);
+        if (!d) {
+            problem = "drag step \"" + words[i].text + "\" is not a whole number";
+            return false;
+        }
+        action.drags.push_back(*d);
+    }
+    return true;
+}
+
+bool readChoose(const std::vector<ScriptWord> &words, ScriptAction &action, std::string &problem) {
+    if (words.size() != 2) {
+        problem = "\"choose\" needs exactly one answer: a path (in double quotes when it has "
+                  "spaces) or cancel";
+        return false;
+    }
+    action.cancelDialog = !words[1].quoted && words[1].text == "cancel";
+    action.path = words[1].text;
+    return true;
+}
+
+bool readNothingMore(const std::vector<ScriptWord> &words, ScriptAction &, std::string &problem) {
+    if (words.size() > 1) {
+        problem = "\"" + words[0].text + "\" takes nothing after it; remove \"" + words[1].text + "\"";
+        return false;
+    }
+    return true;
+}
+
+struct VerbEntry {
+    ScriptVerb verb;
+    const char *name;
+    WordsReader read;
+};
+
+// The one list of the script's verbs: parsing, names in messages and the
+// list of actions in the unknown-action error all come from here.
+constexpr VerbEntry kVerbs[] = {
+    {ScriptVerb::Set, "set", &readControlAndValue},
+    {ScriptVerb::Expect, "expect", &readControlAndValue},
+    {ScriptVerb::Press, "press", &readPress},
+    {ScriptVerb::Drag, "drag", &readDrag},
+    {ScriptVerb::Choose, "choose", &readChoose},
+    {ScriptVerb::Snapshot, "snapshot", &readNothingMore},
+    {ScriptVerb::Confirm, "confirm", &readNothingMore},
+    {ScriptVerb::Cancel, "cancel", &readNothingMore},
+};
+
+std::string verbList() {
+    std::string list;
+    for (const VerbEntry &entry : kVerbs) list += (list.empty() ? "" : ", ") + std::string(entry.name);
+    return list;
+}
+
+bool parseAction(const std::vector<ScriptWord> &words, ScriptAction &action, std::string &problem) {
+    for (const VerbEntry &entry : kVerbs) {
+        if (!words[0].quoted && words[0].text == entry.name) {
+            action.verb = entry.verb;
+            return entry.read(words, action, problem);
+        }
+    }
+    problem = "unknown action \"" + words[0].text + "\"; the actions are " + verbList();
+    return false;
 }
 
 }  // namespace
 
 const char *scriptVerbName(ScriptVerb verb) {
-    for (const VerbName &entry : kVerbs) {
+    for (const VerbEntry &entry : kVerbs) {
         if (entry.verb == verb) return entry.name;
     }
     return "?";

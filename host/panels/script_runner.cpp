@@ -1,19 +1,19 @@
 #include "host/panels/script_runner.h"
 
 #include "host/number_text.h"
+#include "host/panels/baking_panel.h"
 #include "host/panels/control_value_store.h"
 #include "host/service_registry.h"
+#include "host/written_file_check.h"
 #include "plof/host_services.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstring>
 
 namespace plof::host {
 
 namespace {
 
-std::string quoted(const std::string &text) { return "\"" + text + "\""; }
+std::string inQuotes(const std::string &text) { return "\"" + text + "\""; }
 
 std::string trimmed(const std::string &text) {
     const std::size_t first = text.find_first_not_of(' ');
@@ -22,20 +22,8 @@ std::string trimmed(const std::string &text) {
 }
 
 std::string controlName(const PlofControlRecord &control) {
-    return "#" + std::to_string(control.index) + " " + quoted(control.label) + " (" +
+    return "#" + std::to_string(control.index) + " " + inQuotes(control.label) + " (" +
            controlKindName(control.kind) + ")";
-}
-
-bool parseInteger(const std::string &text, int32_t &value) {
-    const char *end = text.data() + text.size();
-    auto [stop, failure] = std::from_chars(text.data(), end, value);
-    return failure == std::errc() && stop == end;
-}
-
-bool parseNumber(const std::string &text, double &value) {
-    const char *end = text.data() + text.size();
-    auto [stop, failure] = std::from_chars(text.data(), end, value);
-    return failure == std::errc() && stop == end && std::isfinite(value);
 }
 
 // The object items of the scene, through "LW Item Info" as the list control's
@@ -50,6 +38,131 @@ PlofItemId findObjectByName(const PlofControlRecord &control, const std::string 
         if (itemName && name == itemName) return item;
     }
     return 0;
+}
+
+// Storing a script's value in a control, one function per control kind.
+// Each returns what is wrong with the value ("" when it was stored).
+using ValueWords = std::vector<ScriptWord>;
+
+std::string wrongValue(const PlofControlRecord &control, const ValueWords &values, const std::string &expected) {
+    std::string given;
+    for (const ScriptWord &word : values) given += (given.empty() ? "" : " ") + word.text;
+    return "wrong value for " + controlName(control) + ": it takes " + expected + ", not " + inQuotes(given);
+}
+
+std::string storeWholeNumber(PlofControlRecord &control, const ValueWords &values) {
+    const auto integer = values.size() == 1 ? parseInteger(values[0].text) : std::nullopt;
+    if (!integer) return wrongValue(control, values, "a whole number");
+    storeInteger(control, *integer);
+    return "";
+}
+
+std::string storeSliderPosition(PlofControlRecord &control, const ValueWords &values) {
+    const auto integer = values.size() == 1 ? parseInteger(values[0].text) : std::nullopt;
+    if (!integer) return wrongValue(control, values, "a whole number");
+    // A person cannot move a slider past its ends; the module can set any value.
+    const intptr_t low = control.words[1];
+    const intptr_t high = control.words[2];
+    if (*integer < low || *integer > high) {
+        return "slider " + controlName(control) + " goes from " + std::to_string(low) + " to " +
+               std::to_string(high) + "; " + std::to_string(*integer) + " is outside it";
+    }
+    storeInteger(control, *integer);
+    return "";
+}
+
+std::string storeOnOff(PlofControlRecord &control, const ValueWords &values) {
+    const std::string word = values.size() == 1 ? values[0].text : "";
+    if (word == "on" || word == "true" || word == "1") {
+        storeInteger(control, 1);
+    } else if (word == "off" || word == "false" || word == "0") {
+        storeInteger(control, 0);
+    } else {
+        return wrongValue(control, values, "on or off");
+    }
+    return "";
+}
+
+std::string storeFloat(PlofControlRecord &control, const ValueWords &values) {
+    const auto number = values.size() == 1 ? parseNumber(values[0].text) : std::nullopt;
+    if (!number) return wrongValue(control, values, "a number");
+    storeNumber(control, *number);
+    return "";
+}
+
+std::string storeObjectItem(PlofControlRecord &control, const ValueWords &values) {
+    if (values.size() != 1) return wrongValue(control, values, "an object name in double quotes, or none");
+    if (!values[0].quoted && values[0].text == "none") {
+        storeInteger(control, 0);
+        return "";
+    }
+    const PlofItemId item = findObjectByName(control, values[0].text);
+    if (item == 0) return "no object named " + inQuotes(values[0].text) + " in the scene for " + controlName(control);
+    storeInteger(control, static_cast<intptr_t>(item));
+    return "";
+}
+
+std::string storePath(PlofControlRecord &control, const ValueWords &values) {
+    if (values.size() != 1) return wrongValue(control, values, "one path (in double quotes when it has spaces)");
+    control.text = values[0].text;
+    return "";
+}
+
+// Three numbers, as "1,2,3", "1 2 3" or any mix of commas and words.
+std::string storeVector(PlofControlRecord &control, const ValueWords &values) {
+    std::vector<std::string> parts;
+    for (const ScriptWord &word : values) {
+        std::size_t start = 0;
+        while (start <= word.text.size()) {
+            std::size_t comma = word.text.find(',', start);
+            if (comma == std::string::npos) comma = word.text.size();
+            if (comma > start) parts.push_back(word.text.substr(start, comma - start));
+            start = comma + 1;
+        }
+    }
+    std::array<double, 3> numbers{};
+    if (parts.size() != 3) return wrongValue(control, values, "three numbers (1,2,3 or 1 2 3)");
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto number = parseNumber(parts[i]);
+        if (!number) return wrongValue(control, values, "three numbers (1,2,3 or 1 2 3)");
+        numbers[i] = *number;
+    }
+    control.numbers = numbers;
+    return "";
+}
+
+std::string storeScriptValue(PlofControlRecord &control, const ValueWords &values) {
+    switch (control.kind) {
+    case ControlKind::Number: return storeWholeNumber(control, values);
+    case ControlKind::Slider: return storeSliderPosition(control, values);
+    case ControlKind::Bool: return storeOnOff(control, values);
+    case ControlKind::Float: return storeFloat(control, values);
+    case ControlKind::ItemList: return storeObjectItem(control, values);
+    case ControlKind::File: return storePath(control, values);
+    case ControlKind::FloatVector: return storeVector(control, values);
+    case ControlKind::Button: return controlName(control) + " is a button: use press";
+    case ControlKind::DragButton: return controlName(control) + " is a drag button: use drag";
+    case ControlKind::ListBox:
+        return controlName(control) + " is a list box and is not set by hand; add files with its button";
+    }
+    return "";
+}
+
+// Every entry of every list box of the panel, as its callbacks give them.
+std::vector<std::string> listBoxEntries(const PlofPanelRecord &panel) {
+    std::vector<std::string> entries;
+    for (const auto &control : panel.controls) {
+        if (control->kind != ControlKind::ListBox) continue;
+        const auto count = reinterpret_cast<PlofListCountFunc>(control->words[3]);
+        const auto name = reinterpret_cast<PlofListNameFunc>(control->words[4]);
+        const int32_t entryCount = count ? count(control->listData) : 0;
+        entries.push_back("#" + std::to_string(control->index) + " " + std::to_string(entryCount));
+        for (int32_t i = 0; name && i < entryCount; ++i) {
+            const char *entry = name(control->listData, i);
+            entries.push_back(entry ? entry : "");
+        }
+    }
+    return entries;
 }
 
 }  // namespace
@@ -100,8 +213,11 @@ int32_t ScriptRunner::actOnPanel(PlofPanelRecord &panel) {
     bool closed = false;
     while (!closed && !stopped() && cursor_ < script_.actions.size()) {
         const ScriptAction &action = script_.actions[cursor_++];
+        // A dialog answer that no message followed is named by no later one.
+        takeLastDialogAnswer();
         switch (action.verb) {
         case ScriptVerb::Confirm:
+            noteAskedBake(panel);
             result = 1;
             closed = true;
             break;
@@ -119,6 +235,12 @@ int32_t ScriptRunner::actOnPanel(PlofPanelRecord &panel) {
     return stopped() ? 0 : result;
 }
 
+void ScriptRunner::noteAskedBake(const PlofPanelRecord &panel) {
+    WrittenFileCheck *check = writtenFileCheck();
+    if (!check) return;
+    if (const auto bake = baking_panel::askedBake(panel)) check->expectScene(bake->scene, bake->frames, bake->step);
+}
+
 void ScriptRunner::takeSnapshot(const PlofPanelRecord &panel, int line) {
     if (!snapshot_) {
         fail(line, "\"snapshot\" needs a picture file: give --snapshot FILE.png");
@@ -134,7 +256,7 @@ void ScriptRunner::takeSnapshot(const PlofPanelRecord &panel, int line) {
 
 PlofControlRecord *ScriptRunner::findControl(PlofPanelRecord &panel, const ScriptAction &action) {
     const ControlAddress &address = action.control;
-    const std::string where = " in panel " + quoted(panel.title);
+    const std::string where = " in panel " + inQuotes(panel.title);
     if (address.index > 0) {
         if (static_cast<std::size_t>(address.index) > panel.controls.size()) {
             fail(action.line, "no control #" + std::to_string(address.index) + where + " (it has " +
@@ -156,9 +278,9 @@ PlofControlRecord *ScriptRunner::findControl(PlofPanelRecord &panel, const Scrip
     if (matches.empty()) {
         std::string known;
         for (auto &control : panel.controls) {
-            if (!control->label.empty()) known += (known.empty() ? "" : ", ") + quoted(control->label);
+            if (!control->label.empty()) known += (known.empty() ? "" : ", ") + inQuotes(control->label);
         }
-        fail(action.line, "unknown control " + quoted(address.label) + where + "; its labels are " +
+        fail(action.line, "unknown control " + inQuotes(address.label) + where + "; its labels are " +
                               known + " (empty labels: address by #N)");
         return nullptr;
     }
@@ -166,7 +288,7 @@ PlofControlRecord *ScriptRunner::findControl(PlofPanelRecord &panel, const Scrip
     for (PlofControlRecord *control : matches) {
         numbers += (numbers.empty() ? "#" : ", #") + std::to_string(control->index);
     }
-    fail(action.line, "label " + quoted(address.label) + " names controls " + numbers + where +
+    fail(action.line, "label " + inQuotes(address.label) + " names controls " + numbers + where +
                           "; address one by its number");
     return nullptr;
 }
@@ -183,13 +305,21 @@ void ScriptRunner::perform(PlofPanelRecord &panel, const ScriptAction &action) {
     case ScriptVerb::Expect:
         checkValue(*control, action);
         return;
-    case ScriptVerb::Press:
+    case ScriptVerb::Press: {
         if (control->kind != ControlKind::Button) {
             fail(action.line, "cannot press " + controlName(*control) + ": only buttons are pressed");
             return;
         }
+        const std::vector<std::string> listsBefore = listBoxEntries(panel);
+        const int answeredBefore = filesAnswered_;
         if (control->event) control->event(control, control->userData);
+        // A file chosen on a panel with a list box that stays as it was was not added to it.
+        if (!listsBefore.empty() && filesAnswered_ > answeredBefore) {
+            ++filesForLists_;
+            if (listBoxEntries(panel) == listsBefore) ++filesNotListed_;
+        }
         break;
+    }
     case ScriptVerb::Drag:
         if (control->kind != ControlKind::DragButton) {
             fail(action.line, "cannot drag " + controlName(*control) + ": only drag buttons are dragged");
@@ -209,93 +339,8 @@ void ScriptRunner::perform(PlofPanelRecord &panel, const ScriptAction &action) {
 }
 
 void ScriptRunner::setValue(PlofControlRecord &control, const ScriptAction &action) {
-    const std::vector<ScriptWord> &values = action.values;
-    const std::string name = controlName(control);
-    auto wrong = [&](const std::string &expected) {
-        std::string given;
-        for (const ScriptWord &word : values) given += (given.empty() ? "" : " ") + word.text;
-        fail(action.line, "wrong value for " + name + ": it takes " + expected + ", not " + quoted(given));
-    };
-    const bool single = values.size() == 1;
-    int32_t integer = 0;
-    double number = 0.0;
-    switch (control.kind) {
-    case ControlKind::Number:
-        if (!single || !parseInteger(values[0].text, integer)) return wrong("a whole number");
-        storeInteger(control, integer);
-        return;
-    case ControlKind::Slider: {
-        if (!single || !parseInteger(values[0].text, integer)) return wrong("a whole number");
-        // A person cannot move a slider past its ends; the module can set any value.
-        const intptr_t low = control.words[1];
-        const intptr_t high = control.words[2];
-        if (integer < low || integer > high) {
-            fail(action.line, "slider " + name + " goes from " + std::to_string(low) + " to " +
-                                  std::to_string(high) + "; " + std::to_string(integer) +
-                                  " is outside it");
-            return;
-        }
-        storeInteger(control, integer);
-        return;
-    }
-    case ControlKind::Bool: {
-        const std::string word = single ? values[0].text : "";
-        if (word == "on" || word == "true" || word == "1") {
-            storeInteger(control, 1);
-        } else if (word == "off" || word == "false" || word == "0") {
-            storeInteger(control, 0);
-        } else {
-            wrong("on or off");
-        }
-        return;
-    }
-    case ControlKind::Float:
-        if (!single || !parseNumber(values[0].text, number)) return wrong("a number");
-        storeNumber(control, number);
-        return;
-    case ControlKind::ItemList: {
-        if (!single) return wrong("an object name in double quotes, or none");
-        if (!values[0].quoted && values[0].text == "none") {
-            storeInteger(control, 0);
-            return;
-        }
-        const PlofItemId item = findObjectByName(control, values[0].text);
-        if (item == 0) {
-            fail(action.line, "no object named " + quoted(values[0].text) + " in the scene for " + name);
-            return;
-        }
-        storeInteger(control, static_cast<intptr_t>(item));
-        return;
-    }
-    case ControlKind::File:
-        if (!single) return wrong("one path (in double quotes when it has spaces)");
-        control.text = values[0].text;
-        return;
-    case ControlKind::FloatVector: {
-        std::vector<std::string> parts;
-        for (const ScriptWord &word : values) {
-            std::size_t start = 0;
-            while (start <= word.text.size()) {
-                std::size_t comma = word.text.find(',', start);
-                if (comma == std::string::npos) comma = word.text.size();
-                if (comma > start) parts.push_back(word.text.substr(start, comma - start));
-                start = comma + 1;
-            }
-        }
-        std::array<double, 3> numbers{};
-        if (parts.size() != 3) return wrong("three numbers (1,2,3 or 1 2 3)");
-        for (std::size_t i = 0; i < 3; ++i) {
-            if (!parseNumber(parts[i], numbers[i])) return wrong("three numbers (1,2,3 or 1 2 3)");
-        }
-        control.numbers = numbers;
-        return;
-    }
-    case ControlKind::Button: fail(action.line, name + " is a button: use press"); return;
-    case ControlKind::DragButton: fail(action.line, name + " is a drag button: use drag"); return;
-    case ControlKind::ListBox:
-        fail(action.line, name + " is a list box and is not set by hand; add files with its button");
-        return;
-    }
+    const std::string problem = storeScriptValue(control, action.values);
+    if (!problem.empty()) fail(action.line, problem);
 }
 
 // The expected value is read as `set` reads it, into a copy of the control,
@@ -323,7 +368,7 @@ void ScriptRunner::checkValue(const PlofControlRecord &control, const ScriptActi
     case ControlKind::Button:
     case ControlKind::File:
         equal = expected.text == control.text;
-        held = quoted(control.text);
+        held = inQuotes(control.text);
         break;
     case ControlKind::Float:
         equal = expected.number == control.number;
@@ -354,22 +399,28 @@ int32_t ScriptRunner::answerFileDialog(const char *title, char *result, int32_t 
 int32_t ScriptRunner::answer(const char *title, char *result, int32_t size) {
     if (stopped()) return 0;
     if (cursor_ >= script_.actions.size()) {
-        fail(0, "the script ended while the file dialog " + quoted(title) +
+        fail(0, "the script ended while the file dialog " + inQuotes(title) +
                     " was open; add a line: choose PATH (or choose cancel)");
         return 0;
     }
     const ScriptAction &action = script_.actions[cursor_];
     if (action.verb != ScriptVerb::Choose) {
-        fail(action.line, "the file dialog " + quoted(title) + " is open here, but this line is \"" +
+        fail(action.line, "the file dialog " + inQuotes(title) + " is open here, but this line is \"" +
                               scriptVerbName(action.verb) +
                               "\"; answer the dialog first: choose PATH (or choose cancel)");
         return 0;
     }
     ++cursor_;
     if (action.cancelDialog) return 0;
-    const std::size_t length = std::min(action.path.size(), static_cast<std::size_t>(size) - 1);
-    std::memcpy(result, action.path.data(), length);
-    result[length] = '\0';
+    const std::string path = dialogResultPath(action.path);
+    // Cut, the path would name another file.
+    if (path.size() >= static_cast<std::size_t>(size)) {
+        fail(action.line, "the dialog returns the full path " + inQuotes(path) + ", " + std::to_string(path.size()) +
+                              " characters, but the module takes at most " + std::to_string(size - 1));
+        return 0;
+    }
+    std::memcpy(result, path.data(), path.size() + 1);
+    ++filesAnswered_;
     return 1;
 }
 

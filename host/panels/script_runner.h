@@ -6,7 +6,8 @@
 // an event of another), and the runner takes the script's next lines for it
 // until a confirm or cancel; a file dialog takes the next line, which must be
 // a choose. After the first error every panel and dialog is cancelled, so the
-// module unwinds normally; the caller then reports error().
+// module unwinds normally; the caller then reports error(). A confirmed
+// baking panel's scene is reported to the installed WrittenFileCheck.
 #pragma once
 
 #include "host/dialogs/scripted_file_request.h"
@@ -40,6 +41,11 @@ public:
     bool finish();
     const std::optional<ScriptError> &error() const { return error_; }
 
+    // Files the dialogs returned for presses on panels with a list box, and
+    // how many of them left every list box as it was (were not added).
+    int filesForLists() const { return filesForLists_; }
+    int filesNotListed() const { return filesNotListed_; }
+
 private:
     int32_t actOnPanel(PlofPanelRecord &panel);
     int32_t answer(const char *title, char *result, int32_t size);
@@ -51,12 +57,16 @@ private:
     void setValue(PlofControlRecord &control, const ScriptAction &action);
     void checkValue(const PlofControlRecord &control, const ScriptAction &action);
     void takeSnapshot(const PlofPanelRecord &panel, int line);
+    void noteAskedBake(const PlofPanelRecord &panel);
 
     PanelScript script_;
     std::size_t cursor_ = 0;
     int depth_ = 0;
     bool snapshotTaken_ = false;
     bool aborted_ = false;  // something was thrown inside a call from the module
+    int filesAnswered_ = 0;
+    int filesForLists_ = 0;
+    int filesNotListed_ = 0;
     SnapshotWriter snapshot_;
     std::optional<ScriptError> error_;
 };

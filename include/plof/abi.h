@@ -17,7 +17,13 @@
 #else
 #define PLOF_EXTERN_C_BEGIN
 #define PLOF_EXTERN_C_END
+#if defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 #define PLOF_STATIC_ASSERT(cond, msg) _Static_assert(cond, msg)
+#else
+/* C99 has no _Static_assert: an array of negative size stops the build
+ * instead. Redeclaring the same extern array is allowed any number of times. */
+#define PLOF_STATIC_ASSERT(cond, msg) extern char plof_static_assert[(cond) ? 1 : -1]
+#endif
 #endif
 
 /* Layout checks that only hold on the real (32-bit) target. */

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "instance/item_lookup.h"
+#include "instance/setting_fields.h"
 #include "plugin/module_state.h"
 #include "sim/particle_launch.h"
 #include "sim/particle_update.h"
@@ -28,16 +29,7 @@ Particle *allocateParticles(int32_t count) {
 
 void setDefaults(HandlerInstance &instance) {
     instance.time = 0.0;
-    instance.START_F = 0;
-    instance.Gravity = 9.8;
-    instance.V0Min = 1.0;
-    instance.V0Max = 4.0;
-    instance.AgeMin = 10;
-    instance.AgeMax = 60;
-    instance.Birth = 100;
-    instance.ReCycle = 1;
-    instance.SpreadMin = 0;
-    instance.SpreadMax = 180;
+    for (const SettingField &field : kSettingFields) storeSetting(instance, field, field.defaultValue);
     instance.frameStep = 1;
     instance.objectList.count = 1;
     std::memcpy(instance.objectList.names[0].data(), "none", sizeof "none");
@@ -75,19 +67,8 @@ void destroyInstance(HandlerInstance *instance) {
 
 const char *copyInstance(const HandlerInstance &from, HandlerInstance &to, PlofItemId item) {
     to.item = item;
-    to.V0Min = from.V0Min;
-    to.V0Max = from.V0Max;
-    to.SpreadMin = from.SpreadMin;
-    to.SpreadMax = from.SpreadMax;
-    to.AgeMin = from.AgeMin;
-    to.AgeMax = from.AgeMax;
-    to.Gravity = from.Gravity;
-    to.Regist = from.Regist;
-    to.Birth = from.Birth;
-    to.ReCycle = from.ReCycle;
-    to.START_F = from.START_F;
+    for (const SettingField &field : kSettingFields) copySetting(from, to, field);
     to.refResolved = from.refResolved;
-    to.OrgEmit = from.OrgEmit;
     to.refItem = from.refItem;
     to.refName = from.refName;
     const int32_t count = from.pointCount;
@@ -111,9 +92,7 @@ const char *newTime(HandlerInstance &instance, PlofItemId item, int32_t frame, d
         instance.refResolved = 1;
     }
     instance.item = item;
-    instance.time = time;
-    instance.frame = frame;
-    instance.pointCursor = 0;
+    // The update records the frame and time and restarts the point cursor.
     update(instance, frame, time);
     return nullptr;
 }

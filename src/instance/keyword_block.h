@@ -9,13 +9,21 @@
 // return null.
 #pragma once
 
+#include <cstdio>
+
 #include "instance/handler_instance.h"
 #include "plof/handler.h"
 
 namespace plof {
 
-// Writes the block, one host write per line. The avoid object is written by
-// its current name in the host (refreshing refName), or "none".
+// Writes the block's lines, one per setting of the settings table, through
+// the host's save state or to a settings file the caller opened (one line per
+// text line, see keyword_line.h). The avoid object is written by its current
+// name in the host (refreshing refName), or "none".
+void writeSettingsBlock(const PlofSaveState &state, HandlerInstance &instance);
+void writeSettingsBlock(std::FILE *file, HandlerInstance &instance);
+
+// Writes the block, one host write per line (writeSettingsBlock).
 const char *saveInstance(HandlerInstance &instance, const PlofSaveState &state);
 
 // Reads a block written by saveInstance. Lines are recognised by prefix: a

@@ -60,7 +60,15 @@ void composeKeywordValue(const char *keyword, double value, ValueLine &out) {
     const std::size_t length = cutLine(keyword, cutKeyword);
     std::memcpy(out.data(), cutKeyword.data(), length);
     out[length] = ' ';
-    formatFixed(out.data() + length + 1, out.size() - length - 1, value, 6);
+    char *number = out.data() + length + 1;
+    const std::size_t room = out.size() - length - 1;
+    const int32_t written = formatFixed(number, room, value, 6);
+    // Cut to the line, a value of astronomic size (Gravity 1e308 has 309
+    // digits) would read back as another number: it is written in the
+    // shortest form that reads back exactly instead.
+    if (written < 0 || length + 1 + static_cast<std::size_t>(written) > kMaxLineText) {
+        formatShortest(number, room, value);
+    }
 }
 
 }  // namespace

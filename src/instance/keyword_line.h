@@ -52,7 +52,9 @@ void writeTextLine(const PlofSaveState &state, const char *text);
 void writeTextLine(std::FILE *file, const char *text);
 
 // Writes "keyword value" with the value as " %f" gives it (9.8 -> " 9.800000"),
-// as one line, cut like writeTextLine.
+// as one line, cut like writeTextLine. A value whose " %f" text would not
+// fit the line (from about 1e239 up) is written in the shortest form that
+// reads back as the same double (" 1e+308") instead of being cut.
 void writeKeywordValue(const PlofSaveState &state, const char *keyword, double value);
 void writeKeywordValue(std::FILE *file, const char *keyword, double value);
 

@@ -49,6 +49,17 @@ int32_t formatFixed(char *out, std::size_t capacity, double value, int decimals,
     return finish(out, capacity, text, static_cast<std::size_t>(result.ptr - text), width);
 }
 
+int32_t formatShortest(char *out, std::size_t capacity, double value) {
+    // The longest shortest form is 24 characters ("-2.2250738585072014e-308").
+    char text[32];
+    auto result = std::to_chars(text, text + sizeof text, value);
+    if (result.ec != std::errc{}) {
+        if (capacity > 0) out[0] = '\0';
+        return -1;
+    }
+    return finish(out, capacity, text, static_cast<std::size_t>(result.ptr - text), 0);
+}
+
 int32_t formatInteger(char *out, std::size_t capacity, int32_t value) {
     char text[16];
     auto result = std::to_chars(text, text + sizeof text, value);

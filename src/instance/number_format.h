@@ -18,6 +18,10 @@ namespace plof {
 // (when capacity > 0).
 int32_t formatFixed(char *out, std::size_t capacity, double value, int decimals, int width = 0);
 
+// Appends the shortest text that parseDecimal reads back as exactly `value`
+// ("1e+308", "0.1", "1.7976931348623157e+308"); same contract as formatFixed.
+int32_t formatShortest(char *out, std::size_t capacity, double value);
+
 // Appends a 32-bit integer as printf's "%d" gives it; same contract as formatFixed.
 int32_t formatInteger(char *out, std::size_t capacity, int32_t value);
 

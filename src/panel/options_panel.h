@@ -10,6 +10,8 @@
 #include <cstdint>
 
 #include "instance/handler_instance.h"
+#include "instance/setting_fields.h"
+#include "panel/options_controls.h"
 #include "plof/abi.h"
 #include "plof/panel_services.h"
 
@@ -22,21 +24,7 @@ namespace plof {
 struct OptionsPanelContext {
     PlofPanelServices *services;
     PlofPanel panel;
-    PlofControl spreadMinCtl;
-    PlofControl spreadMaxCtl;
-    PlofControl v0MinCtl;
-    PlofControl v0MaxCtl;
-    PlofControl ageMinCtl;
-    PlofControl ageMaxCtl;
-    PlofControl sparkFrameCtl;
-    PlofControl recycleCtl;
-    PlofControl gravityCtl;
-    PlofControl birthRateCtl;
-    PlofControl registanceCtl;
-    PlofControl orgEmitterCtl;
-    PlofControl avoidObjectCtl;
-    PlofControl v0MinDragCtl;
-    PlofControl v0MaxDragCtl;
+    OptionsControls controls;  // every control, by OptionsControl index
     HandlerInstance *instance;
     PlofGlobalFunc global;
     LineBuffer objectsDir;   // where the next object file dialog opens
@@ -57,6 +45,16 @@ void dragV0Min(PlofControl control, void *context);
 void dragV0Max(PlofControl control, void *context);
 void dragAgeMin(PlofControl control, void *context);
 void dragAgeMax(PlofControl control, void *context);
+
+// Shows `value` of the setting `field` in its control of the open panel, in
+// the control's form (Regist as its slider position, integers truncated).
+void showSetting(const OptionsPanelContext &context, const SettingField &field, double value);
+
+// Reads what the panel's controls show into `instance`, with the
+// conversions of confirmation: every setting of the settings table (Regist =
+// slider / 20, OrgEmit the low 8 bits), then the avoid object (refItem, and
+// refName empty for none or the item's name in the host).
+void readShownSettings(const OptionsPanelContext &context, HandlerInstance &instance);
 
 // How the panel shows Regist: as the integer slider position 20 x Regist,
 // truncated toward zero (saturating), and back.

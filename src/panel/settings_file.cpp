@@ -2,13 +2,14 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <memory>
-#include <system_error>
+#include <new>
 
+#include "file/safe_file_writer.h"
 #include "instance/item_lookup.h"
+#include "instance/keyword_block.h"
 #include "instance/keyword_line.h"
-#include "instance/number_format.h"
+#include "instance/setting_fields.h"
 #include "panel/host_requests.h"
 #include "panel/options_panel.h"
 #include "panel/panel_layer.h"
@@ -20,89 +21,21 @@ namespace {
 
 constexpr const char *kExtension = ".plf";
 constexpr const char *kCannotOpen = "Can't open PLOF! file";
-constexpr const char *kTemporarySuffix = ".tmp";
 
 struct CloseFile {
     void operator()(std::FILE *file) const { std::fclose(file); }
 };
 using File = std::unique_ptr<std::FILE, CloseFile>;
 
-void writeSettings(std::FILE *file, HandlerInstance &instance) {
-    writeTextLine(file, "PLOF_START");
-    writeKeywordValue(file, "V0Min", instance.V0Min);
-    writeKeywordValue(file, "V0Max", instance.V0Max);
-    writeKeywordValue(file, "AgeMin", instance.AgeMin);
-    writeKeywordValue(file, "AgeMax", instance.AgeMax);
-    writeKeywordValue(file, "Gravity", instance.Gravity);
-    writeKeywordValue(file, "Regist", instance.Regist);
-    writeKeywordValue(file, "START_F", instance.START_F);
-    writeKeywordValue(file, "Birth", instance.Birth);
-    writeKeywordValue(file, "ReCycle", instance.ReCycle);
-    writeKeywordValue(file, "SpreadMin", instance.SpreadMin);
-    writeKeywordValue(file, "SpreadMax", instance.SpreadMax);
-    writeKeywordValue(file, "OrgEmit", instance.OrgEmit);
-    writeTextLine(file, "REFERENCE");
-    if (instance.refItem != 0) {
-        itemNameOrNone(instance.refItem, instance.refName);
-        writeTextLine(file, instance.refName.data());
-    } else {
-        writeTextLine(file, "none");
-    }
-    writeTextLine(file, "PLOF_END");
-}
-
-// Moves the finished temporary file over the chosen one; false (and the
-// temporary file removed) when that is not possible.
-bool replaceFile(const char *temporary, const char *target) {
-    std::error_code error;
-    try {
-        std::filesystem::rename(temporary, target, error);
-    } catch (const std::exception &) {
-        // Building the paths can only fail for want of memory.
-        error = std::make_error_code(std::errc::not_enough_memory);
-    }
-    if (error) std::remove(temporary);
-    return !error;
-}
-
-// Sets the control of the first keyword of the vocabulary that begins with
-// the keyword read; true when the line was the avoid object's name heading.
+// Sets the control of the first setting whose keyword begins with the
+// keyword read; true when the line was the avoid object's name heading.
 bool applyValue(const OptionsPanelContext &context, const KeywordLine &line) {
-    const PlofPanelServices &services = *context.services;
     const char *keyword = line.keyword.data();
-    const double value = line.value;
-    struct Target {
-        const char *keyword;
-        PlofControl control;
-        bool isFloat;
-    };
-    const Target targets[] = {
-        {"V0Min", context.v0MinCtl, true},
-        {"V0Max", context.v0MaxCtl, true},
-        {"AgeMin", context.ageMinCtl, false},
-        {"AgeMax", context.ageMaxCtl, false},
-        {"Gravity", context.gravityCtl, true},
-        {"Regist", context.registanceCtl, false},
-        {"START_F", context.sparkFrameCtl, false},
-        {"Birth", context.birthRateCtl, false},
-        {"ReCycle", context.recycleCtl, false},
-        {"SpreadMin", context.spreadMinCtl, false},
-        {"SpreadMax", context.spreadMaxCtl, false},
-        {"OrgEmit", context.orgEmitterCtl, false},
-    };
-    for (const Target &target : targets) {
-        if (hasPrefix(target.keyword, keyword) != 0) continue;
+    if (const SettingField *field = matchSetting(keyword)) {
         // Only the last line of a file can name a keyword without a value
         // (every other keyword read ends with its line end); there is no
         // value to set then, rather than the previous line's.
-        if (!line.hasValue) return false;
-        if (target.isFloat) {
-            setFloatValue(services, target.control, value);
-        } else if (target.control == context.registanceCtl) {
-            setIntegerValue(services, target.control, registanceSliderPosition(value));
-        } else {
-            setIntegerValue(services, target.control, truncateToInt32(value));
-        }
+        if (line.hasValue) showSetting(context, *field, line.value);
         return false;
     }
     return hasPrefix("REFERENCE\n", keyword) == 0;
@@ -114,7 +47,7 @@ void saveSettings(PlofControl, void *userData) {
     OptionsPanelContext &context = *static_cast<OptionsPanelContext *>(userData);
     LineBuffer name{};
     if (!requestFile("save plf setting", ">setting.plf", hostDirectory("Objects"), name)) return;
-    std::size_t length = std::strlen(name.data());
+    const std::size_t length = std::strlen(name.data());
     if (length < 2) return;
     if (endsWith(name.data(), kExtension) == 0) {
         if (length + std::strlen(kExtension) >= name.size()) {
@@ -122,26 +55,23 @@ void saveSettings(PlofControl, void *userData) {
             return;
         }
         std::strcat(name.data(), kExtension);
-        length += std::strlen(kExtension);
     }
-    char temporary[kLineBufferSize + 8];
-    std::memcpy(temporary, name.data(), length);
-    std::memcpy(temporary + length, kTemporarySuffix, std::strlen(kTemporarySuffix) + 1);
-
-    File file(std::fopen(temporary, "w"));
-    if (!file) {
+    // The file holds what the panel shows: the controls read as confirming
+    // reads them, into a copy, for the instance changes only on confirmation.
+    std::unique_ptr<HandlerInstance> shown(new (std::nothrow) HandlerInstance(*context.instance));
+    if (shown == nullptr) {
         showError(kCannotOpen);
         return;
     }
-    writeSettings(file.get(), *context.instance);
-    const bool written = std::ferror(file.get()) == 0;
-    const bool closed = std::fclose(file.release()) == 0;
-    if (!written || !closed) {
-        std::remove(temporary);
+    readShownSettings(context, *shown);
+    // Text mode: CR LF line ends on Windows, as settings files have always had.
+    SafeFileWriter file(name.data(), SafeFileWriter::Mode::text);
+    if (file.stream() == nullptr) {
         showError(kCannotOpen);
         return;
     }
-    if (!replaceFile(temporary, name.data())) showError(kCannotOpen);
+    writeSettingsBlock(file.stream(), *shown);
+    if (!file.commit()) showError(kCannotOpen);
 }
 
 void loadSettings(PlofControl loadButton, void *userData) {
@@ -178,7 +108,7 @@ void loadSettings(PlofControl loadButton, void *userData) {
     }
     instance.refItem = findItemByName(instance.refName.data());
     instance.refResolved = 1;
-    setIntegerValue(services, context.avoidObjectCtl, static_cast<int32_t>(instance.refItem));
+    setIntegerValue(services, context.controls[kAvoidObjectList], static_cast<int32_t>(instance.refItem));
 }
 
 }  // namespace plof

@@ -28,8 +28,8 @@ int32_t rayHeight(int32_t spread, int32_t j) {
 void drawSpreadPreview(PlofControl, void *userData) {
     const OptionsPanelContext &context = *static_cast<const OptionsPanelContext *>(userData);
     const PlofPanelServices &services = *context.services;
-    const int32_t smin = getIntegerValue(services, context.spreadMinCtl);
-    const int32_t smax = getIntegerValue(services, context.spreadMaxCtl);
+    const int32_t smin = getIntegerValue(services, context.controls[kSpreadMinSlider]);
+    const int32_t smax = getIntegerValue(services, context.controls[kSpreadMaxSlider]);
     for (int32_t i = 0; i < 2 * kRadius; ++i) {
         const int32_t k = i - kRadius;
         for (int32_t j = 0; j < kRadius; ++j) {
@@ -46,7 +46,7 @@ void drawSpreadPreview(PlofControl, void *userData) {
 
 void drawOptionsPanel(PlofPanel, void *userData, int32_t) {
     const OptionsPanelContext &context = *static_cast<const OptionsPanelContext *>(userData);
-    drawSpreadPreview(context.spreadMinCtl, userData);
+    drawSpreadPreview(context.controls[kSpreadMinSlider], userData);
 }
 
 }  // namespace plof

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "math/portable_math.h"
+#include "scene/bake_size.h"
 #include "scene/scene_line_text.h"
 #include "scene/scene_templates.h"
 
@@ -44,9 +45,10 @@ bool keyValuesFit(const MotionKey &key) {
 bool BakedObjects::prepare(const HandlerInstance &instance, const ObjectList &objects, int32_t frameCount) {
     particleCount_ = instance.particles == nullptr || instance.pointCount < 0 ? 0 : instance.pointCount;
     step_ = instance.frameStep > 0 ? instance.frameStep : 1;
-    // Frames 0, step, ... below the count; 64-bit so that f + step cannot overflow.
-    const int64_t samples = frameCount <= 0 ? 0 : (int64_t{frameCount} - 1) / step_ + 1;
-    sampleCount_ = static_cast<int32_t>(samples);
+    // A bake too large to hold is refused before anything is allocated.
+    BakeSize size;
+    if (!planBake(particleCount_, frameCount, step_, size)) return false;
+    sampleCount_ = size.sampledFrames;
 
     nameCount_ = std::clamp(objects.count, int32_t{1}, kObjectListMaxCount);
     objectLines_.reset(new (std::nothrow) LineBuffer[static_cast<std::size_t>(nameCount_)]);
@@ -58,9 +60,8 @@ bool BakedObjects::prepare(const HandlerInstance &instance, const ObjectList &ob
         if (composeNamedLine(objectLines_[i], kLoadedObjectRows[0], name.data()) < 0) return false;
     }
 
-    const uint64_t total = static_cast<uint64_t>(particleCount_) * static_cast<uint64_t>(samples);
-    if (total > SIZE_MAX / (sizeof(Sample) + 1)) return false;
-    const std::size_t count = static_cast<std::size_t>(total);
+    if (size.particleSamples > SIZE_MAX / (sizeof(Sample) + 1)) return false;
+    const std::size_t count = static_cast<std::size_t>(size.particleSamples);
     samples_.reset(new (std::nothrow) Sample[count]);
     hidden_.reset(new (std::nothrow) uint8_t[count]);
     return samples_ != nullptr && hidden_ != nullptr;

@@ -4,11 +4,11 @@
 // bakeScene prepares the store (every allocation of the bake happens here,
 // before any sampling), records the particles after each update, and writes
 // the blocks in particle order once sampling is done. The blocks are byte
-// for byte what the scene document's own operations give when each sampled
-// frame adds, for every particle, its motion key (addMotionKey), its dissolve
-// key (addDissolveKey, setDissolveKeyValue) and its parent (setParentObject):
-// the sequence the baking is defined by, which searches the document for
-// every key. Writing the blocks straight from the samples keeps the cost
+// for byte what the document's editing operations (kept with the tests, in
+// tests/scene/scene_edits.h) give when each sampled frame adds, for every
+// particle, its motion key, its dissolve key and its parent: the sequence
+// the baking is defined by, which searches the document for every key.
+// Writing the blocks straight from the samples keeps the cost
 // proportional to particles x frames.
 //
 // Relies on the update changing only a particle's position, hidden flag and
@@ -28,8 +28,9 @@ namespace plof {
 class BakedObjects {
 public:
     // Plans the frames and reserves the store for `instance`'s particles.
-    // False when memory runs out or an object file name does not fit its
-    // "LoadObject " line; nothing may be recorded then.
+    // False when the bake exceeds PLOF_BAKE_MAX_SAMPLES (checked before any
+    // allocation), when memory runs out or when an object file name does not
+    // fit its "LoadObject " line; nothing may be recorded then.
     bool prepare(const HandlerInstance &instance, const ObjectList &objects, int32_t frameCount);
 
     // Number of frames to sample, and the k-th of them (0, step, 2 x step, ...).

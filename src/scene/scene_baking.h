@@ -36,7 +36,8 @@ void assignSpins(HandlerInstance &instance);
 // - a key whose nine values do not fit one 255-character line (values
 //   reach astronomic sizes, from about 1e18) is left out of that object's motion, as if never
 //   added; the other keys, the dissolve keys and the parent stay.
-// Running out of memory, or a default scene without a light line, stops the
+// A bake of more particle-samples than PLOF_BAKE_MAX_SAMPLES (bake_limit.h),
+// running out of memory, or a default scene without a light line, stops the
 // bake before sampling: nothing is written and bakeMode is untouched. A file
 // that cannot be written leaves whatever was at `scenePath` as it was. No
 // message is shown in either case.

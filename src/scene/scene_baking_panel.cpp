@@ -6,9 +6,9 @@
 #include "panel/host_requests.h"
 #include "panel/object_file_list.h"
 #include "panel/options_panel.h"
+#include "panel/panel_builder.h"
 #include "panel/panel_layer.h"
 #include "panel/path_text.h"
-#include "plof/host_services.h"
 #include "scene/scene_baking.h"
 
 namespace plof {
@@ -23,36 +23,19 @@ enum ControlIndex : std::size_t {
     kObjectList, kControlCount
 };
 
-struct ControlEntry {
-    const char *kind;
-    int32_t type;
-    const char *label;
-    int32_t column;
-    int32_t row;
-};
-
-constexpr std::array<ControlEntry, kControlCount> kControls{{
-    {"FileControl", 1, "ScneName   ", 100, 1},
-    {"ButtonControl", 2, "ObjectFile ", 100, 2},
-    {"NumControl", 2, "  frame     ", 100, 9},
-    {"NumControl", 2, "  frame step", 100, 10},
-    {"FVecControl", 6, "   HPB min  ", 80, 12},
-    {"FVecControl", 6, "   HPB max  ", 80, 13},
-    {"BoolControl", 8, "Align H", 100, 15},
-    {"BoolControl", 8, "Scale ctl", 200, 15},
-    {"BoolControl", 8, "Dslv ctl", 300, 15},
-    {"ListBoxControl", 18, "Obj List", 100, 3},
+// The list box's count and name callbacks are filled in at run time.
+constexpr std::array<ControlSpec, kControlCount> kControls{{
+    {PLOF_KIND_FILE, PLOF_KIND_FILE_TYPE, {30}, "ScneName   ", 100, 1},
+    {PLOF_KIND_BUTTON, PLOF_KIND_BUTTON_TYPE, {}, "ObjectFile ", 100, 2},
+    {PLOF_KIND_NUMBER, PLOF_KIND_NUMBER_TYPE, {}, "  frame     ", 100, 9},
+    {PLOF_KIND_NUMBER, PLOF_KIND_NUMBER_TYPE, {}, "  frame step", 100, 10},
+    {PLOF_KIND_FLOAT_VECTOR, PLOF_KIND_FLOAT_VECTOR_TYPE, {}, "   HPB min  ", 80, 12},
+    {PLOF_KIND_FLOAT_VECTOR, PLOF_KIND_FLOAT_VECTOR_TYPE, {}, "   HPB max  ", 80, 13},
+    {PLOF_KIND_BOOL, PLOF_KIND_BOOL_TYPE, {}, "Align H", 100, 15},
+    {PLOF_KIND_BOOL, PLOF_KIND_BOOL_TYPE, {}, "Scale ctl", 200, 15},
+    {PLOF_KIND_BOOL, PLOF_KIND_BOOL_TYPE, {}, "Dslv ctl", 300, 15},
+    {PLOF_KIND_LIST_BOX, PLOF_KIND_LIST_BOX_TYPE, {200, 5, 0}, "Obj List", 100, 3},
 }};
-
-const ControlDescription &descriptionOf(std::size_t index) {
-    const int32_t type = kControls[index].type;
-    if (index == kSceneName) return describeControl(type, 30);
-    if (index == kObjectList) {
-        return describeControl(type, 200, 5, 0, reinterpret_cast<intptr_t>(objectListCount),
-                               reinterpret_cast<intptr_t>(objectListName));
-    }
-    return describeControl(type);
-}
 
 void showInstance(const PlofPanelServices &services, const std::array<PlofControl, kControlCount> &c,
                   OptionsPanelContext &context) {
@@ -93,32 +76,18 @@ void bakeConfirmed(const PlofPanelServices &services, const std::array<PlofContr
 }  // namespace
 
 int32_t openSceneBakingPanel(PlofControl, OptionsPanelContext &context) {
-    auto *services = context.global != nullptr
-                         ? static_cast<PlofPanelServices *>(context.global(PLOF_SERVICE_PANELS, 0))
-                         : nullptr;
-    if (services == nullptr) {
-        showError("Unable to active global LWPanelServices", " please add plugin lwpanels.p");
-        return 2;
-    }
+    PlofPanelServices *services = fetchPanelServices(context.global);
+    if (services == nullptr) return 2;
     HandlerInstance &instance = *context.instance;
-    PlofPanel panel = services->createPanel(kTitle, services);
-    if (panel == nullptr) {
-        showError("Duoooh!:", "Unable to create panel");
-        return 1;
-    }
+    std::array<ControlSpec, kControlCount> specs = kControls;
+    specs[kObjectList].words[3] = reinterpret_cast<intptr_t>(objectListCount);
+    specs[kObjectList].words[4] = reinterpret_cast<intptr_t>(objectListName);
+    // The list box takes the services' user-data word as its data when it
+    // is added, and addObjectFile reads the list back from there.
+    services->userData = &instance.objectList;
     std::array<PlofControl, kControlCount> controls{};
-    for (std::size_t i = 0; i < kControlCount; ++i) {
-        if (i == kObjectList) services->userData = &instance.objectList;
-        controls[i] = services->addControl(panel, kControls[i].kind, &descriptionOf(i), kControls[i].label);
-        if (controls[i] == nullptr) {
-            services->destroyPanel(panel);
-            showError("Duoooh!:", "Unable to create panel");
-            return 1;
-        }
-    }
-    for (std::size_t i = 0; i < kControlCount; ++i) {
-        placeControl(*services, controls[i], kControls[i].column, kControls[i].row);
-    }
+    PlofPanel panel = buildPanel(*services, kTitle, specs, controls);
+    if (panel == nullptr) return 1;
     showInstance(*services, controls, context);
     if (services->openPanel(panel, PLOF_OPEN_FLAGS) != 0) bakeConfirmed(*services, controls, instance);
     services->destroyPanel(panel);

@@ -92,43 +92,6 @@ void classifyLines(SceneDocument &document) {
     }
 }
 
-SceneLine *findLine(SceneLine *start, const char *keyword) {
-    return findLineBefore(start, nullptr, keyword);
-}
-
-SceneLine *findLineBefore(SceneLine *start, const SceneLine *stop, const char *keyword) {
-    for (SceneLine *line = start; line != nullptr && line != stop; line = line->next) {
-        if (beginsWith(line->text, keyword)) return line;
-    }
-    return nullptr;
-}
-
-bool textAfterKeyword(const SceneLine &line, LineBuffer &out) {
-    const char *space = std::strchr(line.text, ' ');
-    if (space == nullptr) return false;
-    // Texts are at most 255 characters, so the rest always fits.
-    std::memcpy(out.data(), space + 1, std::strlen(space + 1) + 1);
-    return true;
-}
-
-SceneEdit setLineValue(SceneLine &line, int32_t value) {
-    const char *space = std::strchr(line.text, ' ');
-    if (space == nullptr) return SceneEdit::unchanged;
-    LineBuffer prefix{};
-    std::memcpy(prefix.data(), line.text, static_cast<std::size_t>(space - line.text) + 1);
-    LineBuffer number;
-    LineBuffer text;
-    if (formatInteger(number.data(), number.size(), value) < 0 ||
-        composeNamedLine(text, prefix.data(), number.data()) < 0) {
-        return SceneEdit::unchanged;
-    }
-    char *copy = copyText(text.data());
-    if (copy == nullptr) return SceneEdit::outOfMemory;
-    delete[] line.text;
-    line.text = copy;
-    return SceneEdit::done;
-}
-
 void insertLineAfter(SceneDocument &document, SceneLine &after, SceneLine &line) {
     line.prev = &after;
     line.next = after.next;

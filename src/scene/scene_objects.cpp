@@ -1,14 +1,11 @@
-// Object blocks and their parent line.
+// Object blocks.
 #include <array>
 
 #include "scene/scene_document.h"
 #include "scene/scene_line_batch.h"
 #include "scene/scene_line_text.h"
-#include "scene/scene_templates.h"
 
 namespace plof {
-
-namespace {
 
 SceneLine *insertObjectBlock(SceneDocument &document, SceneLine &anchor,
                              const std::array<const char *, kObjectBlockRowCount> &rows,
@@ -25,27 +22,8 @@ SceneLine *insertObjectBlock(SceneDocument &document, SceneLine &anchor,
     return &first;
 }
 
-}  // namespace
-
 SceneLine *addNullObject(SceneDocument &document, SceneLine &anchor, const char *name) {
     return insertObjectBlock(document, anchor, kNullObjectRows, name);
-}
-
-SceneLine *addLoadedObject(SceneDocument &document, SceneLine &anchor, const char *fileName) {
-    return insertObjectBlock(document, anchor, kLoadedObjectRows, fileName);
-}
-
-SceneEdit setParentObject(SceneDocument &document, SceneLine &objectLine, int32_t parentNumber) {
-    SceneLine *end = findLine(&objectLine, "ShadowOptions");
-    if (end == nullptr || end->prev == nullptr) return SceneEdit::unchanged;
-    SceneLine *parent = findLineBefore(&objectLine, end, "ParentObject");
-    if (parent != nullptr) return setLineValue(*parent, parentNumber);
-    SceneLineBatch<1> line;
-    LineBuffer text;
-    if (composeParentLine(text, parentNumber) < 0) return SceneEdit::unchanged;
-    if (!line.add(text.data())) return SceneEdit::outOfMemory;
-    line.insertAfter(document, *end->prev);
-    return SceneEdit::done;
 }
 
 }  // namespace plof

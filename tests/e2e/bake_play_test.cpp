@@ -102,6 +102,8 @@ TEST(BakePlayTest, EveryFrameOfTheBakedSceneReplaysTheSimulation) {
     TempDirectory directory;
     const Settings settings = bakedSettings();
     directory.write("s.plf", settings.text());
+    directory.write("a.lwo", "");
+    directory.write("b.lwo", "");
     const HostRun bake = runHost(std::string("bake --object builtin:line:4 --settings s.plf --frames 30 --step 1 "
                                              "--dissolve --objects a.lwo,b.lwo --out baked.lws --motion ") +
                                      kMotion,
@@ -116,8 +118,13 @@ TEST(BakePlayTest, EveryFrameOfTheBakedSceneReplaysTheSimulation) {
     for (std::size_t at = scene.find("LoadObject "); at != std::string::npos; at = scene.find("LoadObject ", at + 1)) {
         loaded.push_back(scene.substr(at + 11, scene.find('\r', at) - at - 11));
     }
-    EXPECT_EQ(loaded, (std::vector<std::string>{"a.lwo", "b.lwo", "a.lwo", "b.lwo"}));
+    // The dialog returns each file's full path.
+    const std::string a = directory / "a.lwo", b = directory / "b.lwo";
+    EXPECT_EQ(loaded, (std::vector<std::string>{a, b, a, b}));
 
+    // Played without the object files, each particle is one row at its pivot.
+    std::filesystem::remove(a);
+    std::filesystem::remove(b);
     const BakedFlight flight(settings, 4);
     const auto rows = playBaked(directory, "0..29");
     ASSERT_EQ(rows.size(), 30u * 5u);

@@ -93,9 +93,7 @@ Csv played(const std::string &arguments, const TempDirectory &directory) {
 // The CSV row of each node in scene order: a point of an item with the
 // effect, or the pivot row of an item without points; -1 for an item whose
 // CSV rows are its own points (its node is at its pivot).
-std::vector<int> nodeRows(const fs::path &scenePath) {
-    std::vector<std::string> warnings;
-    const host::HostScene scene = host::readSceneFile(scenePath.string(), "", warnings);
+std::vector<int> nodeRows(const host::HostScene &scene) {
     std::vector<int> rows;
     int row = 0;
     for (const host::HostItem &item : scene.items) {
@@ -118,7 +116,9 @@ TEST(Export, TranslationsAreThePlayedPositionsRoundedOnce) {
     const Csv csv = played(scene, directory);
     ASSERT_EQ(csv.rows.size() % 60, 0u);
     const std::size_t rowsPerFrame = csv.rows.size() / 60;
-    const std::vector<int> rows = nodeRows(scenePath);
+    std::vector<std::string> warnings;
+    const host::HostScene hostScene = host::readSceneFile(scenePath.string(), "", warnings);
+    const std::vector<int> rows = nodeRows(hostScene);
     for (const char *name : {"fountain.glb", "fountain.gltf"}) {
         const HostRun run = runHost("export " + scene + " --out '" + (out / name).string() + "'", directory);
         ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -141,7 +141,7 @@ TEST(Export, TranslationsAreThePlayedPositionsRoundedOnce) {
                 EXPECT_EQ(value[2], -static_cast<float>(row[5])) << model.nodes[n].name << " frame " << frame;
             }
         }
-        EXPECT_EQ(model.nodes[0].name, "nozzle 0");
+        EXPECT_EQ(model.nodes[0].name, hostScene.items[0].name + " 0");
     }
 }
 

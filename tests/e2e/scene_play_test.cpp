@@ -104,7 +104,7 @@ TEST(ScenePlayTest, TheBundledExamplePlays) {
     EXPECT_EQ(run.err, "");
     const Csv csv = parseCsv(run.out);
     EXPECT_EQ(csv.header, "frame,item,point,x,y,z,dissolve");
-    ASSERT_EQ(csv.rows.size(), 60u * (13 + 1 + 42 + 25));
+    ASSERT_EQ(csv.rows.size(), 60u * (900 + 1 + 42 + 25));
     for (const std::vector<double> &row : csv.rows) {
         ASSERT_EQ(row.size(), 7u);
         ASSERT_TRUE(std::isfinite(row[3]) && std::isfinite(row[4]) && std::isfinite(row[5]));
@@ -113,13 +113,13 @@ TEST(ScenePlayTest, TheBundledExamplePlays) {
     // bursts, carried by the stand at (0, 2, 3) to (1, 2, 3) at frame 0.
     const std::vector<float> ball = plof::host::loadObjectPoints(std::string(PLOF_SOURCE_DIR) +
                                                                  "/examples/objects/ball.lwo");
-    const std::vector<double> &ballPoint0 = csv.rows[13 + 1];
+    const std::vector<double> &ballPoint0 = csv.rows[900 + 1];
     EXPECT_EQ(ballPoint0[1], 3);
     EXPECT_NEAR(ballPoint0[3], 1 + ball[0], 1e-6);
     EXPECT_NEAR(ballPoint0[4], 2 + ball[1], 1e-6);
     EXPECT_NEAR(ballPoint0[5], 3 + ball[2], 1e-6);
     // The drops dissolve linearly from 0 at frame 0 to 1 at frame 59.
-    const std::vector<double> &dropsAt30 = csv.rows[30 * 81 + 13 + 1 + 42];
+    const std::vector<double> &dropsAt30 = csv.rows[30 * 968 + 900 + 1 + 42];
     EXPECT_EQ(dropsAt30[1], 4);
     EXPECT_NEAR(dropsAt30[6], 30.0 / 59.0, 1e-12);
 }
@@ -132,10 +132,10 @@ TEST(ScenePlayTest, AScenePlaysItsOwnFrameRangeUnlessFramesAreGiven) {
     std::filesystem::copy(std::string(PLOF_SOURCE_DIR) + "/examples/objects", directory.path() / "objects");
     directory.write("short.lws", scene);
     const Csv own = parseCsv(runHost("play short.lws", directory).out);
-    ASSERT_EQ(own.rows.size(), 5u * 81);
+    ASSERT_EQ(own.rows.size(), 5u * 968);
     EXPECT_EQ(own.rows.front()[0], 5);
     EXPECT_EQ(own.rows.back()[0], 9);
-    EXPECT_EQ(parseCsv(runHost("play short.lws --frames 0..1", directory).out).rows.size(), 2u * 81);
+    EXPECT_EQ(parseCsv(runHost("play short.lws --frames 0..1", directory).out).rows.size(), 2u * 968);
 }
 
 }  // namespace

@@ -60,6 +60,26 @@ TEST(SummaryCommandTest, OneFlightEachWithoutRecycling) {
     EXPECT_TRUE(s["warnings"].empty()) << s["warnings"];
 }
 
+// Resting points wait at the avoid object, far from the emitter: they are
+// at rest there, and each point still flies once, its AgeMin frames.
+TEST(SummaryCommandTest, PointsWaitingAtTheAvoidObjectAreAtRest) {
+    TempDirectory directory;
+    Settings settings;
+    settings.AgeMin = settings.AgeMax = 5;
+    settings.SpreadMax = 30;
+    settings.reference = "Hideout";
+    std::string block = settings.text();
+    directory.write("avoid.lws", "LWSC\n1\n\nLoadObject builtin:line:4\nPlugin DisplacementHandler 1 PLOF!\n" +
+                                     block + "EndPlugin\n\nAddNullObject Hideout\nObjectMotion (unnamed)\n  9\n  1\n"
+                                     "  7 1 0 0 0 0 1 1 1\n  0 0 0 0 0\nEndBehavior 1\n");
+    const HostRun run = runHost("summary avoid.lws --frames 0..29 --json", directory);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const nlohmann::json s = nlohmann::json::parse(run.out).at("items").at(0);
+    EXPECT_EQ(s["flights"], 4);
+    EXPECT_EQ(s["flightFrames"]["max"], 5.0);
+    EXPECT_GT(s["farthestFromPivot"].get<double>(), 7.0);  // the points waiting at the null count
+}
+
 TEST(SummaryCommandTest, EffectsThatLaunchNothingSaySoAndWhatToChange) {
     Settings settings;
     settings.SpreadMax = 30;

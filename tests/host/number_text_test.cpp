@@ -19,5 +19,16 @@ TEST(NumberTextTest, ReadsOnlyWholeFiniteNumbers) {
     }
 }
 
+TEST(NumberTextTest, ReadsRangesOfTwoWholeNumbers) {
+    const auto range = parseIntegerRange("-3..+7");
+    ASSERT_TRUE(range.has_value());
+    EXPECT_EQ(range->first, -3);
+    EXPECT_EQ(range->last, 7);
+    EXPECT_EQ(parseIntegerRange("9..2")->first, 9);  // the order is the caller's to check
+    for (const char *bad : {"5", "..5", "5..", "1...3", "1..2..3", "a..b", "0..2147483648"}) {
+        EXPECT_FALSE(parseIntegerRange(bad).has_value()) << bad;
+    }
+}
+
 }  // namespace
 }  // namespace plof::host

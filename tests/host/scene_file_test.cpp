@@ -255,7 +255,7 @@ TEST(ExampleSceneTest, TheBundledSceneReadsAndWritesBackByteForByte) {
     const HostScene scene = readSceneFile(path, "", warnings);
     EXPECT_TRUE(warnings.empty());
     ASSERT_EQ(scene.items.size(), 4u);
-    EXPECT_EQ(scene.items[0].pointCount(), 13);
+    EXPECT_EQ(scene.items[0].pointCount(), 900);
     EXPECT_TRUE(scene.items[0].hasEffect);
     EXPECT_EQ(scene.items[2].pointCount(), 42);
     EXPECT_EQ(scene.items[2].parent, 2);

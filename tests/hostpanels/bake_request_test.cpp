@@ -35,6 +35,10 @@ TEST(BakeRequest, RefusesBadValuesSayingWhatToWrite) {
         {"--frames", "sixty", "--frames takes a whole number"},
         {"--frames", "60.5", "--frames takes a whole number"},
         {"--frames", "", "--frames takes a whole number"},
+        {"--frames", "0..x", "--frames takes a whole number N (frames 0 .. N-1) or 0..B"},
+        {"--frames", "5..9", "a bake always starts at frame 0; write 0..9"},
+        {"--frames", "0..-1", "with B from 0 to 2147483646"},
+        {"--frames", "0..2147483647", "with B from 0 to 2147483646"},
         {"--step", "0", "--step must be 1 or more"},
         {"--step", "-2", "--step must be 1 or more"},
         {"--hpb-min", "1,2", "three numbers h,p,b"},
@@ -56,6 +60,17 @@ TEST(BakeRequest, RefusesBadValuesSayingWhatToWrite) {
     std::string problem;
     EXPECT_FALSE(checkBakeRequest(noOut, problem));
     EXPECT_NE(problem.find("--out"), std::string::npos);
+}
+
+TEST(BakeRequest, FramesTakeACountOrARangeFromZero) {
+    BakeRequest request;
+    std::string problem;
+    ASSERT_TRUE(readBakeFlagValue("--frames", "0..59", request, problem)) << problem;
+    EXPECT_EQ(request.frames, 60);
+    ASSERT_TRUE(readBakeFlagValue("--frames", "0..0", request, problem)) << problem;
+    EXPECT_EQ(request.frames, 1);
+    ASSERT_TRUE(readBakeFlagValue("--frames", "45", request, problem)) << problem;
+    EXPECT_EQ(request.frames, 45);
 }
 
 TEST(BakeRequest, ObjectsAreAddedInOrderEachThroughItsOwnDialog) {

@@ -78,6 +78,7 @@ TEST(PanelScript, EachBadLineIsReportedWithItsNumber) {
     };
     const Case cases[] = {
         {"confirm\nsett \"Gravity\" 1\n", 2, "unknown action \"sett\""},
+        {"sett \"Gravity\" 1\n", 1, "the actions are set, expect, press, drag, choose, snapshot, confirm, cancel"},
         {"set Gravity 1\n", 1, "is not a control"},
         {"\n\nset \"Gravity\"\n", 3, "needs a value"},
         {"set\n", 1, "needs a control"},

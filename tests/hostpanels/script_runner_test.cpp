@@ -254,12 +254,18 @@ TEST_F(ScriptRunnerTest, NestedPanelTakesTheFollowingLinesUntilItCloses) {
     EXPECT_EQ(result, 0);
 }
 
-TEST_F(ScriptRunnerTest, FileDialogsAreAnsweredInOrderAndCutToTheirSize) {
-    module.dialogSize = 8;
+// A path cut to the module's buffer would name another file: it is refused.
+TEST_F(ScriptRunnerTest, FileDialogsAreAnsweredInOrderAndRefusedBeyondTheirSize) {
+    module.dialogSize = 19;
     EXPECT_EQ(run("press \"L\"\nchoose \"/tmp/long name.plf\"\npress \"L\"\nchoose cancel\nconfirm\n"), "");
     EXPECT_EQ(module.dialogResults, (std::vector<int32_t>{1, 0}));
     ASSERT_EQ(module.files.size(), 1u);
-    EXPECT_EQ(module.files[0], "/tmp/lo");
+    EXPECT_EQ(module.files[0], "/tmp/long name.plf");
+
+    module.dialogSize = 18;
+    EXPECT_EQ(run("press \"L\"\nchoose \"/tmp/long name.plf\"\nconfirm\n"),
+              "edit.txt:2: the dialog returns the full path \"/tmp/long name.plf\", 18 characters, but the module "
+              "takes at most 17");
 }
 
 TEST_F(ScriptRunnerTest, LabelMatchFallsBackToTrimmedSpaces) {

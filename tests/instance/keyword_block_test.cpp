@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -129,6 +130,25 @@ TEST_F(KeywordBlock, ASavedBlockLoadsBackIntoTheSameSettings) {
     EXPECT_TRUE(launchDataDrawn());
     newTime(*instance, fountain, 0, 0.0);
     EXPECT_EQ(instance->refItem, avoid);
+}
+
+TEST_F(KeywordBlock, ValuesTooLongForFixedNotationSaveAndLoadBackExactly) {
+    instance->Gravity = 1e308;
+    instance->V0Min = -1e308;
+    instance->V0Max = DBL_MAX;
+    instance->Regist = 0.37;
+    const Lines saved = save();
+    EXPECT_EQ(saved[1], "V0Min -1e+308");
+    EXPECT_EQ(saved[2], "V0Max 1.7976931348623157e+308");
+    EXPECT_EQ(saved[5], "Gravity 1e+308");
+    EXPECT_EQ(saved[6], "Regist 0.370000") << "a value whose fixed text fits is written as before";
+
+    instance.reset(createInstance(&error, fountain));
+    load(saved);
+    EXPECT_EQ(instance->Gravity, 1e308);
+    EXPECT_EQ(instance->V0Min, -1e308);
+    EXPECT_EQ(instance->V0Max, DBL_MAX);
+    EXPECT_EQ(save(), saved);
 }
 
 TEST_F(KeywordBlock, LoadingLeavesTheBakingSettingsAndUnmentionedSettingsAlone) {

@@ -166,9 +166,24 @@ TEST(WriteToHost, OversizedLinesAreCutTo254Characters) {
     EXPECT_TRUE(saved.lengthsCountTheNul());
     ASSERT_EQ(saved.lines().size(), 3u);
     EXPECT_EQ(saved.lines()[0], std::string(254, 't'));
-    EXPECT_EQ(saved.lines()[1].size(), 254u);
-    EXPECT_EQ(saved.lines()[1].substr(0, 8), "V0Min 10");
+    // Cut, the value would read back as another number: its shortest form.
+    EXPECT_EQ(saved.lines()[1], "V0Min 1e+300");
     EXPECT_EQ(saved.lines()[2], std::string(254, 'k'));
+}
+
+TEST(WriteToHost, FixedNotationIsKeptUpToTheLastValueThatFitsTheLine) {
+    FakeSaveState saved;
+    // The double nearest 1e239 has 239 digits: with "Gravity " and six
+    // decimals, exactly the 254 characters a line holds.
+    writeKeywordValue(saved.state(), "Gravity", 1e239);
+    writeKeywordValue(saved.state(), "Gravity", 1e240);
+    writeKeywordValue(saved.state(), "Gravity", -1e238);  // one character over, by its sign
+    ASSERT_EQ(saved.lines().size(), 3u);
+    EXPECT_EQ(saved.lines()[0].size(), 254u);
+    EXPECT_EQ(saved.lines()[0].substr(0, 12), "Gravity 9999");
+    EXPECT_TRUE(saved.lines()[0].ends_with(".000000"));
+    EXPECT_EQ(saved.lines()[1], "Gravity 1e+240");
+    EXPECT_EQ(saved.lines()[2], "Gravity -1e+238");
 }
 
 TEST(FileForm, WritesLinesEndedByALineFeed) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -34,6 +35,18 @@ TEST(FormatFixed, RefusesTextsThatDoNotFit) {
     EXPECT_STREQ(out, "");
     char wide[400];
     EXPECT_EQ(formatFixed(wide, sizeof wide, std::numeric_limits<double>::max(), 6), 316);
+}
+
+TEST(FormatShortest, ReadsBackAsTheSameDouble) {
+    for (const double value : {1e308, -1e308, DBL_MAX, -DBL_MIN, 0.1, 9.8, 5e-324}) {
+        char text[32];
+        ASSERT_GT(formatShortest(text, sizeof text, value), 0) << value;
+        EXPECT_EQ(parseDecimal(text), value) << text;
+    }
+    char text[32];
+    formatShortest(text, sizeof text, 1e308);
+    EXPECT_STREQ(text, "1e+308");
+    EXPECT_EQ(formatShortest(text, 6, 1e308), -1);
 }
 
 TEST(FormatInteger, MatchesPrintfD) {

@@ -128,9 +128,9 @@ TEST_F(PanelTest, WiresEventsAndUserDataToOneContext) {
         // Controls without an action get no event.
         EXPECT_EQ(panel.control("Gravity").event, nullptr);
         const auto &context = *static_cast<OptionsPanelContext *>(panel.userData);
-        EXPECT_EQ(context.spreadMinCtl, panel.control("Spread Min").handle());
-        EXPECT_EQ(context.registanceCtl, panel.control("Registance").handle());
-        EXPECT_EQ(context.v0MaxDragCtl, panel.controlAt(kV0MaxDrag).handle());
+        EXPECT_EQ(context.controls[kSpreadMinSlider], panel.control("Spread Min").handle());
+        EXPECT_EQ(context.controls[kRegistanceSlider], panel.control("Registance").handle());
+        EXPECT_EQ(context.controls[kV0MaxDrag], panel.controlAt(kV0MaxDrag).handle());
         EXPECT_STREQ(context.objectsDir.data(), "objects");
         EXPECT_EQ(context.ageMinAnchor, 10);
         EXPECT_EQ(context.ageMaxAnchor, 60);

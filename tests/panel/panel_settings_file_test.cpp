@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -68,24 +70,37 @@ TEST_F(SettingsFileTest, SavesTheNewInstanceBlockAndAppendsTheExtension) {
     EXPECT_EQ(host.fileRequests[0].name, ">setting.plf");
     EXPECT_EQ(host.fileRequests[0].path, directory.string());
     EXPECT_EQ(host.fileRequests[0].size, 256);
-    EXPECT_FALSE(fs::exists(path("fresh.plf.tmp")));
+    // No temporary file is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator{}), 1);
     EXPECT_TRUE(host.errors().empty());
 }
 
-TEST_F(SettingsFileTest, SavesTheInstanceNotTheUnconfirmedPanel) {
-    instance->refItem = host.addItem("Rock");
+TEST_F(SettingsFileTest, SavesWhatThePanelShowsAndLeavesTheInstanceAlone) {
+    const PlofItemId rock = host.addItem("Rock");
+    instance->refItem = rock;
     instance->Regist = 0.37;
-    host.chooseFile(path("kept.plf"));
+    host.chooseFile(path("shown.plf"));
     openOptions([](RecordedPanel &panel) {
-        Services::setNumber(panel.control("Gravity"), 55.0);
+        Services::setNumber(panel.controlAt(0), 6.0);
+        Services::setInteger(panel.control("BirthRate p/s"), 20);
+        Services::setInteger(panel.control("OrgEmitter"), 0x101);
         Services::press(panel.control("S"));
         return kCancel;
     });
-    const std::string text = read(path("kept.plf"));
-    EXPECT_NE(text.find("Gravity 9.800000\n"), std::string::npos);
-    EXPECT_NE(text.find("Regist 0.370000\n"), std::string::npos);
-    EXPECT_NE(text.find("REFERENCE\nRock\nPLOF_END\n"), std::string::npos);
-    EXPECT_STREQ(instance->refName.data(), "Rock");
+    const std::string text = read(path("shown.plf"));
+    EXPECT_NE(text.find("V0Min 6.000000\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Birth 20.000000\n"), std::string::npos) << text;
+    // Read back as confirming reads: the slider showed 7, the check box's low byte.
+    EXPECT_NE(text.find("Regist 0.350000\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("OrgEmit 1.000000\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Gravity 9.800000\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("REFERENCE\nRock\nPLOF_END\n"), std::string::npos) << text;
+    // Cancelled: the instance never took the shown values.
+    EXPECT_DOUBLE_EQ(instance->V0Min, 1.0);
+    EXPECT_EQ(instance->Birth, 100);
+    EXPECT_DOUBLE_EQ(instance->Regist, 0.37);
+    EXPECT_EQ(instance->OrgEmit, 0);
+    EXPECT_EQ(instance->refItem, rock);
 }
 
 TEST_F(SettingsFileTest, SavedFileLoadsBackIntoTheSameControls) {
@@ -134,6 +149,27 @@ TEST_F(SettingsFileTest, SavedFileLoadsBackIntoTheSameControls) {
     EXPECT_EQ(fresh->refResolved, 1);
     EXPECT_EQ(host.fileRequests.back().title, "load plf setting");
     EXPECT_EQ(host.fileRequests.back().name, "<setting.plf");
+}
+
+TEST_F(SettingsFileTest, ValuesTooLongForFixedNotationSaveAndLoadBackExactly) {
+    host.chooseFile(path("huge.plf"));
+    openOptions([](RecordedPanel &panel) {
+        Services::setNumber(panel.control("Gravity"), 1e308);
+        Services::setNumber(panel.controlAt(0), -1e308);
+        Services::setNumber(panel.controlAt(1), DBL_MAX);
+        Services::press(panel.control("S"));
+        return kCancel;
+    });
+    const std::string text = read(path("huge.plf"));
+    EXPECT_EQ(text, "PLOF_START\nV0Min -1e+308\nV0Max 1.7976931348623157e+308\nAgeMin 10.000000\n"
+                    "AgeMax 60.000000\nGravity 1e+308\nRegist 0.000000\nSTART_F 0.000000\nBirth 100.000000\n"
+                    "ReCycle 1.000000\nSpreadMin 0.000000\nSpreadMax 180.000000\nOrgEmit 0.000000\nREFERENCE\n"
+                    "none\nPLOF_END\n");
+    host.chooseFile(path("huge.plf"));
+    pressThen("L", nullptr, kConfirm);
+    EXPECT_EQ(instance->Gravity, 1e308);
+    EXPECT_EQ(instance->V0Min, -1e308);
+    EXPECT_EQ(instance->V0Max, DBL_MAX);
 }
 
 TEST_F(SettingsFileTest, ConfirmingALoadedFileStoresItAndQuantisesRegist) {
@@ -217,7 +253,7 @@ TEST_F(SettingsFileTest, AFailedReplaceKeepsWhatWasThere) {
     ASSERT_EQ(host.errors().size(), 1u);
     EXPECT_EQ(host.errors()[0].first, "Can't open PLOF! file");
     EXPECT_TRUE(fs::is_directory(path("taken.plf/inside")));
-    EXPECT_FALSE(fs::exists(path("taken.plf.tmp")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator{}), 1);
 }
 
 TEST_F(SettingsFileTest, SavingOverAnExistingFileReplacesIt) {

@@ -11,6 +11,7 @@
 
 #include "instance/handler_instance.h"
 #include "scene/scene_document.h"
+#include "scene_edits.h"
 #include "sim/particle_update.h"
 #include "support/fake_host_services.h"
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "scene_edits.h"
 #include "scene_test_support.h"
 
 namespace plof {

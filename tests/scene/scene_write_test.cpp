@@ -5,6 +5,7 @@
 #include <string>
 
 #include "scene/scene_document.h"
+#include "scene_edits.h"
 #include "scene_test_support.h"
 
 #if !defined(_WIN32)

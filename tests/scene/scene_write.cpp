@@ -1,7 +1,7 @@
-// Writing a document out.
+// Writing a whole document out.
 #include <cstring>
 
-#include "scene/scene_document.h"
+#include "scene_edits.h"
 #include "scene/scene_file_writer.h"
 
 namespace plof {

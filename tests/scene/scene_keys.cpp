@@ -4,7 +4,7 @@
 #include <new>
 
 #include "instance/number_format.h"
-#include "scene/scene_document.h"
+#include "scene_edits.h"
 #include "scene/scene_line_batch.h"
 #include "scene/scene_line_text.h"
 
