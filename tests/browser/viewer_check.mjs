@@ -53,7 +53,7 @@ const exported = path.join(workDir, 'my fountain.glb');
 const scene = [path.join(sourceDir, 'examples/fountain.lws'), '--frames', '5..59'];
 execFileSync(plofHost, ['export', ...scene, '--out', exported, '--html'], { stdio: 'inherit' });
 // Where play puts the first point at each frame: x, y, z of "frame,1,0,x,y,z".
-const firstPoint = new Map(execFileSync(plofHost, ['play', ...scene], { encoding: 'utf8' }).split('\n')
+const firstPoint = new Map(execFileSync(plofHost, ['play', ...scene], { encoding: 'utf8', maxBuffer: 1 << 30 }).split('\n')
   .map((row) => row.split(',')).filter((f) => f[1] === '1' && f[2] === '0').map((f) => [Number(f[0]), f.slice(3, 6).map(Number)]));
 for (const name of ['my fountain.html', 'my fountain.glb.js', 'plof-viewer.js']) {
   check(fs.existsSync(path.join(workDir, name)), `export --html wrote ${name}`);
