@@ -7,10 +7,12 @@ extern const Command kPanelCommand;
 extern const Command kBakeCommand;
 extern const Command kSummaryCommand;
 extern const Command kRenderCommand;
+extern const Command kExportCommand;
 
 namespace {
 
-const Command *const kCommands[] = {&kPlayCommand, &kPanelCommand, &kBakeCommand, &kRenderCommand, &kSummaryCommand};
+const Command *const kCommands[] = {&kPlayCommand,   &kPanelCommand,   &kBakeCommand,
+                                    &kRenderCommand, &kSummaryCommand, &kExportCommand};
 
 }  // namespace
 

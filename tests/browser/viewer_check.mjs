@@ -1,0 +1,164 @@
+// The viewer page in a real browser: exports the example fountain with
+// `plof-host export --html` (to a name with a space, which the page's script
+// address must escape), opens the written page from disk in Debian's
+// chromium (headless, software WebGL), and checks that it loads without a
+// console error, that particles are drawn at two frames, and that they move
+// between them. Then opens the page from a static server on 127.0.0.1 with
+// ?file=NAME.glb. The screenshots stay in WORK_DIR for people to look at.
+//
+// usage: node viewer_check.mjs PLOF_HOST SOURCE_DIR WORK_DIR
+// Exits 0 when every check passes, 1 when one fails, 77 (skipped) when
+// chromium or the npm packages (scripts/install-deps) are missing.
+import { execFileSync, spawnSync } from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+
+const CHROMIUM = '/usr/bin/chromium';
+const SKIP = 77;
+const FRAMES = [20, 45];
+// Fewer particle pixels than this in a screenshot means no particles drawn.
+const LEAST_PARTICLE_PIXELS = 40;
+
+const [plofHost, sourceDir, workDir] = process.argv.slice(2);
+if (!workDir) {
+  console.error('usage: node viewer_check.mjs PLOF_HOST SOURCE_DIR WORK_DIR');
+  process.exit(2);
+}
+
+let playwright;
+try {
+  playwright = await import('playwright-core');
+} catch {
+  console.log('SKIP: playwright-core is not installed (run scripts/install-deps, which runs npm ci)');
+  process.exit(SKIP);
+}
+if (!fs.existsSync(CHROMIUM)) {
+  console.log(`SKIP: ${CHROMIUM} is missing (scripts/install-deps installs Debian's chromium)`);
+  process.exit(SKIP);
+}
+
+const failures = [];
+function check(condition, text) {
+  console.log(`${condition ? 'ok  ' : 'FAIL'} ${text}`);
+  if (!condition) failures.push(text);
+}
+
+fs.rmSync(workDir, { recursive: true, force: true });
+fs.mkdirSync(workDir, { recursive: true });
+const exported = path.join(workDir, 'my fountain.glb');
+// From frame 5: the page must count frames from the file's first one.
+const scene = [path.join(sourceDir, 'examples/fountain.lws'), '--frames', '5..59'];
+execFileSync(plofHost, ['export', ...scene, '--out', exported, '--html'], { stdio: 'inherit' });
+// Where play puts the first point at each frame: x, y, z of "frame,1,0,x,y,z".
+const firstPoint = new Map(execFileSync(plofHost, ['play', ...scene], { encoding: 'utf8', maxBuffer: 1 << 30 }).split('\n')
+  .map((row) => row.split(',')).filter((f) => f[1] === '1' && f[2] === '0').map((f) => [Number(f[0]), f.slice(3, 6).map(Number)]));
+for (const name of ['my fountain.html', 'my fountain.glb.js', 'plof-viewer.js']) {
+  check(fs.existsSync(path.join(workDir, name)), `export --html wrote ${name}`);
+}
+const validation = spawnSync(process.execPath, [path.join(sourceDir, 'scripts/validate-gltf'), exported],
+                             { stdio: 'inherit' });
+check(validation.status === 0, 'the glTF-Validator finds no error and no warning');
+
+const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'plof-chromium-'));
+const browser = await playwright.chromium.launchPersistentContext(profile, {
+  executablePath: CHROMIUM,
+  headless: false,  // the flags below ask for the new headless mode itself
+  viewport: { width: 800, height: 600 },
+  args: ['--headless=new', '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+         '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run'],
+});
+
+// A page that records console errors and uncaught exceptions.
+async function openPage(url) {
+  const page = await browser.newPage();
+  const errors = [];
+  page.on('console', (message) => {
+    if (message.type() === 'error') errors.push(message.text());
+    if (message.type() === 'warning') console.log(`warning from the page: ${message.text()}`);
+  });
+  page.on('pageerror', (error) => errors.push(String(error)));
+  await page.goto(url);
+  await page.waitForSelector('body[data-state="ready"], body[data-state="error"]', { timeout: 60000 });
+  return { page, errors };
+}
+
+async function showFrame(page, frame) {
+  await page.evaluate((value) => {
+    const scrubber = document.getElementById('scrubber');
+    scrubber.value = String(value);
+    scrubber.dispatchEvent(new Event('input'));
+  }, frame);
+  // Two animation frames: the scene is drawn with the new frame.
+  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+}
+
+// Which pixels of a PNG are particle orange (red well above blue), decoded by
+// the browser itself.
+async function particlePixels(png) {
+  const page = await browser.newPage();
+  const mask = await page.evaluate(async (base64) => {
+    const image = new Image();
+    image.src = 'data:image/png;base64,' + base64;
+    await image.decode();
+    const canvas = document.createElement('canvas');
+    canvas.width = image.width;
+    canvas.height = image.height;
+    const context = canvas.getContext('2d');
+    context.drawImage(image, 0, 0);
+    const { data } = context.getImageData(0, 0, image.width, image.height);
+    const orange = [];
+    for (let i = 0; i < data.length; i += 4) orange.push(data[i] >= 120 && data[i] - data[i + 2] >= 80 ? 1 : 0);
+    return orange;
+  }, png.toString('base64'));
+  await page.close();
+  return mask;
+}
+
+try {
+  // From disk: the page reads the data script beside it.
+  const fromDisk = await openPage(pathToFileURL(path.join(workDir, 'my fountain.html')).href);
+  check(await fromDisk.page.evaluate(() => document.body.dataset.state) === 'ready', 'the page opened from disk loads the file');
+  if (await fromDisk.page.evaluate(() => document.getElementById('play').textContent.trim() !== '\u25B6')) {
+    await fromDisk.page.click('#play');  // pause the playback that starts on load
+  }
+  const masks = [];
+  for (const frame of FRAMES) {
+    await showFrame(fromDisk.page, frame);
+    check(await fromDisk.page.evaluate(() => document.body.dataset.frame) === String(frame), `the page shows frame ${frame}`);
+    const [x, y, z] = firstPoint.get(frame);
+    const shown = await fromDisk.page.evaluate(() => window.plofViewer.root.children[0].position.toArray());
+    check(Math.hypot(shown[0] - x, shown[1] - y, shown[2] + z) < 1e-6,
+          `the first point is where play puts it at frame ${frame}: (${shown}) against (${x}, ${y}, ${-z})`);
+    const file = path.join(workDir, `viewer-frame-${frame}.png`);
+    masks.push(await particlePixels(await fromDisk.page.screenshot({ path: file })));
+    const count = masks.at(-1).reduce((sum, value) => sum + value, 0);
+    check(count >= LEAST_PARTICLE_PIXELS, `${count} particle pixels at frame ${frame} (${file})`);
+  }
+  const moved = masks[0].reduce((sum, value, i) => sum + (value !== masks[1][i] ? 1 : 0), 0);
+  check(moved >= LEAST_PARTICLE_PIXELS, `${moved} pixels differ in particles between frames ${FRAMES.join(' and ')}`);
+  check(fromDisk.errors.length === 0, `no console error from disk ${fromDisk.errors.join(' | ')}`);
+
+  // From a static server, the exported file named in the address.
+  const server = http.createServer((request, response) => {
+    const name = path.join(workDir, path.basename(decodeURIComponent(new URL(request.url, 'http://x').pathname)));
+    fs.readFile(name, (error, bytes) => {
+      response.writeHead(error ? 404 : 200);
+      response.end(error ? '' : bytes);
+    });
+  });
+  await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
+  const address = `http://127.0.0.1:${server.address().port}/my%20fountain.html?file=my%20fountain.glb`;
+  const served = await openPage(address);
+  check(await served.page.evaluate(() => document.body.dataset.state) === 'ready', `the served page loads ${address}`);
+  check(served.errors.length === 0, `no console error when served ${served.errors.join(' | ')}`);
+  server.close();
+} finally {
+  await browser.close();
+  fs.rmSync(profile, { recursive: true, force: true });
+}
+
+console.log(failures.length === 0 ? 'viewer check: all passed' : `viewer check: ${failures.length} failed`);
+process.exit(failures.length === 0 ? 0 : 1);

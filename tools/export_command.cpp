@@ -1,0 +1,104 @@
+// plof-host export: plays a scene's frames and writes them as an animated
+// glTF 2.0 file, optionally with the viewer page beside it.
+#include <cctype>
+#include <filesystem>
+#include <string>
+
+#include "command.h"
+#include "export_recorder.h"
+#include "host/gltf/gltf_file.h"
+#include "host/host_error.h"
+#include "host/output_file.h"
+#include "playback.h"
+#include "viewer_page.h"
+
+namespace plof::tools {
+
+namespace {
+
+using namespace plof::host;
+
+const std::vector<FlagSpec> kExportFlags = withPlaybackFlags({
+    {"--out", "FILE.glb|FILE.gltf", "the glTF file: binary (.glb) or JSON with the data embedded (.gltf)"},
+    {"--marker-size", "S", "diameter of the marker each point carries (default: 1/100 of the effect's extent)"},
+    {"--html", nullptr, "also write FILE.html, a page that plays the file in a browser (with its scripts)"},
+});
+
+GltfContainer containerOf(const std::string &path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char &c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == ".glb") return GltfContainer::binary;
+    if (extension == ".gltf") return GltfContainer::text;
+    throw UsageError("--out needs a file name ending in .glb or .gltf, got \"" + path + "\"");
+}
+
+int runExport(const ParsedArguments &arguments) {
+    if (!gltfExportAvailable()) {
+        throw UsageError("export is not available in this build (it was built without tinygltf)");
+    }
+    const auto out = arguments.value("--out");
+    if (!out) throw UsageError("export needs --out FILE.glb or --out FILE.gltf");
+    const GltfContainer container = containerOf(*out);
+    std::optional<float> markerSize;
+    if (const auto size = arguments.value("--marker-size")) {
+        markerSize = static_cast<float>(parsePositive("--marker-size", *size));
+    }
+    const bool html = arguments.has("--html");
+    if (html) {
+        const std::string missing = viewerFilesMissing();
+        if (!missing.empty()) throw UsageError("--html: " + missing);
+    }
+
+    Playback playback("export", arguments);
+    if (playback.scene().items.empty()) {
+        // glTF has no valid form for an animation of nothing.
+        throw InputError(arguments.positional.front() + ": the scene has no items, so there is nothing to export");
+    }
+    ExportRecorder recorder(playback);
+    playback.play([&](int32_t frame) { recorder.record(frame); });
+    const AnimatedScene scene = recorder.finish(markerSize);
+    OutputFile file(*out);
+    writeGltf(scene, container, file);
+    file.commit();
+    if (html) writeViewerPage(*out, scene);
+    return kExitOk;
+}
+
+const std::string kExportDetails =
+    "Plays frames A..B of a scene as play does and writes them as a glTF 2.0 file\n"
+    "that Blender, game engines and web pages open.\n"
+    "\n"
+    "Each point of an item carrying the effect becomes a node named after the item\n"
+    "and the point number (\"spout 12\"), carrying a small marker (an icosahedron\n"
+    "of --marker-size). Every other item (a baked particle object, a null, a plain\n"
+    "object) becomes one node with its position, rotation and scale. One animation\n"
+    "holds a key at every frame f, at time f / fps seconds: translations (and\n"
+    "rotations) LINEAR; scale STEP, 0 where the point rests (it is not in flight)\n"
+    "or its item is fully dissolved, so hidden points do not sit at the pivot.\n"
+    "Values are float32, each the played double rounded once.\n"
+    "\n"
+    "The host's axes are left-handed, glTF's right-handed: the file holds\n"
+    "(x, y, -z) and rotations mirrored alike, so the effect looks the same. The\n"
+    "frame rate and range are in the asset's extras (framesPerSecond, firstFrame,\n"
+    "lastFrame).\n"
+    "\n"
+    "With --html, beside FILE.glb: FILE.html, plof-viewer.js and FILE.glb.js (the\n"
+    "data again, as a script: browsers let a page opened from disk read scripts\n"
+    "only). The page opens from disk or from any static web server; it also\n"
+    "opens any other .glb given as ?file=NAME or dropped on it.\n";
+
+const std::string kExportUsage = playbackUsage("export", "--out FILE.glb [--html]");
+
+}  // namespace
+
+extern const Command kExportCommand;
+const Command kExportCommand{
+    "export",
+    "play a scene through the effect and write it as an animated glTF file (and a viewer page)",
+    kExportUsage.c_str(),
+    kExportDetails.c_str(),
+    kExportFlags,
+    &runExport,
+};
+
+}  // namespace plof::tools
