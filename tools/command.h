@@ -76,6 +76,8 @@ inline constexpr double kHighestFrameRate = 1000.0;
 // A frame rate from kLowestFrameRate to kHighestFrameRate; UsageError naming
 // `flag` otherwise.
 double parseFrameRate(const std::string &flag, const std::string &text);
+// A finite number above 0; UsageError naming `flag` otherwise.
+double parsePositive(const std::string &flag, const std::string &text);
 // --module's value, else plof.p beside the running plof-host.
 std::string modulePath(const ParsedArguments &arguments);
 // "plof-host: warning: MESSAGE" on stderr.

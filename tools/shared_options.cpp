@@ -28,6 +28,12 @@ double parseFrameRate(const std::string &flag, const std::string &text) {
     return *value;
 }
 
+double parsePositive(const std::string &flag, const std::string &text) {
+    const auto value = plof::host::parseNumber(text);
+    if (!value || *value <= 0.0) throw UsageError(flag + " needs a number above 0, got \"" + text + "\"");
+    return *value;
+}
+
 std::string modulePath(const ParsedArguments &arguments) {
     if (const auto given = arguments.value("--module")) {
         return *given;
