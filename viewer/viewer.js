@@ -243,8 +243,8 @@ function frameView(translations, root) {
   const size = Math.max(box.getSize(new THREE.Vector3()).length(), 1e-3);
 
   // A three-quarter view from the front, right and above, close enough that
-  // the box's diagonal (longer than what the camera sees of it) just fits.
-  const distance = size / (2 * Math.tan(THREE.MathUtils.degToRad(camera.fov / 2))) * 0.85;
+  // the box's diagonal fits with a margin around it.
+  const distance = size / (2 * Math.tan(THREE.MathUtils.degToRad(camera.fov / 2))) * 1.1;
   camera.position.copy(center).add(new THREE.Vector3(0.55, 0.45, 0.7).normalize().multiplyScalar(distance));
   camera.near = distance / 1000;
   camera.far = distance * 100;
