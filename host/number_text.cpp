@@ -17,6 +17,12 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
+// A leading '+' is taken as from_chars does not; "+-5" stays refused.
+std::string_view withoutPlus(std::string_view text) {
+    if (text.size() >= 2 && text.front() == '+' && text[1] != '-') text.remove_prefix(1);
+    return text;
+}
+
 }  // namespace
 
 std::string shortestText(double value) {
@@ -34,9 +40,7 @@ std::string fixedText(double value) {
 
 std::optional<double> parseNumber(std::string_view text) {
     text = trimmed(text);
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
+    text = withoutPlus(text);
     double value = 0.0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() ||
@@ -48,9 +52,7 @@ std::optional<double> parseNumber(std::string_view text) {
 
 std::optional<int32_t> parseInteger(std::string_view text) {
     text = trimmed(text);
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
+    text = withoutPlus(text);
     int32_t value = 0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
