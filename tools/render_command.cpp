@@ -162,7 +162,7 @@ const char *const kRenderDetails =
     "X, Y, Z axes (red, green, blue), the pivot of each item with the effect (a\n"
     "green cross), points in flight bright with their trails, points at rest\n"
     "dim, points of other items (such as a baked scene's particle objects) in a\n"
-    "light blue, and not while their dissolve is 1; the frame number in the\n"
+    "light blue; no item while its dissolve is 1; the frame number in the\n"
     "bottom-left corner. The camera frames the positions of the whole range;\n"
     "the 1% farthest on each axis do not count, so a few outliers cannot shrink\n"
     "the effect to a dot. The same inputs give the same bytes.\n";

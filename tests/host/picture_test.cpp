@@ -76,7 +76,7 @@ TEST(PictureTest, ItemsAreDrawnAtTheirPlacesWithTrailsAndNotWhenDissolved) {
     spark.isNull = true;
     spark.motion = {key(0, -0.5), key(10, 0.5)};
     scene.items = {spark};
-    const std::vector<std::optional<EffectSettings>> settings(1);
+    std::vector<std::optional<EffectSettings>> settings(1);
     const Camera camera(View::Front, kUnitBox, 100, 100);
     auto draw = [&](const HostScene &played) {
         EffectPicture picture(played, settings, 30.0, camera, kUnitBox, 100, 100, 11);
@@ -104,6 +104,12 @@ TEST(PictureTest, ItemsAreDrawnAtTheirPlacesWithTrailsAndNotWhenDissolved) {
     scene.items[0].dissolve = {gone};
     const std::vector<uint8_t> dissolved = draw(scene);
     EXPECT_LT(at(dissolved, 72, 50)[2], 140);  // the ground line alone, no light blue dot
+    // An item carrying the effect is hidden by its dissolve alike (its pivot
+    // stays marked).
+    settings[0] = EffectSettings();
+    const std::vector<uint8_t> effectDissolved = draw(scene);
+    scene.items[0].hasDissolve = false;
+    EXPECT_NE(draw(scene), effectDissolved);
 }
 
 }  // namespace
