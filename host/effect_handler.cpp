@@ -48,10 +48,9 @@ std::string EffectHandler::copy(PlofInstance from, PlofInstance to, PlofItemId i
     return error ? error : "";
 }
 
-std::vector<std::size_t> EffectHandler::load(PlofInstance instance, const std::vector<std::string> &lines) const {
+void EffectHandler::load(PlofInstance instance, const std::vector<std::string> &lines) const {
     LineReader reader(lines);
     operations_.load(instance, &reader.state());
-    return reader.cutLines();
 }
 
 std::vector<std::string> EffectHandler::save(PlofInstance instance) const {

@@ -31,9 +31,9 @@ public:
     void destroy(PlofInstance instance) const;
     // Copies `from` into `to` (which belongs to `item`); the module's error text or "".
     std::string copy(PlofInstance from, PlofInstance to, PlofItemId item) const;
-    // Hands the instance its saved lines; returns the 0-based numbers of lines
-    // that were cut to the module's line buffer.
-    std::vector<std::size_t> load(PlofInstance instance, const std::vector<std::string> &lines) const;
+    // Hands the instance its saved lines (the host warns about lines too long
+    // for the module's buffer when it reads them, with their file and line).
+    void load(PlofInstance instance, const std::vector<std::string> &lines) const;
     std::vector<std::string> save(PlofInstance instance) const;
     // The instance's description line ("" with interface version 1).
     std::string describe(PlofInstance instance) const;

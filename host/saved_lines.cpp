@@ -19,9 +19,6 @@ int32_t LineReader::read(void *data, char *buffer, int32_t size) {
     const std::string &line = self->lines_[self->next_];
     const std::size_t capacity = buffer && size > 0 ? static_cast<std::size_t>(size) - 1 : 0;
     const std::size_t length = std::min(line.size(), capacity);
-    if (length < line.size()) {
-        self->cutLines_.push_back(self->next_);
-    }
     ++self->next_;
     if (buffer && size > 0) {
         std::memcpy(buffer, line.data(), length);

@@ -20,16 +20,11 @@ public:
 
     const PlofLoadState &state() const { return state_; }
 
-    // 0-based numbers of the lines that were longer than the reader's buffer
-    // and were handed over cut.
-    const std::vector<std::size_t> &cutLines() const { return cutLines_; }
-
 private:
     static int32_t read(void *data, char *buffer, int32_t size);
 
     const std::vector<std::string> &lines_;
     std::size_t next_ = 0;
-    std::vector<std::size_t> cutLines_;
     PlofLoadState state_;
 };
 
