@@ -115,7 +115,7 @@ SettingsLine split(const ReadText &read, std::span<const std::string> lines) {
 // The setting (0..11) or REFERENCE (12) that the keyword read selects.
 std::optional<std::size_t> match(std::string_view keyword, LineForm form) {
     for (std::size_t i = 0; i < kSettingCount; ++i) {
-        if (begins(kSettingSpecs[i].keyword, keyword)) return i;
+        if (begins(kSettingRules[i].keyword, keyword)) return i;
     }
     const std::string reference = std::string(kReferenceKeyword) + (form == LineForm::File ? "\n" : "");
     if (begins(reference, keyword)) return kSettingCount;
@@ -124,7 +124,7 @@ std::optional<std::size_t> match(std::string_view keyword, LineForm form) {
 
 }  // namespace
 
-const std::array<SettingSpec, kSettingCount> kSettingSpecs = {{
+const std::array<SettingRule, kSettingCount> kSettingRules = {{
     {"V0Min", SettingKind::Decimal, 1.0, -kAny, kAny, "the speed field"},
     {"V0Max", SettingKind::Decimal, 4.0, -kAny, kAny, "the speed field"},
     {"AgeMin", SettingKind::Whole, 10.0, -kAny, kAny, "\" Age Min frame \""},
@@ -141,7 +141,7 @@ const std::array<SettingSpec, kSettingCount> kSettingSpecs = {{
 }};
 
 EffectSettings::EffectSettings() {
-    for (std::size_t i = 0; i < kSettingCount; ++i) values[i] = kSettingSpecs[i].newInstanceValue;
+    for (std::size_t i = 0; i < kSettingCount; ++i) values[i] = kSettingRules[i].newInstanceValue;
 }
 
 double readDecimalPrefix(std::string_view text, std::size_t &length) {
@@ -229,7 +229,7 @@ SettingsReading readSettingsLines(std::span<const std::string> lines, std::size_
         }
         line.role = SettingsLine::Role::Value;
         line.setting = static_cast<Setting>(*matched);
-        if (line.value) reading.settings.values[*matched] = stored(kSettingSpecs[*matched].kind, *line.value);
+        if (line.value) reading.settings.values[*matched] = stored(kSettingRules[*matched].kind, *line.value);
         reading.lines.push_back(std::move(line));
     }
 

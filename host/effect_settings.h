@@ -47,7 +47,7 @@ inline constexpr std::size_t kSettingCount = 12;
 
 enum class SettingKind { Decimal, Whole, Byte };
 
-struct SettingSpec {
+struct SettingRule {
     const char *keyword;
     SettingKind kind;
     double newInstanceValue;
@@ -59,8 +59,8 @@ struct SettingSpec {
 };
 
 // The settings in the order the effect matches keywords (and writes them).
-extern const std::array<SettingSpec, kSettingCount> kSettingSpecs;
-inline const SettingSpec &specOf(Setting setting) { return kSettingSpecs[static_cast<std::size_t>(setting)]; }
+extern const std::array<SettingRule, kSettingCount> kSettingRules;
+inline const SettingRule &ruleOf(Setting setting) { return kSettingRules[static_cast<std::size_t>(setting)]; }
 
 // The keyword after the twelve settings in the matching order: the next line
 // names the avoid object.

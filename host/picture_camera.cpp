@@ -7,13 +7,13 @@ namespace plof::host {
 
 namespace {
 
-struct ViewSpec {
+struct NamedView {
     View view;
     const char *name;
     double heading, pitch;  // the camera's rotation, degrees, as an item's
 };
 
-constexpr ViewSpec kViews[] = {
+constexpr NamedView kViews[] = {
     {View::Front, "front", 0.0, 0.0},
     {View::Side, "side", -90.0, 0.0},
     {View::Top, "top", 0.0, 90.0},
@@ -28,23 +28,23 @@ double dot(const Vec3 &a, const Vec3 &b) { return a[0] * b[0] + a[1] * b[1] + a[
 }  // namespace
 
 std::optional<View> viewNamed(std::string_view name) {
-    for (const ViewSpec &spec : kViews) {
-        if (name == spec.name) return spec.view;
+    for (const NamedView &named : kViews) {
+        if (name == named.name) return named.view;
     }
     return std::nullopt;
 }
 
 std::string viewNames() {
     std::string names;
-    for (const ViewSpec &spec : kViews) names += (names.empty() ? "" : "|") + std::string(spec.name);
+    for (const NamedView &named : kViews) names += (names.empty() ? "" : "|") + std::string(named.name);
     return names;
 }
 
 Camera::Camera(View view, const Box &box, int width, int height)
     : perspective_(view == View::Perspective), halfWidth_(width / 2.0), halfHeight_(height / 2.0) {
-    const ViewSpec &spec = *std::find_if(std::begin(kViews), std::end(kViews),
-                                         [view](const ViewSpec &s) { return s.view == view; });
-    axes_ = axesFromHpb(spec.heading, spec.pitch, 0.0);
+    const NamedView &named = *std::find_if(std::begin(kViews), std::end(kViews),
+                                         [view](const NamedView &s) { return s.view == view; });
+    axes_ = axesFromHpb(named.heading, named.pitch, 0.0);
     Vec3 centre;
     double radius = 0.0;
     for (int c = 0; c < 3; ++c) {

@@ -72,7 +72,7 @@ void keywordWarnings(const SettingsLine &line, Messages &out) {
                                                    : "did you mean \"" + near + "\"?"));
         return;
     }
-    const std::string full = line.role == Role::Value ? specOf(*line.setting).keyword
+    const std::string full = line.role == Role::Value ? ruleOf(*line.setting).keyword
                              : line.role == Role::Reference ? std::string(kReferenceKeyword)
                              : line.role == Role::End       ? std::string("PLOF_END")
                                                             : std::string("PLOF_START");
@@ -87,8 +87,8 @@ void keywordWarnings(const SettingsLine &line, Messages &out) {
 
 // What is wrong with the value of a setting line, if anything.
 void valueWarnings(const SettingsLine &line, const EffectSettings &settings, Messages &out) {
-    const SettingSpec &spec = specOf(*line.setting);
-    const std::string name = spec.keyword;
+    const SettingRule &rule = ruleOf(*line.setting);
+    const std::string name = rule.keyword;
     if (!line.value) {
         out.add(line.lineNumber, name + " has no value after it, so the effect leaves it at " +
                                      number(settings.number(*line.setting)) + "; write \"" + name + " VALUE\"");
@@ -102,7 +102,7 @@ void valueWarnings(const SettingsLine &line, const EffectSettings &settings, Mes
     if (length == 0) {
         out.add(line.lineNumber, quoted(shown) + " is not a number: the effect reads " + name +
                                      " as 0; write a number, e.g. \"" + name + " " +
-                                     number(spec.newInstanceValue) + "\"");
+                                     number(rule.newInstanceValue) + "\"");
         return;
     }
     const std::string rest = written.substr(length - 1);
@@ -114,21 +114,21 @@ void valueWarnings(const SettingsLine &line, const EffectSettings &settings, Mes
         out.add(line.lineNumber, "the effect reads " + name + " as " + number(read) + " and ignores " +
                                      quoted(rest.substr(trailing)) + " after it; remove that text");
     }
-    if (spec.kind == SettingKind::Decimal && !std::isfinite(read)) {
+    if (rule.kind == SettingKind::Decimal && !std::isfinite(read)) {
         out.add(line.lineNumber, name + " is " + number(read) +
                                      ": the effect computes with it as it is and places particles at "
                                      "infinite or undefined coordinates; write a finite number");
         return;
     }
     const double stored = settings.number(*line.setting);
-    if (spec.kind != SettingKind::Decimal && !(stored == read)) {
+    if (rule.kind != SettingKind::Decimal && !(stored == read)) {
         out.add(line.lineNumber, name + " takes whole numbers" +
-                                     (spec.kind == SettingKind::Byte ? std::string(" (it keeps the low 8 bits)")
+                                     (rule.kind == SettingKind::Byte ? std::string(" (it keeps the low 8 bits)")
                                                                      : std::string()) +
                                      ": the effect reads " + number(read) + " as " + number(stored) + "; write " +
                                      number(stored));
     }
-    if (stored < spec.panelMin || stored > spec.panelMax) {
+    if (stored < rule.panelMin || stored > rule.panelMax) {
         std::string what = "the effect uses it as written";
         if (*line.setting == Setting::ReCycle) what = "the effect recycles only with 1, so this means off";
         if (*line.setting == Setting::OrgEmit) {
@@ -136,7 +136,7 @@ void valueWarnings(const SettingsLine &line, const EffectSettings &settings, Mes
                    "directions only with 1)";
         }
         out.add(line.lineNumber, name + " " + number(stored) + " is outside what the options panel offers (" +
-                                     spec.panelControl + "): " + what + "; write a value the panel offers");
+                                     rule.panelControl + "): " + what + "; write a value the panel offers");
     }
 }
 
@@ -185,7 +185,7 @@ void blockWarnings(const SettingsReading &reading, Messages &out) {
 
 std::string nearestKeyword(const std::string &keyword) {
     std::vector<std::string> vocabulary;
-    for (const SettingSpec &spec : kSettingSpecs) vocabulary.emplace_back(spec.keyword);
+    for (const SettingRule &rule : kSettingRules) vocabulary.emplace_back(rule.keyword);
     vocabulary.insert(vocabulary.end(), {std::string(kReferenceKeyword), "PLOF_START", "PLOF_END"});
     const std::string wanted = lower(keyword);
     std::string best;

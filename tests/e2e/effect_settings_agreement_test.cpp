@@ -70,7 +70,7 @@ TEST(EffectSettingsAgreementTest, TheHostReadsTheLinesAsTheModuleDoes) {
         const EffectSettings read = readEffectSettings(lines);
         std::vector<std::string> expected{"PLOF_START"};
         for (std::size_t i = 0; i < kSettingCount; ++i) {
-            expected.push_back(std::string(kSettingSpecs[i].keyword) + " " + fixedText(read.values[i]));
+            expected.push_back(std::string(kSettingRules[i].keyword) + " " + fixedText(read.values[i]));
         }
         expected.push_back("REFERENCE");
         expected.push_back(read.avoidObject.empty() ? "none" : read.avoidObject);
