@@ -116,8 +116,7 @@ void EffectPicture::addFrame(int32_t frame, double time,
             resting->setFrame(frame, time);
             pivots_[i] = resting->pivot();
         }
-        // The host draws no item while it is wholly dissolved, effect or not.
-        const bool shown = scene_.items[i].dissolveAt(frame) < 1.0;
+        const bool shown = scene_.items[i].shownAt(frame);
         std::vector<Point> &points = points_[i];
         for (std::size_t p = 0; p < points.size() && 3 * p + 2 < positions.size(); ++p) {
             const double *at = &positions[3 * p];

@@ -7,9 +7,6 @@ namespace plof::host {
 
 namespace {
 
-// The effect's emission schedule counts 30 frames per second.
-constexpr int64_t kScheduleFps = 30;
-
 int64_t ceilDiv(int64_t a, int64_t b) { return (a + b - 1) / b; }
 
 std::string text(int64_t value) { return std::to_string(value); }
@@ -42,7 +39,7 @@ EffectSummaryCollector::EffectSummaryCollector(const HostScene &scene, std::size
     summary_.name = scene.items[item].name;
     summary_.points = static_cast<int32_t>(points);
     summary_.birth = settings.whole(Setting::Birth);
-    if (summary_.birth > 0) summary_.period = int64_t{summary_.points} * kScheduleFps / summary_.birth;
+    if (summary_.birth > 0) summary_.period = recyclePeriod(summary_.points, summary_.birth);
     flying_.assign(points, 0);
     runLength_.assign(points, 0);
     flightsOfPoint_.assign(points, 0);

@@ -49,6 +49,9 @@ struct HostItem {
     int32_t pointCount() const { return static_cast<int32_t>(points.size() / 3); }
     // The dissolve at `frame`: 0 (fully shown) without a dissolve, 1 hidden.
     double dissolveAt(int32_t frame) const;
+    // Whether the host draws the item at `frame`: not while it is wholly
+    // dissolved, effect or not.
+    bool shownAt(int32_t frame) const { return dissolveAt(frame) < 1.0; }
 };
 
 struct HostScene {

@@ -12,9 +12,6 @@ namespace {
 // its first frame on.
 constexpr double kRelativeTolerance = 1e-9;
 
-// The effect counts 30 frames per second in its emission schedule.
-constexpr int64_t kScheduleFps = 30;
-
 double largest(const Vec3 &v) { return std::max({std::fabs(v[0]), std::fabs(v[1]), std::fabs(v[2])}); }
 
 double dot(const Vec3 &a, const Vec3 &b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
@@ -73,7 +70,7 @@ bool RestingPlaces::bornThisFrame(std::size_t point) const {
     const int64_t birth = settings_.whole(Setting::Birth);
     const int64_t start = settings_.whole(Setting::START_F);
     if (birth <= 0 || frame_ < start) return false;
-    const int64_t period = pointCount_ * kScheduleFps / birth;
+    const int64_t period = recyclePeriod(pointCount_, birth);
     const int64_t offset = static_cast<int64_t>(point) * kScheduleFps / birth;
     const int64_t cycle =
         settings_.whole(Setting::ReCycle) == 1 ? (frame_ - start - offset) / std::max<int64_t>(period, 1) : 0;

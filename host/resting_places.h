@@ -30,6 +30,13 @@
 
 namespace plof::host {
 
+// The effect's emission schedule counts 30 frames per second.
+inline constexpr int64_t kScheduleFps = 30;
+
+// The recycle period in frames of `points` points born at `birth` a second
+// (birth > 0): points x 30 / birth, in whole frames, as the effect counts it.
+inline int64_t recyclePeriod(int64_t points, int64_t birth) { return points * kScheduleFps / birth; }
+
 class RestingPlaces {
 public:
     // For item `item` (0-based, scene order) of `scene`, which must outlive

@@ -18,9 +18,6 @@ constexpr double kTranslationBytes = 12.0;
 
 constexpr std::array<float, 3> kHiddenScale{0.0F, 0.0F, 0.0F};
 
-// An item fully dissolved is not shown.
-bool fullyDissolved(const HostItem &item, int32_t frame) { return item.dissolveAt(frame) >= 1.0; }
-
 template <std::size_t N>
 bool allFinite(const std::array<float, N> &values) {
     return std::all_of(values.begin(), values.end(), [](float value) { return std::isfinite(value); });
@@ -63,7 +60,7 @@ void ExportRecorder::record(int32_t frame) {
     const auto frameIndex = static_cast<std::size_t>(frame - scene_.firstFrame);
     const HostScene &scene = playback_.scene();
     for (std::size_t item = 0; item < scene.items.size(); ++item) {
-        const bool dissolved = fullyDissolved(scene.items[item], frame);
+        const bool dissolved = !scene.items[item].shownAt(frame);
         if (resting_[item]) {
             recordPoints(item, firstNodeOfItem_[item], frame, dissolved);
         } else {

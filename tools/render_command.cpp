@@ -81,7 +81,7 @@ Box framingBox(Playback &playback, std::span<const std::optional<EffectSettings>
         for (std::size_t i = 0; i < scene.items.size(); ++i) {
             const std::span<const double> world = playback.worldPoints(i);
             if (!resting[i]) {
-                if (scene.items[i].dissolveAt(frame) < 1.0) framing.addPositions(world);
+                if (scene.items[i].shownAt(frame)) framing.addPositions(world);
                 continue;
             }
             RestingPlaces &places = *resting[i];
