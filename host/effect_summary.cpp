@@ -40,7 +40,6 @@ EffectSummaryCollector::EffectSummaryCollector(const HostScene &scene, std::size
     summary_.points = static_cast<int32_t>(points);
     summary_.birth = settings.whole(Setting::Birth);
     if (summary_.birth > 0) summary_.period = recyclePeriod(summary_.points, summary_.birth);
-    flying_.assign(points, 0);
     runLength_.assign(points, 0);
     flightsOfPoint_.assign(points, 0);
 }
@@ -50,19 +49,18 @@ void EffectSummaryCollector::addFrame(int32_t frame, double time, std::span<cons
     const Vec3 &pivot = resting_.pivot();
     std::size_t inFlight = 0;
     bool launched = false;
-    for (std::size_t p = 0; p < flying_.size(); ++p) {
+    for (std::size_t p = 0; p < runLength_.size(); ++p) {
         const double *at = &world[3 * p];
         launched = launched || resting_.bornThisFrame(p);
         const bool flies = !resting_.atRest(p, at);
         if (flies) {
             ++inFlight;
-            if (!flying_[p]) ++flightsOfPoint_[p];
+            if (runLength_[p] == 0) ++flightsOfPoint_[p];
             ++runLength_[p];
-        } else if (flying_[p]) {
+        } else if (runLength_[p] > 0) {
             summary_.flightFrames.add(runLength_[p]);
             runLength_[p] = 0;
         }
-        flying_[p] = flies;
         if (!(std::isfinite(at[0]) && std::isfinite(at[1]) && std::isfinite(at[2]))) continue;
         double distance = 0.0;
         for (int c = 0; c < 3; ++c) {
@@ -82,8 +80,8 @@ void EffectSummaryCollector::addFrame(int32_t frame, double time, std::span<cons
 }
 
 EffectSummary EffectSummaryCollector::finish(int32_t firstFrame, int32_t lastFrame) {
-    for (std::size_t p = 0; p < flying_.size(); ++p) {
-        if (flying_[p]) summary_.flightFrames.add(runLength_[p]);
+    for (std::size_t p = 0; p < runLength_.size(); ++p) {
+        if (runLength_[p] > 0) summary_.flightFrames.add(runLength_[p]);
         summary_.flightsPerPoint.add(flightsOfPoint_[p]);
         summary_.flights += static_cast<std::size_t>(flightsOfPoint_[p]);
     }

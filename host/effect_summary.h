@@ -79,8 +79,7 @@ private:
     EffectSettings settings_;
     RestingPlaces resting_;
     EffectSummary summary_;
-    std::vector<uint8_t> flying_;
-    std::vector<int32_t> runLength_;
+    std::vector<int32_t> runLength_;  // frames of each point's flight so far; 0 at rest
     std::vector<int32_t> flightsOfPoint_;
 };
 
