@@ -100,6 +100,24 @@ TEST(PlayTest, StillEmitterPointsFlyTheClosedFormFlight) {
     EXPECT_NEAR(parseCsv(run.out).rows[12][3], 0.151, 1e-6);
 }
 
+// A tiny resistance used to throw a dropped particle to -9.8e12 (1e-12) or
+// -16.84 (1e-8) after one second: the closed form cancelled its digits away.
+TEST(PlayTest, TinyResistanceFallsAsFreeFallDoes) {
+    TempDirectory directory;
+    for (const std::string regist : {"1e-12", "1e-8", "0"}) {
+        Settings settings;
+        settings.V0Min = settings.V0Max = 0;
+        std::string text = settings.text();
+        text.replace(text.find("Regist 0.000000"), 15, "Regist " + regist);
+        directory.write("s.plf", text);
+        const HostRun run = runHost("play --object builtin:line:1 --settings s.plf --frames 30..30", directory);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const Csv csv = parseCsv(run.out);
+        ASSERT_EQ(csv.rows.size(), 1u);
+        EXPECT_NEAR(csv.rows[0][3], -4.9, 1e-6) << "Regist " << regist;
+    }
+}
+
 TEST(PlayTest, MovingEmitterLeavesATrailFromWhereEachParticleWasBorn) {
     TempDirectory directory;
     Settings settings;
