@@ -217,6 +217,12 @@ TEST(BakePlayTest, UnwritableSceneIsReportedAsAFailure) {
         runHost("bake --object builtin:line:2 --settings s.plf --out no/such/dir/baked.lws", directory);
     EXPECT_EQ(run.exitCode, 4) << run.err;
     EXPECT_NE(run.err.find("no/such/dir/baked.lws: the module wrote no scene there"), std::string::npos) << run.err;
+    // The module says so itself, once, naming the file.
+    const std::string said = "PLOF!: Can't write scene file ";
+    const std::size_t at = run.err.find(said);
+    ASSERT_NE(at, std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("no/such/dir/baked.lws", at), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find(said, at + 1), std::string::npos) << run.err;
 }
 
 }  // namespace
