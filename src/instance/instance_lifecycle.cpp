@@ -55,7 +55,9 @@ HandlerInstance *createInstance(const char **errorText, PlofItemId item) {
         return nullptr;
     }
     instance->refItem = 0;
-    state.objectHandle = state.objectAccess->accessHandle(state.objectInfo->meshSource(item));
+    // Each instance reads radial directions from its own object's points.
+    instance->objectPoints = instance->pointCount;
+    instance->objectHandle = state.objectAccess->accessHandle(state.objectInfo->meshSource(item));
     return instance;
 }
 
