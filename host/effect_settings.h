@@ -14,16 +14,16 @@
 //     the space (blanks skipped; "inf" and "nan" too), 0 when there is none;
 //     a line without a space sets nothing; whole-number settings keep the
 //     value truncated toward zero (saturating), OrgEmit its low 8 bits;
-//   - REFERENCE takes the next line whole, cut to 49 characters, as the
-//     avoid object's name;
+//   - REFERENCE takes the next line whole, cut to 255 characters, as the
+//     avoid object's name ("none": no avoid object);
 //   - lines are cut to the effect's 255-character line buffer.
 // Settings that the lines do not set keep a new instance's values.
 //
 // The .plf file form (the options panel's "L" button) differs: the effect
 // reads the file with its line ends, so a line without a space has a keyword
 // ending in a line feed and sets nothing, an empty line is skipped rather
-// than ending the block, and a line longer than 255 characters goes on as
-// the next line.
+// than ending the block; a line longer than 255 characters is cut there
+// too, its rest skipped.
 //
 // This is the host's own reading of the file format: summaries, pictures and
 // warnings are computed from it, never from the module's code.
@@ -67,7 +67,7 @@ inline const SettingRule &ruleOf(Setting setting) { return kSettingRules[static_
 inline constexpr std::string_view kReferenceKeyword = "REFERENCE";
 
 // The longest name the effect keeps for the avoid object.
-inline constexpr std::size_t kAvoidNameLength = 49;
+inline constexpr std::size_t kAvoidNameLength = 255;
 // The longest line the effect reads whole.
 inline constexpr std::size_t kSettingsLineLength = 255;
 

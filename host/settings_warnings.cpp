@@ -209,12 +209,7 @@ std::vector<std::string> settingsWarnings(const SettingsReading &reading, const 
                                                   "PLOF_START");
         return out.take();
     }
-    std::size_t previousLine = 0;
     for (const SettingsLine &line : reading.lines) {
-        // The rest of a long line read on (a .plf file read by the panel) is
-        // told about with the line itself.
-        if (line.lineNumber == previousLine) continue;
-        previousLine = line.lineNumber;
         if (line.cut && line.role != Role::Name) {
             out.add(line.lineNumber, "longer than the effect's line buffer: it reads only the first " +
                                          std::to_string(kSettingsLineLength) + " characters; shorten the line");

@@ -17,7 +17,6 @@
 namespace plof {
 
 inline constexpr std::size_t kLineBufferSize = 256;  // lines, file names, refName
-inline constexpr std::size_t kNameBufferSize = 50;   // names read back from a block or file
 inline constexpr std::size_t kObjectListEntries = 256;
 inline constexpr std::size_t kDescriptionSize = 64;  // "PLOF! num is -2147483648 " fits
 inline constexpr int32_t kObjectListMaxCount = 255;  // the last entry is never used

@@ -90,7 +90,7 @@ const char *copyInstance(const HandlerInstance &from, HandlerInstance &to, PlofI
 
 const char *newTime(HandlerInstance &instance, PlofItemId item, int32_t frame, double time) {
     if (instance.refResolved == 0) {
-        instance.refItem = findItemByName(instance.refName.data());
+        instance.refItem = findAvoidObject(instance.refName.data());
         instance.refResolved = 1;
     }
     instance.item = item;

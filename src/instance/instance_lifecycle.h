@@ -37,9 +37,9 @@ void destroyInstance(HandlerInstance *instance);
 const char *copyInstance(const HandlerInstance &from, HandlerInstance &to, PlofItemId item);
 
 // Called by the host once per frame before that frame's evaluate calls: looks
-// the avoid object up by name when a load asked for it, records the item,
-// frame and time, restarts the point cursor and places every particle for the
-// frame. Returns null.
+// the avoid object up by name when a load asked for it (findAvoidObject:
+// "none" is no object), records the item, frame and time, restarts the point
+// cursor and places every particle for the frame. Returns null.
 const char *newTime(HandlerInstance &instance, PlofItemId item, int32_t frame, double time);
 
 }  // namespace plof

@@ -57,7 +57,7 @@ TEST(LoadedModuleTest, ACopiedInstanceSavesTheSameSettingsInBothVersions) {
         EXPECT_EQ(handler.copy(player.instance(0), player.instance(1), version == 1 ? 0 : 2), "");
         services.setCurrentItem(0);
         // The avoid object is looked up by name at the first frame after
-        // loading; until then the block saves "none".
+        // loading; the copy saves what it then finds.
         player.playFrame(20, 20 / 30.0);
         player.saveInstances();
         EXPECT_EQ(scene.items[1].effectLines, scene.items[0].effectLines);
