@@ -42,8 +42,12 @@ TEST(LoadedModuleTest, TheModulePassesTheHostsChecksAndDescribesItsInstances) {
     HostServices services(scene, 30.0);
     const EffectHandler handler(plof(), 2);
     EffectPlayer player(handler, scene, services);
-    EXPECT_EQ(handler.describe(player.instance(0)), "PLOF! num is 5 ");
-    EXPECT_EQ(handler.describe(player.instance(1)), "PLOF! num is 4 ");
+    // Each instance keeps its own text: a host may hold both (the second
+    // used to overwrite the first).
+    const char *first = handler.operations().describe(player.instance(0));
+    const char *second = handler.operations().describe(player.instance(1));
+    EXPECT_STREQ(first, "PLOF! num is 5 ");
+    EXPECT_STREQ(second, "PLOF! num is 4 ");
 }
 
 TEST(LoadedModuleTest, ACopiedInstanceSavesTheSameSettingsInBothVersions) {

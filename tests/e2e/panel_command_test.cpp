@@ -137,13 +137,6 @@ TEST(PanelCommandTest, ControlsNotMovedKeepTheExactValues) {
         EXPECT_EQ(block.at("Regist"), "0.370000") << file;
         EXPECT_EQ(block.at("OrgEmit"), "2.000000") << file;
     }
-    // Moved, they take what the control shows.
-    directory.write("moved.txt", "set \"Registance\" 9\nset \"OrgEmitter\" on\nconfirm\n");
-    ASSERT_EQ(runHost("panel --object builtin:line:2 --settings s.plf --script moved.txt --save-scene moved.lws",
-                      directory).exitCode, 0);
-    const auto moved = savedBlock(fileText(directory.path() / "moved.lws"));
-    EXPECT_EQ(moved.at("Regist"), "0.450000");
-    EXPECT_EQ(moved.at("OrgEmit"), "1.000000");
 }
 
 // "L" then Cancel used to keep the avoid object the file named.
