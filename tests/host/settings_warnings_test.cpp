@@ -89,6 +89,21 @@ TEST(SettingsWarningsTest, NearestKeywordsAreCloseOnes) {
     EXPECT_EQ(nearestKeyword("PLOF_ED"), "PLOF_END");
     EXPECT_EQ(nearestKeyword("Wobble"), "");
     EXPECT_EQ(nearestKeyword("X"), "");
+    // Panel labels written as keywords: whole, run together, or their first word.
+    EXPECT_EQ(nearestKeyword("Registance"), "Regist");
+    EXPECT_EQ(nearestKeyword("BirthRate"), "Birth");
+    EXPECT_EQ(nearestKeyword("SparkFrame"), "START_F");
+    EXPECT_EQ(nearestKeyword("OrgEmitter"), "OrgEmit");
+    EXPECT_EQ(nearestKeyword("Max"), "");  // the label of two fields
+}
+
+TEST(SettingsWarningsTest, ADocumentedValueGetsOneShortLineForTheFile) {
+    const std::vector<std::string> warnings = warn({"PLOF_START", "OrgEmit 2", "ReCycle 2", "PLOF_END"});
+    ASSERT_EQ(warnings.size(), 2u) << testing::PrintToString(warnings);
+    EXPECT_EQ(warnings[0], "s.plf: OrgEmit 2: particles start from each point's own place and launch into the "
+                           "spread band (docs/settings.md)");
+    // An undocumented one still names its line and what to write.
+    EXPECT_EQ(warnings[1].rfind("s.plf:3: ReCycle 2 is outside what the options panel offers", 0), 0u);
 }
 
 }  // namespace
