@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/number_text.h"
+
 namespace plof::host {
 
 namespace {
@@ -40,11 +42,43 @@ std::string viewNames() {
     return names;
 }
 
+std::optional<CameraAim> cameraAimNamed(std::string_view text) {
+    CameraAim aim;
+    double *fields[3] = {&aim.azimuth, &aim.elevation, nullptr};
+    double distance = 0.0;
+    fields[2] = &distance;
+    std::size_t count = 0;
+    while (count < 3) {
+        const std::size_t comma = text.find(',');
+        const auto value = parseNumber(text.substr(0, comma));
+        if (!value) return std::nullopt;
+        *fields[count++] = *value;
+        if (comma == std::string_view::npos) break;
+        text.remove_prefix(comma + 1);
+        if (count == 3) return std::nullopt;
+    }
+    if (count < 2 || !(std::fabs(aim.elevation) <= 90.0)) return std::nullopt;
+    if (count == 3) {
+        if (!(distance > kNearestAimDistance && distance < 1e6)) return std::nullopt;
+        aim.distance = distance;
+    }
+    return aim;
+}
+
 Camera::Camera(View view, const Box &box, int width, int height)
     : perspective_(view == View::Perspective), halfWidth_(width / 2.0), halfHeight_(height / 2.0) {
     const NamedView &named = *std::find_if(std::begin(kViews), std::end(kViews),
                                          [view](const NamedView &s) { return s.view == view; });
-    axes_ = axesFromHpb(named.heading, named.pitch, 0.0);
+    place(named.heading, named.pitch, 0.0, box, width, height);
+}
+
+Camera::Camera(const CameraAim &aim, const Box &box, int width, int height)
+    : perspective_(true), halfWidth_(width / 2.0), halfHeight_(height / 2.0) {
+    place(aim.azimuth, aim.elevation, aim.distance.value_or(0.0), box, width, height);
+}
+
+void Camera::place(double heading, double pitch, double distance, const Box &box, int width, int height) {
+    axes_ = axesFromHpb(heading, pitch, 0.0);
     Vec3 centre;
     double radius = 0.0;
     for (int c = 0; c < 3; ++c) {
@@ -53,8 +87,8 @@ Camera::Camera(View view, const Box &box, int width, int height)
     }
     radius = std::max(std::sqrt(radius), 1e-9);
     // Far enough back that the box's bounding sphere is in front of the camera.
-    const double distance = radius / std::sin(kHalfFieldOfViewDegrees * 3.141592653589793 / 180.0);
-    for (int c = 0; c < 3; ++c) eye_[c] = centre[c] - axes_.z[c] * (perspective_ ? distance : 0.0);
+    const double filling = radius / std::sin(kHalfFieldOfViewDegrees * 3.141592653589793 / 180.0);
+    for (int c = 0; c < 3; ++c) eye_[c] = centre[c] - axes_.z[c] * (perspective_ ? filling : 0.0);
 
     // Fit the box's projected corners into the picture.
     double uMin = INFINITY, uMax = -INFINITY, vMin = INFINITY, vMax = -INFINITY;
@@ -74,6 +108,13 @@ Camera::Camera(View view, const Box &box, int width, int height)
     scale_ = std::min((width - 2.0 * margin) / spanU, (height - 2.0 * margin) / spanV);
     centreU_ = (uMin + uMax) / 2.0;
     centreV_ = (vMin + vMax) / 2.0;
+    if (perspective_ && distance > 0.0) {
+        // The same lens moved to the asked distance: sizes go as 1 / distance.
+        const double moved = distance * 2.0 * radius;
+        for (int c = 0; c < 3; ++c) eye_[c] = centre[c] - axes_.z[c] * moved;
+        centreU_ *= filling / moved;
+        centreV_ *= filling / moved;
+    }
 }
 
 bool Camera::flat(const Vec3 &world, double &u, double &v) const {

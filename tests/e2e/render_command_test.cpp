@@ -103,6 +103,69 @@ TEST(RenderCommandTest, AnAnimationHasAFramePerFrameAtTheFrameRateAndTheSameByte
     DGifCloseFile(gif, &error);
 }
 
+// --trail 0 draws the points alone, framed by the whole range as before;
+// --camera 35,28 is the perspective view, another aim another picture.
+TEST(RenderCommandTest, TrailsAndCameraAreTheArtistsChoice) {
+    TempDirectory directory;
+    Settings settings;
+    settings.Gravity = 0;
+    directory.write("s.plf", settings.text());
+    const std::string render = "render --object builtin:line:3 --settings s.plf --frames 0..29 --size 160x120 ";
+    ASSERT_EQ(runHost(render + "--view front --trail 0 --out bare.png", directory).exitCode, 0);
+    ASSERT_EQ(runHost(render + "--view front --out trails.png", directory).exitCode, 0);
+    cairo_surface_t *bare = cairo_image_surface_create_from_png((directory / "bare.png").c_str());
+    cairo_surface_t *trails = cairo_image_surface_create_from_png((directory / "trails.png").c_str());
+    const double top = 2.0 * 29 / 30;
+    for (int i = 0; i < 3; ++i) {  // the points where ParticlesAreDrawnWhereTheirPositionsProject finds them
+        const Pixel p = pixelAt(bare, 80, static_cast<int>(std::lround(107.5 - 96.0 * (2.0 * (29 - i) / 30) / top)));
+        EXPECT_EQ(p.r, 255);
+        EXPECT_EQ(p.g, 184);
+    }
+    // Halfway down the flight: a trail by default, nothing with --trail 0.
+    const Pixel trail = pixelAt(trails, 80, 60), none = pixelAt(bare, 80, 60);
+    EXPECT_GT(trail.r, 60);  // the background's red is 18
+    EXPECT_LT(none.r + none.g + none.b, 90);
+    cairo_surface_destroy(bare);
+    cairo_surface_destroy(trails);
+
+    ASSERT_EQ(runHost(render + "--out view.png", directory).exitCode, 0);
+    ASSERT_EQ(runHost(render + "--camera 35,28 --out aim.png", directory).exitCode, 0);
+    ASSERT_EQ(runHost(render + "--camera 120,10,4 --out other.png", directory).exitCode, 0);
+    EXPECT_EQ(fileText(directory / "aim.png"), fileText(directory / "view.png"));
+    EXPECT_NE(fileText(directory / "other.png"), fileText(directory / "view.png"));
+    for (const char *bad : {"--camera 35", "--camera 35,91", "--camera 35,28,0.5", "--camera 1,2,3,4",
+                            "--camera 35,28 --view top", "--trail -1"}) {
+        EXPECT_EQ(runHost(render + bad + " --out bad.png", directory).exitCode, 2) << bad;
+    }
+}
+
+// Two items with the effect: the second in its own colour, both named in a legend.
+TEST(RenderCommandTest, ItemsWithTheEffectAreToldApartByColourAndNamed) {
+    TempDirectory directory;
+    Settings settings;
+    settings.Gravity = 0;
+    settings.SpreadMax = 40;
+    const std::string block = "Plugin DisplacementHandler 1 PLOF!\n" + settings.text() + "EndPlugin\n";
+    directory.write("two.lws", "LWSC\n1\n\nLoadObject builtin:line:20\n" + block +
+                                   "\nLoadObject builtin:sphere:20\n" + block);
+    const HostRun run = runHost("render two.lws --frames 0..29 --view front --out two.png", directory);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    cairo_surface_t *image = cairo_image_surface_create_from_png((directory / "two.png").c_str());
+    int amber = 0, pink = 0, legend = 0;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            const Pixel p = pixelAt(image, x, y);
+            amber += p.r == 255 && p.g == 184 && p.b == 64;
+            pink += p.r == 242 && p.g == 107 && p.b == std::lround(0.9f * 255.0f);  // (0.95, 0.42, 0.9)
+            legend += x < 120 && y < 40 && p.r == 217 && p.g == 217 && p.b == 217;  // the names' letters
+        }
+    }
+    EXPECT_GT(amber, 20);
+    EXPECT_GT(pink, 20);
+    EXPECT_GT(legend, 40);
+    cairo_surface_destroy(image);
+}
+
 TEST(RenderCommandTest, WrongPicturesAreUsageErrors) {
     TempDirectory directory;
     directory.write("s.plf", Settings().text());

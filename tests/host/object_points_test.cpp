@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -125,9 +127,41 @@ TEST(ObjectPointsTest, BuiltinShapes) {
     for (std::size_t p = 0; p < sphere.size(); p += 3) {
         EXPECT_NEAR(std::hypot(sphere[p], sphere[p + 1], sphere[p + 2]), 1.0, 1e-6);
     }
+    // A box's points fill the cube of side 1 evenly: about an eighth in each octant.
+    const std::vector<float> box = builtinShapePoints("builtin:box:800");
+    ASSERT_EQ(box.size(), 2400u);
+    EXPECT_EQ((std::vector<float>(box.begin(), box.begin() + 3)), (std::vector<float>{0.0f, -1.0f / 6, -0.3f}));
+    int octants[8] = {};
+    for (std::size_t p = 0; p < box.size(); p += 3) {
+        for (int c = 0; c < 3; ++c) ASSERT_TRUE(box[p + c] >= -0.5f && box[p + c] < 0.5f) << p;
+        ++octants[(box[p] >= 0) + 2 * (box[p + 1] >= 0) + 4 * (box[p + 2] >= 0)];
+    }
+    for (int count : octants) EXPECT_NEAR(count, 100, 2);
+    EXPECT_EQ(builtinShapeFor("Sphere.lwo"), "builtin:sphere:N");
+    EXPECT_EQ(builtinShapeFor("box"), "builtin:box:N");
+    EXPECT_EQ(builtinShapeFor("spout.lwo"), "");
     for (const char *bad : {"builtin:cube:3", "builtin:line:0", "builtin:line:x", "builtin:grid:3", "builtin:line:99999999999"}) {
         EXPECT_NE(errorOf([&] { builtinShapePoints(bad); }).find(std::string(bad) + ": "), std::string::npos) << bad;
     }
+}
+
+TEST(ObjectPointsTest, ShufflingReordersThePointsTheSameWayForASeed) {
+    const std::vector<float> grid = builtinShapePoints("builtin:grid:10x10");
+    std::vector<float> a = grid, b = grid, c = grid;
+    shufflePoints(a, 7);
+    shufflePoints(b, 7);
+    shufflePoints(c, 8);
+    EXPECT_EQ(a, b);
+    EXPECT_NE(a, grid);
+    EXPECT_NE(a, c);
+    // The same points, each whole (x, y, z kept together).
+    auto sorted = [](const std::vector<float> &points) {
+        std::vector<std::array<float, 3>> triples;
+        for (std::size_t p = 0; p < points.size(); p += 3) triples.push_back({points[p], points[p + 1], points[p + 2]});
+        std::sort(triples.begin(), triples.end());
+        return triples;
+    };
+    EXPECT_EQ(sorted(a), sorted(grid));
 }
 
 TEST(ObjectPointsTest, ItemNamesComeFromTheFileName) {
