@@ -52,7 +52,8 @@ int main(int argc, char **argv) {
         std::vector<std::string> names;
         for (const Command *candidate : commands()) names.emplace_back(candidate->name);
         const std::string near = plof::host::nearestWord(first, names);
-        return fail(kExitUsage, "unknown command '" + first + "'" + (near.empty() ? "" : "; did you mean '" + near + "'?"));
+        return fail(kExitUsage,
+                    "unknown command '" + first + "'" + (near.empty() ? "" : "; did you mean '" + near + "'?"));
     }
     const std::span<const std::string> rest(arguments.begin() + 1, arguments.end());
     for (const std::string &argument : rest) {

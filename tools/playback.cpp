@@ -136,7 +136,8 @@ void Playback::play(const std::function<void(int32_t frame)> &visit, const std::
     const std::string label = pass.empty() ? "" : pass + ": ";
     std::vector<std::unique_ptr<EffectSummaryCollector>> observers(observed_ ? 0 : scene_.items.size());
     for (std::size_t i = 0; i < observers.size(); ++i) {
-        if (player_->instance(i)) observers[i] = std::make_unique<EffectSummaryCollector>(scene_, i, settings_[i], fps_);
+        if (!player_->instance(i)) continue;
+        observers[i] = std::make_unique<EffectSummaryCollector>(scene_, i, settings_[i], fps_);
     }
     for (int64_t frame = frames_.first; frame <= frames_.last; ++frame) {
         const auto f = static_cast<int32_t>(frame);

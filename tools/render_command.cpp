@@ -38,17 +38,17 @@ const std::vector<FlagSpec> kRenderFlags = withPlaybackFlags({
     {"--size", "WxH", "picture size in pixels (default 640x480)"},
 });
 
-// The camera of --view or --camera, framing `box`.
-Camera cameraOf(const ParsedArguments &arguments, const Box &box, int width, int height) {
-    if (const auto aimText = arguments.value("--camera")) {
-        const auto aim = cameraAimNamed(*aimText);
-        if (!aim) {
-            throw UsageError("--camera needs AZIMUTH,ELEVATION[,DISTANCE] in degrees (elevation -90 to 90) and "
-                             "framed sizes (above 0.5), e.g. 35,28 or 90,10,3, got \"" + *aimText + "\"");
-        }
-        return Camera(*aim, box, width, height);
+// --camera's aim, if given; UsageError when it is not one.
+std::optional<CameraAim> cameraAim(const ParsedArguments &arguments) {
+    const auto text = arguments.value("--camera");
+    if (!text) return std::nullopt;
+    if (arguments.has("--view")) throw UsageError("give --view or --camera, not both");
+    const auto aim = cameraAimNamed(*text);
+    if (!aim) {
+        throw UsageError("--camera needs AZIMUTH,ELEVATION[,DISTANCE] in degrees (elevation -90 to 90) and "
+                         "framed sizes (above 0.5), e.g. 35,28 or 90,10,3, got \"" + *text + "\"");
     }
-    return Camera(*viewNamed(arguments.value("--view").value_or("perspective")), box, width, height);
+    return aim;
 }
 
 enum class Format { Png, Gif };
@@ -125,11 +125,13 @@ int runRender(const ParsedArguments &arguments) {
     const Format format = formatOf(*out);
     const auto view = viewNamed(arguments.value("--view").value_or("perspective"));
     if (!view) throw UsageError("--view needs " + viewNames() + ", got \"" + *arguments.value("--view") + "\"");
-    if (arguments.has("--view") && arguments.has("--camera")) throw UsageError("give --view or --camera, not both");
+    const std::optional<CameraAim> aim = cameraAim(arguments);
     std::optional<int> trail;
     if (const auto trailText = arguments.value("--trail")) {
         trail = parseInteger(*trailText);
-        if (!trail || *trail < 0) throw UsageError("--trail needs a whole number of frames >= 0, got \"" + *trailText + "\"");
+        if (!trail || *trail < 0) {
+            throw UsageError("--trail needs a whole number of frames >= 0, got \"" + *trailText + "\"");
+        }
     }
     int width = 640, height = 480;
     if (const auto size = arguments.value("--size")) parseSize(*size, width, height);
@@ -148,14 +150,15 @@ int runRender(const ParsedArguments &arguments) {
     }
 
     const Box box = framingBox(playback, settings, positions);
-    const Camera camera = cameraOf(arguments, box, width, height);
+    const Camera camera = aim ? Camera(*aim, box, width, height) : Camera(*view, box, width, height);
 
     // Then the drawing, playing the range again (the effect places every
     // frame afresh, so the positions are the same).
-    const int trailFrames =
-        trail                    ? *trail
-        : format == Format::Png ? static_cast<int>(std::min<int64_t>(playback.frameCount(), 1 << 20))
-                                : kGifTrailFrames;
+    // A trail longer than the range reaches back to its first frame.
+    const int wholeRange = static_cast<int>(std::min<int64_t>(playback.frameCount(), 1 << 20));
+    const int trailFrames = trail                   ? std::min(*trail, wholeRange)
+                            : format == Format::Png ? wholeRange
+                                                    : kGifTrailFrames;
     EffectPicture picture(scene, settings, fps, camera, box, width, height, trailFrames);
     std::optional<GifAnimation> animation;
     if (format == Format::Gif) animation.emplace(*out, width, height);

@@ -141,7 +141,7 @@ TEST(PlayTest, PitchedEmitterLaunchesAlongItsOwnYAxis) {
 }
 
 // With OrgEmit on and nothing launched yet, each point rests on its own
-// place: frame 0 shows the order the host handed the points in.
+// place: frame 0 lists the points in the order the host handed them over.
 TEST(PlayTest, ShuffledPointsReachTheModuleInTheSeedsOrder) {
     TempDirectory directory;
     Settings settings;
@@ -149,24 +149,20 @@ TEST(PlayTest, ShuffledPointsReachTheModuleInTheSeedsOrder) {
     settings.START_F = 10;
     directory.write("s.plf", settings.text());
     const std::string play = "play --object builtin:grid:4x4 --settings s.plf --frames 0..0";
-    const Csv plain = parseCsv(runHost(play, directory).out);
     const HostRun shuffled = runHost(play + " --shuffle-points 7", directory);
     ASSERT_EQ(shuffled.exitCode, 0) << shuffled.err;
     EXPECT_EQ(runHost(play + " --shuffle-points 7", directory).out, shuffled.out);
     EXPECT_NE(runHost(play + " --shuffle-points 8", directory).out, shuffled.out);
-    const Csv csv = parseCsv(shuffled.out);
-    ASSERT_EQ(csv.rows.size(), 16u);
-    auto places = [](const Csv &c) {
-        std::vector<std::vector<double>> out;
-        for (const auto &row : c.rows) out.push_back({row[2], row[3], row[4]});
-        return out;
-    };
-    std::vector<std::vector<double>> before = places(plain), after = places(csv);
+    std::vector<std::vector<double>> before = parseCsv(runHost(play, directory).out).rows;
+    std::vector<std::vector<double>> after = parseCsv(shuffled.out).rows;
+    ASSERT_EQ(after.size(), 16u);
+    for (auto *rows : {&before, &after}) {
+        for (auto &row : *rows) row.erase(row.begin(), row.begin() + 2);  // frame and point number
+    }
     EXPECT_NE(after, before);
     std::sort(before.begin(), before.end());
     std::sort(after.begin(), after.end());
-    EXPECT_EQ(after, before);
-    EXPECT_EQ(runHost("play a.lws --shuffle-points 7", directory).exitCode, 2);
+    EXPECT_EQ(after, before);  // the same points, x, y and z kept together
 }
 
 TEST(PlayTest, FramesPerSecondSetsTheHostTime) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -130,7 +128,6 @@ TEST(ObjectPointsTest, BuiltinShapes) {
     // A box's points fill the cube of side 1 evenly: about an eighth in each octant.
     const std::vector<float> box = builtinShapePoints("builtin:box:800");
     ASSERT_EQ(box.size(), 2400u);
-    EXPECT_EQ((std::vector<float>(box.begin(), box.begin() + 3)), (std::vector<float>{0.0f, -1.0f / 6, -0.3f}));
     int octants[8] = {};
     for (std::size_t p = 0; p < box.size(); p += 3) {
         for (int c = 0; c < 3; ++c) ASSERT_TRUE(box[p + c] >= -0.5f && box[p + c] < 0.5f) << p;
@@ -143,25 +140,6 @@ TEST(ObjectPointsTest, BuiltinShapes) {
     for (const char *bad : {"builtin:cube:3", "builtin:line:0", "builtin:line:x", "builtin:grid:3", "builtin:line:99999999999"}) {
         EXPECT_NE(errorOf([&] { builtinShapePoints(bad); }).find(std::string(bad) + ": "), std::string::npos) << bad;
     }
-}
-
-TEST(ObjectPointsTest, ShufflingReordersThePointsTheSameWayForASeed) {
-    const std::vector<float> grid = builtinShapePoints("builtin:grid:10x10");
-    std::vector<float> a = grid, b = grid, c = grid;
-    shufflePoints(a, 7);
-    shufflePoints(b, 7);
-    shufflePoints(c, 8);
-    EXPECT_EQ(a, b);
-    EXPECT_NE(a, grid);
-    EXPECT_NE(a, c);
-    // The same points, each whole (x, y, z kept together).
-    auto sorted = [](const std::vector<float> &points) {
-        std::vector<std::array<float, 3>> triples;
-        for (std::size_t p = 0; p < points.size(); p += 3) triples.push_back({points[p], points[p + 1], points[p + 2]});
-        std::sort(triples.begin(), triples.end());
-        return triples;
-    };
-    EXPECT_EQ(sorted(a), sorted(grid));
 }
 
 TEST(ObjectPointsTest, ItemNamesComeFromTheFileName) {

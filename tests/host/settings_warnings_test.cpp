@@ -97,14 +97,5 @@ TEST(SettingsWarningsTest, NearestKeywordsAreCloseOnes) {
     EXPECT_EQ(nearestKeyword("Max"), "");  // the label of two fields
 }
 
-TEST(SettingsWarningsTest, ADocumentedValueGetsOneShortLineForTheFile) {
-    const std::vector<std::string> warnings = warn({"PLOF_START", "OrgEmit 2", "ReCycle 2", "PLOF_END"});
-    ASSERT_EQ(warnings.size(), 2u) << testing::PrintToString(warnings);
-    EXPECT_EQ(warnings[0], "s.plf: OrgEmit 2: particles start from each point's own place and launch into the "
-                           "spread band (docs/settings.md)");
-    // An undocumented one still names its line and what to write.
-    EXPECT_EQ(warnings[1].rfind("s.plf:3: ReCycle 2 is outside what the options panel offers", 0), 0u);
-}
-
 }  // namespace
 }  // namespace plof::host
