@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "host/number_text.h"
 
@@ -43,24 +44,19 @@ std::string viewNames() {
 }
 
 std::optional<CameraAim> cameraAimNamed(std::string_view text) {
-    CameraAim aim;
-    double *fields[3] = {&aim.azimuth, &aim.elevation, nullptr};
-    double distance = 0.0;
-    fields[2] = &distance;
-    std::size_t count = 0;
-    while (count < 3) {
-        const std::size_t comma = text.find(',');
-        const auto value = parseNumber(text.substr(0, comma));
+    std::vector<double> values;
+    for (std::size_t start = 0; start <= text.size() && values.size() < 4;) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const auto value = parseNumber(text.substr(start, comma - start));
         if (!value) return std::nullopt;
-        *fields[count++] = *value;
-        if (comma == std::string_view::npos) break;
-        text.remove_prefix(comma + 1);
-        if (count == 3) return std::nullopt;
+        values.push_back(*value);
+        start = comma + 1;
     }
-    if (count < 2 || !(std::fabs(aim.elevation) <= 90.0)) return std::nullopt;
-    if (count == 3) {
-        if (!(distance > kNearestAimDistance && distance < 1e6)) return std::nullopt;
-        aim.distance = distance;
+    if (values.size() < 2 || values.size() > 3 || !(std::fabs(values[1]) <= 90.0)) return std::nullopt;
+    CameraAim aim{values[0], values[1], std::nullopt};
+    if (values.size() == 3) {
+        if (!(values[2] > kNearestAimDistance && values[2] < 1e6)) return std::nullopt;
+        aim.distance = values[2];
     }
     return aim;
 }
