@@ -30,7 +30,7 @@ const FlagSpec kBakeFlags[] = {
     {"--objects", "A.lwo,B.lwo", "object files the particles use in turn (default: \"none\")"},
     {"--hpb-min", "H,P,B", "lowest spin, degrees per second (default 0,0,0)"},
     {"--hpb-max", "H,P,B", "highest spin, degrees per second; spins are drawn from the lowest in steps of 0.01, "
-                           "below the highest (default 0,0,0)"},
+                           "below the highest, or are the lowest when equal (default 0,0,0)"},
     {"--align-h", nullptr, "turn each particle's heading along its launch direction"},
     {"--scale", nullptr, "grow each particle from 0 at birth to 1 at the end of its flight"},
     {"--dissolve", nullptr, "dissolve each particle while it is not in flight"},
