@@ -161,7 +161,8 @@ void EffectPicture::drawTrails(Canvas &canvas) const {
     }
 }
 
-// With several items carrying the effect, their names in their colours, top left.
+// With several items carrying the effect, each one's name and number beside
+// a dot of its colour, top left.
 void EffectPicture::drawLegend(Canvas &canvas, int scale) const {
     std::vector<std::size_t> effects;
     for (std::size_t i = 0; i < resting_.size(); ++i) {
@@ -173,7 +174,9 @@ void EffectPicture::drawLegend(Canvas &canvas, int scale) const {
         const std::size_t i = effects[row];
         const int top = 8 + static_cast<int>(row) * rowHeight;
         canvas.dot(8 + 2 * scale, top + 3.0 * scale, colours_[i], 3 * scale);
-        canvas.text(8 + 6 * scale, top, scene_.items[i].name, kLabel, scale);
+        // Named as warnings name it, so two items of one name are told apart.
+        const std::string label = scene_.items[i].name + " (item " + std::to_string(i + 1) + ")";
+        canvas.text(8 + 6 * scale, top, label, kLabel, scale);
     }
 }
 

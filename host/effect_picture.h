@@ -6,8 +6,8 @@
 // number in the bottom-left corner.
 //
 // Points of an item with the effect are drawn bright while they fly, each
-// item in its own colour (with a legend of the items' names when there are
-// several), and dim while they rest (RestingPlaces tells which); their trails
+// item in its own colour (with a legend of the items' names and numbers
+// when there are several), and dim while they rest (RestingPlaces tells which); their trails
 // follow flights only. Points of other items (a baked scene's particle objects, a null's
 // pivot) are drawn in a cool light colour, and not while their dissolve is
 // 1. Memory: a few numbers per point and per pixel; trails are kept in the
