@@ -56,6 +56,7 @@ struct SettingRule {
     double panelMin;
     double panelMax;
     const char *panelControl;  // how a person meets it in the panel
+    const char *panelLabel;    // the label of its control, as the panel shows it
 };
 
 // The settings in the order the effect matches keywords (and writes them).

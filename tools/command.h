@@ -80,7 +80,7 @@ double parseFrameRate(const std::string &flag, const std::string &text);
 double parsePositive(const std::string &flag, const std::string &text);
 // --module's value, else plof.p beside the running plof-host.
 std::string modulePath(const ParsedArguments &arguments);
-// "plof-host: warning: MESSAGE" on stderr.
+// "plof-host: warning: MESSAGE" on stderr, once per run for each message.
 void printWarning(const std::string &message);
 
 // The help text of one command, and the program's short overview (its

@@ -120,6 +120,11 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
         throw ModuleError(module.path() + ": the options panel did not open (activation answered " +
                           std::to_string(result) + "; see the module's message above)");
     }
+    if (runner.endedWithPanelOpen()) {
+        printWarning(session.script.fileName + ": the script ends with the options panel open, so the host "
+                                               "cancels it and its edits are discarded; end with a line "
+                                               "\"confirm\" to keep them");
+    }
     if (runner.filesNotListed() > 0) {
         std::fprintf(stderr, "plof-host: %d of the %d files chosen for the object list were not added to it\n",
                      runner.filesNotListed(), runner.filesForLists());

@@ -20,9 +20,11 @@
 #include <vector>
 
 #include "command.h"
+#include "emitter_scene.h"
 #include "host/effect_handler.h"
 #include "host/effect_player.h"
 #include "host/effect_settings.h"
+#include "host/effect_summary.h"
 #include "host/host_scene.h"
 #include "host/host_services.h"
 #include "host/module_loader.h"
@@ -33,6 +35,7 @@ namespace plof::tools {
 inline constexpr FlagSpec kPlaybackFlags[] = {
     {"--object", "PATH", "object file or built-in shape for one emitter named \"Emitter\""},
     {"--settings", "FILE.plf", "the effect's settings (with --object); see docs/settings.md"},
+    kShufflePointsFlag,
     {"--frames", "A..B", "frames to play, inclusive (default: the scene's FirstFrame..LastFrame, else 0..59)"},
     {"--motion", "KEYS", "the emitter's keys \"f:x,y,z:h,p,b;...\", linear between keys (with --object)"},
     {"--fps", "N", "frames per second, 0.001 to 1000: frame f plays at time f / N (default 30)"},
@@ -67,8 +70,14 @@ public:
     double fps() const { return fps_; }
 
     // Plays the range in order. After each frame `visit` is called with the
-    // frame number; the world positions are then in worldPoints.
-    void play(const std::function<void(int32_t frame)> &visit);
+    // frame number; the world positions are then in worldPoints. The first
+    // play also observes each item with the effect (EffectSummaryCollector)
+    // and, at its end, says the warnings on stderr (warnAboutEffect). Progress
+    // on a terminal names `pass` when given ("pass 1 of 2, framing").
+    void play(const std::function<void(int32_t frame)> &visit, const std::string &pass = "");
+
+    // What the first play observed of each item with the effect, in scene order.
+    const std::vector<host::EffectSummary> &summaries() const { return summaries_; }
 
     // x, y, z per point of item `index` at the frame last played; one triple,
     // the pivot, for an item without points.
@@ -92,6 +101,12 @@ private:
     std::unique_ptr<host::EffectHandler> handler_;
     std::unique_ptr<host::EffectPlayer> player_;
     std::vector<host::EffectSettings> settings_;
+    bool observed_ = false;
+    std::vector<host::EffectSummary> summaries_;
 };
+
+// The warnings of one item's summary on stderr, each as
+// "plof-host: warning: NAME (item N): WARNING".
+void warnAboutEffect(const host::EffectSummary &summary);
 
 }  // namespace plof::tools
