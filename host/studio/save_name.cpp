@@ -32,6 +32,21 @@ bool inside(const fs::path &path, const fs::path &directory) {
     return true;
 }
 
+// Where `path` leads, following a chain of symbolic links (even one that
+// ends at a file not there yet) as the writers follow it.
+fs::path followLinks(fs::path path, std::error_code &error) {
+    constexpr int kMostLinks = 40;
+    for (int link = 0; link < kMostLinks; ++link) {
+        std::error_code absent;  // a file not there yet is no link
+        if (!fs::is_symlink(fs::symlink_status(path, absent))) return fs::weakly_canonical(path, error);
+        const fs::path next = fs::read_symlink(path, error);
+        if (error) return {};
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return {};
+}
+
 }  // namespace
 
 std::optional<std::string> savePath(const std::string &directory, const std::string &name,
@@ -49,9 +64,8 @@ std::optional<std::string> savePath(const std::string &directory, const std::str
         return std::nullopt;
     }
     const fs::path target = root / file;
-    // A link (to a file or through a chain of links) is followed as the
-    // writers follow it: where it ends must still be inside the directory.
-    const fs::path resolved = fs::weakly_canonical(target, error);
+    // Where a link ends must still be inside the directory.
+    const fs::path resolved = followLinks(target, error);
     if (error || !inside(resolved, root)) {
         problem = "\"" + file + "\" leads outside " + root.string() + " through a link";
         return std::nullopt;

@@ -54,6 +54,13 @@ StudioServer::StudioServer(StudioModel &model, ModuleThread &moduleThread, std::
       token_(std::move(token)),
       moduleThread_(moduleThread),
       http_(std::make_unique<httplib::Server>()) {
+    // Address reuse after a restart, but not the library's SO_REUSEPORT, with
+    // which a second server (anyone's) could bind the same port and take
+    // half of the connections.
+    http_->set_socket_options([](socket_t socket) {
+        int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     http_->set_payload_max_length(kBodyLimit);
     http_->set_read_timeout(kTimeoutSeconds);
     http_->set_write_timeout(kTimeoutSeconds);
