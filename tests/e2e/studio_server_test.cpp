@@ -4,96 +4,17 @@
 // and save what the options panel's "S" writes; every refusal leaves the
 // server answering; many clients at once are served without error and
 // without the server's memory growing.
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <regex>
 #include <thread>
 
-#include <httplib.h>
 #include <nlohmann/json.hpp>
 
 #include "e2e/host_run.h"
-
-extern char **environ;
+#include "e2e/studio_process.h"
 
 namespace plof::e2e {
 namespace {
-
-// A running `plof-host studio`, stopped with SIGTERM (or the given signal)
-// by stop(); its exit code is then the command's.
-class Studio {
-public:
-    explicit Studio(std::vector<std::string> arguments) {
-        int pipeEnds[2];
-        EXPECT_EQ(pipe(pipeEnds), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-        arguments.insert(arguments.begin(), {std::string(PLOF_BIN_DIR) + "/plof-host", "studio"});
-        std::vector<char *> argv;
-        for (std::string &argument : arguments) argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        EXPECT_EQ(posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ), 0);
-        posix_spawn_file_actions_destroy(&actions);
-        close(pipeEnds[1]);
-        std::string line;
-        char c;
-        while (read(pipeEnds[0], &c, 1) == 1 && c != '\n') line += c;
-        close(pipeEnds[0]);
-        std::smatch match;
-        if (std::regex_match(line, match, std::regex(R"(plof-host: studio at http://127\.0\.0\.1:(\d+)/\?token=([0-9a-f]{32}))"))) {
-            port_ = std::stoi(match[1]);
-            token_ = match[2];
-        }
-    }
-    ~Studio() {
-        if (pid_ > 0 && exitCode_ < 0) stop();
-    }
-
-    bool started() const { return port_ > 0; }
-    int port() const { return port_; }
-    const std::string &token() const { return token_; }
-    pid_t pid() const { return pid_; }
-
-    // A client that sends the token as a bearer header.
-    std::unique_ptr<httplib::Client> client(bool withToken = true) const {
-        auto client = std::make_unique<httplib::Client>("127.0.0.1", port_);
-        client->set_read_timeout(120);
-        if (withToken) client->set_bearer_token_auth(token_);
-        return client;
-    }
-
-    int stop(int signal = SIGTERM) {
-        kill(pid_, signal);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        return exitCode_;
-    }
-
-    // Resident memory in kB, from /proc.
-    long residentKb() const {
-        std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
-        std::string line;
-        while (std::getline(status, line)) {
-            if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-        }
-        return -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int port_ = 0;
-    std::string token_;
-    int exitCode_ = -1;
-};
 
 // Starting settings, and the same with the changes the tests make through
 // the interface.
@@ -110,6 +31,7 @@ Settings changedSettings() {
 }
 
 const std::string kObject = "builtin:grid:6x5";
+const std::string kPlofHost = std::string(PLOF_BIN_DIR) + "/plof-host";
 
 nlohmann::json state(httplib::Client &client) {
     const auto answer = client.Get("/api/state");
@@ -122,7 +44,7 @@ TEST(StudioServerTest, ChangedSettingsPlayAndSaveAsPlayAndThePanelDo) {
     const std::string start = dir.write("start.plf", startSettings().text());
     const std::string expected = dir.write("expected.plf", changedSettings().text());
     std::filesystem::create_directory(dir.path() / "saves");
-    Studio studio({"--object", kObject, "--settings", start, "--dir", dir / "saves", "--frames", "0..40"});
+    Studio studio(kPlofHost, {"--object", kObject, "--settings", start, "--dir", dir / "saves", "--frames", "0..40"});
     ASSERT_TRUE(studio.started());
     auto client = studio.client();
 
@@ -182,7 +104,7 @@ TEST(StudioServerTest, RefusalsChangeNothingAndTheServerGoesOn) {
     std::filesystem::create_directories(dir.path() / "outside");
     std::filesystem::create_symlink(dir.path() / "outside/x.plf", dir.path() / "saves/out.plf");
     std::filesystem::create_directory_symlink(dir.path() / "outside", dir.path() / "saves/away");
-    Studio studio({"--object", kObject, "--settings", start, "--dir", dir / "saves", "--frames", "0..10"});
+    Studio studio(kPlofHost, {"--object", kObject, "--settings", start, "--dir", dir / "saves", "--frames", "0..10"});
     ASSERT_TRUE(studio.started());
     auto client = studio.client();
     const std::string host = "127.0.0.1:" + std::to_string(studio.port());
@@ -247,7 +169,7 @@ TEST(StudioServerTest, RefusalsChangeNothingAndTheServerGoesOn) {
 TEST(StudioServerTest, ManyClientsAtOnceWithoutErrorsOrGrowingMemory) {
     TempDirectory dir;
     const std::string start = dir.write("start.plf", startSettings().text());
-    Studio studio({"--object", "builtin:grid:20x20", "--settings", start, "--dir", dir.path().string()});
+    Studio studio(kPlofHost, {"--object", "builtin:grid:20x20", "--settings", start, "--dir", dir.path().string()});
     ASSERT_TRUE(studio.started());
     // Each client reads the state and the frames, and changes a setting now and then.
     auto load = [&](int requests) {
@@ -281,7 +203,7 @@ TEST(StudioServerTest, ManyClientsAtOnceWithoutErrorsOrGrowingMemory) {
 TEST(StudioServerTest, PortInUseIsAClearFailure) {
     TempDirectory dir;
     const std::string start = dir.write("start.plf", startSettings().text());
-    Studio first({"--object", kObject, "--settings", start});
+    Studio first(kPlofHost, {"--object", kObject, "--settings", start});
     ASSERT_TRUE(first.started());
     const HostRun second = runHost("studio --object " + kObject + " --settings '" + start + "' --port " +
                                        std::to_string(first.port()), dir);
