@@ -2,10 +2,13 @@
 // effect live: the page (viewer/studio.html with its script) shows the
 // effect in 3D, a control per setting, the summary and the options panel;
 // every change is played through a freshly loaded module.
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <thread>
 
 #include "command.h"
 #include "host/file_bytes.h"
@@ -62,6 +65,19 @@ std::map<std::string, PageFile> pageFiles() {
     return page;
 }
 
+// Stops the server once it listens (a stop before that would be lost),
+// unless serving has ended.
+void stopWhenListening(const std::atomic<StudioServer *> &running, const std::atomic<bool> &served) {
+    while (!served) {
+        StudioServer *server = running.load();
+        if (server && server->listening()) {
+            server->stop();
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
 int runStudio(const ParsedArguments &arguments) {
     const int port = portOf(arguments);
     const std::string saveDirectory = saveDirectoryOf(arguments);
@@ -70,9 +86,13 @@ int runStudio(const ParsedArguments &arguments) {
 
     // Blocked before any other thread starts, so that only its thread gets them.
     std::atomic<StudioServer *> running{nullptr};
-    StopSignals signals([&running] {
-        if (StudioServer *server = running.load()) server->stop();
-    });
+    std::atomic<bool> served{false};
+    StopSignals signals([&running, &served] { stopWhenListening(running, served); });
+    // However this ends, the signals' thread stops waiting for the server.
+    struct ServedOnExit {
+        std::atomic<bool> &served;
+        ~ServedOnExit() { served = true; }
+    } servedOnExit{served};
     ModuleThread moduleThread;
     // The module is loaded, played and unloaded on its thread only.
     std::unique_ptr<StudioSession> session;
@@ -88,10 +108,10 @@ int runStudio(const ParsedArguments &arguments) {
     std::printf("plof-host: studio at http://127.0.0.1:%d/?token=%s\n", bound, server.token().c_str());
     std::fflush(stdout);
     running = &server;
-    const bool served = signals.signalled() || server.listen();
+    const bool listened = server.listen();
     running = nullptr;
     moduleThread.run([&] { session.reset(); });
-    if (!served) throw std::runtime_error("studio: serving on 127.0.0.1:" + std::to_string(bound) + " failed");
+    if (!listened) throw std::runtime_error("studio: serving on 127.0.0.1:" + std::to_string(bound) + " failed");
     std::fprintf(stderr, "plof-host: studio stopped\n");
     return kExitOk;
 }

@@ -20,9 +20,6 @@ public:
     StopSignals(const StopSignals &) = delete;
     StopSignals &operator=(const StopSignals &) = delete;
 
-    // Whether a signal arrived.
-    bool signalled() const { return signalled_; }
-
 private:
     std::function<void()> stop_;
     std::atomic<bool> signalled_{false};

@@ -150,4 +150,6 @@ bool StudioServer::listen() { return http_->listen_after_bind(); }
 
 void StudioServer::stop() { http_->stop(); }
 
+bool StudioServer::listening() const { return http_->is_running(); }
+
 }  // namespace plof::host::studio

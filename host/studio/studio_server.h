@@ -42,8 +42,9 @@ public:
     int bind(int port);
     // Serves until stop(); false when serving failed.
     bool listen();
-    // Ends listen() from any thread.
+    // Ends listen() from any thread; does nothing before listen() has begun.
     void stop();
+    bool listening() const;
 
     const std::string &token() const { return token_; }
 
