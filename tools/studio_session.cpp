@@ -199,17 +199,20 @@ std::string StudioSession::panelPicture(std::size_t item) {
     const std::size_t index = effectItem(item);
     const std::filesystem::path picture =
         std::filesystem::temp_directory_path() / ("plof-studio-" + host::studio::newToken() + ".png");
+    // The picture is taken when the panel closes, read, and removed whatever happens.
+    struct RemovedAfter {
+        const std::filesystem::path &path;
+        ~RemovedAfter() {
+            std::error_code ignored;
+            std::filesystem::remove(path, ignored);
+        }
+    } removed{picture};
     PanelSession session;
     session.script = panelScript({action(ScriptVerb::Cancel)});
     session.snapshotPath = picture.string();
-    {
-        Playback playback(currentInputs());
-        playback.openOptionsPanel(index, session);
-    }
-    std::string png = readFileBytes(picture.string(), "panel picture");
-    std::error_code ignored;
-    std::filesystem::remove(picture, ignored);
-    return png;
+    Playback playback(currentInputs());
+    playback.openOptionsPanel(index, session);
+    return readFileBytes(picture.string(), "panel picture");
 }
 
 std::string StudioSession::savePath(const nlohmann::json &request, const std::string &extension) const {
