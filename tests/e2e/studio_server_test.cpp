@@ -169,7 +169,12 @@ TEST(StudioServerTest, RefusalsChangeNothingAndTheServerGoesOn) {
 TEST(StudioServerTest, ManyClientsAtOnceWithoutErrorsOrGrowingMemory) {
     TempDirectory dir;
     const std::string start = dir.write("start.plf", startSettings().text());
+    // AddressSanitizer holds freed memory back in a quarantine (256 MB), which
+    // would look like growth: the studio of a sanitizer build runs without it.
+    const char *sanitizer = std::getenv("ASAN_OPTIONS");
+    setenv("ASAN_OPTIONS", ((sanitizer ? std::string(sanitizer) + ":" : "") + "quarantine_size_mb=0").c_str(), 1);
     Studio studio(kPlofHost, {"--object", "builtin:grid:20x20", "--settings", start, "--dir", dir.path().string()});
+    if (sanitizer) setenv("ASAN_OPTIONS", sanitizer, 1); else unsetenv("ASAN_OPTIONS");
     ASSERT_TRUE(studio.started());
     // Each client reads the state and the frames, and changes a setting now and then.
     auto load = [&](int requests) {
@@ -197,6 +202,7 @@ TEST(StudioServerTest, ManyClientsAtOnceWithoutErrorsOrGrowingMemory) {
     const long after = studio.residentKb();
     EXPECT_GT(before, 0);
     EXPECT_LT(after - before, 16 * 1024) << "resident memory grew from " << before << " to " << after << " kB";
+    std::printf("resident memory %ld kB after 8 x 50 requests, %ld kB after 8 x 200 more\n", before, after);
     EXPECT_EQ(studio.stop(), 0);
 }
 
