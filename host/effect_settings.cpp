@@ -115,19 +115,30 @@ std::optional<std::size_t> match(std::string_view keyword, LineForm form) {
 }  // namespace
 
 const std::array<SettingRule, kSettingCount> kSettingRules = {{
-    {"V0Min", SettingKind::Decimal, 1.0, -kAny, kAny, "the speed field", "V0  Min"},
-    {"V0Max", SettingKind::Decimal, 4.0, -kAny, kAny, "the speed field", "Max"},
-    {"AgeMin", SettingKind::Whole, 10.0, -kAny, kAny, "\" Age Min frame \"", "Age Min frame"},
-    {"AgeMax", SettingKind::Whole, 60.0, -kAny, kAny, "the age field", "Max"},
-    {"Gravity", SettingKind::Decimal, 9.8, -kAny, kAny, "\"Gravity\"", "Gravity"},
+    {"V0Min", SettingKind::Decimal, 1.0, -kAny, kAny, "the speed field", "V0  Min", "units per second",
+     PanelInput::Float, 0.0},
+    {"V0Max", SettingKind::Decimal, 4.0, -kAny, kAny, "the speed field", "Max", "units per second",
+     PanelInput::Float, 0.0},
+    {"AgeMin", SettingKind::Whole, 10.0, -kAny, kAny, "\" Age Min frame \"", "Age Min frame", "frames",
+     PanelInput::Whole, 1.0},
+    {"AgeMax", SettingKind::Whole, 60.0, -kAny, kAny, "the age field", "Max", "frames", PanelInput::Whole, 1.0},
+    {"Gravity", SettingKind::Decimal, 9.8, -kAny, kAny, "\"Gravity\"", "Gravity", "units per second\u00b2",
+     PanelInput::Float, 0.0},
     // The panel's "Registance" slider runs 0..100 and shows 20 x Regist.
-    {"Regist", SettingKind::Decimal, 0.0, 0.0, 5.0, "the \"Registance\" slider (0..100 = Regist 0..5)", "Registance"},
-    {"START_F", SettingKind::Whole, 0.0, -kAny, kAny, "\"SparkFrame\"", "SparkFrame"},
-    {"Birth", SettingKind::Whole, 100.0, -kAny, kAny, "\"BirthRate p/s\"", "BirthRate p/s"},
-    {"ReCycle", SettingKind::Whole, 1.0, 0.0, 1.0, "the \"Recycle\" check box (0 or 1)", "Recycle"},
-    {"SpreadMin", SettingKind::Whole, 0.0, 0.0, 180.0, "the \"Spread Min\" slider (0..180)", "Spread Min"},
-    {"SpreadMax", SettingKind::Whole, 180.0, 0.0, 180.0, "the \"Spread Max\" slider (0..180)", "Spread Max"},
-    {"OrgEmit", SettingKind::Byte, 0.0, 0.0, 1.0, "the \"OrgEmitter\" check box (0 or 1)", "OrgEmitter"},
+    {"Regist", SettingKind::Decimal, 0.0, 0.0, 5.0, "the \"Registance\" slider (0..100 = Regist 0..5)",
+     "Registance", "per second", PanelInput::Slider, 0.05},
+    {"START_F", SettingKind::Whole, 0.0, -kAny, kAny, "\"SparkFrame\"", "SparkFrame", "frame", PanelInput::Whole,
+     1.0},
+    {"Birth", SettingKind::Whole, 100.0, -kAny, kAny, "\"BirthRate p/s\"", "BirthRate p/s", "particles per second",
+     PanelInput::Whole, 1.0},
+    {"ReCycle", SettingKind::Whole, 1.0, 0.0, 1.0, "the \"Recycle\" check box (0 or 1)", "Recycle", "on/off",
+     PanelInput::Check, 1.0},
+    {"SpreadMin", SettingKind::Whole, 0.0, 0.0, 180.0, "the \"Spread Min\" slider (0..180)", "Spread Min", "degrees",
+     PanelInput::Slider, 1.0},
+    {"SpreadMax", SettingKind::Whole, 180.0, 0.0, 180.0, "the \"Spread Max\" slider (0..180)", "Spread Max",
+     "degrees", PanelInput::Slider, 1.0},
+    {"OrgEmit", SettingKind::Byte, 0.0, 0.0, 1.0, "the \"OrgEmitter\" check box (0 or 1)", "OrgEmitter", "on/off",
+     PanelInput::Check, 1.0},
 }};
 
 EffectSettings::EffectSettings() {

@@ -47,6 +47,10 @@ inline constexpr std::size_t kSettingCount = 12;
 
 enum class SettingKind { Decimal, Whole, Byte };
 
+// The options panel's control for a setting: a float field, a whole-number
+// field, a slider or a check box.
+enum class PanelInput { Float, Whole, Slider, Check };
+
 struct SettingRule {
     const char *keyword;
     SettingKind kind;
@@ -56,7 +60,12 @@ struct SettingRule {
     double panelMin;
     double panelMax;
     const char *panelControl;  // how a person meets it in the panel
-    const char *panelLabel;    // the label of its control, as the panel shows it
+    const char *panelLabel;    // the panel's label without the spaces around it
+    const char *unit;
+    PanelInput input;
+    // The smallest change the panel makes (a slider's position is Regist x 20,
+    // so 0.05); 0 where its field takes any number.
+    double panelStep;
 };
 
 // The settings in the order the effect matches keywords (and writes them).
@@ -66,6 +75,8 @@ inline const SettingRule &ruleOf(Setting setting) { return kSettingRules[static_
 // The keyword after the twelve settings in the matching order: the next line
 // names the avoid object.
 inline constexpr std::string_view kReferenceKeyword = "REFERENCE";
+// The options panel's label of the avoid-object list, without its spaces.
+inline constexpr std::string_view kReferenceLabel = "Avoid Object";
 
 // The longest name the effect keeps for the avoid object.
 inline constexpr std::size_t kAvoidNameLength = 255;

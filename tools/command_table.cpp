@@ -8,11 +8,18 @@ extern const Command kBakeCommand;
 extern const Command kSummaryCommand;
 extern const Command kRenderCommand;
 extern const Command kExportCommand;
+#ifdef PLOF_STUDIO
+extern const Command kStudioCommand;
+#endif
 
 namespace {
 
-const Command *const kCommands[] = {&kPlayCommand,   &kPanelCommand,   &kBakeCommand,
-                                    &kRenderCommand, &kSummaryCommand, &kExportCommand};
+const Command *const kCommands[] = {
+    &kPlayCommand, &kPanelCommand, &kBakeCommand, &kRenderCommand, &kSummaryCommand, &kExportCommand,
+#ifdef PLOF_STUDIO
+    &kStudioCommand,
+#endif
+};
 
 }  // namespace
 

@@ -54,7 +54,8 @@ std::string playbackUsage(const std::string &command, const std::string &ownFlag
            " [OPTIONS]\n" + command + " SCENE.lws [--frames A..B] " + ownFlags + " [OPTIONS]";
 }
 
-Playback::Playback(const std::string &command, const ParsedArguments &arguments) {
+PlaybackInputs readPlaybackInputs(const std::string &command, const ParsedArguments &arguments) {
+    PlaybackInputs inputs;
     const bool fromObject = arguments.has("--object");
     if (fromObject == (arguments.positional.size() == 1) || arguments.positional.size() > 1) {
         throw UsageError(command + " needs either --object PATH --settings FILE.plf, or one SCENE.lws");
@@ -64,44 +65,53 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
         throw UsageError("--settings, --motion and --shuffle-points go with --object; a scene holds its own");
     }
     const auto framesText = arguments.value("--frames");
-    if (framesText) frames_ = parseFrameRange("--frames", *framesText);
-    fps_ = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : 30.0;
-    const int interfaceVersion = interfaceVersionOf(arguments);
-    const std::string objectsDirectory = arguments.value("--objects-dir").value_or("");
+    if (framesText) inputs.frames = parseFrameRange("--frames", *framesText);
+    inputs.fps = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : 30.0;
+    inputs.interfaceVersion = interfaceVersionOf(arguments);
+    inputs.objectsDirectory = arguments.value("--objects-dir").value_or("");
+    inputs.scenesDirectory = arguments.value("--scenes-dir");
 
     // A bad script is reported before anything is loaded.
-    std::optional<PanelSession> panelSession;
     if (const auto scriptPath = arguments.value("--panel-script")) {
-        panelSession.emplace();
-        panelSession->script = readScriptOrThrow(*scriptPath);
+        inputs.panelSession.emplace();
+        inputs.panelSession->script = readScriptOrThrow(*scriptPath);
     }
 
     if (fromObject) {
-        scene_ = emitterScene(arguments, fps_, true, frames_);
+        inputs.scene = emitterScene(arguments, inputs.fps, true, inputs.frames);
     } else {
         std::vector<std::string> warnings;
-        scene_ = readSceneFile(arguments.positional.front(), objectsDirectory, warnings);
+        inputs.scene = readSceneFile(arguments.positional.front(), inputs.objectsDirectory, warnings);
         for (const std::string &warning : warnings) printWarning(warning);
-        for (const HostItem &item : scene_.items) {
+        for (const HostItem &item : inputs.scene.items) {
             if (!item.hasEffect) continue;
             const SettingsReading reading = readSettingsLines(item.effectLines, item.effectLineNumber);
             for (const std::string &warning : settingsWarnings(reading, arguments.positional.front())) {
                 printWarning(warning);
             }
         }
-        if (!framesText) frames_ = sceneFrames(scene_);
+        if (!framesText) inputs.frames = sceneFrames(inputs.scene);
     }
+    inputs.modulePath = modulePath(arguments);
+    return inputs;
+}
 
-    module_ = LoadedModule::open(modulePath(arguments));
+Playback::Playback(const std::string &command, const ParsedArguments &arguments)
+    : Playback(readPlaybackInputs(command, arguments)) {}
+
+Playback::Playback(PlaybackInputs inputs)
+    : frames_(inputs.frames), fps_(inputs.fps), scene_(std::move(inputs.scene)) {
+    std::optional<PanelSession> &panelSession = inputs.panelSession;
+    module_ = LoadedModule::open(inputs.modulePath);
     services_ = std::make_unique<HostServices>(scene_, fps_);
-    if (!objectsDirectory.empty()) services_->setDirectory("Objects", objectsDirectory);
-    if (const auto scenes = arguments.value("--scenes-dir")) services_->setDirectory("Scenes", *scenes);
-    if (panelSession) {
+    if (!inputs.objectsDirectory.empty()) services_->setDirectory("Objects", inputs.objectsDirectory);
+    if (inputs.scenesDirectory) services_->setDirectory("Scenes", *inputs.scenesDirectory);
+    if (panelSession || inputs.panelsLater) {
         // The module keeps the dialog it finds when its handler is activated.
         providePanelServices();
         provideScriptedFileRequest();
     }
-    handler_ = std::make_unique<EffectHandler>(*module_, interfaceVersion);
+    handler_ = std::make_unique<EffectHandler>(*module_, inputs.interfaceVersion);
     player_ = std::make_unique<EffectPlayer>(*handler_, scene_, *services_);
     if (panelSession) {
         std::size_t edited = 0;
@@ -109,12 +119,7 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
         if (edited == scene_.items.size()) {
             throw UsageError("--panel-script: no item of the scene carries the effect");
         }
-        // The host shows the scene at its first frame before the options can be opened.
-        player_->runEffects(frames_.first, frames_.first / fps_);
-        services_->setCurrentItem(static_cast<PlofItemId>(edited + 1));
-        panelSession->particles = scene_.items[edited].pointCount();
-        runOptionsPanel(*module_, player_->instance(edited), *panelSession);
-        services_->setCurrentItem(0);
+        openOptionsPanel(edited, *panelSession);
     }
     // What the effect holds: its lines, or after a panel script what it
     // saves (the scene's first frame has been shown, so the avoid object has
@@ -129,6 +134,17 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
 }
 
 Playback::~Playback() = default;
+
+bool Playback::openOptionsPanel(std::size_t index, const PanelSession &session) {
+    // The host shows the scene at its first frame before the options can be opened.
+    player_->runEffects(frames_.first, frames_.first / fps_);
+    services_->setCurrentItem(static_cast<PlofItemId>(index + 1));
+    PanelSession opened = session;
+    opened.particles = scene_.items[index].pointCount();
+    const bool confirmed = runOptionsPanel(*module_, player_->instance(index), opened);
+    services_->setCurrentItem(0);
+    return confirmed;
+}
 
 void Playback::play(const std::function<void(int32_t frame)> &visit, const std::string &pass) {
     const double work = static_cast<double>(frameCount()) * static_cast<double>(pointsPerFrame(scene_));

@@ -28,6 +28,7 @@
 #include "host/host_scene.h"
 #include "host/host_services.h"
 #include "host/module_loader.h"
+#include "options_panel_session.h"
 
 namespace plof::tools {
 
@@ -52,14 +53,32 @@ std::vector<FlagSpec> withPlaybackFlags(std::initializer_list<FlagSpec> own);
 // The synopsis lines of a playing command, for Command::usage.
 std::string playbackUsage(const std::string &command, const std::string &ownFlags);
 
+// What a Playback is made of: the scene and how to play it.
+struct PlaybackInputs {
+    host::HostScene scene;
+    FrameRange frames;
+    double fps = 30.0;
+    int interfaceVersion = 2;
+    std::string modulePath;
+    std::string objectsDirectory;  // "" for the current directory
+    std::optional<std::string> scenesDirectory;
+    std::optional<PanelSession> panelSession;  // a --panel-script to perform first
+    bool panelsLater = false;                  // panels will be opened on the instances later
+};
+
+// Reads the inputs from the command line. Throws UsageError for a wrong
+// command line, InputError for bad input; warnings go to stderr. `command`
+// names the command in messages.
+PlaybackInputs readPlaybackInputs(const std::string &command, const ParsedArguments &arguments);
+
 class Playback {
 public:
-    // Reads the inputs, loads the module, creates and loads every instance
-    // and performs the panel script. Throws UsageError for a wrong command
-    // line, InputError for bad input, ModuleError when the module cannot be
-    // loaded or run. Warnings about the input go to stderr. `command` names
-    // the command in messages.
+    // Reads the inputs, then loads as below.
     Playback(const std::string &command, const ParsedArguments &arguments);
+    // Loads the module, creates and loads every instance and performs the
+    // panel script. Throws InputError for a script that does not fit,
+    // ModuleError when the module cannot be loaded or run.
+    explicit Playback(PlaybackInputs inputs);
     ~Playback();
     Playback(const Playback &) = delete;
     Playback &operator=(const Playback &) = delete;
@@ -87,6 +106,17 @@ public:
     // by the panel script), read from the lines it saves; a new instance's
     // for an item without the effect.
     const host::EffectSettings &effectSettings(std::size_t index) const { return settings_[index]; }
+
+    // The loaded module, and the instance of item `index` (null for an item
+    // without the effect), for the host's other uses of them (panels).
+    const host::LoadedModule &module() const { return *module_; }
+    PlofInstance instance(std::size_t index) const { return player_->instance(index); }
+    // Opens the options panel on the instance of item `index` as the host
+    // does when a person opens the effect's options (the scene shown at the
+    // first frame, the item current), the session's script in place of the
+    // person. Returns whether the panel was confirmed; throws as
+    // runOptionsPanel does. Needs panelsLater or a panel session.
+    bool openOptionsPanel(std::size_t index, const PanelSession &session);
 
     // Stores each instance's saved lines in its item and writes the host
     // scene to `path`. Throws OutputError.

@@ -12,13 +12,10 @@
 // scene of the file, for scripts that check what is shown.
 import * as THREE from 'three';
 import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
-import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
+import { createStage, sampleBox } from './stage.js';
+import { createTimeline } from './timeline.js';
 
 const DEFAULT_FPS = 30;
-// The camera frames the points between these quantiles along each axis, so
-// a few far-flung points do not shrink the rest to a dot.
-const LOW_QUANTILE = 0.02;
-const HIGH_QUANTILE = 0.98;
 
 const view = document.getElementById('view');
 const message = document.getElementById('message');
@@ -28,26 +25,17 @@ const frameLabel = document.getElementById('frame');
 const fpsLabel = document.getElementById('fps');
 const nameLabel = document.getElementById('name');
 
-const renderer = new THREE.WebGLRenderer({ antialias: true });
-renderer.setPixelRatio(window.devicePixelRatio);
-view.appendChild(renderer.domElement);
-
-const scene = new THREE.Scene();
-scene.background = new THREE.Color(0x1d2128);
-scene.add(new THREE.HemisphereLight(0xffffff, 0x404050, 2.0));
-const sun = new THREE.DirectionalLight(0xffffff, 1.5);
-sun.position.set(3, 10, 6);
-scene.add(sun);
-
-const camera = new THREE.PerspectiveCamera(40, 1, 0.01, 1000);
-camera.position.set(4, 3, 6);
-const controls = new OrbitControls(camera, renderer.domElement);
-controls.enableDamping = true;
-
-let grid = null;
 let shown = null;  // { root, mixer, action, first, last, fps }
-let frame = 0;     // fractional while playing
-let playing = false;
+const stage = createStage(view, (seconds) => timeline.advance(seconds));
+const timeline = createTimeline({
+  playButton, scrubber, frameLabel,
+  show(frame) {
+    if (shown.action) {
+      shown.action.time = (frame - shown.first) / shown.fps;
+      shown.mixer.update(0);
+    }
+  },
+});
 
 function setState(state, text) {
   document.body.dataset.state = state;
@@ -103,7 +91,7 @@ window.addEventListener('drop', (event) => {
 
 function show(gltf, name) {
   if (shown) {
-    scene.remove(shown.root);
+    stage.scene.remove(shown.root);
     shown.mixer.stopAllAction();
   }
   const extras = (gltf.asset && gltf.asset.extras) || {};
@@ -119,7 +107,7 @@ function show(gltf, name) {
   const last = Number.isInteger(extras.lastFrame) ? Math.max(extras.lastFrame, first) : Math.round(end * fps);
 
   const root = gltf.scene;
-  scene.add(root);
+  stage.scene.add(root);
   const mixer = new THREE.AnimationMixer(root);
   let action = null;
   if (clip) {
@@ -140,47 +128,14 @@ function show(gltf, name) {
   shown = { root, mixer, action, first, last, fps };
   window.plofViewer = { root };
 
-  frameView(clip ? visibleTranslations(clip) : [], root);
-  scrubber.min = String(first);
-  scrubber.max = String(last);
-  scrubber.disabled = false;
-  playButton.disabled = last <= first;
+  const box = sampleBox(clip ? visibleTranslations(clip) : []);
+  stage.frameBox(box.isEmpty() ? box.setFromObject(root) : box);
   fpsLabel.textContent = fps + ' fps';
   nameLabel.textContent = name;
   nameLabel.title = name;
   setState('ready');
-  showFrame(first);
-  setPlaying(last > first);
+  timeline.setRange(first, last, fps);
 }
-
-function showFrame(value) {
-  frame = value;
-  const whole = Math.floor(frame);
-  if (shown.action) {
-    shown.action.time = (frame - shown.first) / shown.fps;
-    shown.mixer.update(0);
-  }
-  scrubber.value = String(whole);
-  frameLabel.textContent = 'frame ' + whole + ' of ' + shown.first + '..' + shown.last;
-  document.body.dataset.frame = String(whole);
-}
-
-function setPlaying(on) {
-  playing = on;
-  playButton.innerHTML = on ? '&#10074;&#10074;' : '&#9654;';
-}
-
-playButton.addEventListener('click', () => setPlaying(!playing));
-scrubber.addEventListener('input', () => {
-  setPlaying(false);
-  showFrame(Number(scrubber.value));
-});
-window.addEventListener('keydown', (event) => {
-  if (event.code === 'Space' && shown && !playButton.disabled) {
-    event.preventDefault();
-    setPlaying(!playing);
-  }
-});
 
 // ---- framing
 
@@ -214,77 +169,6 @@ function visibleTranslations(clip) {
   }
   return values;
 }
-
-function quantile(sorted, q) {
-  return sorted[Math.round(q * (sorted.length - 1))];
-}
-
-// 1, 2 or 5 times a power of ten, at least `value`.
-function niceStep(value) {
-  const power = Math.pow(10, Math.floor(Math.log10(value)));
-  return [1, 2, 5, 10].map((m) => m * power).find((step) => step >= value * (1 - 1e-9));
-}
-
-function frameView(translations, root) {
-  const box = new THREE.Box3();
-  if (translations.length > 0) {
-    const low = [], high = [];
-    for (let axis = 0; axis < 3; ++axis) {
-      const values = translations.filter((_, i) => i % 3 === axis).sort((a, b) => a - b);
-      low.push(quantile(values, LOW_QUANTILE));
-      high.push(quantile(values, HIGH_QUANTILE));
-    }
-    box.set(new THREE.Vector3(...low), new THREE.Vector3(...high));
-  } else {
-    box.setFromObject(root);
-  }
-  if (box.isEmpty()) box.set(new THREE.Vector3(-1, -1, -1), new THREE.Vector3(1, 1, 1));
-  const center = box.getCenter(new THREE.Vector3());
-  const size = Math.max(box.getSize(new THREE.Vector3()).length(), 1e-3);
-
-  // A three-quarter view from the front, right and above, close enough that
-  // the box's diagonal fits with a margin around it.
-  const distance = size / (2 * Math.tan(THREE.MathUtils.degToRad(camera.fov / 2))) * 1.1;
-  camera.position.copy(center).add(new THREE.Vector3(0.55, 0.45, 0.7).normalize().multiplyScalar(distance));
-  camera.near = distance / 1000;
-  camera.far = distance * 100;
-  camera.updateProjectionMatrix();
-  controls.target.copy(center);
-  controls.update();
-
-  // The ground through the world origin, reaching past the effect.
-  if (grid) scene.remove(grid);
-  const reach = 1.2 * Math.max(Math.abs(box.min.x), Math.abs(box.max.x), Math.abs(box.min.z), Math.abs(box.max.z),
-                               size / 4);
-  const step = niceStep(reach / 8);
-  const cells = 2 * Math.ceil(reach / step);
-  grid = new THREE.GridHelper(cells * step, cells, 0x8a93a3, 0x464d5a);
-  scene.add(grid);
-}
-
-// ---- drawing
-
-function resize() {
-  const width = view.clientWidth, height = view.clientHeight;
-  renderer.setSize(width, height);
-  camera.aspect = width / Math.max(height, 1);
-  camera.updateProjectionMatrix();
-}
-window.addEventListener('resize', resize);
-resize();
-
-const timer = new THREE.Timer();
-timer.connect(document);  // no jump after the page was hidden
-renderer.setAnimationLoop((timestamp) => {
-  timer.update(timestamp);
-  const elapsed = timer.getDelta();
-  if (shown && playing) {
-    const span = shown.last - shown.first + 1;
-    showFrame(shown.first + ((frame - shown.first + elapsed * shown.fps) % span));
-  }
-  controls.update();
-  renderer.render(scene, camera);
-});
 
 // ---- start
 

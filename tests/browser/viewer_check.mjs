@@ -12,12 +12,10 @@
 import { execFileSync, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
-import os from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { check, count, differing, finish, launchChromium, openPage, particlePixels, showFrame } from './browser_support.mjs';
 
-const CHROMIUM = '/usr/bin/chromium';
-const SKIP = 77;
 const FRAMES = [20, 45];
 // Fewer particle pixels than this in a screenshot means no particles drawn.
 const LEAST_PARTICLE_PIXELS = 40;
@@ -26,24 +24,6 @@ const [plofHost, sourceDir, workDir] = process.argv.slice(2);
 if (!workDir) {
   console.error('usage: node viewer_check.mjs PLOF_HOST SOURCE_DIR WORK_DIR');
   process.exit(2);
-}
-
-let playwright;
-try {
-  playwright = await import('playwright-core');
-} catch {
-  console.log('SKIP: playwright-core is not installed (run scripts/install-deps, which runs npm ci)');
-  process.exit(SKIP);
-}
-if (!fs.existsSync(CHROMIUM)) {
-  console.log(`SKIP: ${CHROMIUM} is missing (scripts/install-deps installs Debian's chromium)`);
-  process.exit(SKIP);
-}
-
-const failures = [];
-function check(condition, text) {
-  console.log(`${condition ? 'ok  ' : 'FAIL'} ${text}`);
-  if (!condition) failures.push(text);
 }
 
 fs.rmSync(workDir, { recursive: true, force: true });
@@ -62,64 +42,11 @@ const validation = spawnSync(process.execPath, [path.join(sourceDir, 'scripts/va
                              { stdio: 'inherit' });
 check(validation.status === 0, 'the glTF-Validator finds no error and no warning');
 
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'plof-chromium-'));
-const browser = await playwright.chromium.launchPersistentContext(profile, {
-  executablePath: CHROMIUM,
-  headless: false,  // the flags below ask for the new headless mode itself
-  viewport: { width: 800, height: 600 },
-  args: ['--headless=new', '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-         '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run'],
-});
-
-// A page that records console errors and uncaught exceptions.
-async function openPage(url) {
-  const page = await browser.newPage();
-  const errors = [];
-  page.on('console', (message) => {
-    if (message.type() === 'error') errors.push(message.text());
-    if (message.type() === 'warning') console.log(`warning from the page: ${message.text()}`);
-  });
-  page.on('pageerror', (error) => errors.push(String(error)));
-  await page.goto(url);
-  await page.waitForSelector('body[data-state="ready"], body[data-state="error"]', { timeout: 60000 });
-  return { page, errors };
-}
-
-async function showFrame(page, frame) {
-  await page.evaluate((value) => {
-    const scrubber = document.getElementById('scrubber');
-    scrubber.value = String(value);
-    scrubber.dispatchEvent(new Event('input'));
-  }, frame);
-  // Two animation frames: the scene is drawn with the new frame.
-  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
-}
-
-// Which pixels of a PNG are particle orange (red well above blue), decoded by
-// the browser itself.
-async function particlePixels(png) {
-  const page = await browser.newPage();
-  const mask = await page.evaluate(async (base64) => {
-    const image = new Image();
-    image.src = 'data:image/png;base64,' + base64;
-    await image.decode();
-    const canvas = document.createElement('canvas');
-    canvas.width = image.width;
-    canvas.height = image.height;
-    const context = canvas.getContext('2d');
-    context.drawImage(image, 0, 0);
-    const { data } = context.getImageData(0, 0, image.width, image.height);
-    const orange = [];
-    for (let i = 0; i < data.length; i += 4) orange.push(data[i] >= 120 && data[i] - data[i + 2] >= 80 ? 1 : 0);
-    return orange;
-  }, png.toString('base64'));
-  await page.close();
-  return mask;
-}
+const browser = await launchChromium();
 
 try {
   // From disk: the page reads the data script beside it.
-  const fromDisk = await openPage(pathToFileURL(path.join(workDir, 'my fountain.html')).href);
+  const fromDisk = await openPage(browser, pathToFileURL(path.join(workDir, 'my fountain.html')).href);
   check(await fromDisk.page.evaluate(() => document.body.dataset.state) === 'ready', 'the page opened from disk loads the file');
   if (await fromDisk.page.evaluate(() => document.getElementById('play').textContent.trim() !== '\u25B6')) {
     await fromDisk.page.click('#play');  // pause the playback that starts on load
@@ -133,11 +60,11 @@ try {
     check(Math.hypot(shown[0] - x, shown[1] - y, shown[2] + z) < 1e-6,
           `the first point is where play puts it at frame ${frame}: (${shown}) against (${x}, ${y}, ${-z})`);
     const file = path.join(workDir, `viewer-frame-${frame}.png`);
-    masks.push(await particlePixels(await fromDisk.page.screenshot({ path: file })));
-    const count = masks.at(-1).reduce((sum, value) => sum + value, 0);
-    check(count >= LEAST_PARTICLE_PIXELS, `${count} particle pixels at frame ${frame} (${file})`);
+    masks.push(await particlePixels(browser, await fromDisk.page.screenshot({ path: file })));
+    const pixels = count(masks.at(-1));
+    check(pixels >= LEAST_PARTICLE_PIXELS, `${pixels} particle pixels at frame ${frame} (${file})`);
   }
-  const moved = masks[0].reduce((sum, value, i) => sum + (value !== masks[1][i] ? 1 : 0), 0);
+  const moved = differing(masks[0], masks[1]);
   check(moved >= LEAST_PARTICLE_PIXELS, `${moved} pixels differ in particles between frames ${FRAMES.join(' and ')}`);
   check(fromDisk.errors.length === 0, `no console error from disk ${fromDisk.errors.join(' | ')}`);
 
@@ -151,14 +78,12 @@ try {
   });
   await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
   const address = `http://127.0.0.1:${server.address().port}/my%20fountain.html?file=my%20fountain.glb`;
-  const served = await openPage(address);
+  const served = await openPage(browser, address);
   check(await served.page.evaluate(() => document.body.dataset.state) === 'ready', `the served page loads ${address}`);
   check(served.errors.length === 0, `no console error when served ${served.errors.join(' | ')}`);
   server.close();
 } finally {
   await browser.close();
-  fs.rmSync(profile, { recursive: true, force: true });
+  browser.removeProfile();
 }
-
-console.log(failures.length === 0 ? 'viewer check: all passed' : `viewer check: ${failures.length} failed`);
-process.exit(failures.length === 0 ? 0 : 1);
+finish('viewer check');

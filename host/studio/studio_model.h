@@ -1,0 +1,41 @@
+// What the studio's server asks of the studio behind it: the HTTP interface
+// of docs (README, "plof-host studio") maps onto these calls one to one.
+// The server makes every call on the module's thread (ModuleThread), one at
+// a time; an implementation needs no locks of its own.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+namespace plof::host::studio {
+
+// A request the studio cannot take as asked: the server answers 400 with
+// the message and goes on serving.
+class BadRequest : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class StudioModel {
+public:
+    virtual ~StudioModel() = default;
+
+    // GET /api/state.
+    virtual nlohmann::ordered_json state() = 0;
+    // PUT /api/items/N/settings, `item` 1-based; answers the new state.
+    virtual nlohmann::ordered_json changeSettings(std::size_t item, const nlohmann::json &request) = 0;
+    // GET /api/frames?from=A&to=B: the positions, float32 little-endian.
+    virtual std::string frames(int32_t first, int32_t last) = 0;
+    // GET /api/play.csv.
+    virtual std::string playCsv() = 0;
+    // GET /api/items/N/panel.png: the options panel of item N.
+    virtual std::string panelPicture(std::size_t item) = 0;
+    // POST /api/save; answers {"written": [paths]}.
+    virtual nlohmann::ordered_json save(const nlohmann::json &request) = 0;
+};
+
+}  // namespace plof::host::studio
