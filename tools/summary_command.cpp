@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "command.h"
+#include "host/code_page_text.h"
 #include "host/effect_summary.h"
 #include "playback.h"
 
@@ -69,6 +70,13 @@ nlohmann::ordered_json optionalJson(const std::optional<T> &value) {
     return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
 }
 
+// Names in warnings are the host's, in its code page.
+std::vector<std::string> utf8Lines(const std::vector<std::string> &lines) {
+    std::vector<std::string> converted;
+    for (const std::string &line : lines) converted.push_back(utf8FromCodePage(line));
+    return converted;
+}
+
 nlohmann::ordered_json summaryJson(const EffectSummary &s) {
     nlohmann::ordered_json box = nullptr;
     if (s.hasBox) {
@@ -76,7 +84,7 @@ nlohmann::ordered_json summaryJson(const EffectSummary &s) {
     }
     return {
         {"item", s.item + 1},
-        {"name", s.name},
+        {"name", utf8FromCodePage(s.name)},
         {"frames", {s.firstFrame, s.lastFrame}},
         {"points", s.points},
         {"birthRate", s.birth},
@@ -90,7 +98,7 @@ nlohmann::ordered_json summaryJson(const EffectSummary &s) {
         {"boundingBox", box},
         {"highestAbovePivot", s.highestAbovePivot},
         {"farthestFromPivot", s.farthestFromPivot},
-        {"warnings", s.warnings},
+        {"warnings", utf8Lines(s.warnings)},
     };
 }
 
