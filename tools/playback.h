@@ -35,7 +35,7 @@ inline constexpr FlagSpec kPlaybackFlags[] = {
     {"--settings", "FILE.plf", "the effect's settings (with --object); see docs/settings.md"},
     {"--frames", "A..B", "frames to play, inclusive (default: the scene's FirstFrame..LastFrame, else 0..59)"},
     {"--motion", "KEYS", "the emitter's keys \"f:x,y,z:h,p,b;...\", linear between keys (with --object)"},
-    {"--fps", "N", "frames per second, 0.001 to 1000: frame f plays at time f / N (default 30)"},
+    {"--fps", "N", "frames per second, 0.001 to 1000: frame f plays at time f / N (default: the scene's FramesPerSecond, else 30)"},
     {"--interface", "1|2", "handler interface version to activate (default 2)"},
     {"--module", "PATH", "module file (default: plof.p beside plof-host)"},
     {"--panel-script", "FILE", "first perform this panel script on the options panel of the first item with the effect"},
