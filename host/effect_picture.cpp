@@ -70,8 +70,8 @@ void EffectPicture::drawBackground(const Box &box) {
     const double x0 = std::floor(box.min[0] / step) * step, x1 = std::ceil(box.max[0] / step) * step;
     const double z0 = std::floor(box.min[2] / step) * step, z1 = std::ceil(box.max[2] / step) * step;
     // Lines counted, not stepped to: far from the origin a step can be less
-    // than a unit in the last place of the coordinates (lines drawn twice
-    // there are drawn once more, harmlessly).
+    // than a unit in the last place of the coordinates, and x += step would
+    // never move (lines that round to one place are then drawn over each other).
     for (int i = 0; i <= gridLines(x0, x1, step); ++i) {
         const double x = x0 + i * step;
         segment({x, 0, z0}, {x, 0, z1}, kGrid, kGridAlpha);

@@ -4,7 +4,8 @@
 //     like a full disk: the output names the file and keeps the old one;
 //   - an interruption (SIGINT, SIGTERM, SIGHUP) removes the temporary files
 //     being written (temporary_files.h), then ends the program as the signal
-//     would have (the shell sees 128 + the signal's number).
+//     would have (the shell sees 128 + the signal's number); one that was
+//     ignored when the program started (nohup) stays ignored.
 // Whatever the scope replaced is put back when it ends. One file per platform.
 #pragma once
 

@@ -36,7 +36,9 @@ ProcessSignals::ProcessSignals() {
     sigemptyset(&interrupted.sa_mask);
     for (int signal : kEnding) sigaddset(&interrupted.sa_mask, signal);
     for (std::size_t i = 0; i < sizeof kEnding / sizeof kEnding[0]; ++i) {
-        ::sigaction(kEnding[i], &interrupted, &gBefore[i]);
+        // A signal ignored by whoever started us (nohup, a background job) stays ignored.
+        ::sigaction(kEnding[i], nullptr, &gBefore[i]);
+        if (gBefore[i].sa_handler != SIG_IGN) ::sigaction(kEnding[i], &interrupted, nullptr);
     }
 }
 

@@ -24,7 +24,11 @@ void endInterrupted(int signal) {
 }  // namespace
 
 ProcessSignals::ProcessSignals() {
-    for (std::size_t i = 0; i < sizeof kEnding / sizeof kEnding[0]; ++i) gBefore[i] = std::signal(kEnding[i], endInterrupted);
+    for (std::size_t i = 0; i < sizeof kEnding / sizeof kEnding[0]; ++i) {
+        gBefore[i] = std::signal(kEnding[i], endInterrupted);
+        // A signal ignored by whoever started us stays ignored.
+        if (gBefore[i] == SIG_IGN) std::signal(kEnding[i], SIG_IGN);
+    }
 }
 
 ProcessSignals::~ProcessSignals() {

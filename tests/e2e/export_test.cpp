@@ -297,14 +297,17 @@ TEST(Export, RefusesUpFrontAndWritesAllFilesOrNone) {
         EXPECT_EQ(run.exitCode, 2) << run.err;
         EXPECT_NE(run.err.find("beyond float32"), std::string::npos) << run.err;
     }
-    directory.write("x.glb", "old");
-    fs::create_directory(directory.path() / "x.html");
-    const HostRun html = runHost(object + "--out x.glb --html", directory);
-    EXPECT_EQ(html.exitCode, 4);
-    EXPECT_NE(html.err.find("x.html: cannot write (Is a directory)"), std::string::npos) << html.err;
-    EXPECT_EQ(fileText(directory.path() / "x.glb"), "old");
-    EXPECT_FALSE(fs::exists(directory.path() / "x.glb.js"));
-    EXPECT_FALSE(fs::exists(directory.path() / "plof-viewer.js"));
+    // The viewer is built only where its npm packages are installed.
+    if (fs::exists(fs::path(PLOF_BIN_DIR) / "viewer/index.html")) {
+        directory.write("x.glb", "old");
+        fs::create_directory(directory.path() / "x.html");
+        const HostRun html = runHost(object + "--out x.glb --html", directory);
+        EXPECT_EQ(html.exitCode, 4);
+        EXPECT_NE(html.err.find("x.html: cannot write (Is a directory)"), std::string::npos) << html.err;
+        EXPECT_EQ(fileText(directory.path() / "x.glb"), "old");
+        EXPECT_FALSE(fs::exists(directory.path() / "x.glb.js"));
+        EXPECT_FALSE(fs::exists(directory.path() / "plof-viewer.js"));
+    }
 
     // A plof-host without its viewer says what to do, before writing anything.
     fs::create_directory(directory.path() / "bin");
