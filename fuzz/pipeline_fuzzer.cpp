@@ -48,7 +48,8 @@ const fs::path &workDirectory() {
 }
 
 void writeFile(const fs::path &path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // The frames to play: the scene's own when few, else its first kMostFrames.

@@ -74,7 +74,9 @@ int runExport(const ParsedArguments &arguments) {
     } catch (const std::bad_alloc &) {
         // The estimate up front (ExportRecorder) leaves room for other programs' use only.
         std::size_t points = 0;
-        for (const HostItem &item : playback.scene().items) points += static_cast<std::size_t>(std::max(1, item.pointCount()));
+        for (const HostItem &item : playback.scene().items) {
+            points += static_cast<std::size_t>(std::max(1, item.pointCount()));
+        }
         throw std::runtime_error("export: out of memory for " + std::to_string(points) + " points x " +
                                  std::to_string(playback.frameCount()) +
                                  " frames; export fewer frames (--frames) or points");

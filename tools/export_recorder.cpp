@@ -47,10 +47,12 @@ void checkFrameTimes(const Playback &playback) {
 
 // Refuses an export whose writing would take more memory than the machine has.
 void checkMemory(std::size_t nodes, int64_t frames) {
-    const double needed = static_cast<double>(nodes) * (kMemoryPerNode + kMemoryPerSample * static_cast<double>(frames));
+    const double needed =
+        static_cast<double>(nodes) * (kMemoryPerNode + kMemoryPerSample * static_cast<double>(frames));
     const uint64_t memory = physicalMemoryBytes();
     if (memory == 0 || needed <= static_cast<double>(memory)) return;
-    throw UsageError("export: " + std::to_string(nodes) + " points x " + std::to_string(frames) + " frames need about " +
+    throw UsageError("export: " + std::to_string(nodes) + " points x " + std::to_string(frames) +
+                     " frames need about " +
                      std::to_string(static_cast<int64_t>(needed / 1048576.0)) + " MiB to write, more than this " +
                      "machine's " + std::to_string(memory >> 20) + " MiB: export fewer frames (--frames) or points");
 }
