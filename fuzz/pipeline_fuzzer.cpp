@@ -8,6 +8,7 @@
 // is one. Bad input may only end a command with the host's own errors
 // (UsageError, InputError, OutputError, ModuleError); anything else thrown,
 // a crash or a hang is a fault.
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -42,6 +43,9 @@ const fs::path &workDirectory() {
         fs::path made = base / ("plof_pipeline_fuzz_" + std::to_string(getpid()));
         fs::create_directories(made);
         std::atexit([] { fs::remove_all(workDirectory()); });
+        // Each command loads and unloads the module; held open here, it stays
+        // mapped, with the coverage counters libFuzzer reads in it.
+        if (::dlopen(PLOF_FUZZ_MODULE, RTLD_NOW) == nullptr) std::abort();
         return made;
     }();
     return directory;
