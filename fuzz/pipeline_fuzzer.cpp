@@ -37,18 +37,23 @@ constexpr std::string_view kObjectSeparator = "\n--- object ---\n";
 // Frames played at most, so that one input stays well under a second.
 constexpr int64_t kMostFrames = 40;
 
+// Never destroyed, so that the removal at exit can still name it.
 const fs::path &workDirectory() {
-    static const fs::path directory = [] {
+    static const fs::path *const directory = [] {
         const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        fs::path made = base / ("plof_pipeline_fuzz_" + std::to_string(getpid()));
-        fs::create_directories(made);
-        std::atexit([] { fs::remove_all(workDirectory()); });
+        auto *made = new fs::path(base / ("plof_pipeline_fuzz_" + std::to_string(getpid())));
+        fs::create_directories(*made);
         // Each command loads and unloads the module; held open here, it stays
         // mapped, with the coverage counters libFuzzer reads in it.
         if (::dlopen(PLOF_FUZZ_MODULE, RTLD_NOW) == nullptr) std::abort();
         return made;
     }();
-    return directory;
+    static const int removedAtExit = std::atexit([] {
+        std::error_code ignored;
+        fs::remove_all(*directory, ignored);
+    });
+    (void)removedAtExit;
+    return *directory;
 }
 
 void writeFile(const fs::path &path, std::string_view bytes) {
