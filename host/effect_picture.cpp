@@ -38,6 +38,13 @@ double gridStep(double span) {
     return 10.0 * power;
 }
 
+// The grid lines after the first from `from` to `to`, `step` apart: about
+// kGridCells, never more than twice as many.
+int gridLines(double from, double to, double step) {
+    const double lines = std::round((to - from) / step);
+    return lines >= 0.0 ? static_cast<int>(std::min(lines, 2.0 * kGridCells + 2.0)) : 0;
+}
+
 }  // namespace
 
 EffectPicture::EffectPicture(const HostScene &scene, std::span<const std::optional<EffectSettings>> settings,
@@ -71,8 +78,17 @@ void EffectPicture::drawBackground(const Box &box) {
     const double step = gridStep(span);
     const double x0 = std::floor(box.min[0] / step) * step, x1 = std::ceil(box.max[0] / step) * step;
     const double z0 = std::floor(box.min[2] / step) * step, z1 = std::ceil(box.max[2] / step) * step;
-    for (double x = x0; x <= x1 + step / 2; x += step) segment({x, 0, z0}, {x, 0, z1}, kGrid, kGridAlpha);
-    for (double z = z0; z <= z1 + step / 2; z += step) segment({x0, 0, z}, {x1, 0, z}, kGrid, kGridAlpha);
+    // Lines counted, not stepped to: far from the origin a step can be less
+    // than a unit in the last place of the coordinates, and x += step would
+    // never move (lines that round to one place are then drawn over each other).
+    for (int i = 0; i <= gridLines(x0, x1, step); ++i) {
+        const double x = x0 + i * step;
+        segment({x, 0, z0}, {x, 0, z1}, kGrid, kGridAlpha);
+    }
+    for (int i = 0; i <= gridLines(z0, z1, step); ++i) {
+        const double z = z0 + i * step;
+        segment({x0, 0, z}, {x1, 0, z}, kGrid, kGridAlpha);
+    }
     // Axes two grid steps long from the origin, each labelled at its end.
     const char *names[3] = {"x", "y", "z"};
     for (int c = 0; c < 3; ++c) {
@@ -89,7 +105,12 @@ void EffectPicture::drawBackground(const Box &box) {
 
 void EffectPicture::stampTrail(const Point &from, const Point &to, std::size_t item) {
     // Bresenham between the two pixels; a segment longer than the picture
-    // is a jump (a relaunch seen from afar), not a trail.
+    // is a jump (a relaunch seen from afar), not a trail, and one with an
+    // end farther off than that never crosses the picture.
+    const float reach = static_cast<float>(width_ + height_);
+    for (float c : {from.x, from.y, to.x, to.y}) {
+        if (!(c >= -reach && c <= 2.0f * reach)) return;
+    }
     int x0 = static_cast<int>(std::lround(from.x)), y0 = static_cast<int>(std::lround(from.y));
     const int x1 = static_cast<int>(std::lround(to.x)), y1 = static_cast<int>(std::lround(to.y));
     const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);

@@ -61,7 +61,10 @@ void EffectSummaryCollector::addFrame(int32_t frame, double time, std::span<cons
             summary_.flightFrames.add(runLength_[p]);
             runLength_[p] = 0;
         }
-        if (!(std::isfinite(at[0]) && std::isfinite(at[1]) && std::isfinite(at[2]))) continue;
+        if (!(std::isfinite(at[0]) && std::isfinite(at[1]) && std::isfinite(at[2]))) {
+            ++summary_.notFinite;
+            continue;
+        }
         double distance = 0.0;
         for (int c = 0; c < 3; ++c) {
             summary_.boxMin[c] = summary_.hasBox ? std::min(summary_.boxMin[c], at[c]) : at[c];
@@ -128,6 +131,11 @@ std::vector<std::string> summaryWarnings(const EffectSummary &s, const EffectSet
         settings.whole(Setting::SpreadMax) == 0) {
         warnings.push_back("OrgEmit is off and the spread is 0: every point leaves straight along the emitter's +Y "
                            "axis, on one line; widen \"Spread Max\" (e.g. 15) or turn \"OrgEmitter\" on");
+    }
+    if (s.notFinite > 0) {
+        warnings.push_back(text(s.notFinite) + " positions (points x frames) are not finite numbers: they are " +
+                           "left out of the box and the distances; keep the speeds (V0Min, V0Max), Gravity and " +
+                           "Regist finite");
     }
     // Only played frames show whether a point leaves (a bake plays none here).
     if (warnings.empty() && s.points > 0 && s.flights == 0 && s.inFlightPerFrame.count > 0) {

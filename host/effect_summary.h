@@ -55,6 +55,7 @@ struct EffectSummary {
     RunningStat flightFrames;
     RunningStat inFlightPerFrame;
     bool hasBox = false;  // some position was finite
+    int64_t notFinite = 0;  // point-frames whose position is not finite (left out of box and distances)
     Vec3 boxMin{};
     Vec3 boxMax{};
     double highestAbovePivot = 0.0;

@@ -1,5 +1,7 @@
 #include "host/effect_summary_json.h"
 
+#include "host/code_page_text.h"
+
 namespace plof::host {
 
 namespace {
@@ -7,6 +9,13 @@ namespace {
 nlohmann::ordered_json statJson(const RunningStat &s) {
     if (s.count == 0) return nullptr;
     return {{"min", s.min}, {"mean", s.mean()}, {"max", s.max}};
+}
+
+// Names in warnings are the host's, in its code page.
+std::vector<std::string> utf8Lines(const std::vector<std::string> &lines) {
+    std::vector<std::string> converted;
+    for (const std::string &line : lines) converted.push_back(utf8FromCodePage(line));
+    return converted;
 }
 
 template <typename T>
@@ -23,7 +32,7 @@ nlohmann::ordered_json summaryJson(const EffectSummary &s) {
     }
     return {
         {"item", s.item + 1},
-        {"name", s.name},
+        {"name", utf8FromCodePage(s.name)},
         {"frames", {s.firstFrame, s.lastFrame}},
         {"points", s.points},
         {"birthRate", s.birth},
@@ -37,7 +46,7 @@ nlohmann::ordered_json summaryJson(const EffectSummary &s) {
         {"boundingBox", box},
         {"highestAbovePivot", s.highestAbovePivot},
         {"farthestFromPivot", s.farthestFromPivot},
-        {"warnings", s.warnings},
+        {"warnings", utf8Lines(s.warnings)},
     };
 }
 

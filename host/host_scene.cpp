@@ -1,7 +1,9 @@
 #include "host/host_scene.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "host/host_error.h"
 #include "host/number_text.h"
 
 namespace plof::host {
@@ -48,24 +50,47 @@ ParentOrder parentsFirstOrder(const HostScene &scene) {
 
 namespace {
 
-// The value of the header line "KEYWORD N".
-std::optional<int32_t> headerInteger(const HostScene &scene, std::string_view keyword) {
-    for (const std::string &line : scene.header) {
-        const std::string_view text = line;
+// The header line "KEYWORD VALUE": VALUE and the line's number (1-based; the
+// header starts the scene).
+std::optional<std::pair<std::string_view, std::size_t>> headerLine(const HostScene &scene,
+                                                                   std::string_view keyword) {
+    for (std::size_t i = 0; i < scene.header.size(); ++i) {
+        const std::string_view text = scene.header[i];
         if (text.size() > keyword.size() && text.starts_with(keyword) && text[keyword.size()] == ' ') {
-            return parseInteger(text.substr(keyword.size() + 1));
+            return std::pair{text.substr(keyword.size() + 1), i + 1};
         }
     }
     return std::nullopt;
 }
 
+std::optional<int32_t> headerInteger(const HostScene &scene, std::string_view keyword) {
+    const auto line = headerLine(scene, keyword);
+    return line ? parseInteger(line->first) : std::nullopt;
+}
+
 }  // namespace
 
-std::optional<HeaderFrames> headerFrameRange(const HostScene &scene) {
+std::optional<HeaderFrames> headerFrameRange(const HostScene &scene, const std::string &fileName) {
     const auto first = headerInteger(scene, "FirstFrame");
     const auto last = headerInteger(scene, "LastFrame");
-    if (!first || !last || *first > *last) return std::nullopt;
+    if (!first || !last) return std::nullopt;
+    if (*first > *last) {
+        throw InputError(fileName + ":" + std::to_string(headerLine(scene, "LastFrame")->second) + ": LastFrame " +
+                         std::to_string(*last) + " is below FirstFrame " + std::to_string(*first) +
+                         ": make it " + std::to_string(*first) + " or more (or give --frames A..B)");
+    }
     return HeaderFrames{*first, *last};
+}
+
+std::optional<HeaderNumber> headerFrameRate(const HostScene &scene, const std::string &fileName) {
+    const auto line = headerLine(scene, "FramesPerSecond");
+    if (!line) return std::nullopt;
+    const auto value = parseNumber(line->first);
+    if (!value) {
+        throw InputError(fileName + ":" + std::to_string(line->second) + ": FramesPerSecond \"" +
+                         std::string(line->first) + "\" is not a number");
+    }
+    return HeaderNumber{*value, line->second};
 }
 
 std::vector<std::string> defaultSceneHeader(int32_t firstFrame, int32_t lastFrame, double fps) {

@@ -74,12 +74,22 @@ struct ParentOrder {
 ParentOrder parentsFirstOrder(const HostScene &scene);
 
 // The frames a scene's header asks to be shown: its "FirstFrame" and
-// "LastFrame" lines, when both are there as whole numbers, first <= last.
+// "LastFrame" lines, when both are there as whole numbers. Throws InputError
+// naming `fileName` and the line when LastFrame is below FirstFrame.
 struct HeaderFrames {
     int32_t first;
     int32_t last;
 };
-std::optional<HeaderFrames> headerFrameRange(const HostScene &scene);
+std::optional<HeaderFrames> headerFrameRange(const HostScene &scene, const std::string &fileName);
+
+// A scene's "FramesPerSecond" line: its value and line number (1-based),
+// when the header has one. Throws InputError naming `fileName` and the line
+// when the value is not a number.
+struct HeaderNumber {
+    double value;
+    std::size_t line;
+};
+std::optional<HeaderNumber> headerFrameRate(const HostScene &scene, const std::string &fileName);
 
 // The header of a scene made from scratch: "LWSC", version 1, frame range and
 // frames per second.

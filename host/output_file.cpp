@@ -66,7 +66,10 @@ OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
         temporary_ = temporaryNameBeside(target_, random);
         error.clear();
         file_ = platform::createNewFile(temporary_, absent ? fs::path() : target_, error);
-        if (file_ != nullptr) return;
+        if (file_ != nullptr) {
+            noted_ = NotedTemporary(temporary_.string());
+            return;
+        }
         if (error != std::errc::file_exists) break;
     }
     temporary_.clear();
@@ -82,7 +85,8 @@ void OutputFile::write(std::string_view bytes) {
     }
 }
 
-void OutputFile::commit() {
+void OutputFile::close() {
+    if (closed_) return;
     if (file_ == nullptr) fail("cannot write", std::make_error_code(std::errc::bad_file_descriptor));
     if (error_) fail("cannot write", error_);
     std::error_code error;
@@ -92,10 +96,17 @@ void OutputFile::commit() {
     file_ = nullptr;
     if (std::fclose(file) != 0 && flushed) error.assign(errno != 0 ? errno : EIO, std::generic_category());
     if (error) fail("cannot write", error);
+    closed_ = true;
+}
+
+void OutputFile::commit() {
+    close();
     if (temporary_.empty()) return;
+    std::error_code error;
     fs::rename(temporary_, target_, error);
     if (error) fail("cannot replace the file", error);
     temporary_.clear();
+    noted_.forget();
 }
 
 void OutputFile::fail(const std::string &what, std::error_code reason) {
@@ -112,6 +123,7 @@ void OutputFile::discard() {
         std::error_code ignored;
         fs::remove(temporary_, ignored);
         temporary_.clear();
+        noted_.forget();
     }
 }
 

@@ -10,7 +10,8 @@
 //     with no rename (there is nothing to keep, and a rename would replace
 //     the device by a plain file).
 // Any failure throws OutputError naming the target and the system's reason;
-// the temporary file is then removed and the target left as it was.
+// the temporary file is then removed and the target left as it was. An
+// interrupting signal removes it too (process_signals.h).
 #pragma once
 
 #include <cstdio>
@@ -18,6 +19,8 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+
+#include "host/temporary_files.h"
 
 namespace plof::host {
 
@@ -37,7 +40,12 @@ public:
     void write(std::string_view bytes);
     bool failed() const { return static_cast<bool>(error_); }
 
-    // Flushes, closes and puts the file in place. Throws OutputError.
+    // Flushes and closes the file without putting it in place yet, so that
+    // several files can all be written before any replaces its target.
+    // Throws OutputError.
+    void close();
+
+    // Closes (unless close() did) and puts the file in place. Throws OutputError.
     void commit();
 
     // The path as given, for messages.
@@ -50,7 +58,9 @@ private:
     std::string path_;
     std::filesystem::path target_;     // the file that receives the bytes in the end
     std::filesystem::path temporary_;  // empty when writing to the target directly
+    NotedTemporary noted_;             // temporary_, for an interruption to remove
     std::FILE *file_ = nullptr;
+    bool closed_ = false;
     std::error_code error_;
 };
 

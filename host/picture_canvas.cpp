@@ -108,6 +108,8 @@ void Canvas::line(double x0, double y0, double x1, double y1, Rgb colour, float 
 }
 
 void Canvas::dot(double x, double y, Rgb colour, int size) {
+    const double limit = 4.0 * (width_ + height_);
+    if (!(std::fabs(x) < limit && std::fabs(y) < limit)) return;
     const int left = static_cast<int>(std::lround(x - (size - 1) / 2.0));
     const int top = static_cast<int>(std::lround(y - (size - 1) / 2.0));
     for (int dy = 0; dy < size; ++dy) {

@@ -49,7 +49,7 @@ void RestingPlaces::setFrame(int32_t frame, double time) {
 
 Vec3 RestingPlaces::place(std::size_t point) const {
     Vec3 local = restOffset_;
-    if (settings_.whole(Setting::OrgEmit) != 0) {
+    if (settings_.whole(Setting::OrgEmit) != 0 && hasPoint(point)) {
         const std::vector<float> &points = scene_.items[item_].points;
         for (int c = 0; c < 3; ++c) local[c] += static_cast<double>(points[3 * point + c]);
     }
@@ -57,7 +57,8 @@ Vec3 RestingPlaces::place(std::size_t point) const {
 }
 
 bool RestingPlaces::atRest(std::size_t point, const double *world) const {
-    if (bornThisFrame(point)) return true;
+    // An item without points shows its pivot, which is no particle.
+    if (!hasPoint(point) || bornThisFrame(point)) return true;
     const Vec3 rest = place(point);
     const Vec3 found{world[0], world[1], world[2]};
     const double tolerance = kRelativeTolerance * std::max(scale_, 1.0 + largest(found));

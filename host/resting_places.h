@@ -47,6 +47,9 @@ public:
     void setFrame(int32_t frame, double time);
 
     // Where point `point` rests at the frame set last, in world coordinates.
+    // An item without points (a null, an object file without points) plays
+    // one position, its pivot, as point 0: it rests where OrgEmit 0 puts
+    // points, and is always at rest.
     Vec3 place(std::size_t point) const;
 
     // Whether point `point`, found at `world` (x, y, z) at the frame set last,
@@ -63,6 +66,8 @@ public:
     std::optional<std::size_t> avoidItem() const { return avoid_; }
 
 private:
+    bool hasPoint(std::size_t point) const { return static_cast<int64_t>(point) < pointCount_; }
+
     const HostScene &scene_;
     std::size_t item_;
     EffectSettings settings_;

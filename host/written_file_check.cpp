@@ -25,6 +25,14 @@ std::string observedAbout(const std::string &path) {
     return "";
 }
 
+// The module writes a file through NAME.plof-tmp beside the file a link
+// leads to.
+std::string moduleTemporaryOf(const std::string &path) {
+    std::error_code error;
+    const fs::path target = fs::is_symlink(path, error) ? fs::weakly_canonical(path, error) : fs::path(path);
+    return target.string() + ".plof-tmp";
+}
+
 }  // namespace
 
 int64_t sampledFrames(int32_t frames, int32_t step) {
@@ -42,19 +50,23 @@ void WrittenFileCheck::expect(Expected expected) {
         const auto size = fs::file_size(expected.path, error);
         if (!error) expected.size = size;
     }
+    const std::string temporary = moduleTemporaryOf(expected.path);
+    if (!fs::exists(fs::symlink_status(temporary, error))) expected.moduleTemporary = NotedTemporary(temporary);
     expected_.push_back(std::move(expected));
 }
 
-void WrittenFileCheck::expectFile(const std::string &path) { expect({path, "file", 0, {}, {}}); }
+void WrittenFileCheck::expectFile(const std::string &path) { expect({path, "file", 0, {}, {}, {}}); }
 
 void WrittenFileCheck::expectScene(const std::string &path, int32_t frames, int32_t step) {
-    expect({path, "scene", particles_ * sampledFrames(frames, step), {}, {}});
+    expect({path, "scene", particles_ * sampledFrames(frames, step), {}, {}, {}});
 }
 
 std::vector<std::string> WrittenFileCheck::unwritten() const {
     std::vector<std::string> messages;
     for (const Expected &file : expected_) {
         std::error_code error;
+        const fs::file_status status = fs::status(file.path, error);
+        if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status)) continue;
         const auto time = fs::last_write_time(file.path, error);
         const bool appeared = !error && fs::is_regular_file(file.path, error);
         // A file replaced by one of the same size within the clock's

@@ -7,7 +7,13 @@
 // appear or did not change, with what the host itself observes about it:
 // a bake larger than the module holds, a directory that does not exist or is
 // not writable, a directory in the file's place, or otherwise only that the
-// module wrote no file there. Nothing else is guessed.
+// module wrote no file there. Nothing else is guessed. A FIFO or device in
+// the file's place counts as written: the module writes straight into it,
+// and what went in cannot be seen afterwards.
+//
+// While a noted file is expected, the temporary file the module writes it
+// through ("NAME.plof-tmp", when no such file was there before) is noted for
+// an interruption to remove (temporary_files.h).
 #pragma once
 
 #include <cstdint>
@@ -15,6 +21,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "host/temporary_files.h"
 
 namespace plof::host {
 
@@ -41,6 +49,7 @@ private:
         int64_t samples = 0;  // particle-frames of a bake, 0 for other files
         std::optional<std::filesystem::file_time_type> lastWrite;
         std::optional<std::uintmax_t> size;
+        NotedTemporary moduleTemporary;
     };
     void expect(Expected expected);
     int64_t particles_;

@@ -3,6 +3,11 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <stdexcept>
+#include <optional>
 #include <string>
 
 #include "command.h"
@@ -42,31 +47,49 @@ int runExport(const ParsedArguments &arguments) {
     const GltfContainer container = containerOf(*out);
     std::optional<float> markerSize;
     if (const auto size = arguments.value("--marker-size")) {
-        markerSize = static_cast<float>(parsePositive("--marker-size", *size));
+        const double wanted = parsePositive("--marker-size", *size);
+        // The marker's vertices are float32, as glTF holds them.
+        if (wanted > static_cast<double>(std::numeric_limits<float>::max())) {
+            throw UsageError("--marker-size " + *size + " is beyond float32 (at most 3.4e38); give a smaller size");
+        }
+        markerSize = static_cast<float>(wanted);
     }
-    const bool html = arguments.has("--html");
-    if (html) {
-        const std::string missing = viewerFilesMissing();
-        if (!missing.empty()) throw UsageError("--html: " + missing);
-    }
+    // Every file is opened before anything is played, and all are written
+    // before any replaces what was there.
+    std::optional<ViewerPageFiles> page;
+    if (arguments.has("--html")) page.emplace(*out);
+    OutputFile file(*out);
 
     Playback playback("export", arguments);
     if (playback.scene().items.empty()) {
         // glTF has no valid form for an animation of nothing.
         throw InputError(arguments.positional.front() + ": the scene has no items, so there is nothing to export");
     }
-    ExportRecorder recorder(playback);
-    playback.play([&](int32_t frame) { recorder.record(frame); });
-    const AnimatedScene scene = recorder.finish(markerSize);
-    OutputFile file(*out);
-    writeGltf(scene, container, file);
+    try {
+        ExportRecorder recorder(playback);
+        playback.play([&](int32_t frame) { recorder.record(frame); });
+        const AnimatedScene scene = recorder.finish(markerSize);
+        writeGltf(scene, container, file);
+        file.close();
+        if (page) page->write(scene);
+    } catch (const std::bad_alloc &) {
+        // The estimate up front (ExportRecorder) leaves room for other programs' use only.
+        std::size_t points = 0;
+        for (const HostItem &item : playback.scene().items) {
+            points += static_cast<std::size_t>(std::max(1, item.pointCount()));
+        }
+        throw std::runtime_error("export: out of memory for " + std::to_string(points) + " points x " +
+                                 std::to_string(playback.frameCount()) +
+                                 " frames; export fewer frames (--frames) or points");
+    }
     file.commit();
     std::fprintf(stderr, "plof-host: wrote %s (frames %d..%d)\n", out->c_str(), playback.frames().first,
                  playback.frames().last);
-    if (html) {
-        const std::vector<std::string> page = writeViewerPage(*out, scene);
-        std::fprintf(stderr, "plof-host: wrote %s, %s and %s beside it; open %s in a browser\n", page[0].c_str(),
-                     page[1].c_str(), page[2].c_str(), page[0].c_str());
+    if (page) {
+        page->commit();
+        std::fprintf(stderr, "plof-host: wrote %s, %s and %s beside it; open %s in a browser\n",
+                     page->pagePath().c_str(), page->bundlePath().c_str(), page->dataPath().c_str(),
+                     page->pagePath().c_str());
     }
     return kExitOk;
 }

@@ -6,6 +6,7 @@
 #include "host/gltf/gltf_file.h"
 #include "host/gltf/gltf_transform.h"
 #include "host/gltf/marker_size.h"
+#include "host/physical_memory.h"
 
 namespace plof::tools {
 
@@ -15,12 +16,45 @@ using namespace plof::host;
 
 // Bytes of translation per node and frame.
 constexpr double kTranslationBytes = 12.0;
+// Memory an export takes while it writes, as measured on grids of 10 000 and
+// 90 000 points: per node (its description in tinygltf's model and JSON
+// text) and per node and frame (the samples recorded, in the buffer and
+// on their way to the file).
+constexpr double kMemoryPerNode = 10240.0;
+constexpr double kMemoryPerSample = 48.0;
 
 constexpr std::array<float, 3> kHiddenScale{0.0F, 0.0F, 0.0F};
 
 template <std::size_t N>
 bool allFinite(const std::array<float, N> &values) {
     return std::all_of(values.begin(), values.end(), [](float value) { return std::isfinite(value); });
+}
+
+// Key times are float32 seconds and must increase from frame to frame. They
+// are farthest apart in float32 at the ends of the range, farthest from 0:
+// distinct there, distinct everywhere.
+void checkFrameTimes(const Playback &playback) {
+    const FrameRange frames = playback.frames();
+    const auto time = [&](int64_t frame) { return static_cast<float>(static_cast<double>(frame) / playback.fps()); };
+    if (frames.first == frames.last) return;
+    if (time(frames.first) < time(int64_t{frames.first} + 1) && time(int64_t{frames.last} - 1) < time(frames.last)) {
+        return;
+    }
+    throw UsageError("export: frames " + std::to_string(frames.first) + ".." + std::to_string(frames.last) +
+                     " are so far from 0 that glTF's float32 times cannot tell them apart; export frames nearer 0 "
+                     "(--frames)");
+}
+
+// Refuses an export whose writing would take more memory than the machine has.
+void checkMemory(std::size_t nodes, int64_t frames) {
+    const double needed =
+        static_cast<double>(nodes) * (kMemoryPerNode + kMemoryPerSample * static_cast<double>(frames));
+    const uint64_t memory = physicalMemoryBytes();
+    if (memory == 0 || needed <= static_cast<double>(memory)) return;
+    throw UsageError("export: " + std::to_string(nodes) + " points x " + std::to_string(frames) +
+                     " frames need about " +
+                     std::to_string(static_cast<int64_t>(needed / 1048576.0)) + " MiB to write, more than this " +
+                     "machine's " + std::to_string(memory >> 20) + " MiB: export fewer frames (--frames) or points");
 }
 
 }  // namespace
@@ -35,6 +69,8 @@ ExportRecorder::ExportRecorder(const Playback &playback)
         throw UsageError("export: " + std::to_string(nodeCount) + " nodes x " + std::to_string(playback.frameCount()) +
                          " frames do not fit one glTF file (2 GiB): export fewer frames (--frames)");
     }
+    checkMemory(nodeCount, playback.frameCount());
+    checkFrameTimes(playback);
     scene_.firstFrame = playback.frames().first;
     scene_.frameCount = static_cast<int32_t>(playback.frameCount());
     scene_.fps = playback.fps();

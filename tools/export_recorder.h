@@ -27,7 +27,9 @@ namespace plof::tools {
 
 class ExportRecorder {
 public:
-    // Throws UsageError when the nodes × frames would not fit one glTF file.
+    // Throws UsageError when the nodes × frames would not fit one glTF file
+    // or the machine's memory while it is written, or when float32 key
+    // times cannot tell the range's frames apart.
     explicit ExportRecorder(const Playback &playback);
 
     // Records frame `frame` as it was just played.

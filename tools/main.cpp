@@ -8,6 +8,7 @@
 #include "command.h"
 #include "host/host_error.h"
 #include "host/settings_warnings.h"
+#include "host/process_signals.h"
 
 namespace {
 
@@ -27,6 +28,8 @@ int fail(int code, const std::string &message, const std::string &command = "") 
 
 int main(int argc, char **argv) {
     using namespace plof::tools;
+    // Process-wide state, for the whole run: the signals plof-host handles.
+    const plof::host::ProcessSignals signals;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     // Without a command, the short overview: what the commands are and how to ask for more.
     if (arguments.empty()) {

@@ -5,6 +5,8 @@
 
 #include "emitter_scene.h"
 #include "host/dialogs/scripted_file_request.h"
+#include "host/host_error.h"
+#include "host/number_text.h"
 #include "host/panels/panel_services.h"
 #include "host/program_location.h"
 #include "host/scene_file.h"
@@ -30,9 +32,20 @@ int interfaceVersionOf(const ParsedArguments &arguments) {
 }
 
 // The frames a scene asks for in its header, else the default range.
-FrameRange sceneFrames(const HostScene &scene) {
-    const auto range = headerFrameRange(scene);
+FrameRange sceneFrames(const HostScene &scene, const std::string &fileName) {
+    const auto range = headerFrameRange(scene, fileName);
     return range ? FrameRange{range->first, range->last} : FrameRange{};
+}
+
+// The frame rate a scene asks for in its header, else 30.
+double sceneFrameRate(const HostScene &scene, const std::string &fileName) {
+    const auto rate = headerFrameRate(scene, fileName);
+    if (!rate) return 30.0;
+    if (!(rate->value >= kLowestFrameRate && rate->value <= kHighestFrameRate)) {
+        throw InputError(fileName + ":" + std::to_string(rate->line) + ": FramesPerSecond " +
+                         shortestText(rate->value) + " is outside 0.001 to 1000; give --fps N");
+    }
+    return rate->value;
 }
 
 std::size_t pointsPerFrame(const HostScene &scene) {
@@ -90,7 +103,8 @@ PlaybackInputs readPlaybackInputs(const std::string &command, const ParsedArgume
                 printWarning(warning);
             }
         }
-        if (!framesText) inputs.frames = sceneFrames(inputs.scene);
+        if (!framesText) inputs.frames = sceneFrames(inputs.scene, arguments.positional.front());
+        if (!arguments.has("--fps")) inputs.fps = sceneFrameRate(inputs.scene, arguments.positional.front());
     }
     inputs.modulePath = modulePath(arguments);
     return inputs;

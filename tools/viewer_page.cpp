@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <stdexcept>
 
 #include "host/file_bytes.h"
 #include "host/host_error.h"
@@ -39,8 +40,8 @@ std::string urlEncoded(const std::string &name) {
     return url;
 }
 
-}  // namespace
-
+// What is missing of the viewer beside plof-host, and how to get it; "" when
+// nothing is.
 std::string viewerFilesMissing() {
     for (const char *name : {kPage, kBundle}) {
         std::error_code error;
@@ -53,29 +54,38 @@ std::string viewerFilesMissing() {
     return "";
 }
 
-std::vector<std::string> writeViewerPage(const std::string &exportPath, const AnimatedScene &scene) {
-    const fs::path exported(exportPath);
-    const std::string dataName = exported.filename().string() + ".js";
-    std::string page = readFileBytes((viewerDirectory() / kPage).string(), "viewer page");
-    const std::size_t marker = page.find(kDataMarker);
+}  // namespace
+
+ViewerPageFiles::ViewerPageFiles(const std::string &exportPath) {
+    if (const std::string missing = viewerFilesMissing(); !missing.empty()) {
+        throw std::runtime_error("--html: " + missing);
+    }
+    page_ = readFileBytes((viewerDirectory() / kPage).string(), "viewer page");
+    bundle_ = readFileBytes((viewerDirectory() / kBundle).string(), "viewer script");
+    const std::size_t marker = page_.find(kDataMarker);
     if (marker == std::string::npos) {
         throw InputError((viewerDirectory() / kPage).string() + ": not the viewer page (its data line is missing)");
     }
-    page.replace(marker, kDataMarker.size(), "<script id=\"plof-embedded\" src=\"" + urlEncoded(dataName) + "\"></script>");
+    const fs::path exported(exportPath);
+    const std::string dataName = exported.filename().string() + ".js";
+    page_.replace(marker, kDataMarker.size(),
+                  "<script id=\"plof-embedded\" src=\"" + urlEncoded(dataName) + "\"></script>");
+    data_.emplace((exported.parent_path() / dataName).string());
+    bundleFile_.emplace((exported.parent_path() / kBundle).string());
+    pageFile_.emplace(fs::path(exported).replace_extension(".html").string());
+}
 
-    const fs::path directory = exported.parent_path();
-    fs::path pagePath = exported;
-    pagePath.replace_extension(".html");
-    const std::vector<std::string> written = {pagePath.string(), (directory / kBundle).string(),
-                                              (directory / dataName).string()};
-    OutputFile data(written[2]);
-    data.write("window.plofEmbeddedGltf = ");
-    writeGltf(scene, GltfContainer::text, data);  // JSON is a JavaScript expression
-    data.write(";\n");
-    data.commit();
-    writeOutputFile(written[1], readFileBytes((viewerDirectory() / kBundle).string(), "viewer script"));
-    writeOutputFile(written[0], page);
-    return written;
+void ViewerPageFiles::write(const AnimatedScene &scene) {
+    data_->write("window.plofEmbeddedGltf = ");
+    writeGltf(scene, GltfContainer::text, *data_);  // JSON is a JavaScript expression
+    data_->write(";\n");
+    bundleFile_->write(bundle_);
+    pageFile_->write(page_);
+    for (OutputFile *file : {&*data_, &*bundleFile_, &*pageFile_}) file->close();
+}
+
+void ViewerPageFiles::commit() {
+    for (OutputFile *file : {&*data_, &*bundleFile_, &*pageFile_}) file->commit();
 }
 
 }  // namespace plof::tools

@@ -8,20 +8,39 @@
 // its script are built beside plof-host (viewer/ in its directory).
 #pragma once
 
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "host/gltf/animated_scene.h"
+#include "host/output_file.h"
 
 namespace plof::tools {
 
-// "" when the viewer's files are beside plof-host; else what is missing and
-// how to get it.
-std::string viewerFilesMissing();
+class ViewerPageFiles {
+public:
+    // Reads the viewer's own files and opens the three files for the export
+    // at `exportPath`, before anything is played: throws std::runtime_error
+    // saying how to build the viewer when it is not beside plof-host,
+    // InputError when its files cannot be read, OutputError when a file
+    // cannot be made (a directory in its place, a missing directory).
+    explicit ViewerPageFiles(const std::string &exportPath);
 
-// Writes the three files for the export at `exportPath` holding `scene` and
-// returns their paths: the page, its script, the data script. Throws
-// OutputError (InputError when the viewer's own files cannot be read).
-std::vector<std::string> writeViewerPage(const std::string &exportPath, const host::AnimatedScene &scene);
+    // Writes the three files holding `scene`, then closes them (not yet in
+    // place). Throws OutputError.
+    void write(const host::AnimatedScene &scene);
+
+    // Puts the three files in place. Throws OutputError.
+    void commit();
+
+    // The three files' paths as given: the page, its script, the data script.
+    std::string pagePath() const { return pageFile_->path(); }
+    std::string bundlePath() const { return bundleFile_->path(); }
+    std::string dataPath() const { return data_->path(); }
+
+private:
+    std::string page_;
+    std::string bundle_;
+    std::optional<host::OutputFile> data_, bundleFile_, pageFile_;
+};
 
 }  // namespace plof::tools

@@ -57,8 +57,19 @@ function openData(data, name) {
   loader.parse(data, '', (gltf) => show(gltf, name), (error) => fail('Cannot open ' + name + ': ' + error.message, error));
 }
 
+// The file name a URL ends in. A name whose bytes are not UTF-8 (written in
+// another code page) keeps its escapes instead of stopping the page.
+function nameInUrl(url) {
+  const last = url.split('/').pop();
+  try {
+    return decodeURIComponent(last);
+  } catch (error) {
+    return last;
+  }
+}
+
 function openUrl(url) {
-  const name = decodeURIComponent(url.split('/').pop());
+  const name = nameInUrl(url);
   if (location.protocol === 'file:') {
     // Browsers do not let a page opened from disk read other files.
     fail('A page opened from disk cannot read ' + name + ': drop the file on the page, or serve the folder ' +
@@ -72,7 +83,7 @@ function openUrl(url) {
 
 function embeddedName() {
   const script = document.getElementById('plof-embedded');
-  return decodeURIComponent(script.getAttribute('src')).replace(/\.js$/, '');
+  return nameInUrl(script.getAttribute('src')).replace(/\.js$/, '');
 }
 
 window.addEventListener('dragover', (event) => {

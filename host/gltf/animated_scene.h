@@ -34,6 +34,9 @@ struct AnimatedScene {
     double fps = 30.0;
     float markerSize = 0.1F;  // the marker's diameter, scene units
     std::vector<AnimatedNode> nodes;
+
+    // Counted so that a range ending at the last 32-bit frame does not overflow.
+    int32_t lastFrame() const { return firstFrame + (frameCount - 1); }
 };
 
 }  // namespace plof::host

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <streambuf>
 
+#include "host/code_page_text.h"
 #include "host/gltf/gltf_file.h"
 #include "host/host_error.h"
 
@@ -38,7 +39,7 @@ public:
         model_.asset.extras = tinygltf::Value(tinygltf::Value::Object{
             {"framesPerSecond", tinygltf::Value(scene.fps)},
             {"firstFrame", tinygltf::Value(static_cast<int>(scene.firstFrame))},
-            {"lastFrame", tinygltf::Value(static_cast<int>(scene.firstFrame + scene.frameCount - 1))}});
+            {"lastFrame", tinygltf::Value(static_cast<int>(scene.lastFrame()))}});
         model_.buffers.emplace_back();
         checkSize();
         model_.buffers[0].data.reserve(reservedBytes());
@@ -187,7 +188,7 @@ private:
 
         tinygltf::Animation animation;
         animation.name = "frames " + std::to_string(scene_.firstFrame) + ".." +
-                         std::to_string(scene_.firstFrame + scene_.frameCount - 1);
+                         std::to_string(scene_.lastFrame());
         for (std::size_t n = 0; n < scene_.nodes.size(); ++n) {
             const AnimatedNode &node = scene_.nodes[n];
             const int target = static_cast<int>(n);
@@ -240,7 +241,7 @@ private:
 
     static tinygltf::Node node(const AnimatedNode &source, int marker) {
         tinygltf::Node node;
-        node.name = source.name;
+        node.name = utf8FromCodePage(source.name);
         if (source.hasMarker) node.mesh = marker;
         node.translation.assign(source.translations.begin(), source.translations.begin() + 3);
         if (!source.rotations.empty()) node.rotation.assign(source.rotations.begin(), source.rotations.begin() + 4);

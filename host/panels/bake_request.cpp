@@ -53,6 +53,11 @@ std::string vectorWord(const std::array<double, 3> &values) {
 bool readFrameCount(const std::string &value, int32_t &frames, std::string &problem) {
     const std::string forms = "--frames takes a whole number N (frames 0 .. N-1) or 0..B (frames 0 to B)";
     if (const auto count = parseInteger(value)) {
+        // The panel bakes nothing below one frame but still writes a scene.
+        if (*count < 1) {
+            problem = "--frames " + value + ": a bake needs at least 1 frame";
+            return false;
+        }
         frames = *count;
         return true;
     }

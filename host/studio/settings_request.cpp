@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "host/code_page_text.h"
 #include "host/number_text.h"
 
 namespace plof::host::studio {
@@ -48,12 +49,17 @@ bool applyReference(const nlohmann::json &value, const std::vector<std::string> 
         problem = "REFERENCE takes the name of an item of the scene, or \"\" for none";
         return false;
     }
-    name = value.get<std::string>();
-    if (name.empty()) return true;
+    // The page names items in UTF-8; the effect keeps the host's name.
+    const std::string wanted = value.get<std::string>();
+    name.clear();
+    if (wanted.empty()) return true;
     for (const std::string &item : itemNames) {
-        if (item == name) return true;
+        if (utf8FromCodePage(item) == wanted) {
+            name = item;
+            return true;
+        }
     }
-    problem = "REFERENCE: the scene has no item named \"" + name + "\"";
+    problem = "REFERENCE: the scene has no item named \"" + wanted + "\"";
     return false;
 }
 
@@ -105,7 +111,7 @@ std::vector<std::string> settingsBlockLines(const EffectSettings &settings) {
 nlohmann::ordered_json settingsJson(const EffectSettings &settings) {
     nlohmann::ordered_json json = nlohmann::ordered_json::object();
     for (std::size_t i = 0; i < kSettingCount; ++i) json[kSettingRules[i].keyword] = settings.values[i];
-    json[std::string(kReferenceKeyword)] = settings.avoidObject;
+    json[std::string(kReferenceKeyword)] = utf8FromCodePage(settings.avoidObject);
     return json;
 }
 

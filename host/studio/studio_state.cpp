@@ -1,5 +1,6 @@
 #include "host/studio/studio_state.h"
 
+#include "host/code_page_text.h"
 #include "host/effect_summary_json.h"
 #include "host/studio/settings_request.h"
 
@@ -10,7 +11,7 @@ nlohmann::ordered_json stateJson(const StudioStateView &view) {
     for (std::size_t i = 0; i < view.items.size(); ++i) {
         const StudioItem &item = view.items[i];
         items.push_back({{"item", i + 1},
-                         {"name", item.name},
+                         {"name", utf8FromCodePage(item.name)},
                          {"positions", item.positions},
                          {"settings", item.settings ? settingsJson(*item.settings) : nlohmann::ordered_json(nullptr)}});
     }

@@ -68,6 +68,16 @@ try {
   check(moved >= LEAST_PARTICLE_PIXELS, `${moved} pixels differ in particles between frames ${FRAMES.join(' and ')}`);
   check(fromDisk.errors.length === 0, `no console error from disk ${fromDisk.errors.join(' | ')}`);
 
+  // A file name that is not UTF-8 (0xFC, "ü" in the host's code page): the
+  // page still opens its data from disk.
+  const codePage = spawnSync('/bin/sh', ['-c', 'exec "$0" export "$1" --frames 0..9 --out "$(printf \'D\\374se.glb\')" --html',
+                                         plofHost, path.join(sourceDir, 'examples/avoid.lws')], { cwd: workDir, stdio: 'inherit' });
+  check(codePage.status === 0, 'export --html writes to a name in the host\'s code page');
+  const codePageUrl = pathToFileURL(workDir).href + '/D%FCse.html';
+  const codePagePage = await openPage(codePageUrl);
+  check(await codePagePage.page.evaluate(() => document.body.dataset.state) === 'ready', `the page loads from ${codePageUrl}`);
+  check(codePagePage.errors.length === 0, `no console error for a name in the code page ${codePagePage.errors.join(' | ')}`);
+
   // From a static server, the exported file named in the address.
   const server = http.createServer((request, response) => {
     const name = path.join(workDir, path.basename(decodeURIComponent(new URL(request.url, 'http://x').pathname)));

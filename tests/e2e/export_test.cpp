@@ -269,5 +269,59 @@ TEST(Export, RefusesWhatItCannotWrite) {
     EXPECT_FALSE(fs::exists(directory.path() / "empty.glb"));
 }
 
+// Names in the host's code page become UTF-8 node names; a range ending at
+// the last 32-bit frame is counted without overflow, and refused where
+// float32 times cannot hold it.
+TEST(Export, CodePageNamesAndTheLastFrames) {
+    TempDirectory directory;
+    directory.write("D\xfcse.obj", "v 0 0 0\n");
+    directory.write("s.lws", "LWSC\n1\n\nLoadObject D\xfcse.obj\nPlugin DisplacementHandler 1 PLOF!\n" +
+                                 Settings().text() + "EndPlugin\n");
+    const fs::path out = exportDirectory() / "names.gltf";
+    const HostRun run = runHost("export s.lws --frames 2147483647..2147483647 --out '" + out.string() + "'", directory);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const tinygltf::Model model = readGltf(out);
+    EXPECT_EQ(model.nodes.at(0).name, "D\xc3\xbcse 0");
+    EXPECT_EQ(model.asset.extras.Get("lastFrame").GetNumberAsInt(), 2147483647);
+    // There float32 times of neighbouring frames are one: refused.
+    const HostRun close = runHost("export s.lws --frames 2147483645..2147483647 --out x.glb", directory);
+    EXPECT_EQ(close.exitCode, 2);
+    EXPECT_NE(close.err.find("float32 times cannot tell them apart"), std::string::npos) << close.err;
+}
+
+// Requests that cannot be met are refused before any file is touched.
+TEST(Export, RefusesUpFrontAndWritesAllFilesOrNone) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings().text());
+    const std::string object = "export --object builtin:line:2 --settings s.plf ";
+    for (const char *size : {"1e39", "1e300"}) {
+        const HostRun run = runHost(object + "--out x.glb --marker-size " + std::string(size), directory);
+        EXPECT_EQ(run.exitCode, 2) << run.err;
+        EXPECT_NE(run.err.find("beyond float32"), std::string::npos) << run.err;
+    }
+    // The viewer is built only where its npm packages are installed.
+    if (fs::exists(fs::path(PLOF_BIN_DIR) / "viewer/index.html")) {
+        directory.write("x.glb", "old");
+        fs::create_directory(directory.path() / "x.html");
+        const HostRun html = runHost(object + "--out x.glb --html", directory);
+        EXPECT_EQ(html.exitCode, 4);
+        EXPECT_NE(html.err.find("x.html: cannot write (Is a directory)"), std::string::npos) << html.err;
+        EXPECT_EQ(fileText(directory.path() / "x.glb"), "old");
+        EXPECT_FALSE(fs::exists(directory.path() / "x.glb.js"));
+        EXPECT_FALSE(fs::exists(directory.path() / "plof-viewer.js"));
+    }
+
+    // A plof-host without its viewer says what to do, before writing anything.
+    fs::create_directory(directory.path() / "bin");
+    for (const char *name : {"plof-host", "plof.p"}) {
+        fs::copy_file(fs::path(PLOF_BIN_DIR) / name, directory.path() / "bin" / name);
+    }
+    const std::string command = "cd '" + directory.path().string() + "' && bin/plof-host " + object +
+                                "--out y.glb --html 2>err.txt";
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 4);
+    EXPECT_NE(fileText(directory.path() / "err.txt").find("viewer/index.html is missing"), std::string::npos);
+    EXPECT_FALSE(fs::exists(directory.path() / "y.glb"));
+}
+
 }  // namespace
 }  // namespace plof::e2e

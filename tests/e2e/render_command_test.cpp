@@ -165,6 +165,28 @@ TEST(RenderCommandTest, WrongPicturesAreUsageErrors) {
     EXPECT_FALSE(std::filesystem::exists(directory / "a.png"));
 }
 
+// An item carrying the effect without points, with OrgEmit on, rests at its
+// pivot; a scene far from the origin is drawn in bounded time.
+TEST(RenderCommandTest, PointlessEmittersAndFarScenesAreDrawn) {
+    TempDirectory directory;
+    Settings radial;
+    radial.OrgEmit = 1;
+    directory.write("s.plf", radial.text());
+    directory.write("none.obj", "f 1 2 3\n");
+    directory.write("null.lws", "LWSC\n1\n\nFirstFrame 0\nLastFrame 9\n\nAddNullObject Spark\n"
+                                "Plugin DisplacementHandler 1 PLOF!\n" + radial.text() + "EndPlugin\n"
+                                "\nLoadObject gone.lwo\nPlugin DisplacementHandler 1 PLOF!\n" + radial.text() +
+                                "EndPlugin\n");
+    for (const std::string inputs : {"--object none.obj --settings s.plf", "null.lws",
+                                     "--object builtin:line:3 --settings s.plf --motion '0:0,0,1e15'",
+                                     "--object builtin:line:3 --settings s.plf --motion '0:1e150,0,-1e150'"}) {
+        std::filesystem::remove(directory.path() / "a.png");
+        const HostRun run = runHost("render " + inputs + " --frames 0..9 --size 64x48 --out a.png", directory);
+        EXPECT_EQ(run.exitCode, 0) << inputs << ": " << run.err;
+        EXPECT_TRUE(std::filesystem::exists(directory.path() / "a.png")) << inputs;
+    }
+}
+
 }  // namespace
 }  // namespace plof::e2e
 #endif

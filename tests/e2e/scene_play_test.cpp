@@ -138,5 +138,24 @@ TEST(ScenePlayTest, AScenePlaysItsOwnFrameRangeUnlessFramesAreGiven) {
     EXPECT_EQ(parseCsv(runHost("play short.lws --frames 0..1", directory).out).rows.size(), 2u * 968);
 }
 
+// A scene's FramesPerSecond is the default for --fps; LastFrame below
+// FirstFrame is an error naming the line.
+TEST(ScenePlayTest, TheScenesFrameRateIsTheDefaultAndItsRangeIsChecked) {
+    TempDirectory directory;
+    std::string scene = fileText(std::filesystem::path(PLOF_SOURCE_DIR) / "examples/avoid.lws");
+    scene.replace(scene.find("FramesPerSecond 30"), 18, "FramesPerSecond 24");
+    directory.write("s.lws", scene);
+    const HostRun own = runHost("play s.lws --frames 0..20", directory);
+    ASSERT_EQ(own.exitCode, 0) << own.err;
+    EXPECT_EQ(own.out, runHost("play s.lws --frames 0..20 --fps 24", directory).out);
+    EXPECT_NE(own.out, runHost("play s.lws --frames 0..20 --fps 30", directory).out);
+
+    scene.replace(scene.find("LastFrame 59"), 12, "LastFrame -3");
+    directory.write("s.lws", scene);
+    const HostRun backwards = runHost("play s.lws", directory);
+    EXPECT_EQ(backwards.exitCode, 3);
+    EXPECT_NE(backwards.err.find("s.lws:5: LastFrame -3 is below FirstFrame 0"), std::string::npos) << backwards.err;
+}
+
 }  // namespace
 }  // namespace plof::e2e

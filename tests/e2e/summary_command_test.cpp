@@ -133,5 +133,24 @@ TEST(SummaryCommandTest, EveryCommandThatPlaysTheEffectSaysTheWarningsOncePerIte
     }
 }
 
+// Names in the host's code page ("D\xfcse" is "Düse" in Windows-1252) are
+// UTF-8 in JSON; positions that are not finite are left out and warned about.
+TEST(SummaryCommandTest, JsonHoldsCodePageNamesAndWarnsOfPositionsNotFinite) {
+    TempDirectory directory;
+    Settings settings;
+    settings.V0Min = settings.V0Max = INFINITY;
+    settings.SpreadMax = 10;
+    directory.write("D\xfcse.obj", "v 0 0 0\nv 1 0 0\n");
+    directory.write("s.lws", "LWSC\n1\n\nFirstFrame 0\nLastFrame 9\n\nLoadObject D\xfcse.obj\n"
+                             "Plugin DisplacementHandler 1 PLOF!\n" + settings.text() + "EndPlugin\n");
+    const HostRun run = runHost("summary s.lws --json", directory);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const nlohmann::json item = nlohmann::json::parse(run.out).at("items").at(0);
+    EXPECT_EQ(item.at("name"), "D\xc3\xbcse");
+    ASSERT_EQ(item.at("warnings").size(), 1u) << item;
+    EXPECT_NE(item.at("warnings").at(0).get<std::string>().find("19 positions (points x frames) are not finite"),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace plof::e2e

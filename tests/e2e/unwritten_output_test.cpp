@@ -93,5 +93,43 @@ TEST(UnwrittenOutputTest, ModuleMessagesAfterADialogAreFollowedByItsFile) {
         << full.err.substr(full.err.size() > 2000 ? full.err.size() - 2000 : 0);
 }
 
+// A size limit as a shell sets it (SIGXFSZ not ignored) is a write error;
+// an interruption removes the temporary file and ends as the signal asks.
+TEST(UnwrittenOutputTest, SizeLimitsAndInterruptionsLeaveNoTemporaryFiles) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings{}.text());
+    directory.write("old.csv", "old");
+    const HostRun limited = runHost("play --object builtin:grid:20x20 --settings s.plf --out old.csv", directory,
+                                    "ulimit -f 1; ");
+    EXPECT_EQ(limited.exitCode, 4);
+    EXPECT_NE(limited.err.find("old.csv: cannot write (File too large)"), std::string::npos) << limited.err;
+    EXPECT_EQ(fileText(directory.path() / "old.csv"), "old");
+
+    // Interrupted once the temporary file is there (the play takes minutes).
+    const std::string command =
+        "cd '" + directory.path().string() + "' && { '" + PLOF_BIN_DIR +
+        "/plof-host' play --object builtin:grid:400x400 --settings s.plf --frames 0..100000 --out big.csv & "
+        "for i in $(seq 600); do ls -a | grep -q '^.big.csv.tmp-' && break; sleep 0.05; done; "
+        "kill -TERM $!; wait $!; echo $? >status; }";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(fileText(directory.path() / "status"), "143\n");
+    for (const auto &entry : std::filesystem::directory_iterator(directory.path())) {
+        EXPECT_EQ(entry.path().filename().string().find(".big.csv"), std::string::npos) << entry.path();
+    }
+}
+
+// A bake into a FIFO with a reader: the bytes arrive, and that is a success.
+TEST(UnwrittenOutputTest, ABakeIntoAFifoIsWritten) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings{}.text());
+    const std::string command = "cd '" + directory.path().string() + "' && mkfifo f.lws && { cat f.lws >got.lws & '" +
+                                PLOF_BIN_DIR +
+                                "/plof-host' bake --object builtin:line:2 --settings s.plf --frames 3 --out f.lws "
+                                "2>err.txt; echo $? >status; wait; }";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(fileText(directory.path() / "status"), "0\n") << fileText(directory.path() / "err.txt");
+    EXPECT_EQ(fileText(directory.path() / "got.lws").rfind("LWSC", 0), 0u);
+}
+
 }  // namespace
 }  // namespace plof::e2e

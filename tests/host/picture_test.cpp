@@ -112,5 +112,32 @@ TEST(PictureTest, ItemsAreDrawnAtTheirPlacesWithTrailsAndNotWhenDissolved) {
     EXPECT_NE(draw(scene), effectDissolved);
 }
 
+// Far off the origin a grid step is below a unit in the last place of the
+// coordinates: the background is still drawn, once. A jump from one edge of
+// the 32-bit pixel range to the other is no trail, and no overflow.
+TEST(PictureTest, FarScenesAndHugeJumpsAreDrawn) {
+    HostScene scene;
+    scene.items = {makeObjectItem("Spark", "", {})};
+    scene.items[0].isNull = true;
+    const std::vector<std::optional<EffectSettings>> settings(1);
+    for (const double far : {1e15, 1e150, -1e150}) {
+        const Box box{{far, -1, far}, {far, 1, far}};
+        const Camera camera(View::Perspective, box, 64, 48);
+        EffectPicture picture(scene, settings, 30.0, camera, box, 64, 48, 5);
+        const Vec3 place{far, 0, far};
+        picture.addFrame(0, 0.0, [&](std::size_t) { return std::span<const double>(place); });
+        EXPECT_EQ(picture.picture().size(), 64u * 48u * 3u) << far;
+    }
+    const Camera camera(View::Front, kUnitBox, 100, 100);
+    EffectPicture picture(scene, settings, 30.0, camera, kUnitBox, 100, 100, 5);
+    const Vec3 before{-4.8e7, 0, 0}, after{4.8e7, 0, 0};  // pixels -2.1e9 and 2.1e9
+    picture.addFrame(0, 0.0, [&](std::size_t) { return std::span<const double>(before); });
+    picture.addFrame(1, 1 / 30.0, [&](std::size_t) { return std::span<const double>(after); });
+    const std::vector<uint8_t> rgb = picture.picture();
+    EffectPicture still(scene, settings, 30.0, camera, kUnitBox, 100, 100, 5);
+    still.addFrame(1, 1 / 30.0, [&](std::size_t) { return std::span<const double>(after); });
+    EXPECT_EQ(rgb, still.picture());  // nothing of the jump is drawn
+}
+
 }  // namespace
 }  // namespace plof::host
