@@ -1,8 +1,10 @@
 // A reader of 32-bit Windows program files (PE32), just enough to look at a
 // module the way the Windows loader and the host do: its machine, its
-// sections, its exports, its imported DLLs, and the 32-bit words stored at
-// an address of its loaded image. Reads the whole file into memory; every
-// offset is checked, and a malformed file gives an error text, not a crash.
+// sections (by name, long names read from the COFF string table, as the GNU
+// tools write them), its exports, its imported DLLs, and the 32-bit words
+// stored at an address of its loaded image. Reads the whole file into
+// memory; every offset is checked, and a malformed file gives an error text,
+// not a crash.
 #pragma once
 
 #include <algorithm>
@@ -60,10 +62,43 @@ public:
         return false;
     }
 
+    // Every section's name, in file order.
+    std::vector<std::string> sectionNames() const {
+        std::vector<std::string> names;
+        for (const Section &section : sections_) names.push_back(section.name);
+        return names;
+    }
+    // The bytes the file holds for the section `name` (none when it has no such section).
+    std::string sectionBytes(const std::string &name) const {
+        for (const Section &section : sections_) {
+            if (section.name == name && has(section.rawOffset, section.rawSize)) {
+                return bytes_.substr(section.rawOffset, section.rawSize);
+            }
+        }
+        return "";
+    }
+
 private:
     struct Section {
+        std::string name;
         uint32_t address, size, rawSize, rawOffset, flags;
     };
+
+    // A section name: up to 8 bytes, or "/OFFSET" into the string table after the symbols.
+    std::string sectionName(std::size_t header, std::size_t stringTable) const {
+        std::string name = bytes_.substr(header, 8);
+        name = name.substr(0, name.find('\0'));
+        if (name.size() < 2 || name[0] != '/') return name;
+        std::size_t offset = 0;
+        for (char digit : name.substr(1)) {
+            if (digit < '0' || digit > '9') return name;
+            offset = offset * 10 + static_cast<std::size_t>(digit - '0');
+        }
+        const std::size_t start = stringTable + offset;
+        const std::size_t end = start < bytes_.size() ? bytes_.find('\0', start) : std::string::npos;
+        if (end == std::string::npos) return name;
+        return bytes_.substr(start, end - start);
+    }
 
     bool has(std::size_t offset, std::size_t length) const {
         return offset <= bytes_.size() && length <= bytes_.size() - offset;
@@ -97,6 +132,7 @@ private:
         }
         machine_ = read16(pe + 4);
         const uint16_t sectionCount = read16(pe + 6);
+        const std::size_t stringTable = std::size_t{read32(pe + 12)} + std::size_t{read32(pe + 16)} * 18;
         const uint16_t optionalSize = read16(pe + 20);
         characteristics_ = read16(pe + 22);
         const std::size_t optional = pe + 24;
@@ -113,8 +149,9 @@ private:
                 error_ = "section table cut short";
                 return;
             }
-            sections_.push_back({read32(header + 12), std::max(read32(header + 8), read32(header + 16)),
-                                 read32(header + 16), read32(header + 20), read32(header + 36)});
+            sections_.push_back({sectionName(header, stringTable), read32(header + 12),
+                                 std::max(read32(header + 8), read32(header + 16)), read32(header + 16),
+                                 read32(header + 20), read32(header + 36)});
         }
         if (directoryCount >= 1) parseExports(read32(optional + 96));
         if (directoryCount >= 2) parseImports(read32(optional + 104));
