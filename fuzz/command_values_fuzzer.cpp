@@ -10,7 +10,7 @@
 #include "command.h"
 #include "emitter_scene.h"
 #include "fuzz_support.h"
-#include "host/panels/bake_request.h"
+#include "host/script/bake_request.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "command.h"
 #include "emitter_scene.h"
 #include "emitter_session.h"
-#include "host/host_error.h"
-#include "host/panels/bake_request.h"
+#include "host/base/host_error.h"
+#include "host/script/bake_request.h"
 #include "options_panel_session.h"
 
 namespace plof::tools {

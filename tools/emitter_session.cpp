@@ -5,10 +5,10 @@
 
 #include "emitter_scene.h"
 #include "host/dialogs/scripted_file_request.h"
-#include "host/effect_player.h"
-#include "host/host_error.h"
-#include "host/panels/panel_services.h"
-#include "host/scene_file.h"
+#include "host/play/frame_loop.h"
+#include "host/base/host_error.h"
+#include "host/panels/host_panel_services.h"
+#include "host/scene/scene_file.h"
 
 namespace plof::tools {
 

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "command.h"
-#include "host/effect_handler.h"
-#include "host/host_scene.h"
-#include "host/host_services.h"
-#include "host/module_loader.h"
+#include "host/module/loaded_handler.h"
+#include "host/scene/host_scene.h"
+#include "host/play/scene_services.h"
+#include "host/module/module_loader.h"
 
 namespace plof::tools {
 

@@ -7,8 +7,8 @@
 #include "command.h"
 #include "export_recorder.h"
 #include "host/gltf/gltf_file.h"
-#include "host/host_error.h"
-#include "host/output_file.h"
+#include "host/base/host_error.h"
+#include "host/files/output_file.h"
 #include "playback.h"
 #include "viewer_page.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "command.h"
-#include "host/host_error.h"
+#include "host/base/host_error.h"
 
 namespace {
 

@@ -2,16 +2,16 @@
 
 #include "command.h"
 #include "host/dialogs/scripted_file_request.h"
-#include "host/effect_settings.h"
-#include "host/file_bytes.h"
-#include "host/host_error.h"
-#include "host/panels/panel_services.h"
+#include "host/settings/settings_reading.h"
+#include "host/files/file_bytes.h"
+#include "host/base/host_error.h"
+#include "host/panels/host_panel_services.h"
 #include "host/panels/panel_snapshot.h"
-#include "host/panels/script_runner.h"
-#include "host/scene_file.h"
-#include "host/service_registry.h"
-#include "host/settings_warnings.h"
-#include "host/written_file_check.h"
+#include "host/script/script_runner.h"
+#include "host/scene/scene_file.h"
+#include "host/module/service_registry.h"
+#include "host/settings/settings_warnings.h"
+#include "host/files/written_file_check.h"
 
 #include <cstdio>
 

@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "command.h"
-#include "host/host_error.h"
-#include "host/object_points.h"
-#include "host/output_file.h"
+#include "host/base/host_error.h"
+#include "host/objects/object_points.h"
+#include "host/files/output_file.h"
 #include "playback.h"
 #include "points_csv.h"
 

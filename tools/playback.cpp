@@ -5,10 +5,10 @@
 
 #include "emitter_scene.h"
 #include "host/dialogs/scripted_file_request.h"
-#include "host/panels/panel_services.h"
-#include "host/program_location.h"
-#include "host/scene_file.h"
-#include "host/settings_warnings.h"
+#include "host/panels/host_panel_services.h"
+#include "program_location.h"
+#include "host/scene/scene_file.h"
+#include "host/settings/settings_warnings.h"
 #include "options_panel_session.h"
 
 namespace plof::tools {

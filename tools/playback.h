@@ -20,12 +20,12 @@
 #include <vector>
 
 #include "command.h"
-#include "host/effect_handler.h"
-#include "host/effect_player.h"
-#include "host/effect_settings.h"
-#include "host/host_scene.h"
-#include "host/host_services.h"
-#include "host/module_loader.h"
+#include "host/module/loaded_handler.h"
+#include "host/play/frame_loop.h"
+#include "host/settings/settings_reading.h"
+#include "host/scene/host_scene.h"
+#include "host/play/scene_services.h"
+#include "host/module/module_loader.h"
 
 namespace plof::tools {
 

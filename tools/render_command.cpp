@@ -8,12 +8,12 @@
 #include <span>
 
 #include "command.h"
-#include "host/effect_picture.h"
-#include "host/number_text.h"
-#include "host/picture_camera.h"
-#include "host/picture_files.h"
-#include "host/picture_framing.h"
-#include "host/resting_places.h"
+#include "host/pictures/scene_picture.h"
+#include "host/base/number_text.h"
+#include "host/pictures/picture_camera.h"
+#include "host/pictures/picture_files.h"
+#include "host/pictures/picture_framing.h"
+#include "host/play/resting_places.h"
 #include "playback.h"
 
 namespace plof::tools {

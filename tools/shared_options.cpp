@@ -2,8 +2,8 @@
 #include <filesystem>
 
 #include "command.h"
-#include "host/number_text.h"
-#include "host/program_location.h"
+#include "host/base/number_text.h"
+#include "program_location.h"
 
 namespace plof::tools {
 

@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "command.h"
-#include "host/effect_summary.h"
+#include "host/play/summary.h"
 #include "playback.h"
 
 namespace plof::tools {

@@ -1,7 +1,7 @@
 #include "host/dialogs/scripted_file_request.h"
 
-#include "host/service_registry.h"
-#include "host/written_file_check.h"
+#include "host/module/service_registry.h"
+#include "host/files/written_file_check.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -8,7 +8,7 @@
 #include <streambuf>
 
 #include "host/gltf/gltf_file.h"
-#include "host/host_error.h"
+#include "host/base/host_error.h"
 
 namespace plof::host {
 

@@ -13,8 +13,8 @@
 #include <map>
 
 #include "host/gltf/gltf_transform.h"
-#include "host/scene_file.h"
-#include "host/scene_poses.h"
+#include "host/scene/scene_file.h"
+#include "host/scene/scene_poses.h"
 #include "host_run.h"
 
 namespace plof::e2e {

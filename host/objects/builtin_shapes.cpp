@@ -1,0 +1,90 @@
+// Built-in shapes: objects the host makes itself, for demos and tests that
+// need no object file.
+#include <cmath>
+#include <numbers>
+
+#include "host/base/host_error.h"
+#include "host/base/number_text.h"
+#include "host/objects/object_points.h"
+#include "math/portable_math.h"
+
+namespace plof::host {
+
+const char *const kBuiltinShapesHelp =
+    "  builtin:grid:WxH    W x H points one unit apart on the XZ plane, centred on the origin\n"
+    "  builtin:line:N      N points one unit apart along +X, the first at the origin\n"
+    "  builtin:sphere:N    N points spread evenly over the sphere of radius 1\n";
+
+namespace {
+
+constexpr std::string_view kPrefix = "builtin:";
+
+[[noreturn]] void badShape(std::string_view source, const std::string &what) {
+    throw InputError(std::string(source) + ": " + what +
+                     "; the built-in shapes are builtin:grid:WxH, builtin:line:N and builtin:sphere:N");
+}
+
+std::size_t shapeCount(std::string_view source, std::string_view text) {
+    const auto count = parseInteger(text);
+    if (!count || *count < 1) {
+        badShape(source, "\"" + std::string(text) + "\" is not a point count of 1 or more");
+    }
+    if (static_cast<std::size_t>(*count) > kMaxObjectPoints) {
+        badShape(source, "more than " + std::to_string(kMaxObjectPoints) + " points");
+    }
+    return static_cast<std::size_t>(*count);
+}
+
+}  // namespace
+
+bool isBuiltinShape(std::string_view source) { return source.starts_with(kPrefix); }
+
+std::vector<float> builtinShapePoints(std::string_view source) {
+    const std::string_view shapeText = source.substr(kPrefix.size());
+    const auto colon = shapeText.find(':');
+    const std::string_view kind = shapeText.substr(0, colon);
+    const std::string_view size = colon == std::string_view::npos ? std::string_view{} : shapeText.substr(colon + 1);
+    std::vector<float> points;
+    if (kind == "grid") {
+        const auto x = size.find('x');
+        if (x == std::string_view::npos) {
+            badShape(source, "a grid needs its size as WxH");
+        }
+        const std::size_t width = shapeCount(source, size.substr(0, x));
+        const std::size_t height = shapeCount(source, size.substr(x + 1));
+        if (width * height > kMaxObjectPoints) {
+            badShape(source, "more than " + std::to_string(kMaxObjectPoints) + " points");
+        }
+        points.reserve(width * height * 3);
+        for (std::size_t row = 0; row < height; ++row) {
+            for (std::size_t column = 0; column < width; ++column) {
+                points.push_back(static_cast<float>(static_cast<double>(column) - static_cast<double>(width - 1) / 2.0));
+                points.push_back(0.0f);
+                points.push_back(static_cast<float>(static_cast<double>(row) - static_cast<double>(height - 1) / 2.0));
+            }
+        }
+    } else if (kind == "line") {
+        const std::size_t count = shapeCount(source, size);
+        points.reserve(count * 3);
+        for (std::size_t i = 0; i < count; ++i) {
+            points.insert(points.end(), {static_cast<float>(i), 0.0f, 0.0f});
+        }
+    } else if (kind == "sphere") {
+        // A Fibonacci spiral: even coverage for any count, no clustering at the poles.
+        const std::size_t count = shapeCount(source, size);
+        const double goldenAngle = std::numbers::pi * (3.0 - std::sqrt(5.0));
+        points.reserve(count * 3);
+        for (std::size_t i = 0; i < count; ++i) {
+            const double y = count == 1 ? 0.0 : 1.0 - 2.0 * static_cast<double>(i) / static_cast<double>(count - 1);
+            const double radius = std::sqrt(std::max(0.0, 1.0 - y * y));
+            const double angle = goldenAngle * static_cast<double>(i);
+            points.insert(points.end(), {static_cast<float>(radius * portableCos(angle)), static_cast<float>(y),
+                                         static_cast<float>(radius * portableSin(angle))});
+        }
+    } else {
+        badShape(source, "unknown built-in shape \"" + std::string(kind) + "\"");
+    }
+    return points;
+}
+
+}  // namespace plof::host

@@ -1,0 +1,56 @@
+#include <cctype>
+#include <filesystem>
+
+#include "host/files/file_bytes.h"
+#include "host/base/host_error.h"
+#include "host/objects/object_points.h"
+
+namespace plof::host {
+
+namespace {
+
+std::string lowerExtension(const std::string &path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char &c : extension) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return extension;
+}
+
+}  // namespace
+
+std::vector<float> loadObjectPoints(const std::string &source) {
+    if (isBuiltinShape(source)) {
+        return builtinShapePoints(source);
+    }
+    const std::string bytes = readFileBytes(source, "object file");
+    if (bytes.starts_with("FORM")) {
+        return parseLightWaveObject(bytes, source);
+    }
+    const std::string extension = lowerExtension(source);
+    if (extension == ".obj") {
+        return parseWavefrontObject(bytes, source);
+    }
+    if (extension == ".lwo" || extension == ".lw") {
+        return parseLightWaveObject(bytes, source);  // reports the missing FORM header
+    }
+    throw InputError(source + ": unknown object format; use an LWOB or LWO2 file (FORM header) or a "
+                              "Wavefront .obj file");
+}
+
+std::string objectItemName(std::string_view source) {
+    if (isBuiltinShape(source)) {
+        const std::string_view shapeText = source.substr(std::string_view("builtin:").size());
+        return std::string(shapeText.substr(0, shapeText.find(':')));
+    }
+    // Both separators: scenes written on Windows name files with backslashes.
+    const auto slash = source.find_last_of("/\\");
+    std::string_view base = slash == std::string_view::npos ? source : source.substr(slash + 1);
+    const auto dot = base.rfind('.');
+    if (dot != std::string_view::npos && dot > 0) {
+        base = base.substr(0, dot);
+    }
+    return std::string(base);
+}
+
+}  // namespace plof::host

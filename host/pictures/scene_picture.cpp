@@ -1,0 +1,172 @@
+#include "host/pictures/scene_picture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace plof::host {
+
+namespace {
+
+constexpr Rgb kBackground{0.07f, 0.075f, 0.09f};
+constexpr Rgb kGrid{0.42f, 0.44f, 0.5f};
+constexpr float kGridAlpha = 0.45f;
+constexpr Rgb kAxisColours[3] = {{0.95f, 0.3f, 0.3f}, {0.35f, 0.9f, 0.35f}, {0.4f, 0.6f, 1.0f}};
+constexpr Rgb kFlying{1.0f, 0.72f, 0.25f};
+constexpr Rgb kResting{0.5f, 0.5f, 0.56f};
+constexpr Rgb kOther{0.62f, 0.82f, 1.0f};
+constexpr Rgb kPivot{0.3f, 1.0f, 0.55f};
+constexpr Rgb kLabel{0.85f, 0.85f, 0.85f};
+constexpr int kGridCells = 10;           // about this many grid cells across the box
+constexpr float kTrailStrength = 0.8f;   // a trail's newest pixels
+constexpr float kTrailFadesTo = 0.12f;   // of its strength after trailFrames
+constexpr int32_t kNoStamp = std::numeric_limits<int32_t>::min();
+
+// 1, 2 or 5 times a power of ten, near `span` / kGridCells.
+double gridStep(double span) {
+    const double raw = std::max(span, 1e-9) / kGridCells;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (double m : {1.0, 2.0, 5.0}) {
+        if (raw <= m * power) return m * power;
+    }
+    return 10.0 * power;
+}
+
+}  // namespace
+
+EffectPicture::EffectPicture(const HostScene &scene, std::span<const std::optional<EffectSettings>> settings,
+                             double framesPerSecond, const Camera &camera, const Box &box, int width, int height,
+                             int trailFrames)
+    : scene_(scene), camera_(camera), width_(width), height_(height), trailFrames_(std::max(trailFrames, 1)),
+      background_(width, height, kBackground), resting_(scene.items.size()), points_(scene.items.size()),
+      pivots_(scene.items.size()), stamp_(static_cast<std::size_t>(width) * height, kNoStamp),
+      stampLook_(stamp_.size(), Look::None) {
+    std::size_t drawn = 0;
+    for (std::size_t i = 0; i < scene.items.size(); ++i) {
+        if (settings[i]) resting_[i] = std::make_unique<RestingPlaces>(scene, i, *settings[i], framesPerSecond);
+        points_[i].resize(std::max<std::size_t>(1, scene.items[i].points.size() / 3));
+        drawn += points_[i].size();
+    }
+    // Many points: small dots, so that they do not merge into one blot.
+    dotSize_ = drawn <= 500 ? 3 : drawn <= 20000 ? 2 : 1;
+    drawBackground(box);
+}
+
+void EffectPicture::drawBackground(const Box &box) {
+    auto segment = [this](const Vec3 &a, const Vec3 &b, Rgb colour, float alpha) {
+        double x0, y0, x1, y1;
+        if (camera_.project(a, x0, y0) && camera_.project(b, x1, y1)) background_.line(x0, y0, x1, y1, colour, alpha);
+    };
+    const double span = std::max(box.max[0] - box.min[0], box.max[2] - box.min[2]);
+    const double step = gridStep(span);
+    const double x0 = std::floor(box.min[0] / step) * step, x1 = std::ceil(box.max[0] / step) * step;
+    const double z0 = std::floor(box.min[2] / step) * step, z1 = std::ceil(box.max[2] / step) * step;
+    for (double x = x0; x <= x1 + step / 2; x += step) segment({x, 0, z0}, {x, 0, z1}, kGrid, kGridAlpha);
+    for (double z = z0; z <= z1 + step / 2; z += step) segment({x0, 0, z}, {x1, 0, z}, kGrid, kGridAlpha);
+    // Axes two grid steps long from the origin, each labelled at its end.
+    const char *names[3] = {"x", "y", "z"};
+    for (int c = 0; c < 3; ++c) {
+        Vec3 end{};
+        end[c] = 2.0 * step;
+        segment({0, 0, 0}, end, kAxisColours[c], 1.0f);
+        double x, y;
+        if (camera_.project(end, x, y)) {
+            background_.text(static_cast<int>(std::lround(x)) + 3, static_cast<int>(std::lround(y)) - 9, names[c],
+                             kAxisColours[c], 1);
+        }
+    }
+}
+
+void EffectPicture::stampTrail(const Point &from, const Point &to, Look look) {
+    // Bresenham between the two pixels; a segment longer than the picture
+    // is a jump (a relaunch seen from afar), not a trail.
+    int x0 = static_cast<int>(std::lround(from.x)), y0 = static_cast<int>(std::lround(from.y));
+    const int x1 = static_cast<int>(std::lround(to.x)), y1 = static_cast<int>(std::lround(to.y));
+    const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+    if (dx > width_ + height_ || -dy > width_ + height_) return;
+    const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+    int error = dx + dy;
+    while (true) {
+        if (x0 >= 0 && y0 >= 0 && x0 < width_ && y0 < height_) {
+            const std::size_t at = static_cast<std::size_t>(y0) * width_ + x0;
+            stamp_[at] = frame_;
+            stampLook_[at] = look;
+        }
+        if (x0 == x1 && y0 == y1) break;
+        const int doubled = 2 * error;
+        if (doubled >= dy) {
+            error += dy;
+            x0 += sx;
+        }
+        if (doubled <= dx) {
+            error += dx;
+            y0 += sy;
+        }
+    }
+}
+
+void EffectPicture::addFrame(int32_t frame, double time,
+                             const std::function<std::span<const double>(std::size_t)> &world) {
+    frame_ = frame;
+    for (std::size_t i = 0; i < scene_.items.size(); ++i) {
+        const std::span<const double> positions = world(i);
+        RestingPlaces *resting = resting_[i].get();
+        if (resting) {
+            resting->setFrame(frame, time);
+            pivots_[i] = resting->pivot();
+        }
+        const bool shown = scene_.items[i].shownAt(frame);
+        std::vector<Point> &points = points_[i];
+        for (std::size_t p = 0; p < points.size() && 3 * p + 2 < positions.size(); ++p) {
+            const double *at = &positions[3 * p];
+            Point now;
+            double x = 0.0, y = 0.0;
+            if (shown && camera_.project({at[0], at[1], at[2]}, x, y)) {
+                now = {static_cast<float>(x), static_cast<float>(y),
+                       !resting ? Look::Other : resting->atRest(p, at) ? Look::Resting : Look::Flying};
+            }
+            const Point &before = points[p];
+            const bool trails = now.look != Look::None && now.look == before.look && now.look != Look::Resting;
+            if (trails) stampTrail(before, now, now.look);
+            points[p] = now;
+        }
+    }
+}
+
+std::vector<uint8_t> EffectPicture::picture() const {
+    Canvas canvas = background_;
+    const float fade = std::pow(kTrailFadesTo, 1.0f / static_cast<float>(trailFrames_));
+    std::vector<float> alphaOfAge(static_cast<std::size_t>(trailFrames_));
+    for (std::size_t age = 0; age < alphaOfAge.size(); ++age) {
+        alphaOfAge[age] = kTrailStrength * std::pow(fade, static_cast<float>(age));
+    }
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) {
+            const std::size_t at = static_cast<std::size_t>(y) * width_ + x;
+            if (stamp_[at] == kNoStamp) continue;
+            const int64_t age = int64_t{frame_} - stamp_[at];
+            if (age < 0 || age >= trailFrames_) continue;
+            canvas.blend(x, y, stampLook_[at] == Look::Flying ? kFlying : kOther,
+                         alphaOfAge[static_cast<std::size_t>(age)]);
+        }
+    }
+    for (const std::vector<Point> &points : points_) {
+        for (const Point &point : points) {
+            if (point.look == Look::None) continue;
+            const Rgb colour = point.look == Look::Flying ? kFlying : point.look == Look::Resting ? kResting : kOther;
+            canvas.dot(point.x, point.y, colour, point.look == Look::Resting ? std::max(1, dotSize_ - 1) : dotSize_);
+        }
+    }
+    for (const std::optional<Vec3> &pivot : pivots_) {
+        double x, y;
+        if (!pivot || !camera_.project(*pivot, x, y)) continue;
+        canvas.line(x - 6, y, x + 6, y, kPivot, 1.0f);
+        canvas.line(x, y - 6, x, y + 6, kPivot, 1.0f);
+    }
+    const int scale = height_ >= 360 ? 2 : 1;
+    canvas.text(8, height_ - 8 - 7 * scale, "frame " + std::to_string(frame_), kLabel, scale);
+    return canvas.rgb8();
+}
+
+}  // namespace plof::host
