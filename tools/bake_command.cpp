@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "bake_flag_values.h"
 #include "command.h"
 #include "emitter_scene.h"
 #include "emitter_session.h"

@@ -63,6 +63,12 @@ int runPlay(const ParsedArguments &arguments) {
     return kExitOk;
 }
 
+// The built-in shapes of host/objects/object_points.h, as a person writes them.
+const char *const kBuiltinShapesHelp =
+    "  builtin:grid:WxH    W x H points one unit apart on the XZ plane, centred on the origin\n"
+    "  builtin:line:N      N points one unit apart along +X, the first at the origin\n"
+    "  builtin:sphere:N    N points spread evenly over the sphere of radius 1\n";
+
 const std::string kPlayDetails = std::string(
     "Plays frames A..B of a scene through the effect, as the 3D host does: per frame\n"
     "newTime, then evaluate once per point in point order. Frame f plays at time\n"

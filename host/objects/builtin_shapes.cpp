@@ -10,11 +10,6 @@
 
 namespace plof::host {
 
-const char *const kBuiltinShapesHelp =
-    "  builtin:grid:WxH    W x H points one unit apart on the XZ plane, centred on the origin\n"
-    "  builtin:line:N      N points one unit apart along +X, the first at the origin\n"
-    "  builtin:sphere:N    N points spread evenly over the sphere of radius 1\n";
-
 namespace {
 
 constexpr std::string_view kPrefix = "builtin:";

@@ -41,7 +41,4 @@ std::vector<float> builtinShapePoints(std::string_view source);
 // directory and extension, or the built-in shape's kind ("grid").
 std::string objectItemName(std::string_view source);
 
-// The --help text that lists the built-in shapes.
-extern const char *const kBuiltinShapesHelp;
-
 }  // namespace plof::host

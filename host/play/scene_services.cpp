@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "host/dialogs/scripted_file_request.h"
+#include "host/module/dialog_answer.h"
 #include "host/module/service_registry.h"
 #include "plof/host_services.h"
 

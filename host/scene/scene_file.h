@@ -52,8 +52,4 @@ std::string sceneText(const HostScene &scene);
 // file and the reason when it cannot be written.
 void writeSceneFile(const HostScene &scene, const std::string &path);
 
-// Splits text into lines at LF, dropping one CR before each LF; a last line
-// without a line end counts as a line.
-std::vector<std::string_view> splitLines(std::string_view text);
-
 }  // namespace plof::host

@@ -6,6 +6,7 @@
 #include "host/objects/object_points.h"
 #include "host/base/quoted_text.h"
 #include "host/scene/scene_file.h"
+#include "host/base/text_lines.h"
 
 namespace plof::host {
 
@@ -383,20 +384,6 @@ HostScene SceneParser::parse() {
 }
 
 }  // namespace
-
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        lines.push_back(line);
-        text.remove_prefix(std::min(end + 1, text.size()));
-    }
-    return lines;
-}
 
 HostScene parseSceneText(std::string_view text, const std::string &fileName) {
     if (text.find('\0') != std::string_view::npos) {

@@ -2,9 +2,8 @@
 // that asks it: the bake goes through the options panel's "    CreateScene   "
 // button and the baking panel exactly as a person would.
 //
-// The command reads its flags into a BakeRequest (reporting the first bad
-// flag before anything is loaded), then runs bakeScript(request) against the
-// options panel of the instance.
+// The command reads its flags into a BakeRequest (tools/bake_flag_values.h), then
+// runs bakeScript(request) against the options panel of the instance.
 #pragma once
 
 #include "host/script/panel_script.h"
@@ -27,19 +26,6 @@ struct BakeRequest {
     bool scale = false;
     bool dissolve = false;
 };
-
-// The longest path the baking panel and the object list hold (their buffers
-// are 256 bytes with the terminator).
-inline constexpr std::size_t kBakePathLimit = 255;
-
-// Reads the value of one bake flag into `request`. `flag` is one of
-// --frames, --step, --objects, --hpb-min, --hpb-max, --out; false with
-// `problem` saying what is wrong and what to write instead.
-bool readBakeFlagValue(const std::string &flag, const std::string &value, BakeRequest &request,
-                       std::string &problem);
-
-// Checks what no single flag can: that --out was given.
-bool checkBakeRequest(const BakeRequest &request, std::string &problem);
 
 // The script for the options panel: press "    CreateScene   ", fill the
 // baking panel, add each object through its file dialog, confirm the baking

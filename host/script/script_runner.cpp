@@ -3,6 +3,7 @@
 #include "host/base/number_text.h"
 #include "host/panels/baking_panel.h"
 #include "host/panels/control_value_store.h"
+#include "host/module/dialog_answer.h"
 #include "host/module/service_registry.h"
 #include "host/files/written_file_check.h"
 #include "plof/host_services.h"

@@ -2,7 +2,7 @@
 
 #include "host/files/file_bytes.h"
 #include "host/base/host_error.h"
-#include "host/scene/scene_file.h"
+#include "host/base/text_lines.h"
 #include "host/settings/settings_warnings.h"
 
 namespace plof::host {
