@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "host/base/file_extension.h"
 #include "host/base/number_text.h"
 
 namespace plof::tools {
@@ -21,10 +22,6 @@ std::vector<std::string> splitCommas(const std::string &text) {
         if (comma == std::string::npos) return parts;
         start = comma + 1;
     }
-}
-
-bool endsWith(const std::string &text, const std::string &tail) {
-    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // --frames: a count N (frames 0 .. N-1), or the range 0..B (B + 1 frames).
@@ -89,7 +86,7 @@ bool readBakeFlagValue(const std::string &flag, const std::string &value, BakeRe
     }
     if (flag == "--objects") {
         for (const std::string &path : splitCommas(value)) {
-            if (!endsWith(path, ".lwo")) {
+            if (!hasModuleExtension(path, ".lwo")) {
                 problem = "--objects: \"" + path + "\" is not an object file ending in .lwo";
                 return false;
             }

@@ -1,10 +1,9 @@
 // plof-host export: plays a scene's frames and writes them as an animated
 // glTF 2.0 file, optionally with the viewer page beside it.
-#include <cctype>
-#include <filesystem>
 #include <string>
 
 #include "command.h"
+#include "host/base/file_extension.h"
 #include "export_recorder.h"
 #include "host/gltf/gltf_file.h"
 #include "host/base/host_error.h"
@@ -25,10 +24,8 @@ const std::vector<FlagSpec> kExportFlags = withPlaybackFlags({
 });
 
 GltfContainer containerOf(const std::string &path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    for (char &c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (extension == ".glb") return GltfContainer::binary;
-    if (extension == ".gltf") return GltfContainer::text;
+    if (host::hasExtension(path, ".glb")) return GltfContainer::binary;
+    if (host::hasExtension(path, ".gltf")) return GltfContainer::text;
     throw UsageError("--out needs a file name ending in .glb or .gltf, got \"" + path + "\"");
 }
 
@@ -87,7 +84,7 @@ const std::string kExportDetails =
     "only). The page opens from disk or from any static web server; it also\n"
     "opens any other .glb given as ?file=NAME or dropped on it.\n";
 
-const std::string kExportUsage = playbackUsage("export", "--out FILE.glb [--html]");
+const std::string kExportUsage = playbackUsage("export", kExportFlags, "--out [--html]");
 
 }  // namespace
 

@@ -1,8 +1,38 @@
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "command.h"
 
 namespace plof::tools {
+
+namespace {
+
+// "--flag VALUE", or the flag alone when it takes no value; null when the
+// table has no flag of that name.
+std::optional<std::string> flagWithValue(std::span<const FlagSpec> flags, std::string_view name) {
+    for (const FlagSpec &flag : flags) {
+        if (name != flag.name) continue;
+        return flag.valueName ? std::string(flag.name) + " " + flag.valueName : std::string(flag.name);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string usageLine(std::span<const FlagSpec> flags, std::string_view pattern) {
+    std::string line;
+    while (!pattern.empty()) {
+        const std::size_t end = std::min(pattern.find(' '), pattern.size());
+        const std::string_view word = pattern.substr(0, end);
+        pattern.remove_prefix(std::min(end + 1, pattern.size()));
+        const bool optional = word.size() > 2 && word.front() == '[' && word.back() == ']';
+        const auto flag = flagWithValue(flags, optional ? word.substr(1, word.size() - 2) : word);
+        if (!line.empty()) line += ' ';
+        line += flag ? (optional ? "[" + *flag + "]" : *flag) : std::string(word);
+    }
+    return line;
+}
 
 std::string commandHelp(const Command &command) {
     std::string text = "Usage:\n";
@@ -27,11 +57,13 @@ std::string commandHelp(const Command &command) {
     if (command.details) {
         text += "\n" + std::string(command.details);
     }
-    text +=
-        "\n"
-        "Exit codes: 0 done, 2 wrong command line, 3 bad input (a missing, unreadable or\n"
-        "malformed file), 4 failure (the module cannot be loaded or run, output cannot\n"
-        "be written). Data goes to standard output, messages to standard error.\n";
+    text += "\nExit codes: " + std::to_string(kExitOk) + " done, " + std::to_string(kExitUsage) +
+            " wrong command line, " + std::to_string(kExitBadInput) +
+            " bad input (a missing, unreadable or\n"
+            "malformed file), " +
+            std::to_string(kExitFailure) +
+            " failure (the module cannot be loaded or run, output cannot\n"
+            "be written). Data goes to standard output, messages to standard error.\n";
     return text;
 }
 

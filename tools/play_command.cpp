@@ -94,7 +94,7 @@ const std::string kPlayDetails = std::string(
     "+Y, then pitch, then bank); a parent's motion carries its children. Keys\n"
     "follow TCB splines, or straight lines into keys whose linear flag is 1.\n";
 
-const std::string kPlayUsage = playbackUsage("play", "[--out FILE]");
+const std::string kPlayUsage = playbackUsage("play", kPlayFlags, "[--out]");
 
 }  // namespace
 

@@ -37,17 +37,18 @@ inline constexpr FlagSpec kPlaybackFlags[] = {
     {"--motion", "KEYS", "the emitter's keys \"f:x,y,z:h,p,b;...\", linear between keys (with --object)"},
     {"--fps", "N", "frames per second, 0.001 to 1000: frame f plays at time f / N (default 30)"},
     {"--interface", "1|2", "handler interface version to activate (default 2)"},
-    {"--module", "PATH", "module file (default: plof.p beside plof-host)"},
+    kModuleFlag,
     {"--panel-script", "FILE", "first perform this panel script on the options panel of the first item with the effect"},
-    {"--objects-dir", "DIR", "the host's \"Objects\" directory (default: the current directory)"},
-    {"--scenes-dir", "DIR", "the host's \"Scenes\" directory (default: the current directory)"},
+    kObjectsDirFlag,
+    kScenesDirFlag,
 };
 
 // The playing flags followed by a command's own.
 std::vector<FlagSpec> withPlaybackFlags(std::initializer_list<FlagSpec> own);
 
-// The synopsis lines of a playing command, for Command::usage.
-std::string playbackUsage(const std::string &command, const std::string &ownFlags);
+// The synopsis lines of a playing command, for Command::usage: `ownFlags` is
+// the usageLine pattern of the command's own flags in `flags`.
+std::string playbackUsage(const std::string &command, std::span<const FlagSpec> flags, const std::string &ownFlags);
 
 class Playback {
 public:

@@ -8,6 +8,7 @@
 #include <span>
 
 #include "command.h"
+#include "host/base/file_extension.h"
 #include "host/pictures/scene_picture.h"
 #include "host/base/number_text.h"
 #include "host/pictures/picture_camera.h"
@@ -37,12 +38,8 @@ const std::vector<FlagSpec> kRenderFlags = withPlaybackFlags({
 enum class Format { Png, Gif };
 
 Format formatOf(const std::string &path) {
-    auto endsWith = [&path](const char *suffix) {
-        const std::string s = suffix;
-        return path.size() > s.size() && path.compare(path.size() - s.size(), s.size(), s) == 0;
-    };
-    if (endsWith(".png") || endsWith(".PNG")) return Format::Png;
-    if (endsWith(".gif") || endsWith(".GIF")) return Format::Gif;
+    if (host::hasExtension(path, ".png")) return Format::Png;
+    if (host::hasExtension(path, ".gif")) return Format::Gif;
     throw UsageError("--out needs a file ending in .png (a still) or .gif (an animation), got \"" + path + "\"");
 }
 
@@ -167,7 +164,7 @@ const char *const kRenderDetails =
     "the 1% farthest on each axis do not count, so a few outliers cannot shrink\n"
     "the effect to a dot. The same inputs give the same bytes.\n";
 
-const std::string kRenderUsage = playbackUsage("render", "--out FILE.png|FILE.gif [--view VIEW] [--size WxH]");
+const std::string kRenderUsage = playbackUsage("render", kRenderFlags, "--out [--view] [--size]");
 
 }  // namespace
 

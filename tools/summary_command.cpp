@@ -150,7 +150,7 @@ const char *const kSummaryDetails =
     "{min, mean, max} or null), \"boundingBox\" ({min, max} or null),\n"
     "\"highestAbovePivot\", \"farthestFromPivot\", \"warnings\"}]}.\n";
 
-const std::string kSummaryUsage = playbackUsage("summary", "[--json]");
+const std::string kSummaryUsage = playbackUsage("summary", kSummaryFlags, "[--json]");
 
 }  // namespace
 

@@ -9,9 +9,10 @@ namespace plof::host {
 EffectHandler::EffectHandler(const PlofModuleDescriptor &descriptor, const std::string &modulePath,
                              int interfaceVersion)
     : modulePath_(modulePath), version_(interfaceVersion) {
-    const PlofActivateFunc activate = findServer(descriptor, PLOF_CLASS_DISPLACEMENT_HANDLER, "PLOF!");
+    const PlofActivateFunc activate = findServer(descriptor, PLOF_CLASS_DISPLACEMENT_HANDLER, PLOF_SERVER_NAME);
     if (!activate) {
-        throw ModuleError(modulePath_ + ": the module has no " PLOF_CLASS_DISPLACEMENT_HANDLER " server named PLOF!");
+        throw ModuleError(modulePath_ +
+                          ": the module has no " PLOF_CLASS_DISPLACEMENT_HANDLER " server named " PLOF_SERVER_NAME);
     }
     const int32_t status = activate(interfaceVersion, globalServiceFunction(), &operations_);
     if (status == PLOF_ACTIVATE_BAD_VERSION) {

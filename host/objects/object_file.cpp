@@ -1,23 +1,9 @@
-#include <cctype>
-#include <filesystem>
-
+#include "host/base/file_extension.h"
 #include "host/files/file_bytes.h"
 #include "host/base/host_error.h"
 #include "host/objects/object_points.h"
 
 namespace plof::host {
-
-namespace {
-
-std::string lowerExtension(const std::string &path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    for (char &c : extension) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return extension;
-}
-
-}  // namespace
 
 std::vector<float> loadObjectPoints(const std::string &source) {
     if (isBuiltinShape(source)) {
@@ -27,11 +13,10 @@ std::vector<float> loadObjectPoints(const std::string &source) {
     if (bytes.starts_with("FORM")) {
         return parseLightWaveObject(bytes, source);
     }
-    const std::string extension = lowerExtension(source);
-    if (extension == ".obj") {
+    if (hasExtension(source, ".obj")) {
         return parseWavefrontObject(bytes, source);
     }
-    if (extension == ".lwo" || extension == ".lw") {
+    if (hasExtension(source, ".lwo") || hasExtension(source, ".lw")) {
         return parseLightWaveObject(bytes, source);  // reports the missing FORM header
     }
     throw InputError(source + ": unknown object format; use an LWOB or LWO2 file (FORM header) or a "

@@ -111,10 +111,10 @@ struct ServiceCallbacks {
             return nullptr;
         }
         const std::string_view wanted(kind);
-        if (wanted == "Objects") {
+        if (wanted == PLOF_DIRECTORY_OBJECTS) {
             return active->objectsDirectory_.c_str();
         }
-        if (wanted == "Scenes") {
+        if (wanted == PLOF_DIRECTORY_SCENES) {
             return active->scenesDirectory_.c_str();
         }
         return nullptr;
@@ -173,9 +173,9 @@ HostServices::~HostServices() {
 }
 
 void HostServices::setDirectory(const std::string &kind, const std::string &path) {
-    if (kind == "Objects") {
+    if (kind == PLOF_DIRECTORY_OBJECTS) {
         objectsDirectory_ = path;
-    } else if (kind == "Scenes") {
+    } else if (kind == PLOF_DIRECTORY_SCENES) {
         scenesDirectory_ = path;
     }
 }

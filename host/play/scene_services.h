@@ -39,7 +39,8 @@ public:
     // Every "Info Messages" message so far, as printed: "first second".
     const std::vector<std::string> &messages() const { return messages_; }
 
-    // Sets the directory that "Directory Info" answers for "Objects" or "Scenes".
+    // Sets the directory that "Directory Info" answers for PLOF_DIRECTORY_OBJECTS or
+    // PLOF_DIRECTORY_SCENES.
     void setDirectory(const std::string &kind, const std::string &path);
 
     // Number of "LW Item Info" parameter queries answered so far.

@@ -98,7 +98,8 @@ std::vector<std::string> summaryWarnings(const EffectSummary &s, const EffectSet
     const int32_t ageMax = std::max(ageMin, settings.whole(Setting::AgeMax));
     const bool recycles = settings.whole(Setting::ReCycle) == 1;
     const std::string period = s.period ? text(*s.period) : "";
-    const std::string periodFormula = " (" + text(s.points) + " points x 30 / " + text(s.birth) + ")";
+    const std::string periodFormula =
+        " (" + text(s.points) + " points x " + text(kScheduleFps) + " / " + text(s.birth) + ")";
     if (s.points == 0) {
         warnings.push_back("the object has no points: the effect has nothing to move; give the item an object with "
                            "points");
@@ -114,9 +115,10 @@ std::vector<std::string> summaryWarnings(const EffectSummary &s, const EffectSet
                            ": every particle is relaunched each frame and never leaves the emitter; " +
                            longerPeriodAdvice(s, ageMax));
     } else if (recycles && *s.period == 0) {
-        warnings.push_back("Birth " + text(s.birth) + " is above points x 30 = " + text(int64_t{s.points} * 30) +
+        warnings.push_back("Birth " + text(s.birth) + " is above points x " + text(kScheduleFps) + " = " +
+                           text(int64_t{s.points} * kScheduleFps) +
                            ": the recycle period is 0, so each particle flies once although ReCycle is on; "
-                           "lower Birth to at most " + text(int64_t{s.points} * 30) + " to recycle");
+                           "lower Birth to at most " + text(int64_t{s.points} * kScheduleFps) + " to recycle");
     } else if (recycles && *s.period <= ageMax) {
         warnings.push_back("the recycle period is " + period + " frames" + periodFormula + ", " +
                            (*s.period <= ageMin ? "not longer than AgeMin (" + text(ageMin) + ")"

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "host/scene/motion.h"
+#include "plof/module.h"
 
 namespace plof::host {
 
@@ -35,7 +36,7 @@ struct HostItem {
     std::string dissolveEnd = "EndBehavior 1";
     int32_t parent = 0;               // 1-based item number, 0 for none
     bool hasEffect = false;
-    std::string effectHeader = "Plugin DisplacementHandler 1 PLOF!";
+    std::string effectHeader = "Plugin " PLOF_CLASS_DISPLACEMENT_HANDLER " 1 " PLOF_SERVER_NAME;
     std::vector<std::string> effectLines;  // the effect's saved block
     std::size_t effectLineNumber = 1;      // of effectLines' first line in its file
     // Kept text: lines before this item's block (after the previous one),

@@ -7,13 +7,14 @@
 #include "host/base/quoted_text.h"
 #include "host/scene/scene_file.h"
 #include "host/base/text_lines.h"
+#include "plof/module.h"
 
 namespace plof::host {
 
 namespace {
 
-constexpr std::string_view kEffectClass = "DisplacementHandler";
-constexpr std::string_view kEffectName = "PLOF!";
+constexpr std::string_view kEffectClass = PLOF_CLASS_DISPLACEMENT_HANDLER;
+constexpr std::string_view kEffectName = PLOF_SERVER_NAME;
 // More keys than this in one envelope is taken for a damaged file.
 constexpr int32_t kMaxKeys = 10'000'000;
 // The one channel of a dissolve envelope, named for messages.

@@ -124,21 +124,10 @@ std::optional<std::size_t> match(std::string_view keyword, LineForm form) {
 
 }  // namespace
 
-const std::array<SettingRule, kSettingCount> kSettingRules = {{
-    {"V0Min", SettingKind::Decimal, 1.0, -kAny, kAny, "the speed field"},
-    {"V0Max", SettingKind::Decimal, 4.0, -kAny, kAny, "the speed field"},
-    {"AgeMin", SettingKind::Whole, 10.0, -kAny, kAny, "\" Age Min frame \""},
-    {"AgeMax", SettingKind::Whole, 60.0, -kAny, kAny, "the age field"},
-    {"Gravity", SettingKind::Decimal, 9.8, -kAny, kAny, "\"Gravity\""},
-    // The panel's "Registance" slider runs 0..100 and shows 20 x Regist.
-    {"Regist", SettingKind::Decimal, 0.0, 0.0, 5.0, "the \"Registance\" slider (0..100 = Regist 0..5)"},
-    {"START_F", SettingKind::Whole, 0.0, -kAny, kAny, "\"SparkFrame\""},
-    {"Birth", SettingKind::Whole, 100.0, -kAny, kAny, "\"BirthRate p/s\""},
-    {"ReCycle", SettingKind::Whole, 1.0, 0.0, 1.0, "the \"Recycle\" check box (0 or 1)"},
-    {"SpreadMin", SettingKind::Whole, 0.0, 0.0, 180.0, "the \"Spread Min\" slider (0..180)"},
-    {"SpreadMax", SettingKind::Whole, 180.0, 0.0, 180.0, "the \"Spread Max\" slider (0..180)"},
-    {"OrgEmit", SettingKind::Byte, 0.0, 0.0, 1.0, "the \"OrgEmitter\" check box (0 or 1)"},
-}};
+#define PLOF_HOST_SETTING_RULE(name, kind, newValue, panelMin, panelMax, control) \
+    {#name, SettingKind::kind, newValue, panelMin, panelMax, control},
+const std::array<SettingRule, kSettingCount> kSettingRules = {{PLOF_HOST_SETTING_ROWS(PLOF_HOST_SETTING_RULE)}};
+#undef PLOF_HOST_SETTING_RULE
 
 EffectSettings::EffectSettings() {
     for (std::size_t i = 0; i < kSettingCount; ++i) values[i] = kSettingRules[i].newInstanceValue;

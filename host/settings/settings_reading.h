@@ -6,10 +6,9 @@
 //   - each later line is split at its first space; the block ends at a line
 //     whose keyword begins "PLOF_END" or is empty (an empty or space-led
 //     line), or when the lines run out;
-//   - a keyword is matched against V0Min, V0Max, AgeMin, AgeMax, Gravity,
-//     Regist, START_F, Birth, ReCycle, SpreadMin, SpreadMax, OrgEmit,
-//     REFERENCE in that order: the first that begins with it wins, so "Grav"
-//     sets Gravity and "Gravty" sets nothing;
+//   - a keyword is matched against the settings' keywords in the order of
+//     PLOF_HOST_SETTING_ROWS below, then REFERENCE: the first that begins
+//     with it wins, so "Grav" sets Gravity and "Gravty" sets nothing;
 //   - the value is the longest decimal number at the start of the text after
 //     the space (blanks skipped; "inf" and "nan" too), 0 when there is none;
 //     a line without a space sets nothing; whole-number settings keep the
@@ -40,10 +39,31 @@
 
 namespace plof::host {
 
-enum class Setting : std::size_t {
-    V0Min, V0Max, AgeMin, AgeMax, Gravity, Regist, START_F, Birth, ReCycle, SpreadMin, SpreadMax, OrgEmit,
-};
-inline constexpr std::size_t kSettingCount = 12;
+// The settings, one row each, in the order the effect matches keywords (and
+// writes them): the keyword, its kind, a new instance's value, what the
+// options panel lets a person choose (kAny: any number) and how a person
+// meets it there. The enum, the count and kSettingRules are made from it.
+#define PLOF_HOST_SETTING_ROWS(ROW)                                                                  \
+    ROW(V0Min, Decimal, 1.0, -kAny, kAny, "the speed field")                                         \
+    ROW(V0Max, Decimal, 4.0, -kAny, kAny, "the speed field")                                         \
+    ROW(AgeMin, Whole, 10.0, -kAny, kAny, "\" Age Min frame \"")                                     \
+    ROW(AgeMax, Whole, 60.0, -kAny, kAny, "the age field")                                           \
+    ROW(Gravity, Decimal, 9.8, -kAny, kAny, "\"Gravity\"")                                           \
+    /* The panel's "Registance" slider runs 0..100 and shows 20 x Regist. */                         \
+    ROW(Regist, Decimal, 0.0, 0.0, 5.0, "the \"Registance\" slider (0..100 = Regist 0..5)")          \
+    ROW(START_F, Whole, 0.0, -kAny, kAny, "\"SparkFrame\"")                                          \
+    ROW(Birth, Whole, 100.0, -kAny, kAny, "\"BirthRate p/s\"")                                       \
+    ROW(ReCycle, Whole, 1.0, 0.0, 1.0, "the \"Recycle\" check box (0 or 1)")                         \
+    ROW(SpreadMin, Whole, 0.0, 0.0, 180.0, "the \"Spread Min\" slider (0..180)")                     \
+    ROW(SpreadMax, Whole, 180.0, 0.0, 180.0, "the \"Spread Max\" slider (0..180)")                   \
+    ROW(OrgEmit, Byte, 0.0, 0.0, 1.0, "the \"OrgEmitter\" check box (0 or 1)")
+
+#define PLOF_HOST_SETTING_NAME(name, ...) name,
+enum class Setting : std::size_t { PLOF_HOST_SETTING_ROWS(PLOF_HOST_SETTING_NAME) };
+#undef PLOF_HOST_SETTING_NAME
+#define PLOF_HOST_SETTING_ONE(...) +1
+inline constexpr std::size_t kSettingCount = 0 PLOF_HOST_SETTING_ROWS(PLOF_HOST_SETTING_ONE);
+#undef PLOF_HOST_SETTING_ONE
 
 enum class SettingKind { Decimal, Whole, Byte };
 

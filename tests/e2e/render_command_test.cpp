@@ -35,7 +35,7 @@ TEST(RenderCommandTest, ParticlesAreDrawnWhereTheirPositionsProject) {
     const HostRun run = runHost(
         "render --object builtin:line:3 --settings s.plf --frames 0..29 --view front --size 160x120 --out a.png",
         directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     cairo_surface_t *image = cairo_image_surface_create_from_png((directory / "a.png").c_str());
     ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
     EXPECT_EQ(cairo_image_surface_get_width(image), 160);
@@ -66,10 +66,10 @@ TEST(RenderCommandTest, AnAnimationHasAFramePerFrameAtTheFrameRateAndTheSameByte
     settings.SpreadMax = 40;
     directory.write("s.plf", settings.text());
     const std::string command = "render --object builtin:grid:4x4 --settings s.plf --frames 5..34 --size 96x64";
-    ASSERT_EQ(runHost(command + " --out a.gif", directory).exitCode, 0);
-    ASSERT_EQ(runHost(command + " --out b.gif", directory).exitCode, 0);
-    ASSERT_EQ(runHost(command + " --out a.png", directory).exitCode, 0);
-    ASSERT_EQ(runHost(command + " --out b.png", directory).exitCode, 0);
+    ASSERT_EQ(runHost(command + " --out a.gif", directory).exitCode, kExitOk);
+    ASSERT_EQ(runHost(command + " --out b.gif", directory).exitCode, kExitOk);
+    ASSERT_EQ(runHost(command + " --out a.png", directory).exitCode, kExitOk);
+    ASSERT_EQ(runHost(command + " --out b.png", directory).exitCode, kExitOk);
     EXPECT_EQ(fileText(directory / "a.gif"), fileText(directory / "b.gif"));
     EXPECT_EQ(fileText(directory / "a.png"), fileText(directory / "b.png"));
 
@@ -94,7 +94,7 @@ TEST(RenderCommandTest, AnAnimationHasAFramePerFrameAtTheFrameRateAndTheSameByte
     DGifCloseFile(gif, &error);
 
     // At 10 frames per second every frame lasts a tenth.
-    ASSERT_EQ(runHost(command + " --fps 10 --out c.gif", directory).exitCode, 0);
+    ASSERT_EQ(runHost(command + " --fps 10 --out c.gif", directory).exitCode, kExitOk);
     gif = DGifOpenFileName((directory / "c.gif").c_str(), &error);
     ASSERT_EQ(DGifSlurp(gif), GIF_OK);
     GraphicsControlBlock control;
@@ -110,7 +110,7 @@ TEST(RenderCommandTest, WrongPicturesAreUsageErrors) {
     for (const std::string &flags : {std::string(" --out a.jpg"), std::string(""), std::string(" --out a.png --view sideways"),
                                      std::string(" --out a.png --size 10x10"), std::string(" --out a.png --size 64")}) {
         const HostRun run = runHost(command + flags, directory);
-        EXPECT_EQ(run.exitCode, 2) << flags << ": " << run.err;
+        EXPECT_EQ(run.exitCode, kExitUsage) << flags << ": " << run.err;
     }
     EXPECT_FALSE(std::filesystem::exists(directory / "a.png"));
 }

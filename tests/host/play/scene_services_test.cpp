@@ -126,9 +126,9 @@ TEST(HostServicesTest, MessagesDirectoriesAndFileRequest) {
     EXPECT_EQ(services.messages(), (std::vector<std::string>{"Cannot open plof.plf", "Only one line"}));
 
     const auto &directories = service<PlofDirectoryInfo>(PLOF_SERVICE_DIRECTORY_INFO);
-    services.setDirectory("Scenes", "/tmp/scenes");
-    EXPECT_STREQ(directories.directory("Scenes"), "/tmp/scenes");
-    EXPECT_NE(directories.directory("Objects"), nullptr);
+    services.setDirectory(PLOF_DIRECTORY_SCENES, "/tmp/scenes");
+    EXPECT_STREQ(directories.directory(PLOF_DIRECTORY_SCENES), "/tmp/scenes");
+    EXPECT_NE(directories.directory(PLOF_DIRECTORY_OBJECTS), nullptr);
     EXPECT_EQ(directories.directory("Images"), nullptr);
 
     char name[256] = "PLOF.plf", path[256] = "", result[256] = "x";
