@@ -4,11 +4,11 @@
 #include <cstdio>
 
 #include "emitter_scene.h"
-#include "host/dialogs/scripted_file_request.h"
-#include "host/panels/host_panel_services.h"
+#include "host/script/scripted_user.h"
 #include "program_location.h"
 #include "host/scene/scene_file.h"
 #include "host/settings/settings_warnings.h"
+#include "plof/host_services.h"
 #include "options_panel_session.h"
 
 namespace plof::tools {
@@ -49,9 +49,9 @@ std::vector<FlagSpec> withPlaybackFlags(std::initializer_list<FlagSpec> own) {
     return flags;
 }
 
-std::string playbackUsage(const std::string &command, const std::string &ownFlags) {
-    return command + " --object PATH --settings FILE.plf [--frames A..B] [--motion KEYS] " + ownFlags +
-           " [OPTIONS]\n" + command + " SCENE.lws [--frames A..B] " + ownFlags + " [OPTIONS]";
+std::string playbackUsage(const std::string &command, std::span<const FlagSpec> flags, const std::string &ownFlags) {
+    return command + " " + usageLine(flags, "--object --settings [--frames] [--motion] " + ownFlags + " [OPTIONS]") +
+           "\n" + command + " SCENE.lws " + usageLine(flags, "[--frames] " + ownFlags + " [OPTIONS]");
 }
 
 Playback::Playback(const std::string &command, const ParsedArguments &arguments) {
@@ -93,12 +93,11 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
 
     module_ = LoadedModule::open(modulePath(arguments));
     services_ = std::make_unique<HostServices>(scene_, fps_);
-    if (!objectsDirectory.empty()) services_->setDirectory("Objects", objectsDirectory);
-    if (const auto scenes = arguments.value("--scenes-dir")) services_->setDirectory("Scenes", *scenes);
+    if (!objectsDirectory.empty()) services_->setDirectory(PLOF_DIRECTORY_OBJECTS, objectsDirectory);
+    if (const auto scenes = arguments.value("--scenes-dir")) services_->setDirectory(PLOF_DIRECTORY_SCENES, *scenes);
     if (panelSession) {
-        // The module keeps the dialog it finds when its handler is activated.
-        providePanelServices();
-        provideScriptedFileRequest();
+        // Before the handler is activated (scripted_user.h says why).
+        provideScriptedServices();
     }
     handler_ = std::make_unique<EffectHandler>(*module_, interfaceVersion);
     player_ = std::make_unique<EffectPlayer>(*handler_, scene_, *services_);

@@ -168,15 +168,7 @@ std::vector<std::string> listBoxEntries(const PlofPanelRecord &panel) {
 
 }  // namespace
 
-ScriptRunner::ScriptRunner(PanelScript script) : script_(std::move(script)) {
-    setPanelDriver(this);
-    setFileDialogAnswerer(this);
-}
-
-ScriptRunner::~ScriptRunner() {
-    setPanelDriver(nullptr);
-    setFileDialogAnswerer(nullptr);
-}
+ScriptRunner::ScriptRunner(PanelScript script) : script_(std::move(script)) {}
 
 void ScriptRunner::setSnapshotWriter(SnapshotWriter writer) { snapshot_ = std::move(writer); }
 

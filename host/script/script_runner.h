@@ -1,8 +1,8 @@
 // Runs a panel script against the panels the module opens: the stand-in
 // host's person at the keyboard.
 //
-// While a ScriptRunner lives it is the panel driver and the file dialog
-// answerer of the process. The module opens a panel (possibly nested inside
+// A ScriptedUser (host/script/scripted_user.h) makes it the panel driver
+// and the file dialog answerer of the process. The module opens a panel (possibly nested inside
 // an event of another), and the runner takes the script's next lines for it
 // until a confirm or cancel; a file dialog takes the next line, which must be
 // a choose. After the first error every panel and dialog is cancelled, so the
@@ -25,7 +25,6 @@ public:
     using SnapshotWriter = std::function<bool(const PlofPanelRecord &panel, std::string &problem)>;
 
     explicit ScriptRunner(PanelScript script);
-    ~ScriptRunner() override;
     ScriptRunner(const ScriptRunner &) = delete;
     ScriptRunner &operator=(const ScriptRunner &) = delete;
 

@@ -3,6 +3,7 @@
 // errors that name the line.
 #include "host/dialogs/scripted_file_request.h"
 #include "host/script/script_runner.h"
+#include "host/script/scripted_user.h"
 #include "host/module/service_registry.h"
 #include "plof/host_services.h"
 
@@ -157,6 +158,7 @@ protected:
     // Runs `text` on the fake panel; the error text, or "" when it ran clean.
     std::string run(std::string_view text, int32_t *result = nullptr) {
         ScriptRunner runner(script(text));
+        const ScriptedUser user(runner);
         const int32_t confirmed = module.open();
         if (result) *result = confirmed;
         return runner.finish() ? "" : runner.error()->text();
@@ -218,6 +220,7 @@ TEST_F(ScriptRunnerTest, ExpectComparesWhatEachControlHolds) {
         FakeModule fresh;
         fresh.build();
         ScriptRunner runner(script(text));
+        const ScriptedUser user(runner);
         EXPECT_EQ(fresh.open(), 0) << text;
         ASSERT_FALSE(runner.finish()) << text;
         EXPECT_EQ(runner.error()->text().rfind(says, 0), 0u) << runner.error()->text();
@@ -303,6 +306,7 @@ TEST_F(ScriptRunnerTest, EveryMistakeNamesItsLineAndCancelsThePanels) {
         FakeModule fresh;
         fresh.build();
         ScriptRunner runner(script(c.text));
+        const ScriptedUser user(runner);
         const int32_t result = fresh.open();
         ASSERT_FALSE(runner.finish()) << c.text;
         const std::string error = runner.error()->text();
@@ -329,6 +333,7 @@ TEST_F(ScriptRunnerTest, SnapshotLineAndClosingOuterPanelPicturePanels) {
     std::vector<std::string> pictured;
     {
         ScriptRunner runner(script("set \"Gravity\" 7\nsnapshot\npress \"Nested\"\nsnapshot\nconfirm\nconfirm\n"));
+        const ScriptedUser user(runner);
         runner.setSnapshotWriter([&](const PlofPanelRecord &panel, std::string &) {
             pictured.push_back(panel.title + " " + std::to_string(module.number(module.gravity)));
             return true;
@@ -342,6 +347,7 @@ TEST_F(ScriptRunnerTest, SnapshotLineAndClosingOuterPanelPicturePanels) {
     pictured.clear();
     {
         ScriptRunner runner(script("set \"Gravity\" 8\nconfirm\n"));
+        const ScriptedUser user(runner);
         runner.setSnapshotWriter([&](const PlofPanelRecord &panel, std::string &) {
             pictured.push_back(panel.title + " " + std::to_string(module.number(module.gravity)));
             return true;
