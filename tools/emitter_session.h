@@ -30,7 +30,6 @@ public:
 
     const host::LoadedModule &module() const { return *module_; }
     PlofInstance instance() const { return instance_; }
-    host::HostServices &services() { return *services_; }
     // The emitter's point count: one particle per point.
     int64_t pointCount() const { return scene_.items[0].pointCount(); }
 

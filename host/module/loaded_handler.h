@@ -22,7 +22,6 @@ public:
     EffectHandler(const LoadedModule &module, int interfaceVersion)
         : EffectHandler(module.descriptor(), module.path(), interfaceVersion) {}
 
-    int interfaceVersion() const { return version_; }
     const PlofHandlerOperations &operations() const { return operations_; }
 
     // A new instance for `item`; throws ModuleError with the module's error
