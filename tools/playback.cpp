@@ -66,7 +66,6 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
     if (framesText) frames_ = parseFrameRange("--frames", *framesText);
     fps_ = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : 30.0;
     const int interfaceVersion = interfaceVersionOf(arguments);
-    const std::string objectsDirectory = arguments.value("--objects-dir").value_or("");
 
     // A bad script is reported before anything is loaded.
     std::optional<PanelSession> panelSession;
@@ -78,50 +77,64 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
     if (fromObject) {
         scene_ = emitterScene(arguments, fps_, true, frames_);
     } else {
-        std::vector<std::string> warnings;
-        scene_ = readSceneFile(arguments.positional.front(), objectsDirectory, warnings);
-        for (const std::string &warning : warnings) printWarning(warning);
-        for (const HostItem &item : scene_.items) {
-            if (!item.hasEffect) continue;
-            const SettingsReading reading = readSettingsLines(item.effectLines, item.effectLineNumber);
-            for (const std::string &warning : settingsWarnings(reading, arguments.positional.front())) {
-                printWarning(warning);
-            }
-        }
+        readScene(arguments);
         if (!framesText) frames_ = sceneFrames(scene_);
     }
+    loadModule(arguments, interfaceVersion, panelSession.has_value());
+    if (panelSession) performPanelScript(*panelSession);
+    readItemSettings(panelSession.has_value());
+}
 
+void Playback::readScene(const ParsedArguments &arguments) {
+    const std::string objectsDirectory = arguments.value("--objects-dir").value_or("");
+    std::vector<std::string> warnings;
+    scene_ = readSceneFile(arguments.positional.front(), objectsDirectory, warnings);
+    for (const std::string &warning : warnings) printWarning(warning);
+    for (const HostItem &item : scene_.items) {
+        if (!item.hasEffect) continue;
+        const SettingsReading reading = readSettingsLines(item.effectLines, item.effectLineNumber);
+        for (const std::string &warning : settingsWarnings(reading, arguments.positional.front())) {
+            printWarning(warning);
+        }
+    }
+}
+
+void Playback::loadModule(const ParsedArguments &arguments, int interfaceVersion, bool scripted) {
     module_ = LoadedModule::open(modulePath(arguments));
     services_ = std::make_unique<HostServices>(scene_, fps_);
+    const std::string objectsDirectory = arguments.value("--objects-dir").value_or("");
     if (!objectsDirectory.empty()) services_->setDirectory(PLOF_DIRECTORY_OBJECTS, objectsDirectory);
     if (const auto scenes = arguments.value("--scenes-dir")) services_->setDirectory(PLOF_DIRECTORY_SCENES, *scenes);
-    if (panelSession) {
+    if (scripted) {
         // Before the handler is activated (scripted_user.h says why).
         provideScriptedServices();
     }
     handler_ = std::make_unique<EffectHandler>(*module_, interfaceVersion);
     player_ = std::make_unique<EffectPlayer>(*handler_, scene_, *services_);
-    if (panelSession) {
-        std::size_t edited = 0;
-        while (edited < scene_.items.size() && !player_->instance(edited)) ++edited;
-        if (edited == scene_.items.size()) {
-            throw UsageError("--panel-script: no item of the scene carries the effect");
-        }
-        // The host shows the scene at its first frame before the options can be opened.
-        player_->runEffects(frames_.first, frames_.first / fps_);
-        services_->setCurrentItem(static_cast<PlofItemId>(edited + 1));
-        panelSession->particles = scene_.items[edited].pointCount();
-        runOptionsPanel(*module_, player_->instance(edited), *panelSession);
-        services_->setCurrentItem(0);
+}
+
+void Playback::performPanelScript(PanelSession &session) {
+    std::size_t edited = 0;
+    while (edited < scene_.items.size() && !player_->instance(edited)) ++edited;
+    if (edited == scene_.items.size()) {
+        throw UsageError("--panel-script: no item of the scene carries the effect");
     }
+    // The host shows the scene at its first frame before the options can be opened.
+    player_->runEffects(frames_.first, frames_.first / fps_);
+    services_->setCurrentItem(static_cast<PlofItemId>(edited + 1));
+    session.particles = scene_.items[edited].pointCount();
+    runOptionsPanel(*module_, player_->instance(edited), session);
+    services_->setCurrentItem(0);
+}
+
+void Playback::readItemSettings(bool scripted) {
     // What the effect holds: its lines, or after a panel script what it
     // saves (the scene's first frame has been shown, so the avoid object has
     // been looked up and is saved by name).
     settings_.resize(scene_.items.size());
     for (std::size_t i = 0; i < scene_.items.size(); ++i) {
         if (!player_->instance(i)) continue;
-        settings_[i] = readEffectSettings(panelSession ? handler_->save(player_->instance(i))
-                                                       : scene_.items[i].effectLines,
+        settings_[i] = readEffectSettings(scripted ? handler_->save(player_->instance(i)) : scene_.items[i].effectLines,
                                           scene_.items[i].effectLineNumber);
     }
 }

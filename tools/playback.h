@@ -29,6 +29,8 @@
 
 namespace plof::tools {
 
+struct PanelSession;
+
 // The flags of every playing command, in the order --help lists them.
 inline constexpr FlagSpec kPlaybackFlags[] = {
     {"--object", "PATH", "object file or built-in shape for one emitter named \"Emitter\""},
@@ -85,6 +87,14 @@ public:
     void saveScene(const std::string &path);
 
 private:
+    // The parts of construction, in order: the scene file and its warnings;
+    // the module, the services and every instance; the panel script on the
+    // first item with the effect; the settings each instance holds.
+    void readScene(const ParsedArguments &arguments);
+    void loadModule(const ParsedArguments &arguments, int interfaceVersion, bool scripted);
+    void performPanelScript(PanelSession &session);
+    void readItemSettings(bool scripted);
+
     FrameRange frames_;
     double fps_ = 30.0;
     host::HostScene scene_;

@@ -97,6 +97,40 @@ private:
     std::size_t offset_ = 0;
 };
 
+// The line after REFERENCE, read as the avoid object's name (the name is
+// cleared first, as the effect does); false when the lines ran out.
+bool readAvoidName(LineReads &reads, std::span<const std::string> lines, SettingsReading &reading) {
+    auto nameRead = reads.next(kAvoidNameLength);
+    reading.settings.avoidObject.clear();
+    if (!nameRead) return false;
+    SettingsLine name;
+    name.lineNumber = nameRead->lineNumber;
+    name.text = lines[nameRead->source];
+    name.role = SettingsLine::Role::Name;
+    std::string text = nameRead->text;
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    name.cut = nameRead->cut;
+    name.keyword = text;
+    reading.settings.avoidObject = text;
+    reading.lines.push_back(std::move(name));
+    return true;
+}
+
+// The lines from index `from` on, which the effect never reads: the first
+// one's number and how many there are (blank lines aside), and whether a
+// PLOF_END line is among them.
+void noteUnreadLines(std::span<const std::string> lines, std::size_t from, std::size_t firstLineNumber,
+                     SettingsReading &reading) {
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        if (lines[i].find_first_not_of(" \t") == std::string::npos) continue;
+        if (lines[i] == "PLOF_END") {
+            reading.unreadEndLine = true;
+            continue;
+        }
+        if (reading.unreadLines++ == 0) reading.firstUnreadLine = firstLineNumber + i;
+    }
+}
+
 SettingsLine split(const ReadText &read, std::span<const std::string> lines) {
     SettingsLine line;
     line.lineNumber = read.lineNumber;
@@ -201,19 +235,7 @@ SettingsReading readSettingsLines(std::span<const std::string> lines, std::size_
         if (*matched == kSettingCount) {
             line.role = SettingsLine::Role::Reference;
             reading.lines.push_back(std::move(line));
-            auto nameRead = reads.next(kAvoidNameLength);
-            reading.settings.avoidObject.clear();
-            if (!nameRead) break;
-            SettingsLine name;
-            name.lineNumber = nameRead->lineNumber;
-            name.text = lines[nameRead->source];
-            name.role = SettingsLine::Role::Name;
-            std::string text = nameRead->text;
-            if (!text.empty() && text.back() == '\n') text.pop_back();
-            name.cut = nameRead->cut;
-            name.keyword = text;
-            reading.settings.avoidObject = text;
-            reading.lines.push_back(std::move(name));
+            if (!readAvoidName(reads, lines, reading)) break;
             continue;
         }
         line.role = SettingsLine::Role::Value;
@@ -222,14 +244,7 @@ SettingsReading readSettingsLines(std::span<const std::string> lines, std::size_
         reading.lines.push_back(std::move(line));
     }
 
-    for (std::size_t i = reads.position(); i < lines.size(); ++i) {
-        if (lines[i].find_first_not_of(" \t") == std::string::npos) continue;
-        if (lines[i] == "PLOF_END") {
-            reading.unreadEndLine = true;
-            continue;
-        }
-        if (reading.unreadLines++ == 0) reading.firstUnreadLine = firstLineNumber + i;
-    }
+    noteUnreadLines(lines, reads.position(), firstLineNumber, reading);
     return reading;
 }
 
