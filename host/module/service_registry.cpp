@@ -31,6 +31,4 @@ void *findService(const char *name) {
 
 PlofGlobalFunc globalServiceFunction() { return &answerGlobal; }
 
-void clearServices() { registry().clear(); }
-
 }  // namespace plof::host

@@ -19,7 +19,4 @@ void *findService(const char *name);
 // The function the host hands to activations: (name, 0) -> record or null.
 PlofGlobalFunc globalServiceFunction();
 
-// Withdraws every service (tests start from an empty registry).
-void clearServices();
-
 }  // namespace plof::host

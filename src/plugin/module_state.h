@@ -4,8 +4,7 @@
 // plain variables. The service records are fetched by handler activation and
 // replaced by every later activation; the random generator starts at 1 when
 // the module is loaded and is never reseeded; objectHandle always refers to
-// the object of the most recently created instance. Tests call
-// resetModuleState() to get the state of a freshly loaded module.
+// the object of the most recently created instance.
 #pragma once
 
 #include <array>
@@ -59,7 +58,7 @@ struct ModuleState {
 // The one instance of the module's state.
 ModuleState &moduleState();
 
-// Puts the state back as it is when the module has just been loaded.
-void resetModuleState();
+// The state as it is when the module has just been loaded.
+ModuleState freshModuleState();
 
 }  // namespace plof

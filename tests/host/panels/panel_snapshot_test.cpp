@@ -4,6 +4,7 @@
 #include "host/panels/host_panel_services.h"
 #include "host/panels/panel_snapshot.h"
 #include "host/module/service_registry.h"
+#include "support/service_reset.h"
 #include "plof/host_services.h"
 
 #include <gtest/gtest.h>

@@ -5,6 +5,7 @@
 #include "host/script/script_runner.h"
 #include "host/script/scripted_user.h"
 #include "host/module/service_registry.h"
+#include "support/service_reset.h"
 #include "plof/host_services.h"
 
 #include <gtest/gtest.h>
