@@ -43,7 +43,7 @@ void checkKeyword(const plof::KeywordLine &line) {
 }
 
 void checkName(const plof::LineBuffer &name) {
-    check(std::strlen(name.data()) < plof::kNameBufferSize, "a name fits its buffer");
+    check(std::strlen(name.data()) < plof::kLineBufferSize, "a name fits its buffer");
 }
 
 // Reads `source` to its end; bit (read mod 8) of `selector` makes a read

@@ -1,4 +1,5 @@
 #include "command.h"
+#include "host/settings/settings_warnings.h"
 
 namespace plof::tools {
 
@@ -27,7 +28,11 @@ ParsedArguments parseArguments(const Command &command, std::span<const std::stri
             }
         }
         if (!known) {
-            throw UsageError(std::string(command.name) + ": unknown option " + name);
+            std::vector<std::string> names;
+            for (const FlagSpec &flag : command.flags) names.emplace_back(flag.name);
+            const std::string near = plof::host::nearestWord(name, names);
+            throw UsageError(std::string(command.name) + ": unknown option " + name +
+                             (near.empty() ? "" : "; did you mean " + near + "?"));
         }
         // A second value would silently replace the first.
         if (parsed.has(name)) {

@@ -10,8 +10,10 @@
 #include "emitter_scene.h"
 #include "emitter_session.h"
 #include "host/base/host_error.h"
+#include "host/play/summary.h"
 #include "host/script/bake_request.h"
 #include "options_panel_session.h"
+#include "playback.h"
 
 namespace plof::tools {
 
@@ -22,12 +24,14 @@ using namespace plof::host;
 const FlagSpec kBakeFlags[] = {
     kEmitterObjectFlag,
     {"--settings", "FILE.plf", "the effect's settings (required)"},
+    kShufflePointsFlag,
     {"--out", "FILE.lws", "the scene file to write (required)"},
     {"--frames", "N|0..B", "bake frames 0 .. N-1, or 0 to B (default 60)"},
     {"--step", "N", "sample every N-th frame (default 1)"},
     {"--objects", "A.lwo,B.lwo", "object files the particles use in turn (default: \"none\")"},
     {"--hpb-min", "H,P,B", "lowest spin, degrees per second (default 0,0,0)"},
-    {"--hpb-max", "H,P,B", "highest spin, degrees per second (default 0,0,0)"},
+    {"--hpb-max", "H,P,B", "highest spin, degrees per second; spins are drawn from the lowest in steps of 0.01, "
+                           "below the highest, or are the lowest when equal (default 0,0,0)"},
     {"--align-h", nullptr, "turn each particle's heading along its launch direction"},
     {"--scale", nullptr, "grow each particle from 0 at birth to 1 at the end of its flight"},
     {"--dissolve", nullptr, "dissolve each particle while it is not in flight"},
@@ -65,6 +69,14 @@ void checkObjectFiles(const BakeRequest &request) {
     }
 }
 
+// What the settings alone say of the baked frames (nothing is played here to
+// see flights), as every command that plays the effect says it.
+void warnAboutBake(const HostScene &scene, const BakeRequest &request) {
+    const HostItem &emitter = scene.items.front();
+    EffectSummaryCollector observer(scene, 0, readEffectSettings(emitter.effectLines, emitter.effectLineNumber), 30.0);
+    warnAboutEffect(observer.finish(0, request.frames - 1));
+}
+
 int runBake(const ParsedArguments &arguments) {
     const BakeRequest request = readRequest(arguments);
     if (arguments.has("--fps")) {
@@ -82,6 +94,7 @@ int runBake(const ParsedArguments &arguments) {
     // emits from the points (OrgEmit) adds those evaluated positions.
     emitter.showFrame(0, 0.0);
     runOptionsPanel(emitter.module(), emitter.instance(), session);
+    warnAboutBake(emitter.scene(), request);
     std::fprintf(stderr, "plof-host: baked scene written to %s\n", request.out.c_str());
     return kExitOk;
 }
@@ -98,6 +111,9 @@ const char *const kBakeDetails =
     "Frames 0, step, 2 x step, ... below N are sampled at time frame / 30.\n"
     "Each --objects file must exist; the scene names it by its full path, as the\n"
     "host's file dialog returns it.\n"
+    "Afterwards the warnings of summary that the settings alone give for the\n"
+    "baked frames (flights cut short by the recycle period, nothing launched, a\n"
+    "birth rate above points x 30, every point on one line) go to stderr.\n"
     "Play the result with: plof-host play FILE.lws\n";
 
 const std::string kBakeUsage = usageLine(kBakeFlags, "bake --object --settings --out [--frames] [--step] [OPTIONS]");

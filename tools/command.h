@@ -96,13 +96,13 @@ double parseFrameRate(const std::string &flag, const std::string &text);
 double parsePositive(const std::string &flag, const std::string &text);
 // --module's value, else plof.p beside the running plof-host.
 std::string modulePath(const ParsedArguments &arguments);
-// "plof-host: warning: MESSAGE" on stderr.
+// "plof-host: warning: MESSAGE" on stderr, once per run for each message.
 void printWarning(const std::string &message);
 
 // A synopsis line from a flag table: each word of `pattern` that names a
-// flag of `flags` ("--out", or "[--out]" for an optional one) becomes that
-// flag with its value name ("--out FILE.lws", "[--frames A..B]"); every other
-// word stays as written.
+// flag of `flags` ("--out", or "[--out]" for an optional one, "[--a|--b]"
+// for one of two) becomes that flag with its value name ("--out FILE.lws",
+// "[--frames A..B]"); every other word stays as written.
 std::string usageLine(std::span<const FlagSpec> flags, std::string_view pattern);
 
 // The help text of one command, and the program's short overview (its

@@ -81,6 +81,14 @@ HostScene emitterScene(const ParsedArguments &arguments, double fps, bool settin
     }
     const std::string object = *arguments.value("--object");
     std::vector<float> points = loadObjectPoints(object);
+    if (const auto seedText = arguments.value(kShufflePointsFlag.name)) {
+        const auto seed = parseInteger(*seedText);
+        if (!seed || *seed < 0) {
+            throw UsageError(std::string(kShufflePointsFlag.name) + " needs a whole number >= 0, got \"" + *seedText +
+                             "\"");
+        }
+        shufflePoints(points, static_cast<uint64_t>(*seed));
+    }
     SettingsLines settings;
     if (settingsPath) {
         settings = readSettingsFile(*settingsPath);

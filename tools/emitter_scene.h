@@ -18,7 +18,12 @@ namespace plof::tools {
 // host::kLargestChannelValue.
 std::vector<host::MotionKey> parseMotion(const std::string &text);
 
-// The scene of --object with --motion, its header covering `frames` at `fps`.
+// --shuffle-points, for every command that takes --object.
+inline constexpr FlagSpec kShufflePointsFlag = {
+    "--shuffle-points", "SEED",
+    "hand the module --object's points in an order shuffled by SEED (a whole number >= 0), the same every run"};
+
+// The scene of --object with --motion (its points shuffled by --shuffle-points), its header covering `frames` at `fps`.
 // Without --settings the effect has no saved lines (a new instance's
 // settings); that throws UsageError when `settingsRequired`. A bad object or
 // settings file throws InputError naming it.

@@ -30,6 +30,7 @@ public:
 
     const host::LoadedModule &module() const { return *module_; }
     PlofInstance instance() const { return instance_; }
+    const host::HostScene &scene() const { return scene_; }
     // The emitter's point count: one particle per point.
     int64_t pointCount() const { return scene_.items[0].pointCount(); }
 

@@ -1,5 +1,8 @@
 // plof-host export: plays a scene's frames and writes them as an animated
 // glTF 2.0 file, optionally with the viewer page beside it.
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "command.h"
@@ -57,7 +60,13 @@ int runExport(const ParsedArguments &arguments) {
     OutputFile file(*out);
     writeGltf(scene, container, file);
     file.commit();
-    if (html) writeViewerPage(*out, scene);
+    std::fprintf(stderr, "plof-host: wrote %s (frames %d..%d)\n", out->c_str(), playback.frames().first,
+                 playback.frames().last);
+    if (html) {
+        const std::vector<std::string> page = writeViewerPage(*out, scene);
+        std::fprintf(stderr, "plof-host: wrote %s, %s and %s beside it; open %s in a browser\n", page[0].c_str(),
+                     page[1].c_str(), page[2].c_str(), page[0].c_str());
+    }
     return kExitOk;
 }
 

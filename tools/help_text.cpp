@@ -27,9 +27,18 @@ std::string usageLine(std::span<const FlagSpec> flags, std::string_view pattern)
         const std::string_view word = pattern.substr(0, end);
         pattern.remove_prefix(std::min(end + 1, pattern.size()));
         const bool optional = word.size() > 2 && word.front() == '[' && word.back() == ']';
-        const auto flag = flagWithValue(flags, optional ? word.substr(1, word.size() - 2) : word);
+        std::string_view choices = optional ? word.substr(1, word.size() - 2) : word;
+        // "--view|--camera": one of the flags, each with its value.
+        std::string expanded;
+        while (!choices.empty()) {
+            const std::size_t bar = std::min(choices.find('|'), choices.size());
+            const std::string_view choice = choices.substr(0, bar);
+            choices.remove_prefix(std::min(bar + 1, choices.size()));
+            if (!expanded.empty()) expanded += '|';
+            expanded += flagWithValue(flags, choice).value_or(std::string(choice));
+        }
         if (!line.empty()) line += ' ';
-        line += flag ? (optional ? "[" + *flag + "]" : *flag) : std::string(word);
+        line += optional ? "[" + expanded + "]" : expanded;
     }
     return line;
 }

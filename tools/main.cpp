@@ -7,6 +7,7 @@
 
 #include "command.h"
 #include "host/base/host_error.h"
+#include "host/settings/settings_warnings.h"
 
 namespace {
 
@@ -48,7 +49,11 @@ int main(int argc, char **argv) {
         }
     }
     if (!command) {
-        return fail(kExitUsage, "unknown command '" + first + "'");
+        std::vector<std::string> names;
+        for (const Command *candidate : commands()) names.emplace_back(candidate->name);
+        const std::string near = plof::host::nearestWord(first, names);
+        return fail(kExitUsage,
+                    "unknown command '" + first + "'" + (near.empty() ? "" : "; did you mean '" + near + "'?"));
     }
     const std::span<const std::string> rest(arguments.begin() + 1, arguments.end());
     for (const std::string &argument : rest) {

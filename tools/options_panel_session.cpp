@@ -56,6 +56,20 @@ void reportUnwritten(const WrittenFileCheck &written) {
     throw std::runtime_error(problems.back());
 }
 
+// The options panel answers the host only with 0, 1 or 2; whether the
+// user confirmed is seen by the host's panel services.
+struct ConfirmWatch final : PanelDriver {
+    ScriptRunner *runner = nullptr;
+    int depth = 0;
+    bool confirmed = false;
+    int32_t runPanel(PlofPanelRecord &panel) override {
+        ++depth;
+        const int32_t result = runner->runPanel(panel);
+        if (--depth == 0) confirmed = result != 0;
+        return result;
+    }
+};
+
 }  // namespace
 
 PanelScript readScriptOrThrow(const std::string &path) {
@@ -79,20 +93,6 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
                           std::string(PLOF_SERVER_NAME) + "\"");
     }
     provideScriptedServices();
-
-    // The options panel answers the host only with 0, 1 or 2; whether the
-    // user confirmed is seen by the host's panel services.
-    struct ConfirmWatch final : PanelDriver {
-        ScriptRunner *runner = nullptr;
-        int depth = 0;
-        bool confirmed = false;
-        int32_t runPanel(PlofPanelRecord &panel) override {
-            ++depth;
-            const int32_t result = runner->runPanel(panel);
-            if (--depth == 0) confirmed = result != 0;
-            return result;
-        }
-    };
     ScriptRunner runner(session.script);
     WrittenFileCheck written(session.particles);
     ConfirmWatch watch;
@@ -119,6 +119,11 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
     if (result != 0) {
         throw ModuleError(module.path() + ": the options panel did not open (activation answered " +
                           std::to_string(result) + "; see the module's message above)");
+    }
+    if (runner.endedWithPanelOpen()) {
+        printWarning(session.script.fileName + ": the script ends with the options panel open, so the host "
+                                               "cancels it and its edits are discarded; end with a line "
+                                               "\"confirm\" to keep them");
     }
     if (runner.filesNotListed() > 0) {
         std::fprintf(stderr, "plof-host: %d of the %d files chosen for the object list were not added to it\n",

@@ -17,6 +17,7 @@ using namespace plof::host;
 const FlagSpec kPanelFlags[] = {
     kEmitterObjectFlag,
     {"--settings", "FILE.plf", "load the instance from these settings first (default: a new instance's)"},
+    kShufflePointsFlag,
     {"--script", "FILE", "the user's actions on the panels (default: none, the panel is cancelled)"},
     {"--snapshot", "FILE.png", "picture of the options panel when it closes, or at a `snapshot` line"},
     {"--save-scene", "FILE", "afterwards, write the host scene with the effect's saved lines to FILE"},

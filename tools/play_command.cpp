@@ -67,7 +67,8 @@ int runPlay(const ParsedArguments &arguments) {
 const char *const kBuiltinShapesHelp =
     "  builtin:grid:WxH    W x H points one unit apart on the XZ plane, centred on the origin\n"
     "  builtin:line:N      N points one unit apart along +X, the first at the origin\n"
-    "  builtin:sphere:N    N points spread evenly over the sphere of radius 1\n";
+    "  builtin:sphere:N    N points spread evenly over the sphere of radius 1\n"
+    "  builtin:box:N       N points spread through the cube of side 1 centred on the origin\n";
 
 const std::string kPlayDetails = std::string(
     "Plays frames A..B of a scene through the effect, as the 3D host does: per frame\n"

@@ -59,8 +59,9 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
     if (fromObject == (arguments.positional.size() == 1) || arguments.positional.size() > 1) {
         throw UsageError(command + " needs either --object PATH --settings FILE.plf, or one SCENE.lws");
     }
-    if (!fromObject && (arguments.has("--settings") || arguments.has("--motion"))) {
-        throw UsageError("--settings and --motion go with --object; a scene holds its own");
+    if (!fromObject && (arguments.has("--settings") || arguments.has("--motion") ||
+                        arguments.has(kShufflePointsFlag.name))) {
+        throw UsageError("--settings, --motion and --shuffle-points go with --object; a scene holds its own");
     }
     const auto framesText = arguments.value("--frames");
     if (framesText) frames_ = parseFrameRange("--frames", *framesText);
@@ -141,16 +142,40 @@ void Playback::readItemSettings(bool scripted) {
 
 Playback::~Playback() = default;
 
-void Playback::play(const std::function<void(int32_t frame)> &visit) {
+void Playback::play(const std::function<void(int32_t frame)> &visit, const std::string &pass) {
     const double work = static_cast<double>(frameCount()) * static_cast<double>(pointsPerFrame(scene_));
     const bool progress = standardErrorIsTerminal() && work > kProgressWork;
+    const std::string label = pass.empty() ? "" : pass + ": ";
+    std::vector<std::unique_ptr<EffectSummaryCollector>> observers(observed_ ? 0 : scene_.items.size());
+    for (std::size_t i = 0; i < observers.size(); ++i) {
+        if (!player_->instance(i)) continue;
+        observers[i] = std::make_unique<EffectSummaryCollector>(scene_, i, settings_[i], fps_);
+    }
     for (int64_t frame = frames_.first; frame <= frames_.last; ++frame) {
         const auto f = static_cast<int32_t>(frame);
         player_->playFrame(f, f / fps_);
+        for (std::size_t i = 0; i < observers.size(); ++i) {
+            if (observers[i]) observers[i]->addFrame(f, f / fps_, worldPoints(i));
+        }
         visit(f);
-        if (progress) std::fprintf(stderr, "\rplof-host: frame %d of %d..%d", f, frames_.first, frames_.last);
+        if (progress) {
+            std::fprintf(stderr, "\rplof-host: %sframe %d of %d..%d", label.c_str(), f, frames_.first, frames_.last);
+        }
     }
     if (progress) std::fputs("\n", stderr);
+    if (observed_) return;
+    observed_ = true;
+    for (const auto &observer : observers) {
+        if (!observer) continue;
+        summaries_.push_back(observer->finish(frames_.first, frames_.last));
+        warnAboutEffect(summaries_.back());
+    }
+}
+
+void warnAboutEffect(const EffectSummary &summary) {
+    for (const std::string &warning : summary.warnings) {
+        printWarning(summary.name + " (item " + std::to_string(summary.item + 1) + "): " + warning);
+    }
 }
 
 void Playback::saveScene(const std::string &path) {

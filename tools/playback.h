@@ -20,9 +20,11 @@
 #include <vector>
 
 #include "command.h"
+#include "emitter_scene.h"
 #include "host/module/loaded_handler.h"
 #include "host/play/frame_loop.h"
 #include "host/settings/settings_reading.h"
+#include "host/play/summary.h"
 #include "host/scene/host_scene.h"
 #include "host/play/scene_services.h"
 #include "host/module/module_loader.h"
@@ -35,6 +37,7 @@ struct PanelSession;
 inline constexpr FlagSpec kPlaybackFlags[] = {
     {"--object", "PATH", "object file or built-in shape for one emitter named \"Emitter\""},
     {"--settings", "FILE.plf", "the effect's settings (with --object); see docs/settings.md"},
+    kShufflePointsFlag,
     {"--frames", "A..B", "frames to play, inclusive (default: the scene's FirstFrame..LastFrame, else 0..59)"},
     {"--motion", "KEYS", "the emitter's keys \"f:x,y,z:h,p,b;...\", linear between keys (with --object)"},
     {"--fps", "N", "frames per second, 0.001 to 1000: frame f plays at time f / N (default 30)"},
@@ -70,8 +73,14 @@ public:
     double fps() const { return fps_; }
 
     // Plays the range in order. After each frame `visit` is called with the
-    // frame number; the world positions are then in worldPoints.
-    void play(const std::function<void(int32_t frame)> &visit);
+    // frame number; the world positions are then in worldPoints. The first
+    // play also observes each item with the effect (EffectSummaryCollector)
+    // and, at its end, says the warnings on stderr (warnAboutEffect). Progress
+    // on a terminal names `pass` when given ("pass 1 of 2, framing").
+    void play(const std::function<void(int32_t frame)> &visit, const std::string &pass = "");
+
+    // What the first play observed of each item with the effect, in scene order.
+    const std::vector<host::EffectSummary> &summaries() const { return summaries_; }
 
     // x, y, z per point of item `index` at the frame last played; one triple,
     // the pivot, for an item without points.
@@ -103,6 +112,12 @@ private:
     std::unique_ptr<host::EffectHandler> handler_;
     std::unique_ptr<host::EffectPlayer> player_;
     std::vector<host::EffectSettings> settings_;
+    bool observed_ = false;
+    std::vector<host::EffectSummary> summaries_;
 };
+
+// The warnings of one item's summary on stderr, each as
+// "plof-host: warning: NAME (item N): WARNING".
+void warnAboutEffect(const host::EffectSummary &summary);
 
 }  // namespace plof::tools

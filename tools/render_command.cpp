@@ -32,8 +32,25 @@ const std::string kViewHelp = "camera: " + viewNames() + " (default perspective,
 const std::vector<FlagSpec> kRenderFlags = withPlaybackFlags({
     {"--out", "FILE.png|FILE.gif", "the picture: a PNG still of the last frame with trails, or a GIF animation"},
     {"--view", "VIEW", kViewHelp.c_str()},
+    {"--camera", "AZ,EL[,DIST]",
+     "instead of --view: a perspective camera AZ degrees around +Y from the front view, EL degrees above the "
+     "ground, DIST framed sizes from the centre (default: filling the picture, 1.46); perspective is 35,28"},
+    {"--trail", "N", "trails over the last N frames (0: points only; default: the whole range in a PNG, 10 in a GIF)"},
     {"--size", "WxH", "picture size in pixels (default 640x480)"},
 });
+
+// --camera's aim, if given; UsageError when it is not one.
+std::optional<CameraAim> cameraAim(const ParsedArguments &arguments) {
+    const auto text = arguments.value("--camera");
+    if (!text) return std::nullopt;
+    if (arguments.has("--view")) throw UsageError("give --view or --camera, not both");
+    const auto aim = cameraAimNamed(*text);
+    if (!aim) {
+        throw UsageError("--camera needs AZIMUTH,ELEVATION[,DISTANCE] in degrees (elevation -90 to 90) and "
+                         "framed sizes (above 0.5), e.g. 35,28 or 90,10,3, got \"" + *text + "\"");
+    }
+    return aim;
+}
 
 enum class Format { Png, Gif };
 
@@ -95,7 +112,7 @@ Box framingBox(Playback &playback, std::span<const std::optional<EffectSettings>
                 }
             }
         }
-    });
+    }, "pass 1 of 2, framing");
     return framing.box();
 }
 
@@ -105,6 +122,14 @@ int runRender(const ParsedArguments &arguments) {
     const Format format = formatOf(*out);
     const auto view = viewNamed(arguments.value("--view").value_or("perspective"));
     if (!view) throw UsageError("--view needs " + viewNames() + ", got \"" + *arguments.value("--view") + "\"");
+    const std::optional<CameraAim> aim = cameraAim(arguments);
+    std::optional<int> trail;
+    if (const auto trailText = arguments.value("--trail")) {
+        trail = parseInteger(*trailText);
+        if (!trail || *trail < 0) {
+            throw UsageError("--trail needs a whole number of frames >= 0, got \"" + *trailText + "\"");
+        }
+    }
     int width = 640, height = 480;
     if (const auto size = arguments.value("--size")) parseSize(*size, width, height);
     if (!picturesAvailable()) {
@@ -122,12 +147,15 @@ int runRender(const ParsedArguments &arguments) {
     }
 
     const Box box = framingBox(playback, settings, positions);
-    const Camera camera(*view, box, width, height);
+    const Camera camera = aim ? Camera(*aim, box, width, height) : Camera(*view, box, width, height);
 
     // Then the drawing, playing the range again (the effect places every
     // frame afresh, so the positions are the same).
-    const int trailFrames =
-        format == Format::Png ? static_cast<int>(std::min<int64_t>(playback.frameCount(), 1 << 20)) : kGifTrailFrames;
+    // A trail longer than the range reaches back to its first frame.
+    const int wholeRange = static_cast<int>(std::min<int64_t>(playback.frameCount(), 1 << 20));
+    const int trailFrames = trail                   ? std::min(*trail, wholeRange)
+                            : format == Format::Png ? wholeRange
+                                                    : kGifTrailFrames;
     EffectPicture picture(scene, settings, fps, camera, box, width, height, trailFrames);
     std::optional<GifAnimation> animation;
     if (format == Format::Gif) animation.emplace(*out, width, height);
@@ -135,7 +163,7 @@ int runRender(const ParsedArguments &arguments) {
     playback.play([&](int32_t frame) {
         picture.addFrame(frame, frame / fps, [&](std::size_t i) { return playback.worldPoints(i); });
         if (animation) animation->addFrame(picture.picture(), gifDelay(index++, fps));
-    });
+    }, "pass 2 of 2, drawing");
     if (animation) {
         animation->finish();
     } else {
@@ -150,21 +178,26 @@ const char *const kRenderDetails =
     "Plays frames A..B as play does and draws them. --out FILE.png: a still of\n"
     "frame B, with each point's trail over the frames before it in the range\n"
     "(fading toward the past). --out FILE.gif: an animation of the range that\n"
-    "loops, with short trails; its frame delays are whole hundredths of a second,\n"
-    "rounded so that the animation keeps the frame rate over time (at 30 fps the\n"
-    "delays run 3, 4, 3, ... hundredths; no frame is shorter than 2 hundredths,\n"
-    "which players need, so above 50 fps the animation runs slower).\n"
+    "loops, with short trails. --trail N sets how many frames a trail reaches\n"
+    "back (0: points only) whatever the range, which still sets the framing.\n"
+    "--camera: one camera for every frame of an animation. An animation's frame\n"
+    "delays are whole hundredths of a second, rounded so that it keeps the\n"
+    "frame rate over time (at 30 fps the delays run 3, 4, 3, ... hundredths; no\n"
+    "frame is shorter than 2 hundredths, which players need, so above 50 fps\n"
+    "the animation runs slower).\n"
     "\n"
     "Drawn: a faint ground grid on the XZ plane through the world origin, the\n"
     "X, Y, Z axes (red, green, blue), the pivot of each item with the effect (a\n"
-    "green cross), points in flight bright with their trails, points at rest\n"
-    "dim, points of other items (such as a baked scene's particle objects) in a\n"
-    "light blue; no item while its dissolve is 1; the frame number in the\n"
+    "green cross), points in flight bright with their trails (each item with\n"
+    "the effect in its own colour, named in a legend when there are several),\n"
+    "points at rest dim, points of other items (such as a baked scene's\n"
+    "particle objects) in a light blue; no item while its dissolve is 1; the frame number in the\n"
     "bottom-left corner. The camera frames the positions of the whole range;\n"
     "the 1% farthest on each axis do not count, so a few outliers cannot shrink\n"
     "the effect to a dot. The same inputs give the same bytes.\n";
 
-const std::string kRenderUsage = playbackUsage("render", kRenderFlags, "--out [--view] [--size]");
+const std::string kRenderUsage =
+    playbackUsage("render", kRenderFlags, "--out [--view|--camera] [--trail] [--size]");
 
 }  // namespace
 

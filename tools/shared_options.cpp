@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <filesystem>
+#include <set>
 
 #include "command.h"
 #include "host/base/number_text.h"
@@ -43,6 +44,9 @@ std::string modulePath(const ParsedArguments &arguments) {
 }
 
 void printWarning(const std::string &message) {
+    // Several items read from one file say the same thing: once is enough.
+    static std::set<std::string> said;
+    if (!said.insert(message).second) return;
     std::fprintf(stderr, "plof-host: warning: %s\n", message.c_str());
 }
 

@@ -2,7 +2,6 @@
 // that carries the effect, its numbers and warnings: for a person, or as
 // JSON with --json.
 #include <cstdio>
-#include <memory>
 
 #include <nlohmann/json.hpp>
 
@@ -96,23 +95,8 @@ nlohmann::ordered_json summaryJson(const EffectSummary &s) {
 
 int runSummary(const ParsedArguments &arguments) {
     Playback playback("summary", arguments);
-    const HostScene &scene = playback.scene();
-    std::vector<std::unique_ptr<EffectSummaryCollector>> collectors(scene.items.size());
-    for (std::size_t i = 0; i < scene.items.size(); ++i) {
-        if (scene.items[i].hasEffect) {
-            collectors[i] = std::make_unique<EffectSummaryCollector>(scene, i, playback.effectSettings(i),
-                                                                     playback.fps());
-        }
-    }
-    playback.play([&](int32_t frame) {
-        for (std::size_t i = 0; i < collectors.size(); ++i) {
-            if (collectors[i]) collectors[i]->addFrame(frame, frame / playback.fps(), playback.worldPoints(i));
-        }
-    });
-    std::vector<EffectSummary> summaries;
-    for (const auto &collector : collectors) {
-        if (collector) summaries.push_back(collector->finish(playback.frames().first, playback.frames().last));
-    }
+    playback.play([](int32_t) {});
+    const std::vector<EffectSummary> &summaries = playback.summaries();
     std::string out;
     if (arguments.has("--json")) {
         nlohmann::ordered_json items = nlohmann::ordered_json::array();
@@ -143,7 +127,8 @@ const char *const kSummaryDetails =
     "A flight still running at the last frame counts the frames it had.\n"
     "Warnings (one line each) say what will happen and what to change: flights cut\n"
     "short by a recycle period not longer than the ages, nothing launched in the\n"
-    "range, a birth rate above points x 30, every point leaving on one line.\n"
+    "range, a birth rate above points x 30, every point leaving on one line;\n"
+    "every command that plays the effect also says them on stderr.\n"
     "With --json: {\"items\": [{\"item\", \"name\", \"frames\", \"points\", \"birthRate\",\n"
     "\"periodFrames\", \"firstLaunchFrame\", \"lastLaunchFrame\", \"flights\",\n"
     "\"flightsPerPoint\", \"flightFrames\", \"pointsInFlightPerFrame\" (each\n"

@@ -53,7 +53,7 @@ std::string viewerFilesMissing() {
     return "";
 }
 
-void writeViewerPage(const std::string &exportPath, const AnimatedScene &scene) {
+std::vector<std::string> writeViewerPage(const std::string &exportPath, const AnimatedScene &scene) {
     const fs::path exported(exportPath);
     const std::string dataName = exported.filename().string() + ".js";
     std::string page = readFileBytes((viewerDirectory() / kPage).string(), "viewer page");
@@ -64,15 +64,18 @@ void writeViewerPage(const std::string &exportPath, const AnimatedScene &scene) 
     page.replace(marker, kDataMarker.size(), "<script id=\"plof-embedded\" src=\"" + urlEncoded(dataName) + "\"></script>");
 
     const fs::path directory = exported.parent_path();
-    OutputFile data((directory / dataName).string());
+    fs::path pagePath = exported;
+    pagePath.replace_extension(".html");
+    const std::vector<std::string> written = {pagePath.string(), (directory / kBundle).string(),
+                                              (directory / dataName).string()};
+    OutputFile data(written[2]);
     data.write("window.plofEmbeddedGltf = ");
     writeGltf(scene, GltfContainer::text, data);  // JSON is a JavaScript expression
     data.write(";\n");
     data.commit();
-    writeOutputFile((directory / kBundle).string(),
-                    readFileBytes((viewerDirectory() / kBundle).string(), "viewer script"));
-    fs::path pagePath = exported;
-    writeOutputFile(pagePath.replace_extension(".html").string(), page);
+    writeOutputFile(written[1], readFileBytes((viewerDirectory() / kBundle).string(), "viewer script"));
+    writeOutputFile(written[0], page);
+    return written;
 }
 
 }  // namespace plof::tools

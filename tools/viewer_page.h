@@ -9,6 +9,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "host/gltf/animated_scene.h"
 
@@ -18,8 +19,9 @@ namespace plof::tools {
 // how to get it.
 std::string viewerFilesMissing();
 
-// Writes the three files for the export at `exportPath` holding `scene`.
-// Throws OutputError (InputError when the viewer's own files cannot be read).
-void writeViewerPage(const std::string &exportPath, const host::AnimatedScene &scene);
+// Writes the three files for the export at `exportPath` holding `scene` and
+// returns their paths: the page, its script, the data script. Throws
+// OutputError (InputError when the viewer's own files cannot be read).
+std::vector<std::string> writeViewerPage(const std::string &exportPath, const host::AnimatedScene &scene);
 
 }  // namespace plof::tools

@@ -14,9 +14,23 @@ namespace {
 
 constexpr std::string_view kPrefix = "builtin:";
 
+// Every built-in shape as it is written.
+constexpr std::string_view kShapeForms[] = {"builtin:grid:WxH", "builtin:line:N", "builtin:sphere:N", "builtin:box:N"};
+
 [[noreturn]] void badShape(std::string_view source, const std::string &what) {
-    throw InputError(std::string(source) + ": " + what +
-                     "; the built-in shapes are builtin:grid:WxH, builtin:line:N and builtin:sphere:N");
+    std::string shapes;
+    for (std::string_view form : kShapeForms) shapes += (shapes.empty() ? "" : ", ") + std::string(form);
+    throw InputError(std::string(source) + ": " + what + "; the built-in shapes are " + shapes);
+}
+
+// The radical inverse of `index` in `base`: the Halton sequence's coordinate, in [0, 1).
+double radicalInverse(std::size_t index, std::size_t base) {
+    double value = 0.0;
+    double scale = 1.0 / static_cast<double>(base);
+    for (; index > 0; index /= base, scale /= static_cast<double>(base)) {
+        value += static_cast<double>(index % base) * scale;
+    }
+    return value;
 }
 
 std::size_t shapeCount(std::string_view source, std::string_view text) {
@@ -33,6 +47,16 @@ std::size_t shapeCount(std::string_view source, std::string_view text) {
 }  // namespace
 
 bool isBuiltinShape(std::string_view source) { return source.starts_with(kPrefix); }
+
+std::string builtinShapeFor(std::string_view name) {
+    std::string base(name.substr(0, name.find('.')));
+    for (char &c : base) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    for (std::string_view form : kShapeForms) {
+        const std::string_view kind = form.substr(kPrefix.size(), form.rfind(':') - kPrefix.size());
+        if (!base.empty() && base == kind) return std::string(form);
+    }
+    return "";
+}
 
 std::vector<float> builtinShapePoints(std::string_view source) {
     const std::string_view shapeText = source.substr(kPrefix.size());
@@ -75,6 +99,16 @@ std::vector<float> builtinShapePoints(std::string_view source) {
             const double angle = goldenAngle * static_cast<double>(i);
             points.insert(points.end(), {static_cast<float>(radius * portableCos(angle)), static_cast<float>(y),
                                          static_cast<float>(radius * portableSin(angle))});
+        }
+    } else if (kind == "box") {
+        // The first N points of the Halton sequence in bases 2, 3, 5: spread
+        // evenly for any count, with no grid rows.
+        const std::size_t count = shapeCount(source, size);
+        points.reserve(count * 3);
+        for (std::size_t i = 1; i <= count; ++i) {
+            points.insert(points.end(), {static_cast<float>(radicalInverse(i, 2) - 0.5),
+                                         static_cast<float>(radicalInverse(i, 3) - 0.5),
+                                         static_cast<float>(radicalInverse(i, 5) - 0.5)});
         }
     } else {
         badShape(source, "unknown built-in shape \"" + std::string(kind) + "\"");

@@ -1,3 +1,6 @@
+#include <filesystem>
+#include <system_error>
+
 #include "host/base/file_extension.h"
 #include "host/files/file_bytes.h"
 #include "host/base/host_error.h"
@@ -8,6 +11,12 @@ namespace plof::host {
 std::vector<float> loadObjectPoints(const std::string &source) {
     if (isBuiltinShape(source)) {
         return builtinShapePoints(source);
+    }
+    std::error_code error;
+    if (const std::string shape = builtinShapeFor(source);
+        !shape.empty() && !std::filesystem::exists(source, error)) {
+        throw InputError(source + ": no such object file; for the built-in shape write " + shape +
+                         " (N: the number of points)");
     }
     const std::string bytes = readFileBytes(source, "object file");
     if (bytes.starts_with("FORM")) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,7 +36,17 @@ bool isBuiltinShape(std::string_view source);
 //                      on the origin, row by row along X
 //   builtin:line:N     N points one unit apart along +X from the origin
 //   builtin:sphere:N   N points spread evenly over the unit sphere
+//   builtin:box:N      N points spread through the cube of side 1 centred on
+//                      the origin (a Halton sequence: the same every run)
 std::vector<float> builtinShapePoints(std::string_view source);
+
+// The built-in shape a bare name such as "sphere" (or "sphere.lwo") means,
+// as "builtin:sphere:N"; "" when it names none.
+std::string builtinShapeFor(std::string_view name);
+
+// Reorders the points (x, y, z each) as a modeller's point reordering would:
+// a shuffle fixed by `seed`, the same on every build.
+void shufflePoints(std::vector<float> &points, uint64_t seed);
 
 // The name the host gives an item loaded from `source`: a file's name without
 // directory and extension, or the built-in shape's kind ("grid").

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
+
+#include "host/base/number_text.h"
 
 namespace plof::host {
 
@@ -40,11 +43,38 @@ std::string viewNames() {
     return names;
 }
 
+std::optional<CameraAim> cameraAimNamed(std::string_view text) {
+    std::vector<double> values;
+    for (std::size_t start = 0; start <= text.size() && values.size() < 4;) {
+        const std::size_t comma = std::min(text.find(',', start), text.size());
+        const auto value = parseNumber(text.substr(start, comma - start));
+        if (!value) return std::nullopt;
+        values.push_back(*value);
+        start = comma + 1;
+    }
+    if (values.size() < 2 || values.size() > 3 || !(std::fabs(values[1]) <= 90.0)) return std::nullopt;
+    CameraAim aim{values[0], values[1], std::nullopt};
+    if (values.size() == 3) {
+        if (!(values[2] > kNearestAimDistance && values[2] < 1e6)) return std::nullopt;
+        aim.distance = values[2];
+    }
+    return aim;
+}
+
 Camera::Camera(View view, const Box &box, int width, int height)
     : perspective_(view == View::Perspective), halfWidth_(width / 2.0), halfHeight_(height / 2.0) {
     const NamedView &named = *std::find_if(std::begin(kViews), std::end(kViews),
                                          [view](const NamedView &s) { return s.view == view; });
-    axes_ = axesFromHpb(named.heading, named.pitch, 0.0);
+    place(named.heading, named.pitch, 0.0, box, width, height);
+}
+
+Camera::Camera(const CameraAim &aim, const Box &box, int width, int height)
+    : perspective_(true), halfWidth_(width / 2.0), halfHeight_(height / 2.0) {
+    place(aim.azimuth, aim.elevation, aim.distance.value_or(0.0), box, width, height);
+}
+
+void Camera::place(double heading, double pitch, double distance, const Box &box, int width, int height) {
+    axes_ = axesFromHpb(heading, pitch, 0.0);
     Vec3 centre;
     double radius = 0.0;
     for (int c = 0; c < 3; ++c) {
@@ -53,8 +83,8 @@ Camera::Camera(View view, const Box &box, int width, int height)
     }
     radius = std::max(std::sqrt(radius), 1e-9);
     // Far enough back that the box's bounding sphere is in front of the camera.
-    const double distance = radius / std::sin(kHalfFieldOfViewDegrees * 3.141592653589793 / 180.0);
-    for (int c = 0; c < 3; ++c) eye_[c] = centre[c] - axes_.z[c] * (perspective_ ? distance : 0.0);
+    const double filling = radius / std::sin(kHalfFieldOfViewDegrees * 3.141592653589793 / 180.0);
+    for (int c = 0; c < 3; ++c) eye_[c] = centre[c] - axes_.z[c] * (perspective_ ? filling : 0.0);
 
     // Fit the box's projected corners into the picture.
     double uMin = INFINITY, uMax = -INFINITY, vMin = INFINITY, vMax = -INFINITY;
@@ -74,6 +104,13 @@ Camera::Camera(View view, const Box &box, int width, int height)
     scale_ = std::min((width - 2.0 * margin) / spanU, (height - 2.0 * margin) / spanV);
     centreU_ = (uMin + uMax) / 2.0;
     centreV_ = (vMin + vMax) / 2.0;
+    if (perspective_ && distance > 0.0) {
+        // The same lens moved to the asked distance: sizes go as 1 / distance.
+        const double moved = distance * 2.0 * radius;
+        for (int c = 0; c < 3; ++c) eye_[c] = centre[c] - axes_.z[c] * moved;
+        centreU_ *= filling / moved;
+        centreV_ *= filling / moved;
+    }
 }
 
 bool Camera::flat(const Vec3 &world, double &u, double &v) const {

@@ -42,8 +42,8 @@ public:
     // A square dot of `size` x `size` pixels centred on (x, y), opaque.
     void dot(double x, double y, Rgb colour, int size);
 
-    // Text in the built-in font (digits, '-', ' ' and the letters of
-    // "frame", "x", "y", "z"; others are left blank), its top-left corner at
+    // Text in the built-in font (digits, letters, ' ', '-', '_', '.', '(' and
+    // ')'; others are left blank), its top-left corner at
     // (x, y), each font pixel `scale` x `scale` image pixels.
     void text(int x, int y, std::string_view text, Rgb colour, int scale);
     static int textWidth(std::string_view text, int scale) { return static_cast<int>(text.size()) * 6 * scale; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <string>
 
@@ -13,7 +14,11 @@ constexpr Rgb kBackground{0.07f, 0.075f, 0.09f};
 constexpr Rgb kGrid{0.42f, 0.44f, 0.5f};
 constexpr float kGridAlpha = 0.45f;
 constexpr Rgb kAxisColours[3] = {{0.95f, 0.3f, 0.3f}, {0.35f, 0.9f, 0.35f}, {0.4f, 0.6f, 1.0f}};
-constexpr Rgb kFlying{1.0f, 0.72f, 0.25f};
+// Points in flight of the first item with the effect, the second, ...: told
+// apart in one picture (the list repeats after the last).
+constexpr Rgb kFlyingColours[] = {{1.0f, 0.72f, 0.25f}, {0.95f, 0.42f, 0.9f}, {0.35f, 0.88f, 1.0f},
+                                  {0.62f, 1.0f, 0.35f}, {1.0f, 0.45f, 0.42f}, {0.78f, 0.66f, 1.0f}};
+constexpr std::size_t kFlyingColourCount = std::size(kFlyingColours);
 constexpr Rgb kResting{0.5f, 0.5f, 0.56f};
 constexpr Rgb kOther{0.62f, 0.82f, 1.0f};
 constexpr Rgb kPivot{0.3f, 1.0f, 0.55f};
@@ -38,13 +43,17 @@ double gridStep(double span) {
 EffectPicture::EffectPicture(const HostScene &scene, std::span<const std::optional<EffectSettings>> settings,
                              double framesPerSecond, const Camera &camera, const Box &box, int width, int height,
                              int trailFrames)
-    : scene_(scene), camera_(camera), width_(width), height_(height), trailFrames_(std::max(trailFrames, 1)),
+    : scene_(scene), camera_(camera), width_(width), height_(height), trailFrames_(std::max(trailFrames, 0)),
       background_(width, height, kBackground), resting_(scene.items.size()), points_(scene.items.size()),
-      pivots_(scene.items.size()), stamp_(static_cast<std::size_t>(width) * height, kNoStamp),
-      stampLook_(stamp_.size(), Look::None) {
+      pivots_(scene.items.size()), colours_(scene.items.size(), kOther),
+      stamp_(static_cast<std::size_t>(width) * height, kNoStamp), stampItem_(stamp_.size(), 0) {
     std::size_t drawn = 0;
+    std::size_t effects = 0;
     for (std::size_t i = 0; i < scene.items.size(); ++i) {
-        if (settings[i]) resting_[i] = std::make_unique<RestingPlaces>(scene, i, *settings[i], framesPerSecond);
+        if (settings[i]) {
+            resting_[i] = std::make_unique<RestingPlaces>(scene, i, *settings[i], framesPerSecond);
+            colours_[i] = kFlyingColours[effects++ % kFlyingColourCount];
+        }
         points_[i].resize(std::max<std::size_t>(1, scene.items[i].points.size() / 3));
         drawn += points_[i].size();
     }
@@ -78,7 +87,7 @@ void EffectPicture::drawBackground(const Box &box) {
     }
 }
 
-void EffectPicture::stampTrail(const Point &from, const Point &to, Look look) {
+void EffectPicture::stampTrail(const Point &from, const Point &to, std::size_t item) {
     // Bresenham between the two pixels; a segment longer than the picture
     // is a jump (a relaunch seen from afar), not a trail.
     int x0 = static_cast<int>(std::lround(from.x)), y0 = static_cast<int>(std::lround(from.y));
@@ -91,7 +100,7 @@ void EffectPicture::stampTrail(const Point &from, const Point &to, Look look) {
         if (x0 >= 0 && y0 >= 0 && x0 < width_ && y0 < height_) {
             const std::size_t at = static_cast<std::size_t>(y0) * width_ + x0;
             stamp_[at] = frame_;
-            stampLook_[at] = look;
+            stampItem_[at] = static_cast<uint32_t>(item);
         }
         if (x0 == x1 && y0 == y1) break;
         const int doubled = 2 * error;
@@ -128,14 +137,14 @@ void EffectPicture::addFrame(int32_t frame, double time,
             }
             const Point &before = points[p];
             const bool trails = now.look != Look::None && now.look == before.look && now.look != Look::Resting;
-            if (trails) stampTrail(before, now, now.look);
+            if (trails && trailFrames_ > 0) stampTrail(before, now, i);
             points[p] = now;
         }
     }
 }
 
-std::vector<uint8_t> EffectPicture::picture() const {
-    Canvas canvas = background_;
+void EffectPicture::drawTrails(Canvas &canvas) const {
+    if (trailFrames_ == 0) return;
     const float fade = std::pow(kTrailFadesTo, 1.0f / static_cast<float>(trailFrames_));
     std::vector<float> alphaOfAge(static_cast<std::size_t>(trailFrames_));
     for (std::size_t age = 0; age < alphaOfAge.size(); ++age) {
@@ -147,14 +156,37 @@ std::vector<uint8_t> EffectPicture::picture() const {
             if (stamp_[at] == kNoStamp) continue;
             const int64_t age = int64_t{frame_} - stamp_[at];
             if (age < 0 || age >= trailFrames_) continue;
-            canvas.blend(x, y, stampLook_[at] == Look::Flying ? kFlying : kOther,
-                         alphaOfAge[static_cast<std::size_t>(age)]);
+            canvas.blend(x, y, colours_[stampItem_[at]], alphaOfAge[static_cast<std::size_t>(age)]);
         }
     }
-    for (const std::vector<Point> &points : points_) {
-        for (const Point &point : points) {
+}
+
+// With several items carrying the effect, each one's name and number beside
+// a dot of its colour, top left.
+void EffectPicture::drawLegend(Canvas &canvas, int scale) const {
+    std::vector<std::size_t> effects;
+    for (std::size_t i = 0; i < resting_.size(); ++i) {
+        if (resting_[i]) effects.push_back(i);
+    }
+    if (effects.size() < 2) return;
+    const int rowHeight = 10 * scale;
+    for (std::size_t row = 0; row < effects.size(); ++row) {
+        const std::size_t i = effects[row];
+        const int top = 8 + static_cast<int>(row) * rowHeight;
+        canvas.dot(8 + 2 * scale, top + 3.0 * scale, colours_[i], 3 * scale);
+        // Named as warnings name it, so two items of one name are told apart.
+        const std::string label = scene_.items[i].name + " (item " + std::to_string(i + 1) + ")";
+        canvas.text(8 + 6 * scale, top, label, kLabel, scale);
+    }
+}
+
+std::vector<uint8_t> EffectPicture::picture() const {
+    Canvas canvas = background_;
+    drawTrails(canvas);
+    for (std::size_t i = 0; i < points_.size(); ++i) {
+        for (const Point &point : points_[i]) {
             if (point.look == Look::None) continue;
-            const Rgb colour = point.look == Look::Flying ? kFlying : point.look == Look::Resting ? kResting : kOther;
+            const Rgb colour = point.look == Look::Resting ? kResting : colours_[i];
             canvas.dot(point.x, point.y, colour, point.look == Look::Resting ? std::max(1, dotSize_ - 1) : dotSize_);
         }
     }
@@ -166,6 +198,7 @@ std::vector<uint8_t> EffectPicture::picture() const {
     }
     const int scale = height_ >= 360 ? 2 : 1;
     canvas.text(8, height_ - 8 - 7 * scale, "frame " + std::to_string(frame_), kLabel, scale);
+    drawLegend(canvas, scale);
     return canvas.rgb8();
 }
 

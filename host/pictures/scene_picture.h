@@ -5,9 +5,10 @@
 // pivot of each item that carries the effect (a green cross), and the frame
 // number in the bottom-left corner.
 //
-// Points of an item with the effect are drawn bright while they fly and dim
-// while they rest (RestingPlaces tells which); their trails follow flights
-// only. Points of other items (a baked scene's particle objects, a null's
+// Points of an item with the effect are drawn bright while they fly, each
+// item in its own colour (with a legend of the items' names and numbers
+// when there are several), and dim while they rest (RestingPlaces tells which); their trails
+// follow flights only. Points of other items (a baked scene's particle objects, a null's
 // pivot) are drawn in a cool light colour, and not while their dissolve is
 // 1. Memory: a few numbers per point and per pixel; trails are kept in the
 // pixels, not per frame.
@@ -33,7 +34,7 @@ class EffectPicture {
 public:
     // `settings[i]`: the effect settings of item i, or none when it has no
     // effect. `camera` frames `box` (the grid covers it). `trailFrames`: how
-    // many frames a trail takes to fade out. The scene and camera must
+    // many frames a trail takes to fade out (0: no trails, points only). The scene and camera must
     // outlive the picture.
     EffectPicture(const HostScene &scene, std::span<const std::optional<EffectSettings>> settings,
                   double framesPerSecond, const Camera &camera, const Box &box, int width, int height,
@@ -54,7 +55,9 @@ private:
     };
 
     void drawBackground(const Box &box);
-    void stampTrail(const Point &from, const Point &to, Look look);
+    void stampTrail(const Point &from, const Point &to, std::size_t item);
+    void drawTrails(Canvas &canvas) const;
+    void drawLegend(Canvas &canvas, int scale) const;
 
     const HostScene &scene_;
     const Camera &camera_;
@@ -65,8 +68,9 @@ private:
     std::vector<std::unique_ptr<RestingPlaces>> resting_;  // per item, null without the effect
     std::vector<std::vector<Point>> points_;              // per item, per point: the last frame added
     std::vector<std::optional<Vec3>> pivots_;             // per item with the effect
+    std::vector<Rgb> colours_;                            // per item: its points in flight and trails
     std::vector<int32_t> stamp_;                          // per pixel: frame number of the last trail over it
-    std::vector<Look> stampLook_;
+    std::vector<uint32_t> stampItem_;                     // per pixel: the item whose trail it was
     int32_t frame_ = 0;
     int dotSize_ = 2;
 };

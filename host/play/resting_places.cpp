@@ -22,8 +22,9 @@ RestingPlaces::RestingPlaces(const HostScene &scene, std::size_t item, const Eff
                              double framesPerSecond)
     : scene_(scene), item_(item), settings_(settings), poses_(scene, framesPerSecond),
       pointCount_(scene.items[item].pointCount()) {
-    // The effect finds its avoid object by name: the first item so named.
-    for (std::size_t i = 0; i < scene.items.size(); ++i) {
+    // The effect finds its avoid object by name: the first item so named;
+    // "none" names no avoid object.
+    for (std::size_t i = 0; settings.avoidObject != "none" && i < scene.items.size(); ++i) {
         if (scene.items[i].name == settings.avoidObject) {
             avoid_ = i;
             break;

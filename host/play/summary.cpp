@@ -131,7 +131,8 @@ std::vector<std::string> summaryWarnings(const EffectSummary &s, const EffectSet
         warnings.push_back("OrgEmit is off and the spread is 0: every point leaves straight along the emitter's +Y "
                            "axis, on one line; widen \"Spread Max\" (e.g. 15) or turn \"OrgEmitter\" on");
     }
-    if (warnings.empty() && s.points > 0 && s.flights == 0) {
+    // Only played frames show whether a point leaves (a bake plays none here).
+    if (warnings.empty() && s.points > 0 && s.flights == 0 && s.inFlightPerFrame.count > 0) {
         warnings.push_back("no point leaves its resting place in frames " + text(s.firstFrame) + ".." +
                            text(s.lastFrame) + "; check the speeds (V0Min, V0Max), Gravity and the frame range");
     }

@@ -13,7 +13,8 @@
 //
 // Warnings say, one line each, what will happen and what to change: flights
 // cut short by a period shorter than the ages, nothing launched in the
-// range, a birth rate above points x 30, every point leaving on one line.
+// range, a birth rate above points x 30, every point leaving on one line;
+// and, when frames were played, no point leaving its resting place.
 #pragma once
 
 #include <cstddef>
@@ -72,7 +73,8 @@ public:
     // Frames come in order.
     void addFrame(int32_t frame, double time, std::span<const double> world);
 
-    // The numbers and warnings for frames first..last, once every frame was added.
+    // The numbers and warnings for frames first..last, once every frame was
+    // added (or none: then the numbers and warnings the settings alone give).
     EffectSummary finish(int32_t firstFrame, int32_t lastFrame);
 
 private:

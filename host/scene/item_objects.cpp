@@ -72,12 +72,16 @@ void loadScenePoints(HostScene &scene, const std::string &sceneFile, const std::
             ++known->items;
         }
     }
+    // Where the file was looked for, and how to add a folder.
+    const std::string objects = objectsDirectory.empty() ? std::string("the current directory") : objectsDirectory;
+    const std::string where = " (looked for beside the scene, in the current directory and in the \"Objects\" "
+                              "directory, " + objects + "; add a folder with --objects-dir DIR)";
     for (const Missing &entry : missing) {
-        const std::string where = sceneFile + ": line " + std::to_string(entry.firstLine) + ": object file \"" +
-                                  lineExcerpt(entry.source) + "\" not found; ";
-        warnings.push_back(where + (entry.items == 1 ? std::string("the item has no points")
-                                                     : "its " + std::to_string(entry.items) +
-                                                           " items have no points"));
+        warnings.push_back(sceneFile + ": line " + std::to_string(entry.firstLine) + ": object file \"" +
+                           lineExcerpt(entry.source) + "\" not found; " +
+                           (entry.items == 1 ? std::string("the item has no points")
+                                             : "its " + std::to_string(entry.items) + " items have no points") +
+                           where);
     }
 }
 

@@ -345,6 +345,9 @@ void SceneParser::checkVersion() const {
 }
 
 HostScene SceneParser::parse() {
+    if (!lines_.empty() && lines_[0].starts_with("PLOF_START")) {
+        fail(0, "an effect settings file (.plf), not a scene; give it with --object OBJECT --settings FILE.plf");
+    }
     if (lines_.empty() || lines_[0] != "LWSC") {
         fail(0, "not an LWSC scene (its first line must be LWSC)");
     }

@@ -2,6 +2,7 @@
 
 #include "host/base/number_text.h"
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -219,6 +220,11 @@ bool parsePanelScript(std::string_view text, const std::string &fileName, PanelS
 }
 
 bool readPanelScript(const std::string &path, PanelScript &script, ScriptError &error) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        error = {path, 0, "a directory, not a panel script; give the script's file"};
+        return false;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         error = {path, 0, "cannot open the panel script; check the path"};

@@ -223,6 +223,7 @@ int32_t ScriptRunner::actOnPanel(PlofPanelRecord &panel) {
         default: perform(panel, action); break;
         }
     }
+    if (depth_ == 1 && !closed && !stopped() && cursor_ > 0) endedWithPanelOpen_ = true;
     // The outermost panel is pictured as it stands when it closes.
     if (depth_ == 1 && snapshot_ && !snapshotTaken_ && !stopped()) takeSnapshot(panel, 0);
     return stopped() ? 0 : result;

@@ -45,6 +45,10 @@ public:
     int filesForLists() const { return filesForLists_; }
     int filesNotListed() const { return filesNotListed_; }
 
+    // The script ran out of lines with the outermost panel still open, after
+    // acting on it: the host cancelled that panel, discarding its edits.
+    bool endedWithPanelOpen() const { return endedWithPanelOpen_; }
+
 private:
     int32_t actOnPanel(PlofPanelRecord &panel);
     int32_t answer(const char *title, char *result, int32_t size);
@@ -63,6 +67,7 @@ private:
     int depth_ = 0;
     bool snapshotTaken_ = false;
     bool aborted_ = false;  // something was thrown inside a call from the module
+    bool endedWithPanelOpen_ = false;
     int filesAnswered_ = 0;
     int filesForLists_ = 0;
     int filesNotListed_ = 0;

@@ -55,9 +55,9 @@ struct ReadText {
     bool cut;
 };
 
-// Hands out lines as the effect's reads get them: the block form cuts each
-// line to the buffer; the file form keeps the line end ("\n") and goes on
-// with the rest of a long line at the next read.
+// Hands out lines as the effect's reads get them: each line cut to the
+// buffer, its rest skipped; the file form keeps the line end ("\n") when it
+// fits.
 class LineReads {
 public:
     LineReads(std::span<const std::string> lines, std::size_t firstLineNumber, LineForm form)
@@ -69,32 +69,22 @@ public:
         const std::string &whole = lines_[line_];
         // Cut: the line holds more characters than the read takes (its line
         // end aside, which in the file form only makes one empty read more).
-        ReadText read{"", first_ + line_, line_, offset_ == 0 && whole.size() > length};
-        if (form_ == LineForm::Block) {
-            read.text = whole.substr(0, length);
-            ++line_;
-            return read;
-        }
-        // fgets: up to `length` characters, the line end included when it fits.
-        const std::string rest = whole.substr(offset_) + "\n";
-        read.text = rest.substr(0, length);
-        offset_ += read.text.size();
-        if (offset_ > whole.size()) {
-            ++line_;
-            offset_ = 0;
-        }
+        ReadText read{"", first_ + line_, line_, whole.size() > length};
+        // fgets in the file form: up to `length` characters, the line end
+        // included when it fits.
+        read.text = (form_ == LineForm::Block ? whole : whole + "\n").substr(0, length);
+        ++line_;
         return read;
     }
 
-    // Where reading stopped: the index of the first line not yet read whole.
-    std::size_t position() const { return offset_ == 0 ? line_ : line_ + 1; }
+    // Where reading stopped: the index of the first line not yet read.
+    std::size_t position() const { return line_; }
 
 private:
     std::span<const std::string> lines_;
     std::size_t first_;
     LineForm form_;
     std::size_t line_ = 0;
-    std::size_t offset_ = 0;
 };
 
 // The line after REFERENCE, read as the avoid object's name (the name is
@@ -158,8 +148,8 @@ std::optional<std::size_t> match(std::string_view keyword, LineForm form) {
 
 }  // namespace
 
-#define PLOF_HOST_SETTING_RULE(name, kind, newValue, panelMin, panelMax, control) \
-    {#name, SettingKind::kind, newValue, panelMin, panelMax, control},
+#define PLOF_HOST_SETTING_RULE(name, kind, newValue, panelMin, panelMax, control, label) \
+    {#name, SettingKind::kind, newValue, panelMin, panelMax, control, label},
 const std::array<SettingRule, kSettingCount> kSettingRules = {{PLOF_HOST_SETTING_ROWS(PLOF_HOST_SETTING_RULE)}};
 #undef PLOF_HOST_SETTING_RULE
 

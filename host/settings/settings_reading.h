@@ -13,16 +13,16 @@
 //     the space (blanks skipped; "inf" and "nan" too), 0 when there is none;
 //     a line without a space sets nothing; whole-number settings keep the
 //     value truncated toward zero (saturating), OrgEmit its low 8 bits;
-//   - REFERENCE takes the next line whole, cut to 49 characters, as the
-//     avoid object's name;
+//   - REFERENCE takes the next line whole, cut to 255 characters, as the
+//     avoid object's name ("none": no avoid object);
 //   - lines are cut to the effect's 255-character line buffer.
 // Settings that the lines do not set keep a new instance's values.
 //
 // The .plf file form (the options panel's "L" button) differs: the effect
 // reads the file with its line ends, so a line without a space has a keyword
 // ending in a line feed and sets nothing, an empty line is skipped rather
-// than ending the block, and a line longer than 255 characters goes on as
-// the next line.
+// than ending the block; a line longer than 255 characters is cut there
+// too, its rest skipped.
 //
 // This is the host's own reading of the file format: summaries, pictures and
 // warnings are computed from it, never from the module's code.
@@ -41,22 +41,23 @@ namespace plof::host {
 
 // The settings, one row each, in the order the effect matches keywords (and
 // writes them): the keyword, its kind, a new instance's value, what the
-// options panel lets a person choose (kAny: any number) and how a person
-// meets it there. The enum, the count and kSettingRules are made from it.
-#define PLOF_HOST_SETTING_ROWS(ROW)                                                                  \
-    ROW(V0Min, Decimal, 1.0, -kAny, kAny, "the speed field")                                         \
-    ROW(V0Max, Decimal, 4.0, -kAny, kAny, "the speed field")                                         \
-    ROW(AgeMin, Whole, 10.0, -kAny, kAny, "\" Age Min frame \"")                                     \
-    ROW(AgeMax, Whole, 60.0, -kAny, kAny, "the age field")                                           \
-    ROW(Gravity, Decimal, 9.8, -kAny, kAny, "\"Gravity\"")                                           \
-    /* The panel's "Registance" slider runs 0..100 and shows 20 x Regist. */                         \
-    ROW(Regist, Decimal, 0.0, 0.0, 5.0, "the \"Registance\" slider (0..100 = Regist 0..5)")          \
-    ROW(START_F, Whole, 0.0, -kAny, kAny, "\"SparkFrame\"")                                          \
-    ROW(Birth, Whole, 100.0, -kAny, kAny, "\"BirthRate p/s\"")                                       \
-    ROW(ReCycle, Whole, 1.0, 0.0, 1.0, "the \"Recycle\" check box (0 or 1)")                         \
-    ROW(SpreadMin, Whole, 0.0, 0.0, 180.0, "the \"Spread Min\" slider (0..180)")                     \
-    ROW(SpreadMax, Whole, 180.0, 0.0, 180.0, "the \"Spread Max\" slider (0..180)")                   \
-    ROW(OrgEmit, Byte, 0.0, 0.0, 1.0, "the \"OrgEmitter\" check box (0 or 1)")
+// options panel lets a person choose (kAny: any number), how a person meets
+// it there and its control's label. The enum, the count and kSettingRules
+// are made from it.
+#define PLOF_HOST_SETTING_ROWS(ROW)                                                                       \
+    ROW(V0Min, Decimal, 1.0, -kAny, kAny, "the speed field", "V0  Min")                                   \
+    ROW(V0Max, Decimal, 4.0, -kAny, kAny, "the speed field", "Max")                                       \
+    ROW(AgeMin, Whole, 10.0, -kAny, kAny, "\" Age Min frame \"", "Age Min frame")                         \
+    ROW(AgeMax, Whole, 60.0, -kAny, kAny, "the age field", "Max")                                         \
+    ROW(Gravity, Decimal, 9.8, -kAny, kAny, "\"Gravity\"", "Gravity")                                     \
+    /* The panel's "Registance" slider runs 0..100 and shows 20 x Regist. */                              \
+    ROW(Regist, Decimal, 0.0, 0.0, 5.0, "the \"Registance\" slider (0..100 = Regist 0..5)", "Registance") \
+    ROW(START_F, Whole, 0.0, -kAny, kAny, "\"SparkFrame\"", "SparkFrame")                                 \
+    ROW(Birth, Whole, 100.0, -kAny, kAny, "\"BirthRate p/s\"", "BirthRate p/s")                           \
+    ROW(ReCycle, Whole, 1.0, 0.0, 1.0, "the \"Recycle\" check box (0 or 1)", "Recycle")                   \
+    ROW(SpreadMin, Whole, 0.0, 0.0, 180.0, "the \"Spread Min\" slider (0..180)", "Spread Min")            \
+    ROW(SpreadMax, Whole, 180.0, 0.0, 180.0, "the \"Spread Max\" slider (0..180)", "Spread Max")          \
+    ROW(OrgEmit, Byte, 0.0, 0.0, 1.0, "the \"OrgEmitter\" check box (0 or 1)", "OrgEmitter")
 
 #define PLOF_HOST_SETTING_NAME(name, ...) name,
 enum class Setting : std::size_t { PLOF_HOST_SETTING_ROWS(PLOF_HOST_SETTING_NAME) };
@@ -76,6 +77,7 @@ struct SettingRule {
     double panelMin;
     double panelMax;
     const char *panelControl;  // how a person meets it in the panel
+    const char *panelLabel;    // the label of its control, as the panel shows it
 };
 
 // The settings in the order the effect matches keywords (and writes them).
@@ -87,7 +89,7 @@ inline const SettingRule &ruleOf(Setting setting) { return kSettingRules[static_
 inline constexpr std::string_view kReferenceKeyword = "REFERENCE";
 
 // The longest name the effect keeps for the avoid object.
-inline constexpr std::size_t kAvoidNameLength = 49;
+inline constexpr std::size_t kAvoidNameLength = 255;
 // The longest line the effect reads whole.
 inline constexpr std::size_t kSettingsLineLength = 255;
 

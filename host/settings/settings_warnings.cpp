@@ -49,6 +49,8 @@ public:
     void add(std::size_t line, const std::string &text) {
         messages_.push_back(fileName_ + ":" + std::to_string(line) + ": " + text);
     }
+    // About the file as a whole, for a note that holds for every line alike.
+    void addForFile(const std::string &text) { messages_.push_back(fileName_ + ": " + text); }
     std::vector<std::string> take() { return std::move(messages_); }
 
 private:
@@ -128,13 +130,13 @@ void valueWarnings(const SettingsLine &line, const EffectSettings &settings, Mes
                                      ": the effect reads " + number(read) + " as " + number(stored) + "; write " +
                                      number(stored));
     }
-    if (stored < rule.panelMin || stored > rule.panelMax) {
-        std::string what = "the effect uses it as written";
-        if (*line.setting == Setting::ReCycle) what = "the effect recycles only with 1, so this means off";
-        if (*line.setting == Setting::OrgEmit) {
-            what = "the effect emits from each point's own place but launches into the spread band (radial "
-                   "directions only with 1)";
-        }
+    if (*line.setting == Setting::OrgEmit && (stored < rule.panelMin || stored > rule.panelMax)) {
+        out.addForFile("OrgEmit " + number(stored) + ": particles start from each point's own place and launch "
+                                                     "into the spread band (docs/settings.md)");
+    } else if (stored < rule.panelMin || stored > rule.panelMax) {
+        const std::string what = *line.setting == Setting::ReCycle
+                                     ? "the effect recycles only with 1, so this means off"
+                                     : "the effect uses it as written";
         out.add(line.lineNumber, name + " " + number(stored) + " is outside what the options panel offers (" +
                                      rule.panelControl + "): " + what + "; write a value the panel offers");
     }
@@ -183,11 +185,8 @@ void blockWarnings(const SettingsReading &reading, Messages &out) {
 
 }  // namespace
 
-std::string nearestKeyword(const std::string &keyword) {
-    std::vector<std::string> vocabulary;
-    for (const SettingRule &rule : kSettingRules) vocabulary.emplace_back(rule.keyword);
-    vocabulary.insert(vocabulary.end(), {std::string(kReferenceKeyword), "PLOF_START", "PLOF_END"});
-    const std::string wanted = lower(keyword);
+std::string nearestWord(const std::string &word, const std::vector<std::string> &vocabulary) {
+    const std::string wanted = lower(word);
     std::string best;
     std::size_t bestDistance = 3;  // more letters apart than this is not "close"
     for (const std::string &candidate : vocabulary) {
@@ -200,6 +199,33 @@ std::string nearestKeyword(const std::string &keyword) {
     return best;
 }
 
+std::string nearestKeyword(const std::string &keyword) {
+    std::vector<std::string> vocabulary;
+    for (const SettingRule &rule : kSettingRules) vocabulary.emplace_back(rule.keyword);
+    vocabulary.insert(vocabulary.end(), {std::string(kReferenceKeyword), "PLOF_START", "PLOF_END"});
+    if (std::string near = nearestWord(keyword, vocabulary); !near.empty()) return near;
+    // A panel label written as a keyword: its words run together, or its first word.
+    std::vector<std::string> labels;
+    std::vector<const char *> keywords;
+    for (const SettingRule &rule : kSettingRules) {
+        const std::string label = rule.panelLabel;
+        std::string joined;
+        for (char c : label) {
+            if (c != ' ') joined += c;
+        }
+        for (const std::string &form : {joined, label.substr(0, label.find(' '))}) {
+            if (form.size() < 5) continue;  // "Max", "Age": no single setting's
+            labels.push_back(form);
+            keywords.push_back(rule.keyword);
+        }
+    }
+    const std::string label = nearestWord(keyword, labels);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        if (labels[i] == label && !label.empty()) return keywords[i];
+    }
+    return "";
+}
+
 std::vector<std::string> settingsWarnings(const SettingsReading &reading, const std::string &fileName) {
     Messages out(fileName);
     if (reading.lines.empty()) return out.take();
@@ -209,12 +235,7 @@ std::vector<std::string> settingsWarnings(const SettingsReading &reading, const 
                                                   "PLOF_START");
         return out.take();
     }
-    std::size_t previousLine = 0;
     for (const SettingsLine &line : reading.lines) {
-        // The rest of a long line read on (a .plf file read by the panel) is
-        // told about with the line itself.
-        if (line.lineNumber == previousLine) continue;
-        previousLine = line.lineNumber;
         if (line.cut && line.role != Role::Name) {
             out.add(line.lineNumber, "longer than the effect's line buffer: it reads only the first " +
                                          std::to_string(kSettingsLineLength) + " characters; shorten the line");

@@ -17,8 +17,8 @@
 namespace plof {
 
 inline constexpr std::size_t kLineBufferSize = 256;  // lines, file names, refName
-inline constexpr std::size_t kNameBufferSize = 50;   // names read back from a block or file
 inline constexpr std::size_t kObjectListEntries = 256;
+inline constexpr std::size_t kDescriptionSize = 64;  // "PLOF! num is -2147483648 " fits
 inline constexpr int32_t kObjectListMaxCount = 255;  // the last entry is never used
 
 using LineBuffer = std::array<char, kLineBufferSize>;
@@ -60,6 +60,9 @@ struct HandlerInstance {
     uint8_t scaleCtl;
     uint8_t dslvCtl;
     ObjectList objectList;
+    void *objectHandle;      // the points of the object the instance was created for
+    int32_t objectPoints;    // how many points that object has
+    std::array<char, kDescriptionSize> description;  // the text describe() returns
 };
 
 }  // namespace plof

@@ -55,7 +55,9 @@ HandlerInstance *createInstance(const char **errorText, PlofItemId item) {
         return nullptr;
     }
     instance->refItem = 0;
-    state.objectHandle = state.objectAccess->accessHandle(state.objectInfo->meshSource(item));
+    // Each instance reads radial directions from its own object's points.
+    instance->objectPoints = instance->pointCount;
+    instance->objectHandle = state.objectAccess->accessHandle(state.objectInfo->meshSource(item));
     return instance;
 }
 
@@ -88,7 +90,7 @@ const char *copyInstance(const HandlerInstance &from, HandlerInstance &to, PlofI
 
 const char *newTime(HandlerInstance &instance, PlofItemId item, int32_t frame, double time) {
     if (instance.refResolved == 0) {
-        instance.refItem = findItemByName(instance.refName.data());
+        instance.refItem = findAvoidObject(instance.refName.data());
         instance.refResolved = 1;
     }
     instance.item = item;

@@ -4,8 +4,8 @@
 // The host holds each instance from createInstance to destroyInstance and
 // hands it to every other handler operation. The instance owns its particle
 // array. Creation and copying read the host services fetched by handler
-// activation; createInstance also points the module-wide objectHandle at its
-// object's points, for every instance of the module. Error texts are static.
+// activation; createInstance also keeps a handle on its object's points, and
+// the object's point count, with the instance. Error texts are static.
 #pragma once
 
 #include <cstdint>
@@ -30,15 +30,16 @@ void destroyInstance(HandlerInstance *instance);
 
 // Gives `to` (which now belongs to `item`) the emitter settings, the avoid
 // object and the point count of `from`, a fresh particle array and new launch
-// data. `to` keeps its time, baking settings and object file list. Returns
+// data. `to` keeps its time, baking settings, object file list and the
+// handle on its own object's points (taken when it was created). Returns
 // null, or kNoMemoryText when the array cannot be allocated; `to` then has no
 // particles (pointCount 0) and stays valid for every operation and destroy.
 const char *copyInstance(const HandlerInstance &from, HandlerInstance &to, PlofItemId item);
 
 // Called by the host once per frame before that frame's evaluate calls: looks
-// the avoid object up by name when a load asked for it, records the item,
-// frame and time, restarts the point cursor and places every particle for the
-// frame. Returns null.
+// the avoid object up by name when a load asked for it (findAvoidObject:
+// "none" is no object), records the item, frame and time, restarts the point
+// cursor and places every particle for the frame. Returns null.
 const char *newTime(HandlerInstance &instance, PlofItemId item, int32_t frame, double time);
 
 }  // namespace plof

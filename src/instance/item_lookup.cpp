@@ -28,6 +28,13 @@ PlofItemId findItemByName(const char *name) {
     return 0;
 }
 
+PlofItemId findAvoidObject(const char *name) {
+    // An object named "none" (a baked scene's particle objects may be) is
+    // never the avoid object: the name stands for no avoid object.
+    if (std::strcmp(name, "none") == 0) return 0;
+    return findItemByName(name);
+}
+
 void itemNameOrNone(PlofItemId item, LineBuffer &destination) {
     if (item == 0) {
         copyCut("none", destination);

@@ -14,6 +14,10 @@ namespace plof {
 // equals `name` exactly, case-sensitively; 0 when none does.
 PlofItemId findItemByName(const char *name);
 
+// The avoid object named `name`: 0 for "none", which the keyword block
+// writes for no avoid object, else findItemByName(name).
+PlofItemId findAvoidObject(const char *name);
+
 // Writes the host's current name of `item` into `destination`, cut to what the
 // buffer holds, or "none" for item 0.
 void itemNameOrNone(PlofItemId item, LineBuffer &destination);

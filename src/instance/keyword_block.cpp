@@ -24,6 +24,9 @@ void writeBlockLines(Sink &sink, HandlerInstance &instance) {
     if (instance.refItem != 0) {
         itemNameOrNone(instance.refItem, instance.refName);
         writeTextLine(sink, instance.refName.data());
+    } else if (instance.refResolved == 0 && instance.refName[0] != '\0') {
+        // Loaded but not yet looked up (no frame since): the name as read.
+        writeTextLine(sink, instance.refName.data());
     } else {
         writeTextLine(sink, "none");
     }

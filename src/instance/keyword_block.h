@@ -19,7 +19,8 @@ namespace plof {
 // Writes the block's lines, one per setting of the settings table, through
 // the host's save state or to a settings file the caller opened (one line per
 // text line, see keyword_line.h). The avoid object is written by its current
-// name in the host (refreshing refName), or "none".
+// name in the host (refreshing refName); a name loaded but not yet looked up
+// (before the first newTime) as it was read; otherwise "none".
 void writeSettingsBlock(const PlofSaveState &state, HandlerInstance &instance);
 void writeSettingsBlock(std::FILE *file, HandlerInstance &instance);
 
@@ -35,7 +36,8 @@ const char *saveInstance(HandlerInstance &instance, const PlofSaveState &state);
 // settings take the value truncated toward zero and saturated to their range
 // (NaN gives 0); "OrgEmit" takes the low 8 bits of that. Afterwards the
 // particles are re-initialised and the avoid object is looked up by name at
-// the next newTime.
+// the next newTime ("none" names no object). The name line is read up to
+// 255 characters; the rest of a longer line is skipped.
 const char *loadInstance(HandlerInstance &instance, const PlofLoadState &state);
 
 }  // namespace plof

@@ -9,7 +9,17 @@ namespace plof {
 
 namespace {
 
-inline constexpr int32_t kNameReadSize = static_cast<int32_t>(kNameBufferSize);
+inline constexpr int32_t kNameReadSize = static_cast<int32_t>(kLineBufferSize);
+
+// After a read of a line that did not fit its buffer (no line end read, and
+// not at the end of the file), the rest of that line is read and dropped, so
+// the next read begins with the next line.
+void skipRestOfLine(const char *text, std::FILE *file) {
+    const std::size_t length = std::strlen(text);
+    if (length > 0 && text[length - 1] == '\n') return;
+    int c = std::fgetc(file);
+    while (c != EOF && c != '\n') c = std::fgetc(file);
+}
 
 void splitLine(const char *text, KeywordLine &line) {
     std::size_t i = 0;
@@ -84,6 +94,7 @@ bool readKeywordLine(const PlofLoadState &state, KeywordLine &line) {
 bool readKeywordLine(std::FILE *file, KeywordLine &line) {
     LineBuffer buffer{};
     if (std::fgets(buffer.data(), static_cast<int>(buffer.size()), file) == nullptr) return false;
+    skipRestOfLine(buffer.data(), file);
     normaliseLineEnd(buffer.data());
     splitLine(buffer.data(), line);
     return true;
@@ -92,7 +103,7 @@ bool readKeywordLine(std::FILE *file, KeywordLine &line) {
 bool readNameLine(const PlofLoadState &state, LineBuffer &destination) {
     const bool read = state.read(state.data, destination.data(), kNameReadSize) >= 0;
     if (!read) destination[0] = '\0';
-    destination[kNameBufferSize - 1] = '\0';
+    destination.back() = '\0';
     return read;
 }
 
@@ -101,6 +112,7 @@ bool readNameLine(std::FILE *file, LineBuffer &destination) {
         destination[0] = '\0';
         return false;
     }
+    skipRestOfLine(destination.data(), file);
     removeLineEnd(destination.data());
     return true;
 }

@@ -6,7 +6,8 @@
 // fixed notation with six decimals ("V0Min 1.000000"). Every number goes
 // through the module's one formatter and parser, so every build writes and
 // reads the same bytes. Nothing here reports an error: texts longer than
-// their buffers are cut to what the buffer holds.
+// their buffers are cut to what the buffer holds, and the rest of such a line
+// is dropped, never read as the next line.
 #pragma once
 
 #include <cstdint>
@@ -32,16 +33,17 @@ struct KeywordLine {
 // Reads the next line and splits it. The host form reads with a 256-byte
 // buffer and returns false when the host's block has no further line. The file
 // form reads at most 255 characters and keeps the line end (a longer line's
-// rest is read as the next line); a "\r\n" end is read as "\n", so files
+// rest is skipped); a "\r\n" end is read as "\n", so files
 // written on Windows read the same everywhere. It returns false at the end of
 // the file. On false, `line` is left as it was.
 bool readKeywordLine(const PlofLoadState &state, KeywordLine &line);
 bool readKeywordLine(std::FILE *file, KeywordLine &line);
 
-// Reads the next line whole, without splitting, into `destination`: at most 49
-// characters and the NUL (a name line carries an item name that may hold
-// spaces). The file form removes the line end; a longer line's rest is read as
-// the next line. Returns false when no line was left (destination then empty).
+// Reads the next line whole, without splitting, into `destination`: at most
+// 255 characters and the NUL, as much as the instance keeps and more than the
+// writer writes (a name line carries an item name that may hold spaces). The
+// file form removes the line end; a longer line's rest is skipped. Returns
+// false when no line was left (destination then empty).
 bool readNameLine(const PlofLoadState &state, LineBuffer &destination);
 bool readNameLine(std::FILE *file, LineBuffer &destination);
 

@@ -63,6 +63,10 @@ void copySetting(const HandlerInstance &from, HandlerInstance &to, const Setting
     }
 }
 
+std::size_t settingIndex(const SettingField &field) {
+    return static_cast<std::size_t>(&field - kSettingFields.data());
+}
+
 const SettingField *matchSetting(const char *keywordRead) {
     for (const SettingField &field : kSettingFields) {
         if (hasPrefix(field.keyword, keywordRead) == 0) return &field;

@@ -54,6 +54,9 @@ void storeSetting(HandlerInstance &instance, const SettingField &field, double v
 // Copies the setting from one instance to another, bits unchanged.
 void copySetting(const HandlerInstance &from, HandlerInstance &to, const SettingField &field);
 
+// The position of `field`, a row of kSettingFields, in the table.
+std::size_t settingIndex(const SettingField &field);
+
 // The first setting whose keyword begins with `keywordRead` (the empty text
 // begins every keyword), or null when none does.
 const SettingField *matchSetting(const char *keywordRead);

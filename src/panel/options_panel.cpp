@@ -1,6 +1,7 @@
 #include "panel/options_panel.h"
 
 #include <array>
+#include <cstring>
 #include <new>
 
 #include "instance/item_lookup.h"
@@ -88,6 +89,9 @@ double shownValue(const PlofPanelServices &services, PlofControl control, PanelF
     return 0.0;
 }
 
+// Two readings of a control are the same when their bits are (NaN included).
+bool sameReading(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
 void showInstance(const PlofPanelServices &services, const OptionsControls &controls,
                   const HandlerInstance &instance) {
     for (const SettingField &field : kSettingFields) {
@@ -114,6 +118,10 @@ OptionsPanelContext *newContext(PlofPanelServices &services, PlofPanel panel, co
     copyBounded(context->objectsDir.data(), context->objectsDir.size(), hostDirectory(PLOF_DIRECTORY_OBJECTS));
     context->ageMinAnchor = instance.AgeMin;
     context->ageMaxAnchor = instance.AgeMax;
+    for (const SettingField &field : kSettingFields) {
+        context->shownSettings[settingIndex(field)] = shownValue(services, controls[field.control], field.form);
+    }
+    context->shownAvoidObject = getIntegerValue(services, controls[kAvoidObjectList]);
     return context;
 }
 
@@ -143,16 +151,30 @@ void settingsFilePattern(LineBuffer &pattern) {
     joinPath(pattern.data(), pattern.size(), hostDirectory(PLOF_DIRECTORY_OBJECTS), "*.plf");
 }
 
-void showSetting(const OptionsPanelContext &context, const SettingField &field, double value) {
+void showLoadedSetting(OptionsPanelContext &context, const SettingField &field, double value) {
     showValue(*context.services, context.controls[field.control], field.form, value);
+    context.loadedSettings[settingIndex(field)] = true;
+}
+
+void showLoadedAvoidObject(OptionsPanelContext &context, PlofItemId item) {
+    setIntegerValue(*context.services, context.controls[kAvoidObjectList], static_cast<int32_t>(item));
+    context.avoidLoaded = true;
 }
 
 void readShownSettings(const OptionsPanelContext &context, HandlerInstance &instance) {
     const PlofPanelServices &services = *context.services;
     for (const SettingField &field : kSettingFields) {
-        storeSetting(instance, field, shownValue(services, context.controls[field.control], field.form));
+        const std::size_t i = settingIndex(field);
+        const double shown = shownValue(services, context.controls[field.control], field.form);
+        // Not moved: the slider's step or the check box's on would change it.
+        if (!context.loadedSettings[i] && sameReading(shown, context.shownSettings[i])) continue;
+        storeSetting(instance, field, shown);
     }
-    instance.refItem = static_cast<PlofItemId>(getIntegerValue(services, context.controls[kAvoidObjectList]));
+    const int32_t listed = getIntegerValue(services, context.controls[kAvoidObjectList]);
+    // Not moved: an avoid object still to be looked up by name stays so.
+    if (!context.avoidLoaded && listed == context.shownAvoidObject) return;
+    if (context.avoidLoaded) instance.refResolved = 1;
+    instance.refItem = static_cast<PlofItemId>(listed);
     if (instance.refItem == 0) {
         instance.refName[0] = '\0';
     } else {

@@ -7,6 +7,7 @@
 // re-initialises the particles whether the user confirmed or cancelled.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "instance/handler_instance.h"
@@ -30,6 +31,14 @@ struct OptionsPanelContext {
     LineBuffer objectsDir;   // where the next object file dialog opens
     int32_t ageMinAnchor;    // the age values when the current drag started
     int32_t ageMaxAnchor;
+    // What each setting's control, and the avoid-object list, read right
+    // after the panel showed the instance, and which of them "L" has set
+    // since: a control that still reads so was not moved, and its setting
+    // keeps the instance's exact value.
+    std::array<double, kSettingCount> shownSettings;
+    std::array<bool, kSettingCount> loadedSettings;
+    int32_t shownAvoidObject;
+    bool avoidLoaded;
 };
 
 // The DisplacementInterface activation. `instance` is the HandlerInstance to
@@ -46,14 +55,23 @@ void dragV0Max(PlofControl control, void *context);
 void dragAgeMin(PlofControl control, void *context);
 void dragAgeMax(PlofControl control, void *context);
 
-// Shows `value` of the setting `field` in its control of the open panel, in
-// the control's form (Regist as its slider position, integers truncated).
-void showSetting(const OptionsPanelContext &context, const SettingField &field, double value);
+// Shows `value` of the setting `field`, read from a settings file, in its
+// control of the open panel, in the control's form (Regist as its slider
+// position, integers truncated), and marks the setting as loaded.
+void showLoadedSetting(OptionsPanelContext &context, const SettingField &field, double value);
 
-// Reads what the panel's controls show into `instance`, with the
-// conversions of confirmation: every setting of the settings table (Regist =
-// slider / 20, OrgEmit the low 8 bits), then the avoid object (refItem, and
-// refName empty for none or the item's name in the host).
+// Shows the avoid object `item` found by "L" in the avoid-object list, and
+// marks the list as loaded.
+void showLoadedAvoidObject(OptionsPanelContext &context, PlofItemId item);
+
+// Reads what the panel's controls show into `instance` (the instance the
+// panel shows, or a copy of it), with the conversions of confirmation: every
+// setting of the settings table (Regist = slider / 20, OrgEmit the low 8
+// bits), then the avoid object (refItem, and refName empty for none or the
+// item's name in the host; after "L" the object counts as looked up). A
+// control the user did not move, and "L" did not set, leaves its setting as
+// the instance has it, so Regist 0.37 or OrgEmit 2 stay, and so does an avoid
+// object not yet looked up by name.
 void readShownSettings(const OptionsPanelContext &context, HandlerInstance &instance);
 
 // How the panel shows Regist: as the integer slider position 20 x Regist,

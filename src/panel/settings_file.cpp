@@ -29,13 +29,13 @@ using File = std::unique_ptr<std::FILE, CloseFile>;
 
 // Sets the control of the first setting whose keyword begins with the
 // keyword read; true when the line was the avoid object's name heading.
-bool applyValue(const OptionsPanelContext &context, const KeywordLine &line) {
+bool applyValue(OptionsPanelContext &context, const KeywordLine &line) {
     const char *keyword = line.keyword.data();
     if (const SettingField *field = matchSetting(keyword)) {
         // Only the last line of a file can name a keyword without a value
         // (every other keyword read ends with its line end); there is no
         // value to set then, rather than the previous line's.
-        if (line.hasValue) showSetting(context, *field, line.value);
+        if (line.hasValue) showLoadedSetting(context, *field, line.value);
         return false;
     }
     return hasPrefix("REFERENCE\n", keyword) == 0;
@@ -77,7 +77,6 @@ void saveSettings(PlofControl, void *userData) {
 void loadSettings(PlofControl loadButton, void *userData) {
     OptionsPanelContext &context = *static_cast<OptionsPanelContext *>(userData);
     const PlofPanelServices &services = *context.services;
-    HandlerInstance &instance = *context.instance;
     LineBuffer name{};
     if (!requestFile("load plf setting", "<setting.plf", hostDirectory(PLOF_DIRECTORY_OBJECTS), name)) return;
     if (endsWith(name.data(), kExtension) == 0) {
@@ -98,17 +97,19 @@ void loadSettings(PlofControl loadButton, void *userData) {
         showError(kCannotOpen);
         return;
     }
+    // The name goes only into the list: the instance takes it, like every
+    // other value, when the panel is confirmed. A file without a name line
+    // finds the instance's own name again.
+    LineBuffer avoidName = context.instance->refName;
     while (readKeywordLine(file.get(), line)) {
         if (hasPrefix("PLOF_END\n", line.keyword.data()) == 0 || hasPrefix(" ", line.keyword.data()) == 0) {
             break;
         }
         if (applyValue(context, line)) {
-            readNameLine(file.get(), instance.refName);
+            readNameLine(file.get(), avoidName);
         }
     }
-    instance.refItem = findItemByName(instance.refName.data());
-    instance.refResolved = 1;
-    setIntegerValue(services, context.controls[kAvoidObjectList], static_cast<int32_t>(instance.refItem));
+    showLoadedAvoidObject(context, findAvoidObject(avoidName.data()));
 }
 
 }  // namespace plof

@@ -45,6 +45,16 @@ const Record *fetch(PlofGlobalFunc global, const char *name) {
     return static_cast<const Record *>(global(name, 0));
 }
 
+// The services one activation fetches, before they replace the module's.
+struct FetchedServices {
+    const PlofObjectInfo *objectInfo = nullptr;
+    const PlofDirectoryInfo *directoryInfo = nullptr;
+    const PlofItemInfo *itemInfo = nullptr;
+    const PlofMessages *messages = nullptr;
+    const PlofFileRequest *fileRequest = nullptr;
+    const PlofObjectAccess *objectAccess = nullptr;
+};
+
 void fillCommonSlots(PlofHandlerOperations &table) {
     table.destroy = destroyThunk;
     table.load = loadThunk;
@@ -57,11 +67,13 @@ void fillCommonSlots(PlofHandlerOperations &table) {
 }  // namespace
 
 int32_t activateHandler(int32_t version, PlofGlobalFunc global, void *table) {
-    ModuleState &state = moduleState();
-    state.global = global;
-    state.objectInfo = fetch<PlofObjectInfo>(global, PLOF_SERVICE_OBJECT_INFO);
-    if (state.objectInfo == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
-    state.directoryInfo = fetch<PlofDirectoryInfo>(global, PLOF_SERVICE_DIRECTORY_INFO);
+    // The services are fetched into a record of their own and replace the
+    // module-wide ones only when every one is there: instances that already
+    // exist keep reading through the records of the last good activation.
+    FetchedServices fetched;
+    fetched.objectInfo = fetch<PlofObjectInfo>(global, PLOF_SERVICE_OBJECT_INFO);
+    if (fetched.objectInfo == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
+    fetched.directoryInfo = fetch<PlofDirectoryInfo>(global, PLOF_SERVICE_DIRECTORY_INFO);
 
     auto &operations = *static_cast<PlofHandlerOperations *>(table);
     if (version == 1) {
@@ -77,14 +89,23 @@ int32_t activateHandler(int32_t version, PlofGlobalFunc global, void *table) {
         return PLOF_ACTIVATE_BAD_VERSION;
     }
 
-    state.itemInfo = fetch<PlofItemInfo>(global, PLOF_SERVICE_ITEM_INFO);
-    if (state.itemInfo == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
-    state.messages = fetch<PlofMessages>(global, PLOF_SERVICE_MESSAGES);
-    if (state.messages == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
-    state.fileRequest = fetch<PlofFileRequest>(global, PLOF_SERVICE_FILE_REQUEST);
-    if (state.fileRequest == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
-    state.objectAccess = fetch<PlofObjectAccess>(global, PLOF_SERVICE_OBJECT_ACCESS);
-    if (state.objectAccess == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
+    fetched.itemInfo = fetch<PlofItemInfo>(global, PLOF_SERVICE_ITEM_INFO);
+    if (fetched.itemInfo == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
+    fetched.messages = fetch<PlofMessages>(global, PLOF_SERVICE_MESSAGES);
+    if (fetched.messages == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
+    fetched.fileRequest = fetch<PlofFileRequest>(global, PLOF_SERVICE_FILE_REQUEST);
+    if (fetched.fileRequest == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
+    fetched.objectAccess = fetch<PlofObjectAccess>(global, PLOF_SERVICE_OBJECT_ACCESS);
+    if (fetched.objectAccess == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
+
+    ModuleState &state = moduleState();
+    state.global = global;
+    state.objectInfo = fetched.objectInfo;
+    state.directoryInfo = fetched.directoryInfo;
+    state.itemInfo = fetched.itemInfo;
+    state.messages = fetched.messages;
+    state.fileRequest = fetched.fileRequest;
+    state.objectAccess = fetched.objectAccess;
     return PLOF_ACTIVATE_OK;
 }
 

@@ -3,8 +3,7 @@
 // The host runs the module on one thread, one call at a time, so these are
 // plain variables. The service records are fetched by handler activation and
 // replaced by every later activation; the random generator starts at 1 when
-// the module is loaded and is never reseeded; objectHandle always refers to
-// the object of the most recently created instance.
+// the module is loaded and is never reseeded.
 #pragma once
 
 #include <array>
@@ -48,9 +47,7 @@ struct ModuleState {
     const PlofMessages *messages = nullptr;
     const PlofFileRequest *fileRequest = nullptr;
     const PlofObjectAccess *objectAccess = nullptr;
-    void *objectHandle = nullptr;
     uint32_t randomState = 1;
-    std::array<char, 64> description{};
     SolveWorkspace solve{};
     PanelScratch panel{};
 };

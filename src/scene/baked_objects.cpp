@@ -10,6 +10,7 @@
 #include "scene/scene_line_text.h"
 #include "scene/scene_templates.h"
 #include "sim/effect_constants.h"
+#include "sim/particle_update.h"
 
 namespace plof {
 
@@ -20,6 +21,15 @@ namespace {
 // existing renders match it.
 constexpr double kDegreesPerHalfTurn = 180.0;
 constexpr double kHeadingOffset = 90.0;
+
+constexpr ItemAxes kUnturned{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+
+// `v`, given in the axes' own coordinates, in world space.
+Vec3 turn(const ItemAxes &axes, const Vec3 &v) {
+    Vec3 world;
+    for (int j = 0; j < 3; ++j) world[j] = v[0] * axes.x[j] + v[1] * axes.y[j] + v[2] * axes.z[j];
+    return world;
+}
 
 void writeLine(SceneFileWriter &writer, const char *text) { writer.writeText(text, std::strlen(text)); }
 
@@ -73,6 +83,10 @@ int32_t BakedObjects::frameOf(int32_t sample) const {
 
 void BakedObjects::record(const HandlerInstance &instance, int32_t sample) {
     const bool fromPoints = instance.OrgEmit != 0;
+    // The point's own place is in the emitter's axes; the particle's in world
+    // space. An emitter that is not turned adds the place as it is, exactly.
+    const ItemAxes axes = fromPoints ? queryAxes(instance.item, instance.time) : kUnturned;
+    const bool turned = axes.x != kUnturned.x || axes.y != kUnturned.y || axes.z != kUnturned.z;
     for (int32_t p = 0; p < particleCount_; ++p) {
         const Particle &particle = instance.particles[p];
         const std::size_t at = static_cast<std::size_t>(p) * static_cast<std::size_t>(sampleCount_) +
@@ -80,9 +94,11 @@ void BakedObjects::record(const HandlerInstance &instance, int32_t sample) {
         Sample &out = samples_[at];
         // Emitting from the points, each point keeps its own place and is
         // carried along, as the displacement shows it.
-        out.x = fromPoints ? particle.position[0] + particle.restPosition[0] : particle.position[0];
-        out.y = fromPoints ? particle.position[1] + particle.restPosition[1] : particle.position[1];
-        out.z = fromPoints ? particle.position[2] + particle.restPosition[2] : particle.position[2];
+        Vec3 place = particle.restPosition;
+        if (turned) place = turn(axes, particle.restPosition);
+        out.x = fromPoints ? particle.position[0] + place[0] : particle.position[0];
+        out.y = fromPoints ? particle.position[1] + place[1] : particle.position[1];
+        out.z = fromPoints ? particle.position[2] + place[2] : particle.position[2];
         out.flightTime = particle.flightTime;
         hidden_[at] = particle.hidden;
     }

@@ -38,6 +38,9 @@ public:
     int32_t frameOf(int32_t sample) const;
 
     // Keeps what the latest update gave every particle, as sample `sample`.
+    // Emitting from the points (OrgEmit), a particle's key adds its point's
+    // own place turned by the emitter's axes at the update's time (asked of
+    // the host once per sample), where the displacement puts it in play.
     void record(const HandlerInstance &instance, int32_t sample);
 
     // Writes the object block of every particle, in particle order.

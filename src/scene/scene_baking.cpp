@@ -24,18 +24,18 @@ void writeLines(SceneFileWriter &writer, const SceneLine *from, const SceneLine 
 
 }  // namespace
 
-void bakeScene(const char *scenePath, const ObjectList &objects, int32_t frameCount, HandlerInstance &instance) {
+bool bakeScene(const char *scenePath, const ObjectList &objects, int32_t frameCount, HandlerInstance &instance) {
     ScenePtr document(createDefaultScene());
-    if (document == nullptr || objectAnchor(*document) == nullptr) return;
+    if (document == nullptr || objectAnchor(*document) == nullptr) return false;
     BakedObjects bakedObjects;
-    if (!bakedObjects.prepare(instance, objects, frameCount)) return;
+    if (!bakedObjects.prepare(instance, objects, frameCount)) return false;
 
     const uint8_t savedBakeMode = instance.bakeMode;
     // The null object is object 1, the parent of every particle object.
-    if (addNullObject(*document, *objectAnchor(*document), "PLOF_NULL") == nullptr) return;
+    if (addNullObject(*document, *objectAnchor(*document), "PLOF_NULL") == nullptr) return false;
     // The particle objects follow it in particle order, before the light.
     const SceneLine *anchor = objectAnchor(*document);
-    if (anchor == nullptr) return;
+    if (anchor == nullptr) return false;
 
     instance.bakeMode = 1;
     for (int32_t sample = 0; sample < bakedObjects.sampleCount(); ++sample) {
@@ -46,11 +46,11 @@ void bakeScene(const char *scenePath, const ObjectList &objects, int32_t frameCo
     instance.bakeMode = savedBakeMode;
 
     SceneFileWriter writer(scenePath);
-    if (!writer.isOpen()) return;
+    if (!writer.isOpen()) return false;
     writeLines(writer, document->first, anchor->next);
     bakedObjects.writeBlocks(writer, instance);
     writeLines(writer, anchor->next, nullptr);
-    writer.commit();
+    return writer.commit();
 }
 
 }  // namespace plof

@@ -39,9 +39,10 @@ void assignSpins(HandlerInstance &instance);
 // A bake of more particle-samples than PLOF_BAKE_MAX_SAMPLES (bake_limit.h),
 // running out of memory, or a default scene without a light line, stops the
 // bake before sampling: nothing is written and bakeMode is untouched. A file
-// that cannot be written leaves whatever was at `scenePath` as it was. No
-// message is shown in either case.
-void bakeScene(const char *scenePath, const ObjectList &objects, int32_t frameCount,
+// that cannot be written leaves whatever was at `scenePath` as it was.
+// Returns true when the scene was written, false in every case above; the
+// caller tells the user.
+bool bakeScene(const char *scenePath, const ObjectList &objects, int32_t frameCount,
                HandlerInstance &instance);
 
 }  // namespace plof

@@ -17,6 +17,8 @@ namespace {
 
 constexpr const char *kTitle = "SceneCreate                        ";
 constexpr int32_t kFreshFrameCount = 60;
+// Shown with the scene's path when a bake is refused or cannot be written.
+constexpr const char *kCannotWriteScene = "Can't write scene file";
 
 enum ControlIndex : std::size_t {
     kSceneName, kObjectFile, kFrames, kFrameStep, kHpbMin, kHpbMax, kAlignH, kScale, kDissolve,
@@ -70,7 +72,9 @@ void bakeConfirmed(const PlofPanelServices &services, const std::array<PlofContr
     instance.hpbMin = getFloatVectorValue(services, c[kHpbMin]);
     instance.hpbMax = getFloatVectorValue(services, c[kHpbMax]);
     assignSpins(instance);
-    bakeScene(scenePath.data(), instance.objectList, frameCount, instance);
+    if (!bakeScene(scenePath.data(), instance.objectList, frameCount, instance)) {
+        showError(kCannotWriteScene, scenePath.data());
+    }
 }
 
 }  // namespace

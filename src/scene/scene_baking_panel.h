@@ -1,7 +1,9 @@
 // The scene-baking panel, opened by the "    CreateScene   " button of the
 // options panel: the user names the scene, adds object files, sets frames,
 // spins, heading alignment, scaling and dissolving, and on confirmation the
-// settings are stored in the instance and the scene is baked.
+// settings are stored in the instance and the scene is baked. A bake that is
+// refused or cannot be written shows "Can't write scene file" and the scene's
+// path through "Info Messages".
 //
 // Runs nested inside the open options panel and takes its context: `global`
 // to fetch the panel services, `instance` to edit; the context also becomes

@@ -1,10 +1,8 @@
 #include "sim/displacement.h"
 
 #include <cstring>
-#include <tuple>
 
 #include "instance/number_format.h"
-#include "plugin/module_state.h"
 #include "sim/vector_copy.h"
 
 namespace plof {
@@ -13,8 +11,7 @@ namespace {
 
 constexpr char kPrefix[] = "PLOF! num is ";
 constexpr std::size_t kLongestInteger = 11;  // "-2147483648"
-static_assert(sizeof kPrefix - 1 + kLongestInteger + 2 <=
-              std::tuple_size_v<decltype(ModuleState::description)>);
+static_assert(sizeof kPrefix - 1 + kLongestInteger + 2 <= kDescriptionSize);
 
 }  // namespace
 
@@ -40,8 +37,8 @@ int32_t flags(const HandlerInstance &instance) {
     return instance.bakeMode == 1 ? PLOF_FLAGS_WORLD : PLOF_FLAGS_OBJECT;
 }
 
-const char *describe(const HandlerInstance &instance) {
-    auto &text = moduleState().description;
+const char *describe(HandlerInstance &instance) {
+    auto &text = instance.description;
     std::memcpy(text.data(), kPrefix, sizeof kPrefix - 1);
     char *digits = text.data() + (sizeof kPrefix - 1);
     const std::size_t room = text.size() - (sizeof kPrefix - 1);

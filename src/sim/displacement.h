@@ -22,8 +22,9 @@ void evaluate(HandlerInstance &instance, PlofDisplacementAccess &access);
 // else PLOF_FLAGS_OBJECT.
 int32_t flags(const HandlerInstance &instance);
 
-// "PLOF! num is N " with the point count N, written into
-// moduleState().description; valid until the next call, for any instance.
-const char *describe(const HandlerInstance &instance);
+// "PLOF! num is N " with the point count N, written into the instance's own
+// description; valid until the next describe of the same instance or its
+// destruction, so a host may keep the texts of several instances at once.
+const char *describe(HandlerInstance &instance);
 
 }  // namespace plof

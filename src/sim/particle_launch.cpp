@@ -27,10 +27,14 @@ double drawSpeed(const HandlerInstance &instance) {
     return static_cast<double>(r) / 100 + instance.V0Min;
 }
 
-Vec3 radialDirection(int32_t point) {
+Vec3 radialDirection(const HandlerInstance &instance, int32_t point) {
     const ModuleState &state = moduleState();
-    const float *p = state.objectAccess != nullptr
-                         ? state.objectAccess->pointPosition(state.objectHandle, point)
+    // A copy may hold more particles than its own object has points: those
+    // beyond the object are not read and, like a point at the origin, get no
+    // direction.
+    const bool onObject = point < instance.objectPoints;
+    const float *p = state.objectAccess != nullptr && onObject
+                         ? state.objectAccess->pointPosition(instance.objectHandle, point)
                          : nullptr;
     if (p == nullptr) return {0.0, 0.0, 0.0};
     const double x = p[0];
@@ -56,7 +60,7 @@ void initialiseVelocities(HandlerInstance &instance) {
     for (int32_t i = 0; i < instance.pointCount; ++i) {
         const double speed = drawSpeed(instance);
         const Vec3 direction =
-            instance.OrgEmit == 1 ? radialDirection(i) : spreadDirection(instance);
+            instance.OrgEmit == 1 ? radialDirection(instance, i) : spreadDirection(instance);
         Vec3 &velocity = instance.particles[i].launchVelocity;
         for (int j = 0; j < 3; ++j) velocity[j] = speed * direction[j];
     }

@@ -17,8 +17,9 @@ namespace plof {
 // Sets launchVelocity of particles 0 .. N-1 in order, in the emitter's own
 // axes. Speed: V0Min plus whole hundredths below the span V0Max - V0Min.
 // Direction: when OrgEmit is 1, from the object's origin toward the point
-// (read through moduleState().objectAccess with moduleState().objectHandle;
-// a point at the origin or a missing point gives a zero direction); otherwise
+// (read through moduleState().objectAccess with the instance's objectHandle;
+// a point at the origin, a missing point or one beyond the instance's
+// objectPoints gives a zero direction); otherwise
 // a random direction in the band SpreadMin .. SpreadMax degrees from +Y.
 // Draw order per particle: speed, elevation, azimuth (each only when drawn).
 void initialiseVelocities(HandlerInstance &instance);

@@ -91,6 +91,11 @@ void convertToObjectSpace(const ItemFrame &object, Vec3 &position) {
 
 }  // namespace
 
+ItemAxes queryAxes(PlofItemId item, double time) {
+    return {queryParam(item, PLOF_PARAM_RIGHT, time), queryParam(item, PLOF_PARAM_UP, time),
+            queryParam(item, PLOF_PARAM_FORWARD, time)};
+}
+
 void update(HandlerInstance &instance, int32_t frame, double time) {
     instance.frame = frame;
     instance.time = time;

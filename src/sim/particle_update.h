@@ -22,4 +22,11 @@ namespace plof {
 // Allocates nothing.
 void update(HandlerInstance &instance, int32_t frame, double time);
 
+// An item's own X, Y and Z axes in world space at `time` (codes 2, 3, 4),
+// as the host answers them through moduleState().itemInfo.
+struct ItemAxes {
+    Vec3 x, y, z;
+};
+ItemAxes queryAxes(PlofItemId item, double time);
+
 }  // namespace plof

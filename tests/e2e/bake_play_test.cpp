@@ -210,6 +210,24 @@ TEST(BakePlayTest, EmittingFromThePointsKeepsEachRestingParticleOnItsPoint) {
     EXPECT_EQ(checked, 9);
 }
 
+// Under heading 90 play shows point p of the line at (0, 0, -p); the bake
+// used to add the point's place unturned, at (p, 0, 0).
+TEST(BakePlayTest, EmittingFromThePointsOfATurnedEmitterBakesWherePlayShowsThem) {
+    TempDirectory directory;
+    Settings settings;
+    settings.OrgEmit = 1;
+    settings.START_F = 100;
+    directory.write("s.plf", settings.text());
+    ASSERT_EQ(runHost("bake --object builtin:line:3 --settings s.plf --motion '0:0,0,0:90,0,0' --frames 2 "
+                      "--out baked.lws", directory).exitCode, kExitOk);
+    const Csv baked = parseCsv(runHost("play baked.lws --frames 1..1", directory).out);
+    ASSERT_EQ(baked.rows.size(), 4u);  // the parent null, then one object per point
+    for (std::size_t p = 0; p < 3; ++p) {
+        EXPECT_NEAR(baked.rows[p + 1][3], 0.0, 1e-6) << "point " << p;
+        EXPECT_NEAR(baked.rows[p + 1][5], -static_cast<double>(p), 1e-6) << "point " << p;
+    }
+}
+
 TEST(BakePlayTest, UnwritableSceneIsReportedAsAFailure) {
     TempDirectory directory;
     directory.write("s.plf", bakedSettings().text());
@@ -217,6 +235,12 @@ TEST(BakePlayTest, UnwritableSceneIsReportedAsAFailure) {
         runHost("bake --object builtin:line:2 --settings s.plf --out no/such/dir/baked.lws", directory);
     EXPECT_EQ(run.exitCode, kExitFailure) << run.err;
     EXPECT_NE(run.err.find("no/such/dir/baked.lws: the module wrote no scene there"), std::string::npos) << run.err;
+    // The module says so itself, once, naming the file.
+    const std::string said = "PLOF!: Can't write scene file ";
+    const std::size_t at = run.err.find(said);
+    ASSERT_NE(at, std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("no/such/dir/baked.lws", at), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find(said, at + 1), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -61,7 +61,8 @@ TEST(EffectSettingsAgreementTest, TheHostReadsTheLinesAsTheModuleDoes) {
     };
     for (const std::vector<std::string> &lines : cases) {
         SCOPED_TRACE(lines.size());
-        HostScene played = scene(lines, std::string(49, 'w'));
+        // The avoid object is named in full (names used to be cut to 49 characters).
+        HostScene played = scene(lines, longName);
         HostServices services(played, 30.0);
         const EffectHandler handler(plof(), 2);
         EffectPlayer player(handler, played, services);

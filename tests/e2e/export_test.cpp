@@ -122,6 +122,8 @@ TEST(Export, TranslationsAreThePlayedPositionsRoundedOnce) {
     for (const char *name : {"fountain.glb", "fountain.gltf"}) {
         const HostRun run = runHost("export " + scene + " --out '" + (out / name).string() + "'", directory);
         ASSERT_EQ(run.exitCode, kExitOk) << run.err;
+        EXPECT_NE(run.err.find("plof-host: wrote " + (out / name).string() + " (frames 0..59)\n"), std::string::npos)
+            << run.err;
         const tinygltf::Model model = readGltf(out / name);
         ASSERT_EQ(model.nodes.size(), rows.size()) << name;
         EXPECT_EQ(model.asset.extras.Get("framesPerSecond").GetNumberAsDouble(), 30.0);

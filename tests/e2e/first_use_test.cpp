@@ -89,5 +89,39 @@ TEST(FirstUseTest, AnInstalledHostFindsTheModuleBesideIt) {
     EXPECT_EQ(parseCsv(fileText(directory.path() / "out.csv")).rows.size(), 4u);
 }
 
+TEST(FirstUseTest, MistakesAreAnsweredWithTheWayOut) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings{}.text());
+    std::filesystem::create_directory(directory / "scripts");
+    const std::pair<std::string, std::pair<int, std::string>> cases[] = {
+        {"rendr a.lws", {2, "unknown command 'rendr'; did you mean 'render'?"}},
+        {"play --setings s.plf", {2, "unknown option --setings; did you mean --settings?"}},
+        {"summary --object builtin:line:2 --settings s.plf --jsn", {2, "did you mean --json?"}},
+        {"play --object builtin:line:2 --settings s.plf --wobble", {2, "unknown option --wobble\n"}},
+        {"play s.plf", {3, "not a scene; give it with --object OBJECT --settings FILE.plf"}},
+        {"play --object sphere --settings s.plf", {3, "for the built-in shape write builtin:sphere:N"}},
+        {"play --object builtin:line:2 --settings s.plf --panel-script scripts",
+         {3, "a directory, not a panel script"}},
+    };
+    for (const auto &[command, expected] : cases) {
+        const HostRun run = runHost(command, directory);
+        EXPECT_EQ(run.exitCode, expected.first) << command << ": " << run.err;
+        EXPECT_NE(run.err.find(expected.second), std::string::npos) << command << ": " << run.err;
+    }
+}
+
+TEST(FirstUseTest, AScriptThatLeavesThePanelOpenIsToldItsEditsWereDiscarded) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings{}.text());
+    directory.write("open.txt", "set \"Gravity\" 3\n");
+    directory.write("kept.txt", "set \"Gravity\" 3\nconfirm\n");
+    const std::string play = "play --object builtin:line:2 --settings s.plf --frames 0..1 --panel-script ";
+    EXPECT_NE(runHost(play + "open.txt", directory).err.find("open.txt: the script ends with the options panel open, "
+                                                             "so the host cancels it and its edits are discarded; "
+                                                             "end with a line \"confirm\" to keep them"),
+              std::string::npos);
+    EXPECT_EQ(runHost(play + "kept.txt", directory).err.find("discarded"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace plof::e2e

@@ -42,8 +42,12 @@ TEST(LoadedModuleTest, TheModulePassesTheHostsChecksAndDescribesItsInstances) {
     HostServices services(scene, 30.0);
     const EffectHandler handler(plof(), 2);
     EffectPlayer player(handler, scene, services);
-    EXPECT_EQ(handler.describe(player.instance(0)), "PLOF! num is 5 ");
-    EXPECT_EQ(handler.describe(player.instance(1)), "PLOF! num is 4 ");
+    // Each instance keeps its own text: a host may hold both (the second
+    // used to overwrite the first).
+    const char *first = handler.operations().describe(player.instance(0));
+    const char *second = handler.operations().describe(player.instance(1));
+    EXPECT_STREQ(first, "PLOF! num is 5 ");
+    EXPECT_STREQ(second, "PLOF! num is 4 ");
 }
 
 TEST(LoadedModuleTest, ACopiedInstanceSavesTheSameSettingsInBothVersions) {
@@ -57,7 +61,7 @@ TEST(LoadedModuleTest, ACopiedInstanceSavesTheSameSettingsInBothVersions) {
         EXPECT_EQ(handler.copy(player.instance(0), player.instance(1), version == 1 ? 0 : 2), "");
         services.setCurrentItem(0);
         // The avoid object is looked up by name at the first frame after
-        // loading; until then the block saves "none".
+        // loading; the copy saves what it then finds.
         player.playFrame(20, 20 / 30.0);
         player.saveInstances();
         EXPECT_EQ(scene.items[1].effectLines, scene.items[0].effectLines);

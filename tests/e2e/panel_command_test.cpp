@@ -118,12 +118,59 @@ TEST(PanelCommandTest, CancelKeepsEverySettingAsLoaded) {
     EXPECT_EQ(block.at("V0Max"), "2.000000");
     EXPECT_EQ(block.at("Regist"), "0.370000");
 
-    // Confirmed untouched, the resistance is quantised by the slider: 7 / 20.
-    directory.write("ok.txt", "confirm\n");
+}
+
+// Confirmed, or saved with "S", untouched controls keep the exact values: the
+// slider used to quantise Regist 0.37 to 7 / 20, the check box OrgEmit 2 to 1.
+TEST(PanelCommandTest, ControlsNotMovedKeepTheExactValues) {
+    TempDirectory directory;
+    Settings settings;
+    settings.Regist = 0.37;
+    settings.OrgEmit = 2;
+    directory.write("s.plf", settings.text());
+    directory.write("ok.txt", "press \"S\"\nchoose \"" + (directory / "shown.plf") + "\"\nconfirm\n");
     const HostRun confirmed =
         runHost("panel --object builtin:line:2 --settings s.plf --script ok.txt --save-scene ok.lws", directory);
     ASSERT_EQ(confirmed.exitCode, kExitOk) << confirmed.err;
-    EXPECT_EQ(savedBlock(fileText(directory.path() / "ok.lws")).at("Regist"), "0.350000");
+    for (const char *file : {"ok.lws", "shown.plf"}) {
+        const auto block = savedBlock(fileText(directory.path() / file));
+        EXPECT_EQ(block.at("Regist"), "0.370000") << file;
+        EXPECT_EQ(block.at("OrgEmit"), "2.000000") << file;
+    }
+}
+
+// "L" then Cancel used to keep the avoid object the file named.
+TEST(PanelCommandTest, CancelAfterLoadingKeepsTheAvoidObject) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings{}.text());
+    Settings avoiding;
+    avoiding.reference = "Emitter";
+    directory.write("avoid.plf", avoiding.text());
+    for (const char *close : {"cancel", "confirm"}) {
+        directory.write("load.txt", "press \"L\"\nchoose \"" + (directory / "avoid.plf") + "\"\n" + close + "\n");
+        const HostRun run =
+            runHost("panel --object builtin:line:2 --settings s.plf --script load.txt --save-scene saved.lws", directory);
+        ASSERT_EQ(run.exitCode, kExitOk) << run.err;
+        EXPECT_EQ(savedBlock(fileText(directory.path() / "saved.lws")).at("REFERENCE"),
+                  std::string(close) == "cancel" ? "none" : "Emitter");
+    }
+}
+
+// The rest of a line longer than the effect reads used to be read as the next
+// line: here "Birth 7" and "Gravity 0".
+TEST(PanelCommandTest, LoadingSkipsTheRestOfOverLongLines) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings{}.text());
+    directory.write("long.plf", "PLOF_START\n" + std::string(255, 'X') + "Birth 7\nREFERENCE\n" +
+                                    std::string(255, 'N') + "Gravity 0\nAgeMin 3\nPLOF_END\n");
+    directory.write("load.txt", "press \"L\"\nchoose \"" + (directory / "long.plf") + "\"\nconfirm\n");
+    const HostRun run =
+        runHost("panel --object builtin:line:2 --settings s.plf --script load.txt --save-scene saved.lws", directory);
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
+    const auto block = savedBlock(fileText(directory.path() / "saved.lws"));
+    EXPECT_EQ(block.at("Birth"), "30.000000");
+    EXPECT_EQ(block.at("Gravity"), "9.800000");
+    EXPECT_EQ(block.at("AgeMin"), "3.000000");
 }
 
 TEST(PanelCommandTest, ScriptMistakesNameTheFileAndLine) {

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <functional>
 
+#include <algorithm>
+
 #include "host_run.h"
 
 namespace plof::e2e {
@@ -93,11 +95,32 @@ TEST(PlayTest, StillEmitterPointsFlyTheClosedFormFlight) {
     directory.write("s.plf", settings.text());
     const HostRun run = runHost("play --object builtin:line:4 --settings s.plf --frames 0..10", directory);
     ASSERT_EQ(run.exitCode, kExitOk) << run.err;
-    EXPECT_EQ(run.err, "");
+    // Straight up with no spread: the one thing to say, as summary says it.
+    EXPECT_EQ(run.err, "plof-host: warning: Emitter (item 1): OrgEmit is off and the spread is 0: every point leaves "
+                       "straight along the emitter's +Y axis, on one line; widen \"Spread Max\" (e.g. 15) or turn "
+                       "\"OrgEmitter\" on\n");
     const ExpectedFlight expected(settings, 4, [](double) { return EmitterPose{}; });
     expectRows(parseCsv(run.out), expected, 4, 0, 10, 30.0);
     // A spot check by hand: point 0 at frame 3 (t = 0.1 s) has risen 2·0.1 − 9.8·0.01/2.
     EXPECT_NEAR(parseCsv(run.out).rows[12][3], 0.151, 1e-6);
+}
+
+// A tiny resistance used to throw a dropped particle to -9.8e12 (1e-12) or
+// -16.84 (1e-8) after one second: the closed form cancelled its digits away.
+TEST(PlayTest, TinyResistanceFallsAsFreeFallDoes) {
+    TempDirectory directory;
+    for (const std::string regist : {"1e-12", "1e-8", "0"}) {
+        Settings settings;
+        settings.V0Min = settings.V0Max = 0;
+        std::string text = settings.text();
+        text.replace(text.find("Regist 0.000000"), 15, "Regist " + regist);
+        directory.write("s.plf", text);
+        const HostRun run = runHost("play --object builtin:line:1 --settings s.plf --frames 30..30", directory);
+        ASSERT_EQ(run.exitCode, kExitOk) << run.err;
+        const Csv csv = parseCsv(run.out);
+        ASSERT_EQ(csv.rows.size(), 1u);
+        EXPECT_NEAR(csv.rows[0][3], -4.9, 1e-6) << "Regist " << regist;
+    }
 }
 
 TEST(PlayTest, MovingEmitterLeavesATrailFromWhereEachParticleWasBorn) {
@@ -133,6 +156,31 @@ TEST(PlayTest, PitchedEmitterLaunchesAlongItsOwnYAxis) {
         return pose;
     });
     expectRows(parseCsv(run.out), expected, 3, 0, 6, 30.0);
+}
+
+// With OrgEmit on and nothing launched yet, each point rests on its own
+// place: frame 0 lists the points in the order the host handed them over.
+TEST(PlayTest, ShuffledPointsReachTheModuleInTheSeedsOrder) {
+    TempDirectory directory;
+    Settings settings;
+    settings.OrgEmit = 1;
+    settings.START_F = 10;
+    directory.write("s.plf", settings.text());
+    const std::string play = "play --object builtin:grid:4x4 --settings s.plf --frames 0..0";
+    const HostRun shuffled = runHost(play + " --shuffle-points 7", directory);
+    ASSERT_EQ(shuffled.exitCode, kExitOk) << shuffled.err;
+    EXPECT_EQ(runHost(play + " --shuffle-points 7", directory).out, shuffled.out);
+    EXPECT_NE(runHost(play + " --shuffle-points 8", directory).out, shuffled.out);
+    std::vector<std::vector<double>> before = parseCsv(runHost(play, directory).out).rows;
+    std::vector<std::vector<double>> after = parseCsv(shuffled.out).rows;
+    ASSERT_EQ(after.size(), 16u);
+    for (auto *rows : {&before, &after}) {
+        for (auto &row : *rows) row.erase(row.begin(), row.begin() + 2);  // frame and point number
+    }
+    EXPECT_NE(after, before);
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(after, before);  // the same points, x, y and z kept together
 }
 
 TEST(PlayTest, FramesPerSecondSetsTheHostTime) {

@@ -103,12 +103,62 @@ TEST(RenderCommandTest, AnAnimationHasAFramePerFrameAtTheFrameRateAndTheSameByte
     DGifCloseFile(gif, &error);
 }
 
+// --trail 0 draws the points alone (halfway down the flights of
+// ParticlesAreDrawnWhereTheirPositionsProject a trail is drawn by default);
+// --camera 35,28 is the perspective view, another aim another picture.
+TEST(RenderCommandTest, TrailsAndCameraAreTheArtistsChoice) {
+    TempDirectory directory;
+    Settings settings;
+    settings.Gravity = 0;
+    directory.write("s.plf", settings.text());
+    const std::string render = "render --object builtin:line:3 --settings s.plf --frames 0..29 --size 160x120 ";
+    for (const char *trail : {"", "--trail 0 "}) {
+        ASSERT_EQ(runHost(render + "--view front --out a.png " + trail, directory).exitCode, kExitOk);
+        cairo_surface_t *image = cairo_image_surface_create_from_png((directory / "a.png").c_str());
+        EXPECT_EQ(pixelAt(image, 80, 11).g, 184) << trail;  // the highest point, framed alike
+        EXPECT_EQ(pixelAt(image, 80, 60).r > 60, *trail == '\0') << trail;  // the background's red is 18
+        cairo_surface_destroy(image);
+    }
+    ASSERT_EQ(runHost(render + "--out view.png", directory).exitCode, kExitOk);
+    ASSERT_EQ(runHost(render + "--camera 35,28 --out aim.png", directory).exitCode, kExitOk);
+    ASSERT_EQ(runHost(render + "--camera 120,10,4 --out other.png", directory).exitCode, kExitOk);
+    EXPECT_EQ(fileText(directory / "aim.png"), fileText(directory / "view.png"));
+    EXPECT_NE(fileText(directory / "other.png"), fileText(directory / "view.png"));
+}
+
+// Two items with the effect: the second in its own colour, both named in a legend.
+TEST(RenderCommandTest, ItemsWithTheEffectAreToldApartByColourAndNamed) {
+    TempDirectory directory;
+    const std::string block = "Plugin DisplacementHandler 1 PLOF!\n" + Settings{}.text() + "EndPlugin\n";
+    directory.write("two.lws", "LWSC\n1\n\nLoadObject builtin:line:20\n" + block +
+                                   "\nLoadObject builtin:sphere:20\n" + block);
+    ASSERT_EQ(runHost("render two.lws --frames 0..29 --view front --out two.png", directory).exitCode, kExitOk);
+    cairo_surface_t *image = cairo_image_surface_create_from_png((directory / "two.png").c_str());
+    int amber = 0, pink = 0, legend = 0;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            const Pixel p = pixelAt(image, x, y);
+            amber += p.r == 255 && p.g == 184 && p.b == 64;
+            pink += p.r == 242 && p.g == 107 && p.b == std::lround(0.9f * 255.0f);  // (0.95, 0.42, 0.9)
+            legend += x < 120 && y < 40 && p.r == 217 && p.g == 217 && p.b == 217;  // the names' letters
+        }
+    }
+    EXPECT_GT(amber, 20);
+    EXPECT_GT(pink, 20);
+    EXPECT_GT(legend, 40);
+    cairo_surface_destroy(image);
+}
+
 TEST(RenderCommandTest, WrongPicturesAreUsageErrors) {
     TempDirectory directory;
     directory.write("s.plf", Settings().text());
     const std::string command = "render --object builtin:line:2 --settings s.plf";
     for (const std::string &flags : {std::string(" --out a.jpg"), std::string(""), std::string(" --out a.png --view sideways"),
-                                     std::string(" --out a.png --size 10x10"), std::string(" --out a.png --size 64")}) {
+                                     std::string(" --out a.png --size 10x10"), std::string(" --out a.png --size 64"),
+                                     std::string(" --out a.png --camera 35,91"),
+                                     std::string(" --out a.png --camera 35,28,0.5"),
+                                     std::string(" --out a.png --camera 35,28 --view top"),
+                                     std::string(" --out a.png --trail -1")}) {
         const HostRun run = runHost(command + flags, directory);
         EXPECT_EQ(run.exitCode, kExitUsage) << flags << ": " << run.err;
     }

@@ -25,7 +25,7 @@ TEST(SettingsWarningsCommandTest, PlayAndBakeNameTheFileAndLineOnce) {
         EXPECT_EQ(run.exitCode, kExitOk) << run.err;
         EXPECT_EQ(count(run.err, "odd.plf:2: \"Gravty\" is no setting"), 1u) << run.err;
         EXPECT_EQ(count(run.err, "odd.plf:3: longer than the effect's line buffer"), 1u) << run.err;
-        EXPECT_EQ(count(run.err, "warning"), 2u) << run.err;
+        EXPECT_EQ(count(run.err, "warning: odd.plf"), 2u) << run.err;
     }
 }
 
@@ -39,7 +39,24 @@ TEST(SettingsWarningsCommandTest, AScenesEffectBlockIsNamedByItsLineInTheScene) 
                              "\"SpreadMax\"?"),
               1u)
         << run.err;
-    EXPECT_EQ(count(run.err, "warning"), 1u) << run.err;
+    EXPECT_EQ(count(run.err, "warning: s.lws"), 1u) << run.err;
+}
+
+// A panel label for a keyword names the keyword; a documented value that the
+// panel does not offer is one short line a run, however many items read it.
+TEST(SettingsWarningsCommandTest, LabelsNameTheirKeywordAndDocumentedValuesAreToldOnce) {
+    TempDirectory directory;
+    const std::string block =
+        "Plugin DisplacementHandler 1 PLOF!\nPLOF_START\nBirthRate 10\nOrgEmit 2\nPLOF_END\nEndPlugin\n";
+    directory.write("s.lws",
+                    "LWSC\n1\n\nLoadObject builtin:line:2\n" + block + "\nLoadObject builtin:line:3\n" + block);
+    const HostRun run = runHost("play s.lws --frames 0..1", directory);
+    EXPECT_EQ(run.exitCode, kExitOk) << run.err;
+    EXPECT_EQ(count(run.err, ": \"BirthRate\" is no setting, so the effect skips this line; did you mean "
+                             "\"Birth\"?"),
+              2u)
+        << run.err;
+    EXPECT_EQ(count(run.err, "s.lws: OrgEmit 2: particles start from each point's own place"), 1u) << run.err;
 }
 
 TEST(SettingsWarningsCommandTest, TheLoadButtonWarnsAboutTheFileItLoads) {

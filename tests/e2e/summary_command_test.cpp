@@ -103,5 +103,35 @@ TEST(SummaryCommandTest, EffectsThatLaunchNothingSaySoAndWhatToChange) {
     EXPECT_NE(s["warnings"][0].get<std::string>().find("each particle flies once"), std::string::npos);
 }
 
+// What summary warns about is said on stderr by every command that plays
+// the effect, once per item with the effect however often it plays the
+// range (render plays it twice); the exit code stays 0. Two items of 13
+// points at Birth 100: each period is 3 frames, below AgeMax.
+TEST(SummaryCommandTest, EveryCommandThatPlaysTheEffectSaysTheWarningsOncePerItem) {
+    TempDirectory directory;
+    Settings settings;
+    settings.Birth = 100;
+    settings.ReCycle = 1;
+    settings.SpreadMax = 30;
+    const std::string block = "Plugin DisplacementHandler 1 PLOF!\n" + settings.text() + "EndPlugin\n";
+    directory.write("two.lws", "LWSC\n1\n\nLoadObject builtin:line:13\n" + block +
+                                   "\nLoadObject builtin:grid:13x1\n" + block);
+    directory.write("s.plf", settings.text());
+    const std::string cut = " (item 1): the recycle period is 3 frames (13 points x 30 / 100)";
+    for (const std::string command :
+         {"play two.lws", "summary two.lws", "render two.lws --size 64x48 --out a.png", "export two.lws --out a.glb",
+          "bake --object builtin:line:13 --settings s.plf --out b.lws"}) {
+        const HostRun run = runHost(command + " --frames 0..9", directory);
+        if (run.err.find("not available in this build") != std::string::npos) continue;
+        EXPECT_EQ(run.exitCode, kExitOk) << command << ": " << run.err;
+        const std::size_t first = run.err.find(cut);
+        EXPECT_NE(first, std::string::npos) << command << ": " << run.err;
+        EXPECT_EQ(run.err.find(cut, first + 1), std::string::npos) << command << ": " << run.err;
+        // bake bakes the one emitter of --object.
+        EXPECT_EQ(run.err.find("grid (item 2): the recycle period") == std::string::npos,
+                  command.starts_with("bake")) << run.err;
+    }
+}
+
 }  // namespace
 }  // namespace plof::e2e

@@ -49,9 +49,9 @@ bool kernelRefusesHugeRequests() {
     return !(mode >> value) || value != 1;
 }
 
-// The first point of the object that objectHandle currently refers to.
-std::array<float, 3> firstPointOfHandle() {
-    const float *point = moduleState().objectAccess->pointPosition(moduleState().objectHandle, 0);
+// The first point of the object that the instance's objectHandle refers to.
+std::array<float, 3> firstPointOfHandle(const HandlerInstance &instance) {
+    const float *point = moduleState().objectAccess->pointPosition(instance.objectHandle, 0);
     if (point == nullptr) return {-1, -1, -1};
     return {point[0], point[1], point[2]};
 }
@@ -108,7 +108,7 @@ TEST_F(InstanceLifecycle, Version1HostsCreateForItem0) {
     Instance instance = create(0);
     EXPECT_EQ(instance->item, 0u);
     EXPECT_EQ(instance->pointCount, 9) << "the count the host reports for item 0";
-    EXPECT_EQ(firstPointOfHandle(), (std::array<float, 3>{7, 8, 9}));
+    EXPECT_EQ(firstPointOfHandle(*instance), (std::array<float, 3>{7, 8, 9}));
 }
 
 TEST_F(InstanceLifecycle, ImpossiblePointCountsAreReportedAsNoMemory) {
@@ -128,14 +128,17 @@ TEST_F(InstanceLifecycle, ImpossiblePointCountsAreReportedAsNoMemory) {
     EXPECT_STREQ(error, "No memory for new PLOF.");
 }
 
-TEST_F(InstanceLifecycle, TheLatestCreationOwnsTheObjectHandle) {
+// Each instance keeps the handle of its own object: a later creation, a copy
+// from another object and newTime leave it alone.
+TEST_F(InstanceLifecycle, EachInstanceKeepsItsOwnObjectHandle) {
     Instance first = create(fountain);
-    EXPECT_EQ(firstPointOfHandle(), (std::array<float, 3>{1, 2, 3}));
     Instance second = create(rock);
-    EXPECT_EQ(firstPointOfHandle(), (std::array<float, 3>{4, 5, 6}));
+    EXPECT_EQ(firstPointOfHandle(*first), (std::array<float, 3>{1, 2, 3}));
+    EXPECT_EQ(firstPointOfHandle(*second), (std::array<float, 3>{4, 5, 6}));
     EXPECT_EQ(copyInstance(*second, *first, fountain), nullptr);
     newTime(*first, fountain, 3, 0.1);
-    EXPECT_EQ(firstPointOfHandle(), (std::array<float, 3>{4, 5, 6})) << "copy and newTime leave it alone";
+    EXPECT_EQ(firstPointOfHandle(*first), (std::array<float, 3>{1, 2, 3}));
+    EXPECT_EQ((std::array{first->objectPoints, second->objectPoints}), (std::array{500, 7}));
 }
 
 TEST_F(InstanceLifecycle, CopyPassesTheEmitterSettingsAndKeepsTheBakingSettings) {

@@ -87,9 +87,15 @@ TEST_F(KeywordBlock, SavingWritesTheAvoidObjectsCurrentName) {
 
     // Without an avoid object "none" is written and the name is kept.
     instance->refItem = 0;
+    instance->refResolved = 1;
     std::strcpy(instance->refName.data(), "Kept");
     EXPECT_EQ(save()[14], "none");
     EXPECT_STREQ(instance->refName.data(), "Kept");
+
+    // A name loaded but not yet looked up (no frame since) is saved as read;
+    // it used to be saved as "none".
+    instance->refResolved = 0;
+    EXPECT_EQ(save()[14], "Kept");
 }
 
 TEST_F(KeywordBlock, ASavedBlockLoadsBackIntoTheSameSettings) {
@@ -228,12 +234,13 @@ TEST_F(KeywordBlock, OrgEmitKeepsTheLowEightBits) {
     }
 }
 
-TEST_F(KeywordBlock, NameLinesAreReadWholeAndCutTo49Characters) {
+// Names used to come back cut to 49 characters.
+TEST_F(KeywordBlock, NameLinesAreReadWholeUpTo255Characters) {
     load({"PLOF_START", "REFERENCE", "Left Rock 02", "PLOF_END"});
     EXPECT_STREQ(instance->refName.data(), "Left Rock 02");
     const std::string longName(70, 'N');
     EXPECT_EQ(load({"PLOF_START", "REFERENCE", longName, "Birth 5", "PLOF_END"}), 5u);
-    EXPECT_EQ(std::string(instance->refName.data()), longName.substr(0, 49));
+    EXPECT_EQ(std::string(instance->refName.data()), longName);
     EXPECT_EQ(instance->Birth, 5);
     // A name line that looks like the end of the block is still a name.
     load({"PLOF_START", "REFERENCE", "PLOF_END", "Birth 6", "PLOF_END"});

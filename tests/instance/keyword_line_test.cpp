@@ -129,8 +129,9 @@ TEST(ReadKeywordLineFromHost, NeverReadsPastAnUnterminatedHostBuffer) {
     EXPECT_EQ(line.length, 255);
 }
 
-TEST(ReadNameLineFromHost, ReadsTheWholeLineIntoAFiftyByteBuffer) {
-    FakeLoadState block({"Avoid Me Please", std::string(80, 'n')});
+// Names used to be read into 50 bytes, so long ones came back cut to 49.
+TEST(ReadNameLineFromHost, ReadsTheWholeLineUpTo255Characters) {
+    FakeLoadState block({"Avoid Me Please", std::string(80, 'n'), std::string(300, 'm')});
     LineBuffer name;
     name.fill('#');
 
@@ -138,12 +139,13 @@ TEST(ReadNameLineFromHost, ReadsTheWholeLineIntoAFiftyByteBuffer) {
     EXPECT_STREQ(name.data(), "Avoid Me Please");
 
     ASSERT_TRUE(readNameLine(block.state(), name));
-    EXPECT_EQ(std::string(name.data()), std::string(49, 'n'));
-    EXPECT_EQ(name[50], '#') << "nothing is written past the 50 bytes given to the host";
+    EXPECT_EQ(std::string(name.data()), std::string(80, 'n'));
+    ASSERT_TRUE(readNameLine(block.state(), name));
+    EXPECT_EQ(std::string(name.data()), std::string(255, 'm'));
 
     EXPECT_FALSE(readNameLine(block.state(), name));
     EXPECT_STREQ(name.data(), "");
-    EXPECT_EQ(block.sizes(), (std::vector<int32_t>{50, 50, 50}));
+    EXPECT_EQ(block.sizes(), (std::vector<int32_t>{256, 256, 256, 256}));
 }
 
 TEST(WriteToHost, LinesCarryTheirNulInTheLength) {
@@ -215,26 +217,26 @@ TEST(FileForm, LinesKeepTheirLineEndAndWindowsLineEndsReadAsLineFeeds) {
     EXPECT_STREQ(line.keyword.data(), "PLOF_END") << "the end of the file leaves the line alone";
 }
 
-TEST(FileForm, ALineLongerThan255CharactersContinuesAsTheNextLine) {
-    File file = fileWith(std::string(300, 'q') + "\nPLOF_END\n");
+// The rest of an over-long line used to be read as the next line.
+TEST(FileForm, ALineLongerThan255CharactersIsCutAndItsRestSkipped) {
+    File file = fileWith(std::string(255, 'q') + "Birth 7\n" + std::string(255, 'r') + "\r\nPLOF_END\n");
     KeywordLine line;
     ASSERT_TRUE(readKeywordLine(file.get(), line));
-    EXPECT_EQ(line.length, 255);
+    EXPECT_EQ(std::string(line.keyword.data()), std::string(255, 'q'));
+    EXPECT_FALSE(line.hasValue);
     ASSERT_TRUE(readKeywordLine(file.get(), line));
-    EXPECT_EQ(std::string(line.keyword.data()), std::string(45, 'q') + "\n");
+    EXPECT_EQ(std::string(line.keyword.data()), std::string(255, 'r')) << "its line end was not read";
     ASSERT_TRUE(readKeywordLine(file.get(), line));
     EXPECT_STREQ(line.keyword.data(), "PLOF_END\n");
 }
 
-TEST(FileForm, NameLinesHoldAtMost49Characters) {
-    File file = fileWith(std::string(60, 'n') + "\nnone\nlast");
+TEST(FileForm, NameLinesHoldUpTo255Characters) {
+    File file = fileWith(std::string(60, 'n') + "\n" + std::string(255, 'o') + "Gravity 0\nnone\nlast");
     LineBuffer name;
-    name.fill('#');
     ASSERT_TRUE(readNameLine(file.get(), name));
-    EXPECT_EQ(std::string(name.data()), std::string(49, 'n'));
-    EXPECT_EQ(name[50], '#');
+    EXPECT_EQ(std::string(name.data()), std::string(60, 'n'));
     ASSERT_TRUE(readNameLine(file.get(), name));
-    EXPECT_EQ(std::string(name.data()), std::string(11, 'n')) << "the rest of the long line";
+    EXPECT_EQ(std::string(name.data()), std::string(255, 'o'));
     ASSERT_TRUE(readNameLine(file.get(), name));
     EXPECT_STREQ(name.data(), "none");
     ASSERT_TRUE(readNameLine(file.get(), name));

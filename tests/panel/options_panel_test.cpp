@@ -138,7 +138,7 @@ TEST_F(PanelTest, WiresEventsAndUserDataToOneContext) {
     });
 }
 
-TEST_F(PanelTest, ConfirmReadsEveryControlBackAndQuantisesRegist) {
+TEST_F(PanelTest, ConfirmReadsEveryMovedControlBack) {
     instance->Regist = 0.37;
     host.addItem("Cube");
     const PlofItemId ball = host.addItem("Ball");
@@ -168,18 +168,35 @@ TEST_F(PanelTest, ConfirmReadsEveryControlBackAndQuantisesRegist) {
     EXPECT_EQ(instance->ReCycle, 0);
     EXPECT_EQ(instance->SpreadMin, 120);
     EXPECT_EQ(instance->SpreadMax, 40);
-    // The untouched slider showed 7: one confirmation quantises 0.37 to 0.35.
-    EXPECT_DOUBLE_EQ(instance->Regist, 0.35);
+    // The untouched slider showed 7; the instance keeps 0.37 (it used to
+    // become 0.35).
+    EXPECT_DOUBLE_EQ(instance->Regist, 0.37);
     EXPECT_EQ(instance->OrgEmit, 1);  // the low 8 bits
     EXPECT_EQ(instance->refItem, ball);
     EXPECT_STREQ(instance->refName.data(), "Ball");
     EXPECT_TRUE(host.errors().empty());
 }
 
-TEST_F(PanelTest, ConfirmWithoutAvoidObjectEmptiesTheName) {
-    std::strcpy(instance->refName.data(), "Gone");
+// A name loaded but not yet looked up (no frame since) shows as no object in
+// the list; confirming the list untouched used to empty it.
+TEST_F(PanelTest, ConfirmKeepsAnAvoidObjectNotYetLookedUp) {
+    std::strcpy(instance->refName.data(), "Hideout");
     instance->refItem = 0;
+    instance->refResolved = 0;
     openOptions([](RecordedPanel &) { return kConfirm; });
+    EXPECT_EQ(instance->refItem, 0u);
+    EXPECT_STREQ(instance->refName.data(), "Hideout");
+    EXPECT_EQ(instance->refResolved, 0);
+}
+
+TEST_F(PanelTest, ConfirmAfterChoosingNoAvoidObjectEmptiesTheName) {
+    const PlofItemId gone = host.addItem("Gone");
+    instance->refItem = gone;
+    instance->refResolved = 1;
+    openOptions([](RecordedPanel &panel) {
+        Services::setInteger(panel.control("                  Avoid Object "), 0);
+        return kConfirm;
+    });
     EXPECT_EQ(instance->refItem, 0u);
     EXPECT_STREQ(instance->refName.data(), "");
 }

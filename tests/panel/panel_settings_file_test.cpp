@@ -90,8 +90,9 @@ TEST_F(SettingsFileTest, SavesWhatThePanelShowsAndLeavesTheInstanceAlone) {
     const std::string text = read(path("shown.plf"));
     EXPECT_NE(text.find("V0Min 6.000000\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Birth 20.000000\n"), std::string::npos) << text;
-    // Read back as confirming reads: the slider showed 7, the check box's low byte.
-    EXPECT_NE(text.find("Regist 0.350000\n"), std::string::npos) << text;
+    // Read back as confirming reads: the untouched slider keeps 0.37 (it used
+    // to give 7 / 20), the check box gives its low byte.
+    EXPECT_NE(text.find("Regist 0.370000\n"), std::string::npos) << text;
     EXPECT_NE(text.find("OrgEmit 1.000000\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Gravity 9.800000\n"), std::string::npos) << text;
     EXPECT_NE(text.find("REFERENCE\nRock\nPLOF_END\n"), std::string::npos) << text;
@@ -142,11 +143,12 @@ TEST_F(SettingsFileTest, SavedFileLoadsBackIntoTheSameControls) {
         return kCancel;
     };
     ASSERT_EQ(openOptionsPanel(1, &PanelFakeHost::global, &*fresh), 0);
-    // Cancelled: the controls' values are gone, the avoid object stays.
+    // Cancelled: the controls' values are gone, and so is the avoid object
+    // (it used to stay).
     EXPECT_DOUBLE_EQ(fresh->V0Min, 1.0);
-    EXPECT_EQ(fresh->refItem, cube);
-    EXPECT_STREQ(fresh->refName.data(), "Cube");
-    EXPECT_EQ(fresh->refResolved, 1);
+    EXPECT_EQ(fresh->refItem, 0u);
+    EXPECT_STREQ(fresh->refName.data(), "");
+    EXPECT_EQ(fresh->refResolved, 0);
     EXPECT_EQ(host.fileRequests.back().title, "load plf setting");
     EXPECT_EQ(host.fileRequests.back().name, "<setting.plf");
 }
@@ -192,7 +194,7 @@ TEST_F(SettingsFileTest, WindowsLineEndsLoadOnEveryPlatform) {
         // Reading stopped at the end line.
         EXPECT_DOUBLE_EQ(panel.control("Gravity").number, 9.8);
         EXPECT_EQ(panel.control(kAvoid).integer, tree);
-    });
+    }, kConfirm);
     EXPECT_STREQ(instance->refName.data(), "Tree");
     EXPECT_TRUE(host.errors().empty());
 }
@@ -206,9 +208,9 @@ TEST_F(SettingsFileTest, AFileWithoutEndLineIsReadToItsEnd) {
         EXPECT_EQ(panel.control("BirthRate p/s").integer, 5);
         EXPECT_EQ(panel.controlAt(5).integer, 70);
         EXPECT_EQ(panel.control(kAvoid).integer, 0);
-    });
+    }, kConfirm);
     EXPECT_EQ(instance->refItem, 0u);
-    EXPECT_STREQ(instance->refName.data(), "Missing object");
+    EXPECT_STREQ(instance->refName.data(), "");
 }
 
 TEST_F(SettingsFileTest, ALineStartingWithASpaceEndsTheList) {

@@ -113,8 +113,9 @@ TEST_F(HandlerActivation, OtherVersionsAreRefusedAfterTheFirstTwoServices) {
         EXPECT_EQ(activateHandler(version, global, &table), PLOF_ACTIVATE_BAD_VERSION);
         EXPECT_EQ(requests(), (Names{"LW Object Info", "Directory Info"}));
         EXPECT_TRUE(untouched(&table, sizeof table));
-        EXPECT_NE(moduleState().objectInfo, nullptr);
-        EXPECT_NE(moduleState().directoryInfo, nullptr);
+        // A refused activation stores nothing.
+        EXPECT_EQ(moduleState().objectInfo, nullptr);
+        EXPECT_EQ(moduleState().directoryInfo, nullptr);
     }
 }
 
@@ -148,13 +149,17 @@ TEST_F(HandlerActivation, DirectoryInfoIsNotRequired) {
     EXPECT_EQ(moduleState().directoryInfo, nullptr);
 }
 
-TEST_F(HandlerActivation, EachActivationReplacesTheServices) {
+// A later activation that finds a service missing leaves the records of the
+// last good one for the instances that exist (it used to null them).
+TEST_F(HandlerActivation, AFailedActivationKeepsTheServicesOfTheLastGoodOne) {
     PlofHandlerOperations table{};
     ASSERT_EQ(activateHandler(2, global, &table), PLOF_ACTIVATE_OK);
-    ASSERT_NE(moduleState().objectAccess, nullptr);
+    const PlofMessages *messages = moduleState().messages;
+    ASSERT_NE(messages, nullptr);
     ActivationHost::current().missing = {"Info Messages"};
     EXPECT_EQ(activateHandler(2, global, &table), PLOF_ACTIVATE_BAD_SERVICES);
-    EXPECT_EQ(moduleState().messages, nullptr);
+    EXPECT_EQ(moduleState().messages, messages);
+    EXPECT_NE(moduleState().itemInfo, nullptr);
 }
 
 }  // namespace

@@ -116,9 +116,12 @@ inline bool referenceBake(const char *path, const ObjectList &objects, int32_t f
             key.y = particle.position[1];
             key.z = particle.position[2];
             if (instance.OrgEmit != 0) {
-                key.x = particle.position[0] + particle.restPosition[0];
-                key.y = particle.position[1] + particle.restPosition[1];
-                key.z = particle.position[2] + particle.restPosition[2];
+                // The point's own place, turned as MovingEmitterHost turns the emitter.
+                const Vec3 &r = particle.restPosition;
+                const double angle = 0.5 * (f / 30.0);
+                key.x = particle.position[0] + (r[0] * std::cos(angle) + r[1] * 0.0 + r[2] * std::sin(angle));
+                key.y = particle.position[1] + (r[0] * 0.0 + r[1] * 1.0 + r[2] * 0.0);
+                key.z = particle.position[2] + (r[0] * -std::sin(angle) + r[1] * 0.0 + r[2] * std::cos(angle));
             }
             if (instance.scaleCtl == 1) {
                 const int32_t lifetime = particle.lifetime < 1 ? 1 : particle.lifetime;

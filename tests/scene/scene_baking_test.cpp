@@ -260,7 +260,7 @@ TEST_F(SceneBaking, UnwritablePathStillRestoresBakeMode) {
     BakeSubject subject(2);
     subject.instance->bakeMode = 0;
     const std::string missing = path("missing/PLOF.lws");
-    bakeScene(missing.c_str(), subject.instance->objectList, 5, *subject.instance);
+    EXPECT_FALSE(bakeScene(missing.c_str(), subject.instance->objectList, 5, *subject.instance));
     EXPECT_EQ(subject.instance->bakeMode, 0);
     EXPECT_EQ(subject.instance->frame, 4);  // sampling ran to the last frame
     EXPECT_FALSE(std::filesystem::exists(missing));

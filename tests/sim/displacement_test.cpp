@@ -88,7 +88,7 @@ TEST(Describe, NamesThePointCountWithATrailingBlank) {
     resetModuleState();
     TestInstance eight(8);
     const char *text = describe(*eight);
-    EXPECT_EQ(text, moduleState().description.data());
+    EXPECT_EQ(text, eight->description.data());
     EXPECT_EQ(std::string(text), "PLOF! num is 8 ");
     TestInstance many(1);
     many->pointCount = -2147483647 - 1;

@@ -115,9 +115,9 @@ TEST_F(ParticleLaunch, ReversedBoundsUseTheRemainderRule) {
 
 TEST_F(ParticleLaunch, RadialModeAimsAwayFromTheOrigin) {
     const PlofItemId object = host.addItem("Ball", {{3, 0, 4}, {0, 0, 0}, {0, -2, 0}});
-    moduleState().objectHandle =
-        moduleState().objectAccess->accessHandle(moduleState().objectInfo->meshSource(object));
     TestInstance t(3, object);
+    t->objectHandle = moduleState().objectAccess->accessHandle(moduleState().objectInfo->meshSource(object));
+    t->objectPoints = 3;
     t->OrgEmit = 1;
     t->V0Min = t->V0Max = 2.0;
     initialiseVelocities(*t);

@@ -47,6 +47,7 @@ TEST(PackageTest, ArchiveHoldsTheModuleItsDocumentsAndLicences) {
         "examples/fountain.plf",
         "examples/radial_burst.plf",
         "examples/resistance.plf",
+        "examples/snow.plf",
         "licenses/README.txt",
         "licenses/gcc-runtime.txt",
         "licenses/mingw-w64-runtime.txt",

@@ -125,6 +125,18 @@ TEST(ObjectPointsTest, BuiltinShapes) {
     for (std::size_t p = 0; p < sphere.size(); p += 3) {
         EXPECT_NEAR(std::hypot(sphere[p], sphere[p + 1], sphere[p + 2]), 1.0, 1e-6);
     }
+    // A box's points fill the cube of side 1 evenly: about an eighth in each octant.
+    const std::vector<float> box = builtinShapePoints("builtin:box:800");
+    ASSERT_EQ(box.size(), 2400u);
+    int octants[8] = {};
+    for (std::size_t p = 0; p < box.size(); p += 3) {
+        for (int c = 0; c < 3; ++c) ASSERT_TRUE(box[p + c] >= -0.5f && box[p + c] < 0.5f) << p;
+        ++octants[(box[p] >= 0) + 2 * (box[p + 1] >= 0) + 4 * (box[p + 2] >= 0)];
+    }
+    for (int count : octants) EXPECT_NEAR(count, 100, 2);
+    EXPECT_EQ(builtinShapeFor("Sphere.lwo"), "builtin:sphere:N");
+    EXPECT_EQ(builtinShapeFor("box"), "builtin:box:N");
+    EXPECT_EQ(builtinShapeFor("spout.lwo"), "");
     for (const char *bad : {"builtin:cube:3", "builtin:line:0", "builtin:line:x", "builtin:grid:3", "builtin:line:99999999999"}) {
         EXPECT_NE(errorOf([&] { builtinShapePoints(bad); }).find(std::string(bad) + ": "), std::string::npos) << bad;
     }

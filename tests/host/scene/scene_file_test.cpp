@@ -246,8 +246,13 @@ TEST_F(SceneFilesTest, ObjectsAreFoundBesideTheSceneAndMissingOnesOnlyWarn) {
     EXPECT_EQ(scene.items[4].pointCount(), 0);
     // One warning per missing file, however many items name it.
     ASSERT_EQ(warnings.size(), 2u);
-    EXPECT_EQ(warnings[0], path("scene.lws") + ": line 4: object file \"none\" not found; its 2 items have no points");
-    EXPECT_EQ(warnings[1], path("scene.lws") + ": line 12: object file \"gone.lwo\" not found; the item has no points");
+    // Each says where it was looked for and how to add a folder.
+    const std::string where = " (looked for beside the scene, in the current directory and in the \"Objects\" "
+                              "directory, the current directory; add a folder with --objects-dir DIR)";
+    EXPECT_EQ(warnings[0],
+              path("scene.lws") + ": line 4: object file \"none\" not found; its 2 items have no points" + where);
+    EXPECT_EQ(warnings[1],
+              path("scene.lws") + ": line 12: object file \"gone.lwo\" not found; the item has no points" + where);
 }
 
 TEST_F(SceneFilesTest, BadShapesNameTheSceneLineAndLongMissingNamesAreCut) {
@@ -263,8 +268,9 @@ TEST_F(SceneFilesTest, BadShapesNameTheSceneLineAndLongMissingNamesAreCut) {
     write("long.lws", "LWSC\nLoadObject " + std::string(1'000'000, 'x') + "\n");
     readSceneFile(path("long.lws"), "", warnings);
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0], path("long.lws") + ": line 2: object file \"" + std::string(80, 'x') +
-                               "...\" not found; the item has no points");
+    EXPECT_TRUE(warnings[0].starts_with(path("long.lws") + ": line 2: object file \"" + std::string(80, 'x') +
+                                        "...\" not found; the item has no points ("))
+        << warnings[0];
 }
 
 TEST_F(SceneFilesTest, ObjectsDirectoryIsTheLastPlaceLookedIn) {

@@ -57,24 +57,25 @@ TEST(EffectSettingsTest, NewInstanceValuesAndTheEndsOfABlock) {
 }
 
 TEST(EffectSettingsTest, LongLinesAndNamesAreCutToTheEffectsBuffers) {
-    const std::string name(60, 'n');
+    const std::string name(260, 'n');
     const std::string longValue = "V0Min " + std::string(300, '2');
     const SettingsReading block = readSettingsLines({{"PLOF_START", longValue, "REFERENCE", name, "PLOF_END"}}, 1);
     EXPECT_TRUE(block.lines[1].cut);
     EXPECT_EQ(block.settings.number(Setting::V0Min), std::stod(std::string(249, '2')));
-    EXPECT_EQ(block.settings.avoidObject, std::string(49, 'n'));
+    EXPECT_EQ(block.settings.avoidObject, std::string(255, 'n'));
     EXPECT_TRUE(block.lines[3].cut);
     EXPECT_TRUE(block.endLine);
 
-    // The file form reads the rest of a long line as the next line, and an
-    // empty line is skipped rather than ending the settings.
+    // The file form skips the rest of a long line (it used to read it as the
+    // next line), and an empty line is skipped rather than ending the settings.
     const SettingsReading file =
         readSettingsLines({{"PLOF_START", "", longValue, "Gravity", "REFERENCE", name, "PLOF_END"}}, 1, LineForm::File);
     EXPECT_EQ(file.lines[1].role, Role::Skipped);
-    EXPECT_EQ(file.lines[3].lineNumber, 3u);  // the rest of line 3
-    EXPECT_EQ(file.lines[3].role, Role::Skipped);
-    EXPECT_EQ(file.lines[4].role, Role::Skipped);  // "Gravity\n" is no keyword
-    EXPECT_EQ(file.settings.avoidObject, std::string(49, 'n'));
+    EXPECT_EQ(file.lines[2].role, Role::Value);
+    EXPECT_TRUE(file.lines[2].cut);
+    EXPECT_EQ(file.lines[3].lineNumber, 4u);
+    EXPECT_EQ(file.lines[3].role, Role::Skipped);  // "Gravity\n" is no keyword
+    EXPECT_EQ(file.settings.avoidObject, std::string(255, 'n'));
     EXPECT_EQ(file.lines.back().role, Role::End);
     EXPECT_TRUE(file.endLine);
 }

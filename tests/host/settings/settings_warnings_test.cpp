@@ -89,6 +89,12 @@ TEST(SettingsWarningsTest, NearestKeywordsAreCloseOnes) {
     EXPECT_EQ(nearestKeyword("PLOF_ED"), "PLOF_END");
     EXPECT_EQ(nearestKeyword("Wobble"), "");
     EXPECT_EQ(nearestKeyword("X"), "");
+    // Panel labels written as keywords: whole, run together, or their first word.
+    EXPECT_EQ(nearestKeyword("Registance"), "Regist");
+    EXPECT_EQ(nearestKeyword("BirthRate"), "Birth");
+    EXPECT_EQ(nearestKeyword("SparkFrame"), "START_F");
+    EXPECT_EQ(nearestKeyword("OrgEmitter"), "OrgEmit");
+    EXPECT_EQ(nearestKeyword("Max"), "");  // the label of two fields
 }
 
 }  // namespace
