@@ -120,7 +120,7 @@ struct Fountain {
 void bakeBench(benchmark::State &state) {
     const auto points = static_cast<int32_t>(state.range(0));
     const auto frames = static_cast<int32_t>(state.range(1));
-    plof::resetModuleState();
+    plof::moduleState() = plof::freshModuleState();
     PlofItemInfo itemInfo{};
     itemInfo.param = &emitterParam;
     plof::moduleState().itemInfo = &itemInfo;
@@ -137,7 +137,7 @@ void bakeBench(benchmark::State &state) {
         sceneBytes = static_cast<std::size_t>(std::filesystem::file_size(path));
     }
     std::filesystem::remove(path);
-    plof::resetModuleState();
+    plof::moduleState() = plof::freshModuleState();
     state.SetBytesProcessed(static_cast<int64_t>(sceneBytes) * state.iterations());
     state.counters["scene_MB"] = static_cast<double>(sceneBytes) / 1e6;
     state.counters["peak_heap_MB"] = static_cast<double>(peakAbove) / 1e6;

@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
-#include "host/effect_handler.h"
-#include "host/effect_player.h"
-#include "host/host_error.h"
-#include "host/host_services.h"
-#include "host/module_loader.h"
-#include "host/object_points.h"
+#include "host/module/loaded_handler.h"
+#include "host/play/frame_loop.h"
+#include "host/base/host_error.h"
+#include "host/play/scene_services.h"
+#include "host/module/module_loader.h"
+#include "host/objects/object_points.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "fuzz_support.h"
-#include "host/host_error.h"
-#include "host/object_points.h"
+#include "host/base/host_error.h"
+#include "host/objects/object_points.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     try {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "fuzz_support.h"
-#include "host/panels/panel_script.h"
+#include "host/script/panel_script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string_view text = plof::fuzz::textOf(data, size);

@@ -25,8 +25,8 @@
 
 #include "command.h"
 #include "fuzz_support.h"
-#include "host/host_error.h"
-#include "host/scene_file.h"
+#include "host/base/host_error.h"
+#include "host/scene/scene_file.h"
 
 namespace {
 

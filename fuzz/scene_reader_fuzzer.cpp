@@ -6,8 +6,8 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "host/host_error.h"
-#include "host/scene_file.h"
+#include "host/base/host_error.h"
+#include "host/scene/scene_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     plof::host::HostScene scene;

@@ -1,5 +1,5 @@
 #include "command.h"
-#include "host/settings_warnings.h"
+#include "host/settings/settings_warnings.h"
 
 namespace plof::tools {
 

@@ -5,12 +5,13 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "bake_flag_values.h"
 #include "command.h"
 #include "emitter_scene.h"
 #include "emitter_session.h"
-#include "host/effect_summary.h"
-#include "host/host_error.h"
-#include "host/panels/bake_request.h"
+#include "host/base/host_error.h"
+#include "host/play/summary.h"
+#include "host/script/bake_request.h"
 #include "options_panel_session.h"
 #include "playback.h"
 
@@ -21,7 +22,7 @@ namespace {
 using namespace plof::host;
 
 const FlagSpec kBakeFlags[] = {
-    {"--object", "PATH", "object file or built-in shape for the emitter \"Emitter\" (required)"},
+    kEmitterObjectFlag,
     {"--settings", "FILE.plf", "the effect's settings (required)"},
     kShufflePointsFlag,
     {"--out", "FILE.lws", "the scene file to write (required)"},
@@ -34,11 +35,11 @@ const FlagSpec kBakeFlags[] = {
     {"--align-h", nullptr, "turn each particle's heading along its launch direction"},
     {"--scale", nullptr, "grow each particle from 0 at birth to 1 at the end of its flight"},
     {"--dissolve", nullptr, "dissolve each particle while it is not in flight"},
-    {"--motion", "KEYS", "the emitter's keys \"f:x,y,z:h,p,b;...\", as for play"},
+    kEmitterMotionFlag,
     {"--fps", "N", "not taken: a bake always samples at 30 frames per second"},
-    {"--module", "PATH", "module file (default: plof.p beside plof-host)"},
-    {"--objects-dir", "DIR", "the host's \"Objects\" directory (default: the current directory)"},
-    {"--scenes-dir", "DIR", "the host's \"Scenes\" directory (default: the current directory)"},
+    kModuleFlag,
+    kObjectsDirFlag,
+    kScenesDirFlag,
 };
 
 BakeRequest readRequest(const ParsedArguments &arguments) {
@@ -115,13 +116,15 @@ const char *const kBakeDetails =
     "birth rate above points x 30, every point on one line) go to stderr.\n"
     "Play the result with: plof-host play FILE.lws\n";
 
+const std::string kBakeUsage = usageLine(kBakeFlags, "bake --object --settings --out [--frames] [--step] [OPTIONS]");
+
 }  // namespace
 
 extern const Command kBakeCommand;
 const Command kBakeCommand{
     "bake",
     "bake one emitter's particles into a scene of key-framed objects, through the panels",
-    "bake --object PATH --settings FILE.plf --out FILE.lws [--frames N|0..B] [--step N] [OPTIONS]",
+    kBakeUsage.c_str(),
     kBakeDetails,
     kBakeFlags,
     &runBake,

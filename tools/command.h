@@ -15,7 +15,10 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "plof/host_services.h"
 
 namespace plof::tools {
 
@@ -35,6 +38,19 @@ struct FlagSpec {
     const char *valueName;  // "A..B", or null for a flag without a value
     const char *help;
 };
+
+// Flag rows several commands share, each written once.
+inline constexpr FlagSpec kModuleFlag{"--module", "PATH", "module file (default: plof.p beside plof-host)"};
+inline constexpr FlagSpec kObjectsDirFlag{"--objects-dir", "DIR",
+                                          "the host's \"" PLOF_DIRECTORY_OBJECTS
+                                          "\" directory (default: the current directory)"};
+inline constexpr FlagSpec kScenesDirFlag{"--scenes-dir", "DIR",
+                                         "the host's \"" PLOF_DIRECTORY_SCENES
+                                         "\" directory (default: the current directory)"};
+// The one emitter of the commands that edit it through its panels.
+inline constexpr FlagSpec kEmitterObjectFlag{"--object", "PATH",
+                                             "object file or built-in shape for the emitter \"Emitter\" (required)"};
+inline constexpr FlagSpec kEmitterMotionFlag{"--motion", "KEYS", "the emitter's keys \"f:x,y,z:h,p,b;...\", as for play"};
 
 struct ParsedArguments {
     std::vector<std::string> positional;
@@ -82,6 +98,12 @@ double parsePositive(const std::string &flag, const std::string &text);
 std::string modulePath(const ParsedArguments &arguments);
 // "plof-host: warning: MESSAGE" on stderr, once per run for each message.
 void printWarning(const std::string &message);
+
+// A synopsis line from a flag table: each word of `pattern` that names a
+// flag of `flags` ("--out", or "[--out]" for an optional one, "[--a|--b]"
+// for one of two) becomes that flag with its value name ("--out FILE.lws",
+// "[--frames A..B]"); every other word stays as written.
+std::string usageLine(std::span<const FlagSpec> flags, std::string_view pattern);
 
 // The help text of one command, and the program's short overview (its
 // commands, one line each).

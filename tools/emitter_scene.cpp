@@ -5,9 +5,9 @@
 #include <optional>
 #include <string_view>
 
-#include "host/number_text.h"
-#include "host/object_points.h"
-#include "host/settings_file.h"
+#include "host/base/number_text.h"
+#include "host/objects/object_points.h"
+#include "host/settings/plf_file.h"
 
 namespace plof::tools {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "command.h"
-#include "host/host_scene.h"
-#include "host/motion.h"
+#include "host/scene/host_scene.h"
+#include "host/scene/motion.h"
 
 namespace plof::tools {
 

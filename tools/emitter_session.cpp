@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "emitter_scene.h"
-#include "host/dialogs/scripted_file_request.h"
-#include "host/effect_player.h"
-#include "host/host_error.h"
-#include "host/panels/panel_services.h"
-#include "host/scene_file.h"
+#include "host/script/scripted_user.h"
+#include "host/play/frame_loop.h"
+#include "host/base/host_error.h"
+#include "host/scene/scene_file.h"
+#include "plof/host_services.h"
 
 namespace plof::tools {
 
@@ -18,12 +18,10 @@ EmitterSession::EmitterSession(HostScene scene, const ParsedArguments &arguments
     : scene_(std::move(scene)) {
     module_ = LoadedModule::open(modulePath(arguments));
     services_ = std::make_unique<HostServices>(scene_, fps);
-    if (const auto objects = arguments.value("--objects-dir")) services_->setDirectory("Objects", *objects);
-    if (const auto scenes = arguments.value("--scenes-dir")) services_->setDirectory("Scenes", *scenes);
-    // The module keeps the dialog and panel records it is given when its
-    // handler is activated, so the scripted ones must be in place first.
-    providePanelServices();
-    provideScriptedFileRequest();
+    if (const auto objects = arguments.value("--objects-dir")) services_->setDirectory(PLOF_DIRECTORY_OBJECTS, *objects);
+    if (const auto scenes = arguments.value("--scenes-dir")) services_->setDirectory(PLOF_DIRECTORY_SCENES, *scenes);
+    // Before the handler is activated (scripted_user.h says why).
+    provideScriptedServices();
     handler_ = std::make_unique<EffectHandler>(*module_, 2);
     // The emitter is item 1; the module may ask about item 0 while it is made.
     services_->setCurrentItem(1);

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "command.h"
-#include "host/effect_handler.h"
-#include "host/host_scene.h"
-#include "host/host_services.h"
-#include "host/module_loader.h"
+#include "host/module/loaded_handler.h"
+#include "host/scene/host_scene.h"
+#include "host/play/scene_services.h"
+#include "host/module/module_loader.h"
 
 namespace plof::tools {
 
@@ -30,7 +30,6 @@ public:
 
     const host::LoadedModule &module() const { return *module_; }
     PlofInstance instance() const { return instance_; }
-    host::HostServices &services() { return *services_; }
     const host::HostScene &scene() const { return scene_; }
     // The emitter's point count: one particle per point.
     int64_t pointCount() const { return scene_.items[0].pointCount(); }

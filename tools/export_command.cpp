@@ -11,10 +11,11 @@
 #include <string>
 
 #include "command.h"
+#include "host/base/file_extension.h"
 #include "export_recorder.h"
 #include "host/gltf/gltf_file.h"
-#include "host/host_error.h"
-#include "host/output_file.h"
+#include "host/base/host_error.h"
+#include "host/files/output_file.h"
 #include "playback.h"
 #include "viewer_page.h"
 
@@ -31,10 +32,8 @@ const std::vector<FlagSpec> kExportFlags = withPlaybackFlags({
 });
 
 GltfContainer containerOf(const std::string &path) {
-    std::string extension = std::filesystem::path(path).extension().string();
-    for (char &c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (extension == ".glb") return GltfContainer::binary;
-    if (extension == ".gltf") return GltfContainer::text;
+    if (host::hasExtension(path, ".glb")) return GltfContainer::binary;
+    if (host::hasExtension(path, ".gltf")) return GltfContainer::text;
     throw UsageError("--out needs a file name ending in .glb or .gltf, got \"" + path + "\"");
 }
 
@@ -117,7 +116,7 @@ const std::string kExportDetails =
     "only). The page opens from disk or from any static web server; it also\n"
     "opens any other .glb given as ?file=NAME or dropped on it.\n";
 
-const std::string kExportUsage = playbackUsage("export", "--out FILE.glb [--html]");
+const std::string kExportUsage = playbackUsage("export", kExportFlags, "--out [--html]");
 
 }  // namespace
 

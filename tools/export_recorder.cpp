@@ -6,7 +6,7 @@
 #include "host/gltf/gltf_file.h"
 #include "host/gltf/gltf_transform.h"
 #include "host/gltf/marker_size.h"
-#include "host/physical_memory.h"
+#include "host/base/physical_memory.h"
 
 namespace plof::tools {
 

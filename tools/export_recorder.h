@@ -18,9 +18,9 @@
 
 #include "command.h"
 #include "host/gltf/animated_scene.h"
-#include "host/host_scene.h"
-#include "host/resting_places.h"
-#include "host/scene_poses.h"
+#include "host/scene/host_scene.h"
+#include "host/play/resting_places.h"
+#include "host/scene/scene_poses.h"
 #include "playback.h"
 
 namespace plof::tools {

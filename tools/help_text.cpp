@@ -1,8 +1,47 @@
 #include <algorithm>
+#include <optional>
+#include <string>
 
 #include "command.h"
 
 namespace plof::tools {
+
+namespace {
+
+// "--flag VALUE", or the flag alone when it takes no value; null when the
+// table has no flag of that name.
+std::optional<std::string> flagWithValue(std::span<const FlagSpec> flags, std::string_view name) {
+    for (const FlagSpec &flag : flags) {
+        if (name != flag.name) continue;
+        return flag.valueName ? std::string(flag.name) + " " + flag.valueName : std::string(flag.name);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::string usageLine(std::span<const FlagSpec> flags, std::string_view pattern) {
+    std::string line;
+    while (!pattern.empty()) {
+        const std::size_t end = std::min(pattern.find(' '), pattern.size());
+        const std::string_view word = pattern.substr(0, end);
+        pattern.remove_prefix(std::min(end + 1, pattern.size()));
+        const bool optional = word.size() > 2 && word.front() == '[' && word.back() == ']';
+        std::string_view choices = optional ? word.substr(1, word.size() - 2) : word;
+        // "--view|--camera": one of the flags, each with its value.
+        std::string expanded;
+        while (!choices.empty()) {
+            const std::size_t bar = std::min(choices.find('|'), choices.size());
+            const std::string_view choice = choices.substr(0, bar);
+            choices.remove_prefix(std::min(bar + 1, choices.size()));
+            if (!expanded.empty()) expanded += '|';
+            expanded += flagWithValue(flags, choice).value_or(std::string(choice));
+        }
+        if (!line.empty()) line += ' ';
+        line += optional ? "[" + expanded + "]" : expanded;
+    }
+    return line;
+}
 
 std::string commandHelp(const Command &command) {
     std::string text = "Usage:\n";
@@ -27,11 +66,13 @@ std::string commandHelp(const Command &command) {
     if (command.details) {
         text += "\n" + std::string(command.details);
     }
-    text +=
-        "\n"
-        "Exit codes: 0 done, 2 wrong command line, 3 bad input (a missing, unreadable or\n"
-        "malformed file), 4 failure (the module cannot be loaded or run, output cannot\n"
-        "be written). Data goes to standard output, messages to standard error.\n";
+    text += "\nExit codes: " + std::to_string(kExitOk) + " done, " + std::to_string(kExitUsage) +
+            " wrong command line, " + std::to_string(kExitBadInput) +
+            " bad input (a missing, unreadable or\n"
+            "malformed file), " +
+            std::to_string(kExitFailure) +
+            " failure (the module cannot be loaded or run, output cannot\n"
+            "be written). Data goes to standard output, messages to standard error.\n";
     return text;
 }
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "command.h"
-#include "host/host_error.h"
-#include "host/settings_warnings.h"
-#include "host/process_signals.h"
+#include "host/base/host_error.h"
+#include "host/settings/settings_warnings.h"
+#include "host/files/process_signals.h"
 
 namespace {
 

@@ -2,16 +2,18 @@
 
 #include "command.h"
 #include "host/dialogs/scripted_file_request.h"
-#include "host/effect_settings.h"
-#include "host/file_bytes.h"
-#include "host/host_error.h"
-#include "host/panels/panel_services.h"
+#include "host/settings/settings_reading.h"
+#include "host/files/file_bytes.h"
+#include "host/base/file_extension.h"
+#include "host/base/host_error.h"
+#include "host/base/text_lines.h"
+#include "host/panels/host_panel_services.h"
 #include "host/panels/panel_snapshot.h"
-#include "host/panels/script_runner.h"
-#include "host/scene_file.h"
-#include "host/service_registry.h"
-#include "host/settings_warnings.h"
-#include "host/written_file_check.h"
+#include "host/script/script_runner.h"
+#include "host/script/scripted_user.h"
+#include "host/module/service_registry.h"
+#include "host/settings/settings_warnings.h"
+#include "host/files/written_file_check.h"
 
 #include <cstdio>
 
@@ -31,7 +33,7 @@ constexpr int32_t kInterfaceVersion = 1;
 void warnAboutLoadedSettings(const char *title, const char *path) {
     const std::string chosen = path;
     const bool loads = std::string_view(title).rfind("load", 0) == 0;
-    if (!loads || chosen.size() < 4 || chosen.compare(chosen.size() - 4, 4, ".plf") != 0) return;
+    if (!loads || !hasModuleExtension(chosen, ".plf")) return;
     std::string text;
     try {
         text = readFileBytes(chosen, "settings file");
@@ -54,6 +56,20 @@ void reportUnwritten(const WrittenFileCheck &written) {
     throw std::runtime_error(problems.back());
 }
 
+// The options panel answers the host only with 0, 1 or 2; whether the
+// user confirmed is seen by the host's panel services.
+struct ConfirmWatch final : PanelDriver {
+    ScriptRunner *runner = nullptr;
+    int depth = 0;
+    bool confirmed = false;
+    int32_t runPanel(PlofPanelRecord &panel) override {
+        ++depth;
+        const int32_t result = runner->runPanel(panel);
+        if (--depth == 0) confirmed = result != 0;
+        return result;
+    }
+};
+
 }  // namespace
 
 PanelScript readScriptOrThrow(const std::string &path) {
@@ -71,43 +87,27 @@ void checkSnapshotAvailable(const std::optional<std::string> &snapshotPath) {
 
 bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const PanelSession &session) {
     const PlofActivateFunc activate =
-        findServer(module.descriptor(), PLOF_CLASS_DISPLACEMENT_INTERFACE, "PLOF!");
+        findServer(module.descriptor(), PLOF_CLASS_DISPLACEMENT_INTERFACE, PLOF_SERVER_NAME);
     if (!activate) {
-        throw ModuleError(module.path() + ": the module has no DisplacementInterface server \"PLOF!\"");
+        throw ModuleError(module.path() + ": the module has no " PLOF_CLASS_DISPLACEMENT_INTERFACE " server \"" +
+                          std::string(PLOF_SERVER_NAME) + "\"");
     }
-    providePanelServices();
-    provideScriptedFileRequest();
-
-    // The options panel answers the host only with 0, 1 or 2; whether the
-    // user confirmed is seen by the host's panel services.
-    struct ConfirmWatch final : PanelDriver {
-        ScriptRunner *runner = nullptr;
-        int depth = 0;
-        bool confirmed = false;
-        int32_t runPanel(PlofPanelRecord &panel) override {
-            ++depth;
-            const int32_t result = runner->runPanel(panel);
-            if (--depth == 0) confirmed = result != 0;
-            return result;
-        }
-    };
+    provideScriptedServices();
     ScriptRunner runner(session.script);
     WrittenFileCheck written(session.particles);
-    setWrittenFileCheck(&written);
     ConfirmWatch watch;
     watch.runner = &runner;
-    setPanelDriver(&watch);
-    setChosenFileObserver(&warnAboutLoadedSettings);
     if (session.snapshotPath) {
         const std::string path = *session.snapshotPath;
         runner.setSnapshotWriter([path](const PlofPanelRecord &panel, std::string &problem) {
             return writePanelSnapshot(panel, path, problem);
         });
     }
-    const int32_t result = activate(kInterfaceVersion, globalServiceFunction(), instance);
-    setPanelDriver(nullptr);
-    setChosenFileObserver(nullptr);
-    setWrittenFileCheck(nullptr);
+    int32_t result = 0;
+    {
+        const ScriptedUser user(runner, watch, &warnAboutLoadedSettings, &written);
+        result = activate(kInterfaceVersion, globalServiceFunction(), instance);
+    }
     if (!runner.finish()) {
         const ScriptError &error = *runner.error();
         // A picture that cannot be written is an output failure, not bad input.

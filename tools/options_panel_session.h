@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "host/module_loader.h"
-#include "host/panels/panel_script.h"
+#include "host/module/module_loader.h"
+#include "host/script/panel_script.h"
 #include "plof/handler.h"
 
 namespace plof::tools {

@@ -15,17 +15,17 @@ namespace {
 using namespace plof::host;
 
 const FlagSpec kPanelFlags[] = {
-    {"--object", "PATH", "object file or built-in shape for the emitter \"Emitter\" (required)"},
+    kEmitterObjectFlag,
     {"--settings", "FILE.plf", "load the instance from these settings first (default: a new instance's)"},
     kShufflePointsFlag,
     {"--script", "FILE", "the user's actions on the panels (default: none, the panel is cancelled)"},
     {"--snapshot", "FILE.png", "picture of the options panel when it closes, or at a `snapshot` line"},
     {"--save-scene", "FILE", "afterwards, write the host scene with the effect's saved lines to FILE"},
-    {"--motion", "KEYS", "the emitter's keys \"f:x,y,z:h,p,b;...\", as for play"},
+    kEmitterMotionFlag,
     {"--fps", "N", "frames per second of the host scene, 0.001 to 1000 (default 30)"},
-    {"--module", "PATH", "module file (default: plof.p beside plof-host)"},
-    {"--objects-dir", "DIR", "the host's \"Objects\" directory (default: the current directory)"},
-    {"--scenes-dir", "DIR", "the host's \"Scenes\" directory (default: the current directory)"},
+    kModuleFlag,
+    kObjectsDirFlag,
+    kScenesDirFlag,
 };
 
 int runPanel(const ParsedArguments &arguments) {
@@ -77,13 +77,16 @@ const char *const kPanelDetails =
     "field; the spread preview's colour 4107 is drawn orange, 4099 dark blue.\n"
     "Details: docs/panel-scripts.md.\n";
 
+const std::string kPanelUsage =
+    usageLine(kPanelFlags, "panel --object [--settings] [--script] [--snapshot] [--save-scene]");
+
 }  // namespace
 
 extern const Command kPanelCommand;
 const Command kPanelCommand{
     "panel",
     "open the options panel on one emitter and perform a panel script on it",
-    "panel --object PATH [--settings FILE.plf] [--script FILE] [--snapshot FILE.png] [--save-scene FILE]",
+    kPanelUsage.c_str(),
     kPanelDetails,
     kPanelFlags,
     &runPanel,

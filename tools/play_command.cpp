@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "command.h"
-#include "host/host_error.h"
-#include "host/object_points.h"
-#include "host/output_file.h"
+#include "host/base/host_error.h"
+#include "host/objects/object_points.h"
+#include "host/files/output_file.h"
 #include "playback.h"
 #include "points_csv.h"
 
@@ -63,6 +63,13 @@ int runPlay(const ParsedArguments &arguments) {
     return kExitOk;
 }
 
+// The built-in shapes of host/objects/object_points.h, as a person writes them.
+const char *const kBuiltinShapesHelp =
+    "  builtin:grid:WxH    W x H points one unit apart on the XZ plane, centred on the origin\n"
+    "  builtin:line:N      N points one unit apart along +X, the first at the origin\n"
+    "  builtin:sphere:N    N points spread evenly over the sphere of radius 1\n"
+    "  builtin:box:N       N points spread through the cube of side 1 centred on the origin\n";
+
 const std::string kPlayDetails = std::string(
     "Plays frames A..B of a scene through the effect, as the 3D host does: per frame\n"
     "newTime, then evaluate once per point in point order. Frame f plays at time\n"
@@ -88,7 +95,7 @@ const std::string kPlayDetails = std::string(
     "+Y, then pitch, then bank); a parent's motion carries its children. Keys\n"
     "follow TCB splines, or straight lines into keys whose linear flag is 1.\n";
 
-const std::string kPlayUsage = playbackUsage("play", "[--out FILE]");
+const std::string kPlayUsage = playbackUsage("play", kPlayFlags, "[--out]");
 
 }  // namespace
 

@@ -4,14 +4,14 @@
 #include <cstdio>
 
 #include "emitter_scene.h"
-#include "host/dialogs/scripted_file_request.h"
-#include "host/host_error.h"
-#include "host/number_text.h"
-#include "host/panels/panel_services.h"
-#include "host/program_location.h"
-#include "host/scene_file.h"
-#include "host/settings_warnings.h"
+#include "host/base/host_error.h"
+#include "host/base/number_text.h"
+#include "host/scene/scene_file.h"
+#include "host/script/scripted_user.h"
+#include "host/settings/settings_warnings.h"
 #include "options_panel_session.h"
+#include "plof/host_services.h"
+#include "program_location.h"
 
 namespace plof::tools {
 
@@ -54,6 +54,19 @@ std::size_t pointsPerFrame(const HostScene &scene) {
     return points;
 }
 
+// The scene file, with its warnings and those of each effect's settings on stderr.
+HostScene readScene(const std::string &path, const std::string &objectsDirectory) {
+    std::vector<std::string> warnings;
+    HostScene scene = readSceneFile(path, objectsDirectory, warnings);
+    for (const std::string &warning : warnings) printWarning(warning);
+    for (const HostItem &item : scene.items) {
+        if (!item.hasEffect) continue;
+        const SettingsReading reading = readSettingsLines(item.effectLines, item.effectLineNumber);
+        for (const std::string &warning : settingsWarnings(reading, path)) printWarning(warning);
+    }
+    return scene;
+}
+
 }  // namespace
 
 std::vector<FlagSpec> withPlaybackFlags(std::initializer_list<FlagSpec> own) {
@@ -62,9 +75,9 @@ std::vector<FlagSpec> withPlaybackFlags(std::initializer_list<FlagSpec> own) {
     return flags;
 }
 
-std::string playbackUsage(const std::string &command, const std::string &ownFlags) {
-    return command + " --object PATH --settings FILE.plf [--frames A..B] [--motion KEYS] " + ownFlags +
-           " [OPTIONS]\n" + command + " SCENE.lws [--frames A..B] " + ownFlags + " [OPTIONS]";
+std::string playbackUsage(const std::string &command, std::span<const FlagSpec> flags, const std::string &ownFlags) {
+    return command + " " + usageLine(flags, "--object --settings [--frames] [--motion] " + ownFlags + " [OPTIONS]") +
+           "\n" + command + " SCENE.lws " + usageLine(flags, "[--frames] " + ownFlags + " [OPTIONS]");
 }
 
 PlaybackInputs readPlaybackInputs(const std::string &command, const ParsedArguments &arguments) {
@@ -93,16 +106,7 @@ PlaybackInputs readPlaybackInputs(const std::string &command, const ParsedArgume
     if (fromObject) {
         inputs.scene = emitterScene(arguments, inputs.fps, true, inputs.frames);
     } else {
-        std::vector<std::string> warnings;
-        inputs.scene = readSceneFile(arguments.positional.front(), inputs.objectsDirectory, warnings);
-        for (const std::string &warning : warnings) printWarning(warning);
-        for (const HostItem &item : inputs.scene.items) {
-            if (!item.hasEffect) continue;
-            const SettingsReading reading = readSettingsLines(item.effectLines, item.effectLineNumber);
-            for (const std::string &warning : settingsWarnings(reading, arguments.positional.front())) {
-                printWarning(warning);
-            }
-        }
+        inputs.scene = readScene(arguments.positional.front(), inputs.objectsDirectory);
         if (!framesText) inputs.frames = sceneFrames(inputs.scene, arguments.positional.front());
         if (!arguments.has("--fps")) inputs.fps = sceneFrameRate(inputs.scene, arguments.positional.front());
     }
@@ -115,34 +119,39 @@ Playback::Playback(const std::string &command, const ParsedArguments &arguments)
 
 Playback::Playback(PlaybackInputs inputs)
     : frames_(inputs.frames), fps_(inputs.fps), scene_(std::move(inputs.scene)) {
-    std::optional<PanelSession> &panelSession = inputs.panelSession;
+    loadModule(inputs, inputs.panelSession || inputs.panelsLater);
+    if (inputs.panelSession) performPanelScript(*inputs.panelSession);
+    readItemSettings(inputs.panelSession.has_value());
+}
+
+void Playback::loadModule(const PlaybackInputs &inputs, bool scripted) {
     module_ = LoadedModule::open(inputs.modulePath);
     services_ = std::make_unique<HostServices>(scene_, fps_);
-    if (!inputs.objectsDirectory.empty()) services_->setDirectory("Objects", inputs.objectsDirectory);
-    if (inputs.scenesDirectory) services_->setDirectory("Scenes", *inputs.scenesDirectory);
-    if (panelSession || inputs.panelsLater) {
-        // The module keeps the dialog it finds when its handler is activated.
-        providePanelServices();
-        provideScriptedFileRequest();
-    }
+    if (!inputs.objectsDirectory.empty()) services_->setDirectory(PLOF_DIRECTORY_OBJECTS, inputs.objectsDirectory);
+    if (inputs.scenesDirectory) services_->setDirectory(PLOF_DIRECTORY_SCENES, *inputs.scenesDirectory);
+    // Before the handler is activated (scripted_user.h says why).
+    if (scripted) provideScriptedServices();
     handler_ = std::make_unique<EffectHandler>(*module_, inputs.interfaceVersion);
     player_ = std::make_unique<EffectPlayer>(*handler_, scene_, *services_);
-    if (panelSession) {
-        std::size_t edited = 0;
-        while (edited < scene_.items.size() && !player_->instance(edited)) ++edited;
-        if (edited == scene_.items.size()) {
-            throw UsageError("--panel-script: no item of the scene carries the effect");
-        }
-        openOptionsPanel(edited, *panelSession);
+}
+
+void Playback::performPanelScript(const PanelSession &session) {
+    std::size_t edited = 0;
+    while (edited < scene_.items.size() && !player_->instance(edited)) ++edited;
+    if (edited == scene_.items.size()) {
+        throw UsageError("--panel-script: no item of the scene carries the effect");
     }
+    openOptionsPanel(edited, session);
+}
+
+void Playback::readItemSettings(bool scripted) {
     // What the effect holds: its lines, or after a panel script what it
     // saves (the scene's first frame has been shown, so the avoid object has
     // been looked up and is saved by name).
     settings_.resize(scene_.items.size());
     for (std::size_t i = 0; i < scene_.items.size(); ++i) {
         if (!player_->instance(i)) continue;
-        settings_[i] = readEffectSettings(panelSession ? handler_->save(player_->instance(i))
-                                                       : scene_.items[i].effectLines,
+        settings_[i] = readEffectSettings(scripted ? handler_->save(player_->instance(i)) : scene_.items[i].effectLines,
                                           scene_.items[i].effectLineNumber);
     }
 }

@@ -21,16 +21,18 @@
 
 #include "command.h"
 #include "emitter_scene.h"
-#include "host/effect_handler.h"
-#include "host/effect_player.h"
-#include "host/effect_settings.h"
-#include "host/effect_summary.h"
-#include "host/host_scene.h"
-#include "host/host_services.h"
-#include "host/module_loader.h"
+#include "host/module/loaded_handler.h"
+#include "host/play/frame_loop.h"
+#include "host/settings/settings_reading.h"
+#include "host/play/summary.h"
+#include "host/scene/host_scene.h"
+#include "host/play/scene_services.h"
+#include "host/module/module_loader.h"
 #include "options_panel_session.h"
 
 namespace plof::tools {
+
+struct PanelSession;
 
 // The flags of every playing command, in the order --help lists them.
 inline constexpr FlagSpec kPlaybackFlags[] = {
@@ -42,17 +44,18 @@ inline constexpr FlagSpec kPlaybackFlags[] = {
     {"--fps", "N",
      "frames per second, 0.001 to 1000: frame f plays at time f / N (default: the scene's FramesPerSecond, else 30)"},
     {"--interface", "1|2", "handler interface version to activate (default 2)"},
-    {"--module", "PATH", "module file (default: plof.p beside plof-host)"},
+    kModuleFlag,
     {"--panel-script", "FILE", "first perform this panel script on the options panel of the first item with the effect"},
-    {"--objects-dir", "DIR", "the host's \"Objects\" directory (default: the current directory)"},
-    {"--scenes-dir", "DIR", "the host's \"Scenes\" directory (default: the current directory)"},
+    kObjectsDirFlag,
+    kScenesDirFlag,
 };
 
 // The playing flags followed by a command's own.
 std::vector<FlagSpec> withPlaybackFlags(std::initializer_list<FlagSpec> own);
 
-// The synopsis lines of a playing command, for Command::usage.
-std::string playbackUsage(const std::string &command, const std::string &ownFlags);
+// The synopsis lines of a playing command, for Command::usage: `ownFlags` is
+// the usageLine pattern of the command's own flags in `flags`.
+std::string playbackUsage(const std::string &command, std::span<const FlagSpec> flags, const std::string &ownFlags);
 
 // What a Playback is made of: the scene and how to play it.
 struct PlaybackInputs {
@@ -124,6 +127,13 @@ public:
     void saveScene(const std::string &path);
 
 private:
+    // The parts of construction, in order: the module, the services and
+    // every instance; the panel script on the first item with the effect;
+    // the settings each instance holds.
+    void loadModule(const PlaybackInputs &inputs, bool scripted);
+    void performPanelScript(const PanelSession &session);
+    void readItemSettings(bool scripted);
+
     FrameRange frames_;
     double fps_ = 30.0;
     host::HostScene scene_;

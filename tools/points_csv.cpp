@@ -1,7 +1,7 @@
 #include "points_csv.h"
 
-#include "host/motion.h"
-#include "host/number_text.h"
+#include "host/scene/motion.h"
+#include "host/base/number_text.h"
 
 namespace plof::tools {
 

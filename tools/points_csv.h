@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/host_scene.h"
+#include "host/scene/host_scene.h"
 
 namespace plof::tools {
 

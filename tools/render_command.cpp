@@ -8,12 +8,13 @@
 #include <span>
 
 #include "command.h"
-#include "host/effect_picture.h"
-#include "host/number_text.h"
-#include "host/picture_camera.h"
-#include "host/picture_files.h"
-#include "host/picture_framing.h"
-#include "host/resting_places.h"
+#include "host/base/file_extension.h"
+#include "host/pictures/scene_picture.h"
+#include "host/base/number_text.h"
+#include "host/pictures/picture_camera.h"
+#include "host/pictures/picture_files.h"
+#include "host/pictures/picture_framing.h"
+#include "host/play/resting_places.h"
 #include "playback.h"
 
 namespace plof::tools {
@@ -54,12 +55,8 @@ std::optional<CameraAim> cameraAim(const ParsedArguments &arguments) {
 enum class Format { Png, Gif };
 
 Format formatOf(const std::string &path) {
-    auto endsWith = [&path](const char *suffix) {
-        const std::string s = suffix;
-        return path.size() > s.size() && path.compare(path.size() - s.size(), s.size(), s) == 0;
-    };
-    if (endsWith(".png") || endsWith(".PNG")) return Format::Png;
-    if (endsWith(".gif") || endsWith(".GIF")) return Format::Gif;
+    if (host::hasExtension(path, ".png")) return Format::Png;
+    if (host::hasExtension(path, ".gif")) return Format::Gif;
     throw UsageError("--out needs a file ending in .png (a still) or .gif (an animation), got \"" + path + "\"");
 }
 
@@ -200,7 +197,7 @@ const char *const kRenderDetails =
     "the effect to a dot. The same inputs give the same bytes.\n";
 
 const std::string kRenderUsage =
-    playbackUsage("render", "--out FILE.png|FILE.gif [--view VIEW|--camera AZ,EL[,DIST]] [--trail N] [--size WxH]");
+    playbackUsage("render", kRenderFlags, "--out [--view|--camera] [--trail] [--size]");
 
 }  // namespace
 

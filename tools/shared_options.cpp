@@ -3,8 +3,8 @@
 #include <set>
 
 #include "command.h"
-#include "host/number_text.h"
-#include "host/program_location.h"
+#include "host/base/number_text.h"
+#include "program_location.h"
 
 namespace plof::tools {
 

@@ -11,9 +11,9 @@
 #include <thread>
 
 #include "command.h"
-#include "host/file_bytes.h"
-#include "host/number_text.h"
-#include "host/program_location.h"
+#include "host/files/file_bytes.h"
+#include "host/base/number_text.h"
+#include "program_location.h"
 #include "host/studio/request_guard.h"
 #include "host/studio/stop_signals.h"
 #include "host/studio/studio_server.h"
@@ -128,7 +128,7 @@ const char *const kStudioDetails =
     "The HTTP interface (for scripts too) is described in the README. Stop with\n"
     "Ctrl-C or SIGTERM; a port in use exits with 4.\n";
 
-const std::string kStudioUsage = playbackUsage("studio", "[--port N] [--dir DIR]");
+const std::string kStudioUsage = playbackUsage("studio", kStudioFlags, "[--port] [--dir]");
 
 }  // namespace
 

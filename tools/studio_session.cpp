@@ -3,12 +3,13 @@
 #include <bit>
 #include <filesystem>
 
+#include "bake_flag_values.h"
 #include "export_recorder.h"
-#include "host/file_bytes.h"
+#include "host/files/file_bytes.h"
 #include "host/gltf/gltf_file.h"
-#include "host/number_text.h"
-#include "host/output_file.h"
-#include "host/panels/bake_request.h"
+#include "host/base/number_text.h"
+#include "host/files/output_file.h"
+#include "host/script/bake_request.h"
 #include "host/studio/request_guard.h"
 #include "host/studio/save_name.h"
 #include "host/studio/settings_request.h"

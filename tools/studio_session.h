@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "host/effect_summary.h"
+#include "host/play/summary.h"
 #include "host/studio/studio_model.h"
 #include "playback.h"
 

@@ -6,8 +6,8 @@
 #include <nlohmann/json.hpp>
 
 #include "command.h"
-#include "host/effect_summary.h"
-#include "host/effect_summary_json.h"
+#include "host/play/summary_json.h"
+#include "host/play/summary.h"
 #include "playback.h"
 
 namespace plof::tools {
@@ -99,7 +99,7 @@ const char *const kSummaryDetails =
     "{min, mean, max} or null), \"boundingBox\" ({min, max} or null),\n"
     "\"highestAbovePivot\", \"farthestFromPivot\", \"warnings\"}]}.\n";
 
-const std::string kSummaryUsage = playbackUsage("summary", "[--json]");
+const std::string kSummaryUsage = playbackUsage("summary", kSummaryFlags, "[--json]");
 
 }  // namespace
 

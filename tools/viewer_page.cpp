@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "host/file_bytes.h"
-#include "host/host_error.h"
+#include "host/files/file_bytes.h"
+#include "host/base/host_error.h"
 #include "host/gltf/gltf_file.h"
-#include "host/output_file.h"
-#include "host/program_location.h"
+#include "host/files/output_file.h"
+#include "program_location.h"
 
 namespace plof::tools {
 

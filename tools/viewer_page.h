@@ -12,7 +12,7 @@
 #include <string>
 
 #include "host/gltf/animated_scene.h"
-#include "host/output_file.h"
+#include "host/files/output_file.h"
 
 namespace plof::tools {
 

@@ -1,12 +1,12 @@
 #include "host/dialogs/scripted_file_request.h"
 
-#include "host/service_registry.h"
-#include "host/written_file_check.h"
+#include "host/module/dialog_answer.h"
+#include "host/module/service_registry.h"
+#include "host/files/written_file_check.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
-#include <utility>
 
 namespace plof::host {
 
@@ -14,7 +14,6 @@ namespace {
 
 FileDialogAnswerer *gAnswerer = nullptr;
 ChosenFileObserver gObserver = nullptr;
-std::string gLastAnswer;
 
 // The file a save dialog's answer names: the module completes a name that
 // lacks the file type it offered (">setting.plf") with that type.
@@ -27,7 +26,7 @@ std::string savedFile(std::string_view offered, std::string path) {
 }
 
 int32_t request(const char *title, char *name, char *path, char *resultBuffer, int32_t size) {
-    gLastAnswer.clear();
+    setLastDialogAnswer("");
     if (!gAnswerer || !resultBuffer || size <= 0) return 0;
     // A person sees where the dialog opens and what it offers; the script's
     // writer learns it here (and tests see the paths the module formed).
@@ -41,12 +40,12 @@ int32_t request(const char *title, char *name, char *path, char *resultBuffer, i
         // A dialog for one file is the subject of the module's next message.
         // Files picked for a list (a pattern such as "<*.lwo") are not: the
         // host counts the ones the list refused in one line instead.
-        if (!name || std::string_view(name).find('*') == std::string_view::npos) gLastAnswer = resultBuffer;
+        if (!name || std::string_view(name).find('*') == std::string_view::npos) setLastDialogAnswer(resultBuffer);
         WrittenFileCheck *check = writtenFileCheck();
         if (check && name && name[0] == '>') check->expectFile(savedFile(name + 1, resultBuffer));
         if (gObserver) gObserver(title ? title : "", resultBuffer);
     } catch (...) {
-        gLastAnswer.clear();
+        setLastDialogAnswer("");
     }
     return chosen;
 }
@@ -70,7 +69,5 @@ std::string dialogResultPath(const std::string &chosen) {
     if (error) return chosen;
     return absolute.lexically_normal().make_preferred().string();
 }
-
-std::string takeLastDialogAnswer() { return std::exchange(gLastAnswer, std::string()); }
 
 }  // namespace plof::host

@@ -45,8 +45,4 @@ void provideScriptedFileRequest();
 // platform's separators.
 std::string dialogResultPath(const std::string &chosen);
 
-// The file the last dialog returned, "" when none did since the last call:
-// the host names it after a message the module shows about it.
-std::string takeLastDialogAnswer();
-
 }  // namespace plof::host

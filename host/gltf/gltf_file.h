@@ -17,7 +17,7 @@
 #include <cstddef>
 
 #include "host/gltf/animated_scene.h"
-#include "host/output_file.h"
+#include "host/files/output_file.h"
 
 namespace plof::host {
 

@@ -1,5 +1,5 @@
 #include "host/gltf/gltf_file.h"
-#include "host/host_error.h"
+#include "host/base/host_error.h"
 
 namespace plof::host {
 

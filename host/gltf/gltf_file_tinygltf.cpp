@@ -7,9 +7,9 @@
 #include <ostream>
 #include <streambuf>
 
-#include "host/code_page_text.h"
+#include "host/base/code_page_text.h"
 #include "host/gltf/gltf_file.h"
-#include "host/host_error.h"
+#include "host/base/host_error.h"
 
 namespace plof::host {
 

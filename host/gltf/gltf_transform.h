@@ -10,7 +10,7 @@
 
 #include <array>
 
-#include "host/item_pose.h"
+#include "host/scene/item_pose.h"
 
 namespace plof::host {
 

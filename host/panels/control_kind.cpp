@@ -8,7 +8,7 @@ namespace {
 
 struct KindName {
     ControlKind kind;
-    const char *name;
+    PlofControlKind record;
 };
 
 constexpr KindName kKindNames[] = {
@@ -25,7 +25,7 @@ constexpr KindName kKindNames[] = {
 bool controlKindFromName(const char *kindName, ControlKind &kind) {
     if (!kindName) return false;
     for (const KindName &entry : kKindNames) {
-        if (std::strcmp(entry.name, kindName) == 0) {
+        if (std::strcmp(entry.record.name, kindName) == 0) {
             kind = entry.kind;
             return true;
         }
@@ -35,7 +35,7 @@ bool controlKindFromName(const char *kindName, ControlKind &kind) {
 
 const char *controlKindName(ControlKind kind) {
     for (const KindName &entry : kKindNames) {
-        if (entry.kind == kind) return entry.name;
+        if (entry.kind == kind) return entry.record.name;
     }
     return "?";
 }

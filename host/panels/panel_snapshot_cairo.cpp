@@ -1,9 +1,9 @@
 #include "host/panels/panel_snapshot.h"
 
-#include "host/host_error.h"
+#include "host/base/host_error.h"
 #include "host/panels/panel_layout.h"
-#include "host/png_output.h"
-#include "host/service_registry.h"
+#include "host/files/png_output.h"
+#include "host/module/service_registry.h"
 #include "plof/host_services.h"
 
 #include <cairo.h>

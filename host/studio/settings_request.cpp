@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "host/code_page_text.h"
-#include "host/number_text.h"
+#include "host/base/code_page_text.h"
+#include "host/base/number_text.h"
 
 namespace plof::host::studio {
 

@@ -15,7 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/effect_settings.h"
+#include "host/settings/settings_reading.h"
 
 namespace plof::host::studio {
 

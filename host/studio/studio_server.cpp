@@ -2,7 +2,7 @@
 
 #include <httplib.h>
 
-#include "host/number_text.h"
+#include "host/base/number_text.h"
 #include "host/studio/request_guard.h"
 
 namespace plof::host::studio {

@@ -1,7 +1,7 @@
 #include "host/studio/studio_state.h"
 
-#include "host/code_page_text.h"
-#include "host/effect_summary_json.h"
+#include "host/base/code_page_text.h"
+#include "host/play/summary_json.h"
 #include "host/studio/settings_request.h"
 
 namespace plof::host::studio {

@@ -16,8 +16,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/effect_settings.h"
-#include "host/effect_summary.h"
+#include "host/settings/settings_reading.h"
+#include "host/play/summary.h"
 
 namespace plof::host::studio {
 

@@ -75,8 +75,12 @@ typedef struct PlofFileRequest {
                        char *resultBuffer, int32_t size);
 } PlofFileRequest;
 
-/* "Directory Info": the host's directory of a kind ("Objects", "Scenes"),
- * owned by the host; null for an unknown kind. */
+/* The kinds of directory the module asks "Directory Info" for. */
+#define PLOF_DIRECTORY_OBJECTS "Objects"
+#define PLOF_DIRECTORY_SCENES "Scenes"
+
+/* "Directory Info": the host's directory of a kind (PLOF_DIRECTORY_OBJECTS,
+ * PLOF_DIRECTORY_SCENES), owned by the host; null for an unknown kind. */
 typedef struct PlofDirectoryInfo {
     const char *(*directory)(const char *kind);
 } PlofDirectoryInfo;

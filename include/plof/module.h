@@ -20,6 +20,10 @@ PLOF_EXTERN_C_BEGIN
 #define PLOF_CLASS_DISPLACEMENT_HANDLER "DisplacementHandler"
 #define PLOF_CLASS_DISPLACEMENT_INTERFACE "DisplacementInterface"
 
+/* The name of the effect's servers of both classes, as scenes name it too
+ * ("Plugin DisplacementHandler 1 PLOF!"). */
+#define PLOF_SERVER_NAME "PLOF!"
+
 /* Activation results, as the host defines them. */
 #define PLOF_ACTIVATE_OK 0
 #define PLOF_ACTIVATE_BAD_VERSION 1

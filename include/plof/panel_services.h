@@ -23,29 +23,25 @@ typedef struct PlofControlRecord *PlofControl;
 #define PLOF_VALUE_INT_VECTOR 5
 #define PLOF_VALUE_FLOAT_VECTOR 6
 
-/* Control kinds: the kind string handed to addControl, and the type code
+/* A control kind: the kind string handed to addControl, and the type code
  * the module writes first in that control's description (the words after it
- * are listed with each kind). */
-#define PLOF_KIND_FLOAT "FloatControl"                 /* value: one double */
-#define PLOF_KIND_FLOAT_TYPE 3
-#define PLOF_KIND_NUMBER "NumControl"                  /* value: one integer */
-#define PLOF_KIND_NUMBER_TYPE 2
-#define PLOF_KIND_BUTTON "ButtonControl"               /* pressed; may carry a text */
-#define PLOF_KIND_BUTTON_TYPE 2
-#define PLOF_KIND_BOOL "BoolControl"                   /* value: an integer, on or off */
-#define PLOF_KIND_BOOL_TYPE 8
-#define PLOF_KIND_DRAG_BUTTON "DragButtonControl"      /* words 0, -1; value: (0, d, 0) */
-#define PLOF_KIND_DRAG_BUTTON_TYPE 19
-#define PLOF_KIND_SLIDER "SliderControl"               /* words width, minimum, maximum */
-#define PLOF_KIND_SLIDER_TYPE 15
-#define PLOF_KIND_ITEM_LIST "LWListControl"            /* word: the global function; value: an item */
-#define PLOF_KIND_ITEM_LIST_TYPE 16
-#define PLOF_KIND_FILE "FileControl"                   /* word: width in characters; value: a text */
-#define PLOF_KIND_FILE_TYPE 1
-#define PLOF_KIND_FLOAT_VECTOR "FVecControl"           /* value: three doubles */
-#define PLOF_KIND_FLOAT_VECTOR_TYPE 6
-#define PLOF_KIND_LIST_BOX "ListBoxControl"            /* words width, rows, 0, count and name callbacks */
-#define PLOF_KIND_LIST_BOX_TYPE 18
+ * are listed with each kind below). */
+typedef struct PlofControlKind {
+    const char *name;
+    int32_t type;
+} PlofControlKind;
+
+/* The control kinds, each an initializer of PlofControlKind. */
+#define PLOF_KIND_FLOAT {"FloatControl", 3}            /* value: one double */
+#define PLOF_KIND_NUMBER {"NumControl", 2}             /* value: one integer */
+#define PLOF_KIND_BUTTON {"ButtonControl", 2}          /* pressed; may carry a text */
+#define PLOF_KIND_BOOL {"BoolControl", 8}              /* value: an integer, on or off */
+#define PLOF_KIND_DRAG_BUTTON {"DragButtonControl", 19} /* words 0, -1; value: (0, d, 0) */
+#define PLOF_KIND_SLIDER {"SliderControl", 15}         /* words width, minimum, maximum */
+#define PLOF_KIND_ITEM_LIST {"LWListControl", 16}      /* word: the global function; value: an item */
+#define PLOF_KIND_FILE {"FileControl", 1}              /* word: width in characters; value: a text */
+#define PLOF_KIND_FLOAT_VECTOR {"FVecControl", 6}      /* value: three doubles */
+#define PLOF_KIND_LIST_BOX {"ListBoxControl", 18}      /* words width, rows, 0, count and name callbacks */
 
 /* A value crossing to or from the host. The type code says which payload is
  * meaningful. An integer payload is one word: 32 bits on the real target and

@@ -11,13 +11,15 @@
 #include <cstdint>
 
 #include "instance/handler_instance.h"
+#include "plof/host_services.h"
 
 namespace plof {
 
 // Shows an error of one line (`second` null) or two through "Info Messages".
 void showError(const char *first, const char *second = nullptr);
 
-// The host's directory of a kind ("Objects", "Scenes"); "" when unknown.
+// The host's directory of a kind (PLOF_DIRECTORY_OBJECTS, PLOF_DIRECTORY_SCENES);
+// "" when unknown.
 const char *hostDirectory(const char *kind);
 
 // Runs the host's file dialog with a suggested name and starting directory.

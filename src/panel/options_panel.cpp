@@ -26,26 +26,26 @@ constexpr double kRegistanceScale = 20.0;
 // Indexed by OptionsControl. The avoid-object list's first word, the host's
 // global-service function, is filled in at run time.
 constexpr std::array<ControlSpec, kOptionsControlCount> kControls{{
-    {PLOF_KIND_FLOAT, PLOF_KIND_FLOAT_TYPE, {}, "      V0  Min ", 100, 1},
-    {PLOF_KIND_FLOAT, PLOF_KIND_FLOAT_TYPE, {}, "  Max", 250, 1},
-    {PLOF_KIND_DRAG_BUTTON, PLOF_KIND_DRAG_BUTTON_TYPE, {0, -1}, "", 170, 1},
-    {PLOF_KIND_DRAG_BUTTON, PLOF_KIND_DRAG_BUTTON_TYPE, {0, -1}, "", 320, 1},
-    {PLOF_KIND_NUMBER, PLOF_KIND_NUMBER_TYPE, {}, " Age Min frame ", 100, 2},
-    {PLOF_KIND_NUMBER, PLOF_KIND_NUMBER_TYPE, {}, "  Max", 250, 2},
-    {PLOF_KIND_DRAG_BUTTON, PLOF_KIND_DRAG_BUTTON_TYPE, {0, -1}, "", 170, 2},
-    {PLOF_KIND_DRAG_BUTTON, PLOF_KIND_DRAG_BUTTON_TYPE, {0, -1}, "", 320, 2},
-    {PLOF_KIND_FLOAT, PLOF_KIND_FLOAT_TYPE, {}, "Gravity", 100, 3},
-    {PLOF_KIND_NUMBER, PLOF_KIND_NUMBER_TYPE, {}, "SparkFrame", 100, 4},
-    {PLOF_KIND_NUMBER, PLOF_KIND_NUMBER_TYPE, {}, "BirthRate p/s", 250, 4},
-    {PLOF_KIND_BOOL, PLOF_KIND_BOOL_TYPE, {}, "Recycle", 400, 4},
-    {PLOF_KIND_SLIDER, PLOF_KIND_SLIDER_TYPE, {180, 0, 180}, "Spread Min", 100, 5},
-    {PLOF_KIND_SLIDER, PLOF_KIND_SLIDER_TYPE, {180, 0, 180}, "Spread Max", 100, 6},
-    {PLOF_KIND_SLIDER, PLOF_KIND_SLIDER_TYPE, {200, 0, 100}, "Registance", 100, 9},
-    {PLOF_KIND_BOOL, PLOF_KIND_BOOL_TYPE, {}, "OrgEmitter", 400, 7},
-    {PLOF_KIND_ITEM_LIST, PLOF_KIND_ITEM_LIST_TYPE, {}, "                  Avoid Object ", 100, 7},
-    {PLOF_KIND_BUTTON, PLOF_KIND_BUTTON_TYPE, {}, "    CreateScene   ", 100, 11},
-    {PLOF_KIND_BUTTON, PLOF_KIND_BUTTON_TYPE, {}, "S", 300, 11},
-    {PLOF_KIND_BUTTON, PLOF_KIND_BUTTON_TYPE, {}, "L", 330, 11},
+    {PLOF_KIND_FLOAT, {}, "      V0  Min ", 100, 1},
+    {PLOF_KIND_FLOAT, {}, "  Max", 250, 1},
+    {PLOF_KIND_DRAG_BUTTON, {0, -1}, "", 170, 1},
+    {PLOF_KIND_DRAG_BUTTON, {0, -1}, "", 320, 1},
+    {PLOF_KIND_NUMBER, {}, " Age Min frame ", 100, 2},
+    {PLOF_KIND_NUMBER, {}, "  Max", 250, 2},
+    {PLOF_KIND_DRAG_BUTTON, {0, -1}, "", 170, 2},
+    {PLOF_KIND_DRAG_BUTTON, {0, -1}, "", 320, 2},
+    {PLOF_KIND_FLOAT, {}, "Gravity", 100, 3},
+    {PLOF_KIND_NUMBER, {}, "SparkFrame", 100, 4},
+    {PLOF_KIND_NUMBER, {}, "BirthRate p/s", 250, 4},
+    {PLOF_KIND_BOOL, {}, "Recycle", 400, 4},
+    {PLOF_KIND_SLIDER, {180, 0, 180}, "Spread Min", 100, 5},
+    {PLOF_KIND_SLIDER, {180, 0, 180}, "Spread Max", 100, 6},
+    {PLOF_KIND_SLIDER, {200, 0, 100}, "Registance", 100, 9},
+    {PLOF_KIND_BOOL, {}, "OrgEmitter", 400, 7},
+    {PLOF_KIND_ITEM_LIST, {}, "                  Avoid Object ", 100, 7},
+    {PLOF_KIND_BUTTON, {}, "    CreateScene   ", 100, 11},
+    {PLOF_KIND_BUTTON, {}, "S", 300, 11},
+    {PLOF_KIND_BUTTON, {}, "L", 330, 11},
 }};
 
 // The controls with an action; each is called with the panel's context.
@@ -115,7 +115,7 @@ OptionsPanelContext *newContext(PlofPanelServices &services, PlofPanel panel, co
     context->controls = controls;
     context->instance = &instance;
     context->global = global;
-    copyBounded(context->objectsDir.data(), context->objectsDir.size(), hostDirectory("Objects"));
+    copyBounded(context->objectsDir.data(), context->objectsDir.size(), hostDirectory(PLOF_DIRECTORY_OBJECTS));
     context->ageMinAnchor = instance.AgeMin;
     context->ageMaxAnchor = instance.AgeMax;
     for (const SettingField &field : kSettingFields) {
@@ -148,7 +148,7 @@ int32_t registanceSliderPosition(double regist) { return truncateToInt32(regist 
 double registFromSliderPosition(int32_t position) { return position / kRegistanceScale; }
 
 void settingsFilePattern(LineBuffer &pattern) {
-    joinPath(pattern.data(), pattern.size(), hostDirectory("Objects"), "*.plf");
+    joinPath(pattern.data(), pattern.size(), hostDirectory(PLOF_DIRECTORY_OBJECTS), "*.plf");
 }
 
 void showLoadedSetting(OptionsPanelContext &context, const SettingField &field, double value) {

@@ -28,8 +28,8 @@ PlofPanel buildPanel(PlofPanelServices &services, const char *title, std::span<c
     for (std::size_t i = 0; i < specs.size(); ++i) {
         const ControlSpec &spec = specs[i];
         const ControlDescription &description =
-            describeControl(spec.type, spec.words[0], spec.words[1], spec.words[2], spec.words[3], spec.words[4]);
-        controls[i] = services.addControl(panel, spec.kind, &description, spec.label);
+            describeControl(spec.kind.type, spec.words[0], spec.words[1], spec.words[2], spec.words[3], spec.words[4]);
+        controls[i] = services.addControl(panel, spec.kind.name, &description, spec.label);
         if (controls[i] == nullptr) {
             services.destroyPanel(panel);
             reportPanelFailure();

@@ -16,11 +16,10 @@
 
 namespace plof {
 
-// One control: its kind (PLOF_KIND_*), the type code and words of its
-// description, its label, and the column and row it is placed at.
+// One control: its kind (PLOF_KIND_*), the words of its description after
+// the kind's type code, its label, and the column and row it is placed at.
 struct ControlSpec {
-    const char *kind;
-    int32_t type;
+    PlofControlKind kind;
     std::array<intptr_t, 5> words;
     const char *label;
     int32_t column;

@@ -46,7 +46,7 @@ bool applyValue(OptionsPanelContext &context, const KeywordLine &line) {
 void saveSettings(PlofControl, void *userData) {
     OptionsPanelContext &context = *static_cast<OptionsPanelContext *>(userData);
     LineBuffer name{};
-    if (!requestFile("save plf setting", ">setting.plf", hostDirectory("Objects"), name)) return;
+    if (!requestFile("save plf setting", ">setting.plf", hostDirectory(PLOF_DIRECTORY_OBJECTS), name)) return;
     const std::size_t length = std::strlen(name.data());
     if (length < 2) return;
     if (endsWith(name.data(), kExtension) == 0) {
@@ -78,7 +78,7 @@ void loadSettings(PlofControl loadButton, void *userData) {
     OptionsPanelContext &context = *static_cast<OptionsPanelContext *>(userData);
     const PlofPanelServices &services = *context.services;
     LineBuffer name{};
-    if (!requestFile("load plf setting", "<setting.plf", hostDirectory("Objects"), name)) return;
+    if (!requestFile("load plf setting", "<setting.plf", hostDirectory(PLOF_DIRECTORY_OBJECTS), name)) return;
     if (endsWith(name.data(), kExtension) == 0) {
         showError("Error", "it's not PLOF! file");
         return;

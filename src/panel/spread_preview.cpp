@@ -4,6 +4,7 @@
 #include "math/portable_math.h"
 #include "panel/options_panel.h"
 #include "panel/panel_layer.h"
+#include "sim/effect_constants.h"
 
 namespace plof {
 
@@ -12,15 +13,14 @@ namespace {
 constexpr int32_t kRadius = 18;
 constexpr int32_t kLeftX = 350;
 constexpr int32_t kBottomY = 142;
-// The picture has always been drawn with this value of pi; near 0 and 180
-// degrees it keeps tan finite.
-constexpr double kPi = 3.1415;
+// The picture has always been drawn with kEffectPi; near 0 and 180 degrees
+// it keeps tan finite.
 
 // The height above the centre at which the ray of `spread` degrees from
 // straight up crosses column j, truncated toward zero.
 int32_t rayHeight(int32_t spread, int32_t j) {
     const int64_t fromHorizontal = int64_t{90} - spread;
-    return truncateToInt32(portableTan(static_cast<double>(fromHorizontal) * kPi / 180.0) * j);
+    return truncateToInt32(portableTan(static_cast<double>(fromHorizontal) * kEffectPi / 180.0) * j);
 }
 
 }  // namespace

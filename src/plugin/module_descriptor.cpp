@@ -20,8 +20,8 @@ void *startup() { return reinterpret_cast<void *>(static_cast<intptr_t>(4)); }
 void shutdown(void * /*serverData*/) {}
 
 const PlofServerRecord kServers[] = {
-    {PLOF_CLASS_DISPLACEMENT_HANDLER, "PLOF!", plof::activateHandler},
-    {PLOF_CLASS_DISPLACEMENT_INTERFACE, "PLOF!", plof::openOptionsPanel},
+    {PLOF_CLASS_DISPLACEMENT_HANDLER, PLOF_SERVER_NAME, plof::activateHandler},
+    {PLOF_CLASS_DISPLACEMENT_INTERFACE, PLOF_SERVER_NAME, plof::openOptionsPanel},
     {nullptr, nullptr, nullptr},
 };
 

@@ -2,9 +2,7 @@
 
 namespace plof {
 
-namespace {
-
-ModuleState freshState() {
+ModuleState freshModuleState() {
     ModuleState state;
     state.panel.text.type = PLOF_VALUE_TEXT;
     state.panel.integer.type = PLOF_VALUE_INTEGER;
@@ -15,12 +13,12 @@ ModuleState freshState() {
     return state;
 }
 
-ModuleState state = freshState();
+namespace {
+
+ModuleState state = freshModuleState();
 
 }  // namespace
 
 ModuleState &moduleState() { return state; }
-
-void resetModuleState() { state = freshState(); }
 
 }  // namespace plof

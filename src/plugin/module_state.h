@@ -3,8 +3,7 @@
 // The host runs the module on one thread, one call at a time, so these are
 // plain variables. The service records are fetched by handler activation and
 // replaced by every later activation; the random generator starts at 1 when
-// the module is loaded and is never reseeded. Tests call
-// resetModuleState() to get the state of a freshly loaded module.
+// the module is loaded and is never reseeded.
 #pragma once
 
 #include <array>
@@ -56,7 +55,7 @@ struct ModuleState {
 // The one instance of the module's state.
 ModuleState &moduleState();
 
-// Puts the state back as it is when the module has just been loaded.
-void resetModuleState();
+// The state as it is when the module has just been loaded.
+ModuleState freshModuleState();
 
 }  // namespace plof

@@ -9,18 +9,17 @@
 #include "scene/bake_size.h"
 #include "scene/scene_line_text.h"
 #include "scene/scene_templates.h"
+#include "sim/effect_constants.h"
 #include "sim/particle_update.h"
 
 namespace plof {
 
 namespace {
 
-// The simulation's fixed rate: frames of flight are seconds x 30.
-constexpr double kFramesPerSecond = 30.0;
-// "Align H" converts radians with 3.1415, not pi: baked scenes have always
-// carried this heading, and existing renders match it.
+// Frames of flight are seconds x kFramesPerSecond. "Align H" converts
+// radians with kEffectPi: baked scenes have always carried this heading, and
+// existing renders match it.
 constexpr double kDegreesPerHalfTurn = 180.0;
-constexpr double kPiAsBaked = 3.1415;
 constexpr double kHeadingOffset = 90.0;
 
 constexpr ItemAxes kUnturned{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
@@ -124,7 +123,7 @@ MotionKey BakedObjects::keyOf(const HandlerInstance &instance, int32_t particle,
     key.bank = source.spin[2] * at.flightTime;
     if (instance.alignH == 1) {
         key.heading = portableAtan2(-1.0 * source.launchVelocity[2], source.launchVelocity[0]) *
-                          kDegreesPerHalfTurn / kPiAsBaked -
+                          kDegreesPerHalfTurn / kEffectPi -
                       kHeadingOffset;
     }
     key.frame = frameOf(sample);

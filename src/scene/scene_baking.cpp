@@ -5,6 +5,7 @@
 #include "scene/baked_objects.h"
 #include "scene/scene_document.h"
 #include "scene/scene_file_writer.h"
+#include "sim/effect_constants.h"
 #include "sim/particle_update.h"
 
 namespace plof {
@@ -13,7 +14,7 @@ namespace {
 
 // The simulation is sampled at a fixed 30 frames per second, whatever the
 // host scene's rate; the written scene says so too.
-constexpr double kSamplingRate = 30.0;
+constexpr double kSamplingRate = kFramesPerSecond;
 
 void writeLines(SceneFileWriter &writer, const SceneLine *from, const SceneLine *stop) {
     for (const SceneLine *line = from; line != stop; line = line->next) {

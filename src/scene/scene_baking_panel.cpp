@@ -27,16 +27,16 @@ enum ControlIndex : std::size_t {
 
 // The list box's count and name callbacks are filled in at run time.
 constexpr std::array<ControlSpec, kControlCount> kControls{{
-    {PLOF_KIND_FILE, PLOF_KIND_FILE_TYPE, {30}, "ScneName   ", 100, 1},
-    {PLOF_KIND_BUTTON, PLOF_KIND_BUTTON_TYPE, {}, "ObjectFile ", 100, 2},
-    {PLOF_KIND_NUMBER, PLOF_KIND_NUMBER_TYPE, {}, "  frame     ", 100, 9},
-    {PLOF_KIND_NUMBER, PLOF_KIND_NUMBER_TYPE, {}, "  frame step", 100, 10},
-    {PLOF_KIND_FLOAT_VECTOR, PLOF_KIND_FLOAT_VECTOR_TYPE, {}, "   HPB min  ", 80, 12},
-    {PLOF_KIND_FLOAT_VECTOR, PLOF_KIND_FLOAT_VECTOR_TYPE, {}, "   HPB max  ", 80, 13},
-    {PLOF_KIND_BOOL, PLOF_KIND_BOOL_TYPE, {}, "Align H", 100, 15},
-    {PLOF_KIND_BOOL, PLOF_KIND_BOOL_TYPE, {}, "Scale ctl", 200, 15},
-    {PLOF_KIND_BOOL, PLOF_KIND_BOOL_TYPE, {}, "Dslv ctl", 300, 15},
-    {PLOF_KIND_LIST_BOX, PLOF_KIND_LIST_BOX_TYPE, {200, 5, 0}, "Obj List", 100, 3},
+    {PLOF_KIND_FILE, {30}, "ScneName   ", 100, 1},
+    {PLOF_KIND_BUTTON, {}, "ObjectFile ", 100, 2},
+    {PLOF_KIND_NUMBER, {}, "  frame     ", 100, 9},
+    {PLOF_KIND_NUMBER, {}, "  frame step", 100, 10},
+    {PLOF_KIND_FLOAT_VECTOR, {}, "   HPB min  ", 80, 12},
+    {PLOF_KIND_FLOAT_VECTOR, {}, "   HPB max  ", 80, 13},
+    {PLOF_KIND_BOOL, {}, "Align H", 100, 15},
+    {PLOF_KIND_BOOL, {}, "Scale ctl", 200, 15},
+    {PLOF_KIND_BOOL, {}, "Dslv ctl", 300, 15},
+    {PLOF_KIND_LIST_BOX, {200, 5, 0}, "Obj List", 100, 3},
 }};
 
 void showInstance(const PlofPanelServices &services, const std::array<PlofControl, kControlCount> &c,
@@ -45,9 +45,9 @@ void showInstance(const PlofPanelServices &services, const std::array<PlofContro
     LineBuffer text{};
     // A scene path that does not fit is not suggested at all: a shortened one
     // would send the bake to a place the user never chose.
-    if (!joinPath(text.data(), text.size(), hostDirectory("Scenes"), "PLOF.lws")) text[0] = '\0';
+    if (!joinPath(text.data(), text.size(), hostDirectory(PLOF_DIRECTORY_SCENES), "PLOF.lws")) text[0] = '\0';
     setTextValue(services, c[kSceneName], text.data());
-    joinPath(text.data(), text.size(), hostDirectory("Objects"), "*.lwo");
+    joinPath(text.data(), text.size(), hostDirectory(PLOF_DIRECTORY_OBJECTS), "*.lwo");
     setTextValue(services, c[kObjectFile], text.data());
     setIntegerValue(services, c[kFrames], kFreshFrameCount);
     setIntegerValue(services, c[kFrameStep], instance.frameStep);

@@ -23,7 +23,7 @@ int64_t birthFrame(int32_t startFrame, int64_t offset, int64_t period, int64_t c
 }
 
 double birthTime(int32_t startFrame, int64_t period, int64_t cycle, int32_t index, int32_t birth) {
-    return static_cast<double>(startFrame + period * cycle) / 30.0 +
+    return static_cast<double>(startFrame + period * cycle) / kFramesPerSecond +
            static_cast<double>(index) / birth;
 }
 

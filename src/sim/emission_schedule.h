@@ -15,9 +15,9 @@
 
 #include <cstdint>
 
-namespace plof {
+#include "sim/effect_constants.h"
 
-inline constexpr int32_t kFramesPerSecond = 30;
+namespace plof {
 
 // Frames between two emissions of the same particle: (N * 30) / birth.
 int64_t period(int32_t pointCount, int32_t birth);

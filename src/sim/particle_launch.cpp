@@ -6,14 +6,12 @@
 #include "instance/number_format.h"
 #include "math/portable_math.h"
 #include "plugin/module_state.h"
+#include "sim/effect_constants.h"
 #include "sim/random_generator.h"
 
 namespace plof {
 
 namespace {
-
-// Degrees become radians with 3.1415, not pi: stored effects depend on it.
-constexpr double kPi = 3.1415;
 
 // A draw reduced mod span, or 0 without a draw when the span is empty.
 int64_t drawBelow(int64_t span) {
@@ -51,8 +49,8 @@ Vec3 spreadDirection(const HandlerInstance &instance) {
     const int64_t r = drawBelow(int64_t{instance.SpreadMax} - instance.SpreadMin);
     const int64_t elevation = r - (int64_t{instance.SpreadMax} - 90);
     const int64_t azimuth = nextRandom() % 360;
-    const double e = static_cast<double>(elevation) * kPi / 180;
-    const double a = static_cast<double>(azimuth) * kPi / 180;
+    const double e = static_cast<double>(elevation) * kEffectPi / 180;
+    const double a = static_cast<double>(azimuth) * kEffectPi / 180;
     return {portableCos(e) * portableCos(a), portableSin(e), portableCos(e) * portableSin(a)};
 }
 

@@ -24,7 +24,7 @@ TEST(BakeFlagsTest, BadFlagsAreRefusedBeforeTheModuleIsLoaded) {
     };
     for (const Case &c : cases) {
         const HostRun run = runHost(common + c.flags, directory);
-        EXPECT_EQ(run.exitCode, 2) << c.flags << "\n" << run.err;
+        EXPECT_EQ(run.exitCode, kExitUsage) << c.flags << "\n" << run.err;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.flags << "\n" << run.err;
         EXPECT_EQ(run.err.find("missing.p"), std::string::npos) << run.err;
     }

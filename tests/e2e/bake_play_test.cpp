@@ -81,7 +81,7 @@ struct PlayedRow {
 
 std::map<std::pair<int, int>, PlayedRow> playBaked(const TempDirectory &directory, const std::string &frames) {
     const HostRun run = runHost("play baked.lws --frames " + frames, directory);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.exitCode, kExitOk) << run.err;
     const Csv csv = parseCsv(run.out);
     EXPECT_EQ(csv.header, "frame,item,point,x,y,z,dissolve");
     std::map<std::pair<int, int>, PlayedRow> rows;
@@ -108,7 +108,7 @@ TEST(BakePlayTest, EveryFrameOfTheBakedSceneReplaysTheSimulation) {
                                              "--dissolve --objects a.lwo,b.lwo --out baked.lws --motion ") +
                                      kMotion,
                                  directory);
-    ASSERT_EQ(bake.exitCode, 0) << bake.err;
+    ASSERT_EQ(bake.exitCode, kExitOk) << bake.err;
     EXPECT_NE(bake.err.find("baked.lws"), std::string::npos) << bake.err;
 
     // The two files added through the baking panel's file dialog go to the
@@ -162,7 +162,7 @@ TEST(BakePlayTest, LargerStepKeysOnlySampledFramesAndDissolvesOnlyHiddenOnes) {
                                              "--dissolve --out baked.lws --motion ") +
                                      kMotion,
                                  directory);
-    ASSERT_EQ(bake.exitCode, 0) << bake.err;
+    ASSERT_EQ(bake.exitCode, kExitOk) << bake.err;
     const BakedFlight flight(settings, 3);
     const auto rows = playBaked(directory, "0..18");
     for (int frame = 0; frame < 20; frame += 3) {
@@ -192,9 +192,9 @@ TEST(BakePlayTest, EmittingFromThePointsKeepsEachRestingParticleOnItsPoint) {
     directory.write("s.plf", settings.text());
     const HostRun bake =
         runHost("bake --object builtin:line:3 --settings s.plf --frames 3 --out baked.lws", directory);
-    ASSERT_EQ(bake.exitCode, 0) << bake.err;
+    ASSERT_EQ(bake.exitCode, kExitOk) << bake.err;
     const HostRun run = runHost("play baked.lws --frames 0..2", directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     const Csv csv = parseCsv(run.out);
     ASSERT_EQ(csv.header, "frame,item,point,x,y,z");
     int checked = 0;
@@ -219,7 +219,7 @@ TEST(BakePlayTest, EmittingFromThePointsOfATurnedEmitterBakesWherePlayShowsThem)
     settings.START_F = 100;
     directory.write("s.plf", settings.text());
     ASSERT_EQ(runHost("bake --object builtin:line:3 --settings s.plf --motion '0:0,0,0:90,0,0' --frames 2 "
-                      "--out baked.lws", directory).exitCode, 0);
+                      "--out baked.lws", directory).exitCode, kExitOk);
     const Csv baked = parseCsv(runHost("play baked.lws --frames 1..1", directory).out);
     ASSERT_EQ(baked.rows.size(), 4u);  // the parent null, then one object per point
     for (std::size_t p = 0; p < 3; ++p) {
@@ -233,7 +233,7 @@ TEST(BakePlayTest, UnwritableSceneIsReportedAsAFailure) {
     directory.write("s.plf", bakedSettings().text());
     const HostRun run =
         runHost("bake --object builtin:line:2 --settings s.plf --out no/such/dir/baked.lws", directory);
-    EXPECT_EQ(run.exitCode, 4) << run.err;
+    EXPECT_EQ(run.exitCode, kExitFailure) << run.err;
     EXPECT_NE(run.err.find("no/such/dir/baked.lws: the module wrote no scene there"), std::string::npos) << run.err;
     // The module says so itself, once, naming the file.
     const std::string said = "PLOF!: Can't write scene file ";

@@ -6,14 +6,14 @@
 #include <cmath>
 #include <memory>
 
-#include "host/effect_handler.h"
-#include "host/effect_player.h"
-#include "host/effect_settings.h"
-#include "host/host_services.h"
-#include "host/module_loader.h"
-#include "host/number_text.h"
-#include "host/object_points.h"
-#include "host/resting_places.h"
+#include "host/module/loaded_handler.h"
+#include "host/play/frame_loop.h"
+#include "host/settings/settings_reading.h"
+#include "host/play/scene_services.h"
+#include "host/module/module_loader.h"
+#include "host/base/number_text.h"
+#include "host/objects/object_points.h"
+#include "host/play/resting_places.h"
 
 namespace plof::host {
 namespace {

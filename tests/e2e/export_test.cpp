@@ -13,8 +13,8 @@
 #include <map>
 
 #include "host/gltf/gltf_transform.h"
-#include "host/scene_file.h"
-#include "host/scene_poses.h"
+#include "host/scene/scene_file.h"
+#include "host/scene/scene_poses.h"
 #include "host_run.h"
 
 namespace plof::e2e {
@@ -86,7 +86,7 @@ float frameTime(int frame) { return static_cast<float>(frame / 30.0); }
 // Rows of `play` in frame order: frame, item, point, x, y, z[, dissolve].
 Csv played(const std::string &arguments, const TempDirectory &directory) {
     const HostRun run = runHost("play " + arguments, directory);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.exitCode, kExitOk) << run.err;
     return parseCsv(run.out);
 }
 
@@ -121,7 +121,7 @@ TEST(Export, TranslationsAreThePlayedPositionsRoundedOnce) {
     const std::vector<int> rows = nodeRows(hostScene);
     for (const char *name : {"fountain.glb", "fountain.gltf"}) {
         const HostRun run = runHost("export " + scene + " --out '" + (out / name).string() + "'", directory);
-        ASSERT_EQ(run.exitCode, 0) << run.err;
+        ASSERT_EQ(run.exitCode, kExitOk) << run.err;
         EXPECT_NE(run.err.find("plof-host: wrote " + (out / name).string() + " (frames 0..59)\n"), std::string::npos)
             << run.err;
         const tinygltf::Model model = readGltf(out / name);
@@ -159,7 +159,7 @@ TEST(Export, RestingPointsHaveScaleZero) {
     const HostRun run = runHost("export --object builtin:line:3 --settings s.plf --frames 0..29 --marker-size 0.5 "
                                 "--out '" + out.string() + "'",
                                 directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     const tinygltf::Model model = readGltf(out);
     ASSERT_EQ(model.nodes.size(), 3u);
     for (int point = 0; point < 3; ++point) {
@@ -191,12 +191,12 @@ TEST(Export, BakedParticlesKeepTheirKeysRotationScaleAndDissolve) {
                                  "--scale --hpb-min 10,-20,30 --hpb-max 90,40,200 --out baked.lws "
                                  "--motion '0:0,0,0:0,0,0;30:3,0,0:90,0,0'",
                                  directory);
-    ASSERT_EQ(bake.exitCode, 0) << bake.err;
+    ASSERT_EQ(bake.exitCode, kExitOk) << bake.err;
     const Csv csv = played("baked.lws --frames 0..29", directory);
     ASSERT_EQ(csv.header, "frame,item,point,x,y,z,dissolve");
     const fs::path out = exportDirectory() / "baked.glb";
     const HostRun run = runHost("export baked.lws --frames 0..29 --out '" + out.string() + "'", directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     const tinygltf::Model model = readGltf(out);
 
     // The host's own poses of the baked items, turned into glTF's terms.
@@ -241,7 +241,7 @@ TEST(Export, PositionsBeyondFloat32AreHiddenAtTheOrigin) {
                                "EndBehavior 1\n");
     const fs::path out = exportDirectory() / "far.glb";
     const HostRun run = runHost("export far.lws --out '" + out.string() + "'", directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     EXPECT_NE(run.err.find("beyond float32"), std::string::npos) << run.err;
     const tinygltf::Model model = readGltf(out);
     const Track translation = track(model, 0, "translation");
@@ -257,15 +257,15 @@ TEST(Export, RefusesWhatItCannotWrite) {
     directory.write("s.plf", Settings().text());
     for (const char *arguments : {"--out points.png", "--out x.glb --marker-size 0", ""}) {
         const HostRun run = runHost(object + arguments, directory);
-        EXPECT_EQ(run.exitCode, 2) << arguments << ": " << run.err;
+        EXPECT_EQ(run.exitCode, kExitUsage) << arguments << ": " << run.err;
     }
     EXPECT_NE(runHost(object + "--out x.obj", directory).err.find(".glb or .gltf"), std::string::npos);
     const HostRun missing = runHost(object + "--out no/such/dir/x.glb", directory);
-    EXPECT_EQ(missing.exitCode, 4);
+    EXPECT_EQ(missing.exitCode, kExitFailure);
     EXPECT_NE(missing.err.find("no/such/dir/x.glb"), std::string::npos) << missing.err;
     directory.write("empty.lws", "LWSC\n1\n\nFirstFrame 0\nLastFrame 5\n");
     const HostRun empty = runHost("export empty.lws --out empty.glb", directory);
-    EXPECT_EQ(empty.exitCode, 3) << empty.err;
+    EXPECT_EQ(empty.exitCode, kExitBadInput) << empty.err;
     EXPECT_FALSE(fs::exists(directory.path() / "empty.glb"));
 }
 

@@ -11,9 +11,9 @@ std::size_t lineCount(const std::string &text) { return static_cast<std::size_t>
 TEST(FirstUseTest, WithoutArgumentsAShortOverviewOfTheCommands) {
     TempDirectory directory;
     const HostRun bare = runHost("", directory);
-    EXPECT_EQ(bare.exitCode, 2);
+    EXPECT_EQ(bare.exitCode, kExitUsage);
     const HostRun help = runHost("--help", directory);
-    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.exitCode, kExitOk);
     EXPECT_EQ(help.out, bare.err);
     EXPECT_LT(lineCount(help.out), 20u) << help.out;
     for (const char *line : {"\n  play ", "\n  panel ", "\n  bake ", "plof-host COMMAND --help"}) {
@@ -26,8 +26,8 @@ TEST(FirstUseTest, FramesTakeEachCommandsFormAndSayWhichWhenRefused) {
     TempDirectory directory;
     directory.write("s.plf", Settings{}.text());
     const std::string bake = "bake --object builtin:line:3 --settings s.plf ";
-    ASSERT_EQ(runHost(bake + "--frames 4 --out count.lws", directory).exitCode, 0);
-    ASSERT_EQ(runHost(bake + "--frames 0..3 --out range.lws", directory).exitCode, 0);
+    ASSERT_EQ(runHost(bake + "--frames 4 --out count.lws", directory).exitCode, kExitOk);
+    ASSERT_EQ(runHost(bake + "--frames 0..3 --out range.lws", directory).exitCode, kExitOk);
     EXPECT_EQ(fileText(directory.path() / "range.lws"), fileText(directory.path() / "count.lws"));
 
     struct Case {
@@ -44,7 +44,7 @@ TEST(FirstUseTest, FramesTakeEachCommandsFormAndSayWhichWhenRefused) {
     };
     for (const Case &c : cases) {
         const HostRun run = runHost(c.arguments, directory);
-        EXPECT_EQ(run.exitCode, 2) << c.arguments;
+        EXPECT_EQ(run.exitCode, kExitUsage) << c.arguments;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.arguments << "\n" << run.err;
     }
     EXPECT_FALSE(std::filesystem::exists(directory.path() / "x.lws"));
@@ -60,18 +60,18 @@ TEST(FirstUseTest, BakedObjectPathsAreFullPathsThatPlayFromAnywhere) {
     const HostRun bake = runHost("bake --object builtin:line:2 --settings ../s.plf --frames 3 "
                                  "--objects ../ball.lwo --out sub/x.lws",
                                  directory, "cd work && ");
-    ASSERT_EQ(bake.exitCode, 0) << bake.err;
+    ASSERT_EQ(bake.exitCode, kExitOk) << bake.err;
     const std::string scene = fileText(directory.path() / "work" / "sub" / "x.lws");
     EXPECT_NE(scene.find("LoadObject " + (directory / "ball.lwo") + "\r\n"), std::string::npos) << scene;
     const HostRun play = runHost("play ../work/sub/x.lws --frames 0..2", directory, "cd elsewhere && ");
-    EXPECT_EQ(play.exitCode, 0) << play.err;
+    EXPECT_EQ(play.exitCode, kExitOk) << play.err;
     EXPECT_EQ(play.err.find("not found"), std::string::npos) << play.err;
 
     // A missing object file stops the bake before the module is loaded.
     const HostRun missing = runHost("bake --object builtin:line:2 --settings s.plf --objects ball.lwo,gone.lwo "
                                     "--module missing.p --out y.lws",
                                     directory);
-    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_EQ(missing.exitCode, kExitBadInput);
     EXPECT_NE(missing.err.find("gone.lwo: no such object file"), std::string::npos) << missing.err;
 }
 

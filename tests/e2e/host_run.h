@@ -14,7 +14,15 @@
 
 #include <gtest/gtest.h>
 
+#include "tools/command.h"
+
 namespace plof::e2e {
+
+// The exit codes plof-host promises (tools/command.h).
+using plof::tools::kExitBadInput;
+using plof::tools::kExitFailure;
+using plof::tools::kExitOk;
+using plof::tools::kExitUsage;
 
 struct HostRun {
     int exitCode = -1;

@@ -8,13 +8,13 @@
 #include <cstring>
 #include <memory>
 
-#include "host/effect_handler.h"
-#include "host/effect_player.h"
-#include "host/host_error.h"
-#include "host/host_services.h"
-#include "host/module_loader.h"
-#include "host/object_points.h"
-#include "host/service_registry.h"
+#include "host/module/loaded_handler.h"
+#include "host/play/frame_loop.h"
+#include "host/base/host_error.h"
+#include "host/play/scene_services.h"
+#include "host/module/module_loader.h"
+#include "host/objects/object_points.h"
+#include "host/module/service_registry.h"
 #include "plof/host_services.h"
 
 namespace plof::host {

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/effect_handler.h"
-#include "host/effect_player.h"
-#include "host/host_services.h"
-#include "host/module_loader.h"
-#include "host/object_points.h"
+#include "host/module/loaded_handler.h"
+#include "host/play/frame_loop.h"
+#include "host/play/scene_services.h"
+#include "host/module/module_loader.h"
+#include "host/objects/object_points.h"
 
 namespace plof::host {
 namespace {

@@ -65,7 +65,7 @@ TEST(PanelCommandTest, ScriptEditsEverySettingAndTheSavedBlockShowsThem) {
     const HostRun run = runHost("panel --object builtin:line:3 --settings s.plf --script edit.txt "
                                 "--save-scene saved.lws --snapshot panel.png",
                                 directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     EXPECT_NE(run.err.find("confirmed"), std::string::npos) << run.err;
     const auto block = savedBlock(fileText(directory.path() / "saved.lws"));
     const std::map<std::string, std::string> expected = {
@@ -112,7 +112,7 @@ TEST(PanelCommandTest, CancelKeepsEverySettingAsLoaded) {
     directory.write("edit.txt", "set \"Gravity\" 1\ndrag #4 500\ncancel\n");
     const HostRun run =
         runHost("panel --object builtin:line:2 --settings s.plf --script edit.txt --save-scene saved.lws", directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     const auto block = savedBlock(fileText(directory.path() / "saved.lws"));
     EXPECT_EQ(block.at("Gravity"), "9.800000");
     EXPECT_EQ(block.at("V0Max"), "2.000000");
@@ -131,7 +131,7 @@ TEST(PanelCommandTest, ControlsNotMovedKeepTheExactValues) {
     directory.write("ok.txt", "press \"S\"\nchoose \"" + (directory / "shown.plf") + "\"\nconfirm\n");
     const HostRun confirmed =
         runHost("panel --object builtin:line:2 --settings s.plf --script ok.txt --save-scene ok.lws", directory);
-    ASSERT_EQ(confirmed.exitCode, 0) << confirmed.err;
+    ASSERT_EQ(confirmed.exitCode, kExitOk) << confirmed.err;
     for (const char *file : {"ok.lws", "shown.plf"}) {
         const auto block = savedBlock(fileText(directory.path() / file));
         EXPECT_EQ(block.at("Regist"), "0.370000") << file;
@@ -150,7 +150,7 @@ TEST(PanelCommandTest, CancelAfterLoadingKeepsTheAvoidObject) {
         directory.write("load.txt", "press \"L\"\nchoose \"" + (directory / "avoid.plf") + "\"\n" + close + "\n");
         const HostRun run =
             runHost("panel --object builtin:line:2 --settings s.plf --script load.txt --save-scene saved.lws", directory);
-        ASSERT_EQ(run.exitCode, 0) << run.err;
+        ASSERT_EQ(run.exitCode, kExitOk) << run.err;
         EXPECT_EQ(savedBlock(fileText(directory.path() / "saved.lws")).at("REFERENCE"),
                   std::string(close) == "cancel" ? "none" : "Emitter");
     }
@@ -166,7 +166,7 @@ TEST(PanelCommandTest, LoadingSkipsTheRestOfOverLongLines) {
     directory.write("load.txt", "press \"L\"\nchoose \"" + (directory / "long.plf") + "\"\nconfirm\n");
     const HostRun run =
         runHost("panel --object builtin:line:2 --settings s.plf --script load.txt --save-scene saved.lws", directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     const auto block = savedBlock(fileText(directory.path() / "saved.lws"));
     EXPECT_EQ(block.at("Birth"), "30.000000");
     EXPECT_EQ(block.at("Gravity"), "9.800000");
@@ -194,7 +194,7 @@ TEST(PanelCommandTest, ScriptMistakesNameTheFileAndLine) {
         const HostRun run = runHost("panel --object builtin:line:2 --settings s.plf --script bad.txt "
                                     "--save-scene saved.lws",
                                     directory);
-        EXPECT_EQ(run.exitCode, 3) << c.script;
+        EXPECT_EQ(run.exitCode, kExitBadInput) << c.script;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.script << "\n" << run.err;
         // Nothing half-edited is saved.
         EXPECT_FALSE(std::filesystem::exists(directory.path() / "saved.lws")) << c.script;
@@ -208,7 +208,7 @@ TEST(PanelCommandTest, PictureThatCannotBeWrittenIsAFailure) {
         const HostRun run = runHost(std::string("panel --object builtin:line:2 ") + script +
                                         "--snapshot no/such/dir/panel.png --save-scene saved.lws",
                                     directory);
-        EXPECT_EQ(run.exitCode, 4) << script << run.err;
+        EXPECT_EQ(run.exitCode, kExitFailure) << script << run.err;
         EXPECT_NE(run.err.find("no/such/dir/panel.png: cannot create a file in its directory (No such file or directory)"),
                   std::string::npos)
             << run.err;
@@ -224,12 +224,12 @@ TEST(PanelCommandTest, SettingsSavedAndLoadedThroughTheDialogs) {
     // Save the loaded settings with "S", then load them into a second panel
     // whose fields were changed, and confirm: the file's values win.
     directory.write("save.txt", "press \"S\"\nchoose \"" + (directory / "copy") + "\"\ncancel\n");
-    ASSERT_EQ(runHost("panel --object builtin:line:2 --settings s.plf --script save.txt", directory).exitCode, 0);
+    ASSERT_EQ(runHost("panel --object builtin:line:2 --settings s.plf --script save.txt", directory).exitCode, kExitOk);
     ASSERT_TRUE(std::filesystem::exists(directory.path() / "copy.plf"));
     directory.write("load.txt", "set \"Gravity\" 7\npress \"L\"\nchoose \"" + (directory / "copy.plf") +
                                     "\"\nconfirm\n");
     const HostRun run = runHost("panel --object builtin:line:2 --script load.txt --save-scene saved.lws", directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     EXPECT_EQ(savedBlock(fileText(directory.path() / "saved.lws")).at("Gravity"), "1.500000");
 }
 
@@ -239,7 +239,7 @@ TEST(PanelCommandTest, PlayWithAPanelScriptPlaysTheEditedSettings) {
     directory.write("late.txt", "set \"SparkFrame\" 100\nconfirm\n");
     const HostRun late =
         runHost("play --object builtin:line:2 --settings s.plf --frames 0..6 --panel-script late.txt", directory);
-    ASSERT_EQ(late.exitCode, 0) << late.err;
+    ASSERT_EQ(late.exitCode, kExitOk) << late.err;
     // Emission now starts at frame 100: every point rests at the pivot.
     const Csv csv = parseCsv(late.out);
     ASSERT_EQ(csv.rows.size(), 14u);
@@ -250,12 +250,12 @@ TEST(PanelCommandTest, PlayWithAPanelScriptPlaysTheEditedSettings) {
     }
     // Without the script point 0 has risen 2·0.1 − 9.8·0.01/2 by frame 3.
     const HostRun plain = runHost("play --object builtin:line:2 --settings s.plf --frames 0..6", directory);
-    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    ASSERT_EQ(plain.exitCode, kExitOk) << plain.err;
     EXPECT_NEAR(parseCsv(plain.out).rows[6][3], 0.151, 1e-6);
 
     const HostRun bad =
         runHost("play --object builtin:line:2 --settings s.plf --panel-script missing.txt", directory);
-    EXPECT_EQ(bad.exitCode, 3);
+    EXPECT_EQ(bad.exitCode, kExitBadInput);
     EXPECT_NE(bad.err.find("missing.txt: cannot open the panel script"), std::string::npos) << bad.err;
 }
 

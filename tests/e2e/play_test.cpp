@@ -94,7 +94,7 @@ TEST(PlayTest, StillEmitterPointsFlyTheClosedFormFlight) {
     const Settings settings;  // speed 2 straight up, 30 particles a second
     directory.write("s.plf", settings.text());
     const HostRun run = runHost("play --object builtin:line:4 --settings s.plf --frames 0..10", directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     // Straight up with no spread: the one thing to say, as summary says it.
     EXPECT_EQ(run.err, "plof-host: warning: Emitter (item 1): OrgEmit is off and the spread is 0: every point leaves "
                        "straight along the emitter's +Y axis, on one line; widen \"Spread Max\" (e.g. 15) or turn "
@@ -116,7 +116,7 @@ TEST(PlayTest, TinyResistanceFallsAsFreeFallDoes) {
         text.replace(text.find("Regist 0.000000"), 15, "Regist " + regist);
         directory.write("s.plf", text);
         const HostRun run = runHost("play --object builtin:line:1 --settings s.plf --frames 30..30", directory);
-        ASSERT_EQ(run.exitCode, 0) << run.err;
+        ASSERT_EQ(run.exitCode, kExitOk) << run.err;
         const Csv csv = parseCsv(run.out);
         ASSERT_EQ(csv.rows.size(), 1u);
         EXPECT_NEAR(csv.rows[0][3], -4.9, 1e-6) << "Regist " << regist;
@@ -131,7 +131,7 @@ TEST(PlayTest, MovingEmitterLeavesATrailFromWhereEachParticleWasBorn) {
     const HostRun run = runHost("play --object builtin:line:5 --settings s.plf --frames 0..40 "
                                 "--motion '0:0,0,0:0,0,0;30:3,0,0:0,0,0'",
                                 directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     const ExpectedFlight expected(settings, 5, [](double time) {
         EmitterPose pose;
         pose.position[0] = std::min(time, 1.0) * 3.0;
@@ -146,7 +146,7 @@ TEST(PlayTest, PitchedEmitterLaunchesAlongItsOwnYAxis) {
     directory.write("s.plf", settings.text());
     const HostRun run =
         runHost("play --object builtin:line:3 --settings s.plf --frames 0..6 --motion '0:1,2,3:0,90,0'", directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     // Pitch 90: the item's Y axis is world +Z, its Z axis world −Y.
     const ExpectedFlight expected(settings, 3, [](double) {
         EmitterPose pose;
@@ -168,7 +168,7 @@ TEST(PlayTest, ShuffledPointsReachTheModuleInTheSeedsOrder) {
     directory.write("s.plf", settings.text());
     const std::string play = "play --object builtin:grid:4x4 --settings s.plf --frames 0..0";
     const HostRun shuffled = runHost(play + " --shuffle-points 7", directory);
-    ASSERT_EQ(shuffled.exitCode, 0) << shuffled.err;
+    ASSERT_EQ(shuffled.exitCode, kExitOk) << shuffled.err;
     EXPECT_EQ(runHost(play + " --shuffle-points 7", directory).out, shuffled.out);
     EXPECT_NE(runHost(play + " --shuffle-points 8", directory).out, shuffled.out);
     std::vector<std::vector<double>> before = parseCsv(runHost(play, directory).out).rows;
@@ -188,7 +188,7 @@ TEST(PlayTest, FramesPerSecondSetsTheHostTime) {
     const Settings settings;
     directory.write("s.plf", settings.text());
     const HostRun run = runHost("play --object builtin:line:6 --settings s.plf --frames 2..9 --fps 24", directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     const ExpectedFlight expected(settings, 6, [](double) { return EmitterPose{}; });
     expectRows(parseCsv(run.out), expected, 6, 2, 9, 24.0);
 }
@@ -200,8 +200,8 @@ TEST(PlayTest, InterfaceVersionOneGivesTheSamePoints) {
         "play --object builtin:grid:3x3 --settings s.plf --frames 0..12 --motion '0:0,0,0:0,0,0;12:1,1,0:45,0,0'";
     const HostRun version2 = runHost(arguments, directory);
     const HostRun version1 = runHost(arguments + " --interface 1", directory);
-    ASSERT_EQ(version2.exitCode, 0) << version2.err;
-    ASSERT_EQ(version1.exitCode, 0) << version1.err;
+    ASSERT_EQ(version2.exitCode, kExitOk) << version2.err;
+    ASSERT_EQ(version1.exitCode, kExitOk) << version1.err;
     EXPECT_EQ(version1.out, version2.out);
 }
 
@@ -211,7 +211,7 @@ TEST(PlayTest, OutFileHoldsWhatStandardOutputWouldAndObjectFilesWork) {
     directory.write("two.obj", "v 0 0 0\nv 1 0 0\n");
     const HostRun toStdout = runHost("play --object two.obj --settings s.plf --frames 0..3", directory);
     const HostRun toFile = runHost("play --object two.obj --settings s.plf --frames 0..3 --out points.csv", directory);
-    ASSERT_EQ(toFile.exitCode, 0) << toFile.err;
+    ASSERT_EQ(toFile.exitCode, kExitOk) << toFile.err;
     EXPECT_EQ(toFile.out, "");
     EXPECT_EQ(fileText(directory / "points.csv"), toStdout.out);
     EXPECT_EQ(parseCsv(toStdout.out).rows.size(), 8u);
@@ -224,7 +224,7 @@ TEST(PlayTest, OutputsThatCannotBeWrittenKeepTheOldFiles) {
     // 100 points x 60 frames is far more than the 8 blocks the limit allows.
     const HostRun limited = runHost("play --object builtin:line:100 --settings s.plf --out points.csv",
                                     directory, "ulimit -f 8; trap '' XFSZ; ");
-    EXPECT_EQ(limited.exitCode, 4) << limited.err;
+    EXPECT_EQ(limited.exitCode, kExitFailure) << limited.err;
     EXPECT_NE(limited.err.find("points.csv: cannot write (File too large)"), std::string::npos) << limited.err;
     EXPECT_EQ(fileText(directory / "points.csv"), "old points");
 

@@ -35,7 +35,7 @@ TEST(RenderCommandTest, ParticlesAreDrawnWhereTheirPositionsProject) {
     const HostRun run = runHost(
         "render --object builtin:line:3 --settings s.plf --frames 0..29 --view front --size 160x120 --out a.png",
         directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     cairo_surface_t *image = cairo_image_surface_create_from_png((directory / "a.png").c_str());
     ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
     EXPECT_EQ(cairo_image_surface_get_width(image), 160);
@@ -66,10 +66,10 @@ TEST(RenderCommandTest, AnAnimationHasAFramePerFrameAtTheFrameRateAndTheSameByte
     settings.SpreadMax = 40;
     directory.write("s.plf", settings.text());
     const std::string command = "render --object builtin:grid:4x4 --settings s.plf --frames 5..34 --size 96x64";
-    ASSERT_EQ(runHost(command + " --out a.gif", directory).exitCode, 0);
-    ASSERT_EQ(runHost(command + " --out b.gif", directory).exitCode, 0);
-    ASSERT_EQ(runHost(command + " --out a.png", directory).exitCode, 0);
-    ASSERT_EQ(runHost(command + " --out b.png", directory).exitCode, 0);
+    ASSERT_EQ(runHost(command + " --out a.gif", directory).exitCode, kExitOk);
+    ASSERT_EQ(runHost(command + " --out b.gif", directory).exitCode, kExitOk);
+    ASSERT_EQ(runHost(command + " --out a.png", directory).exitCode, kExitOk);
+    ASSERT_EQ(runHost(command + " --out b.png", directory).exitCode, kExitOk);
     EXPECT_EQ(fileText(directory / "a.gif"), fileText(directory / "b.gif"));
     EXPECT_EQ(fileText(directory / "a.png"), fileText(directory / "b.png"));
 
@@ -94,7 +94,7 @@ TEST(RenderCommandTest, AnAnimationHasAFramePerFrameAtTheFrameRateAndTheSameByte
     DGifCloseFile(gif, &error);
 
     // At 10 frames per second every frame lasts a tenth.
-    ASSERT_EQ(runHost(command + " --fps 10 --out c.gif", directory).exitCode, 0);
+    ASSERT_EQ(runHost(command + " --fps 10 --out c.gif", directory).exitCode, kExitOk);
     gif = DGifOpenFileName((directory / "c.gif").c_str(), &error);
     ASSERT_EQ(DGifSlurp(gif), GIF_OK);
     GraphicsControlBlock control;
@@ -113,15 +113,15 @@ TEST(RenderCommandTest, TrailsAndCameraAreTheArtistsChoice) {
     directory.write("s.plf", settings.text());
     const std::string render = "render --object builtin:line:3 --settings s.plf --frames 0..29 --size 160x120 ";
     for (const char *trail : {"", "--trail 0 "}) {
-        ASSERT_EQ(runHost(render + "--view front --out a.png " + trail, directory).exitCode, 0);
+        ASSERT_EQ(runHost(render + "--view front --out a.png " + trail, directory).exitCode, kExitOk);
         cairo_surface_t *image = cairo_image_surface_create_from_png((directory / "a.png").c_str());
         EXPECT_EQ(pixelAt(image, 80, 11).g, 184) << trail;  // the highest point, framed alike
         EXPECT_EQ(pixelAt(image, 80, 60).r > 60, *trail == '\0') << trail;  // the background's red is 18
         cairo_surface_destroy(image);
     }
-    ASSERT_EQ(runHost(render + "--out view.png", directory).exitCode, 0);
-    ASSERT_EQ(runHost(render + "--camera 35,28 --out aim.png", directory).exitCode, 0);
-    ASSERT_EQ(runHost(render + "--camera 120,10,4 --out other.png", directory).exitCode, 0);
+    ASSERT_EQ(runHost(render + "--out view.png", directory).exitCode, kExitOk);
+    ASSERT_EQ(runHost(render + "--camera 35,28 --out aim.png", directory).exitCode, kExitOk);
+    ASSERT_EQ(runHost(render + "--camera 120,10,4 --out other.png", directory).exitCode, kExitOk);
     EXPECT_EQ(fileText(directory / "aim.png"), fileText(directory / "view.png"));
     EXPECT_NE(fileText(directory / "other.png"), fileText(directory / "view.png"));
 }
@@ -132,7 +132,7 @@ TEST(RenderCommandTest, ItemsWithTheEffectAreToldApartByColourAndNamed) {
     const std::string block = "Plugin DisplacementHandler 1 PLOF!\n" + Settings{}.text() + "EndPlugin\n";
     directory.write("two.lws", "LWSC\n1\n\nLoadObject builtin:line:20\n" + block +
                                    "\nLoadObject builtin:sphere:20\n" + block);
-    ASSERT_EQ(runHost("render two.lws --frames 0..29 --view front --out two.png", directory).exitCode, 0);
+    ASSERT_EQ(runHost("render two.lws --frames 0..29 --view front --out two.png", directory).exitCode, kExitOk);
     cairo_surface_t *image = cairo_image_surface_create_from_png((directory / "two.png").c_str());
     int amber = 0, pink = 0, legend = 0;
     for (int y = 0; y < 480; ++y) {
@@ -160,7 +160,7 @@ TEST(RenderCommandTest, WrongPicturesAreUsageErrors) {
                                      std::string(" --out a.png --camera 35,28 --view top"),
                                      std::string(" --out a.png --trail -1")}) {
         const HostRun run = runHost(command + flags, directory);
-        EXPECT_EQ(run.exitCode, 2) << flags << ": " << run.err;
+        EXPECT_EQ(run.exitCode, kExitUsage) << flags << ": " << run.err;
     }
     EXPECT_FALSE(std::filesystem::exists(directory / "a.png"));
 }

@@ -3,7 +3,7 @@
 // object found by name, and the bundled example.
 #include <cmath>
 
-#include "host/object_points.h"
+#include "host/objects/object_points.h"
 #include "host_run.h"
 
 namespace plof::e2e {
@@ -28,7 +28,7 @@ TEST(ScenePlayTest, ASavedSceneLoadsBackToTheSamePointsAndSavesBackTheSameBytes)
     const HostRun first = runHost("play --object builtin:sphere:20 --settings s.plf --frames 0..30 "
                                   "--motion '0:0,0,0:0,0,0;30:2,1,0:90,10,0' --save-scene saved.lws",
                                   directory);
-    ASSERT_EQ(first.exitCode, 0) << first.err;
+    ASSERT_EQ(first.exitCode, kExitOk) << first.err;
     const std::string saved = fileText(directory / "saved.lws");
     EXPECT_NE(saved.find("LoadObject builtin:sphere:20\r\n"), std::string::npos);
     EXPECT_NE(saved.find("Plugin DisplacementHandler 1 PLOF!\r\nPLOF_START\r\nV0Min 1.500000\r\n"), std::string::npos);
@@ -36,7 +36,7 @@ TEST(ScenePlayTest, ASavedSceneLoadsBackToTheSamePointsAndSavesBackTheSameBytes)
     EXPECT_EQ(saved.find("\n\n"), std::string::npos) << "every line end is CR LF";
 
     const HostRun second = runHost("play saved.lws --frames 0..30 --save-scene again.lws", directory);
-    ASSERT_EQ(second.exitCode, 0) << second.err;
+    ASSERT_EQ(second.exitCode, kExitOk) << second.err;
     EXPECT_EQ(second.out, first.out);
     EXPECT_EQ(fileText(directory / "again.lws"), saved);
 }
@@ -56,7 +56,7 @@ TEST(ScenePlayTest, BakedSceneItemsFollowTheirParentAndDissolve) {
                     "ObjDissolve (envelope)\n  1\n  2\n  1.0000\n  0 0 0 0 0\n  0.0000\n  10 1 0 0 0\nEndBehavior 1\n"
                     "ParentObject 1\nShadowOptions 7\n\n");
     const HostRun run = runHost("play baked.lws --frames 0..10", directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     EXPECT_NE(run.err.find("line 14: object file \"none\" not found; the item has no points"), std::string::npos)
         << run.err;
     const Csv csv = parseCsv(run.out);
@@ -86,7 +86,7 @@ TEST(ScenePlayTest, RestingParticlesWaitAtTheAvoidObjectFoundByName) {
                                      "\nAddNullObject Target\nObjectMotion (unnamed)\n  9\n  1\n"
                                      "  0 5 0 0 0 0 1 1 1\n  0 0 0 0 0\nEndBehavior 1\n\n");
     const HostRun run = runHost("play avoid.lws --frames 0..2", directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     const Csv csv = parseCsv(run.out);
     ASSERT_EQ(csv.rows.size(), 12u);
     for (const std::vector<double> &row : csv.rows) {
@@ -100,7 +100,7 @@ TEST(ScenePlayTest, TheBundledExamplePlays) {
     TempDirectory directory;
     const std::string example = std::string(PLOF_SOURCE_DIR) + "/examples/fountain.lws";
     const HostRun run = runHost("play '" + example + "' --frames 0..59", directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     EXPECT_EQ(run.err, "");
     const Csv csv = parseCsv(run.out);
     EXPECT_EQ(csv.header, "frame,item,point,x,y,z,dissolve");

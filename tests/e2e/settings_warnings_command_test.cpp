@@ -22,7 +22,7 @@ TEST(SettingsWarningsCommandTest, PlayAndBakeNameTheFileAndLineOnce) {
     const HostRun bake =
         runHost("bake --object builtin:line:2 --settings odd.plf --frames 2 --out baked.lws", directory);
     for (const HostRun &run : {play, bake}) {
-        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.exitCode, kExitOk) << run.err;
         EXPECT_EQ(count(run.err, "odd.plf:2: \"Gravty\" is no setting"), 1u) << run.err;
         EXPECT_EQ(count(run.err, "odd.plf:3: longer than the effect's line buffer"), 1u) << run.err;
         EXPECT_EQ(count(run.err, "warning: odd.plf"), 2u) << run.err;
@@ -34,7 +34,7 @@ TEST(SettingsWarningsCommandTest, AScenesEffectBlockIsNamedByItsLineInTheScene) 
     directory.write("s.lws", "LWSC\n1\n\nLoadObject builtin:line:2\nPlugin DisplacementHandler 1 PLOF!\n"
                              "PLOF_START\nBirth 10\nSpreadmax 90\nPLOF_END\nEndPlugin\n");
     const HostRun run = runHost("play s.lws --frames 0..1", directory);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.exitCode, kExitOk) << run.err;
     EXPECT_EQ(count(run.err, "s.lws:8: \"Spreadmax\" is no setting, so the effect skips this line; did you mean "
                              "\"SpreadMax\"?"),
               1u)
@@ -51,7 +51,7 @@ TEST(SettingsWarningsCommandTest, LabelsNameTheirKeywordAndDocumentedValuesAreTo
     directory.write("s.lws",
                     "LWSC\n1\n\nLoadObject builtin:line:2\n" + block + "\nLoadObject builtin:line:3\n" + block);
     const HostRun run = runHost("play s.lws --frames 0..1", directory);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.exitCode, kExitOk) << run.err;
     EXPECT_EQ(count(run.err, ": \"BirthRate\" is no setting, so the effect skips this line; did you mean "
                              "\"Birth\"?"),
               2u)
@@ -64,7 +64,7 @@ TEST(SettingsWarningsCommandTest, TheLoadButtonWarnsAboutTheFileItLoads) {
     directory.write("odd.plf", kOddSettings);
     directory.write("load.txt", "press \"L\"\nchoose \"odd.plf\"\nconfirm\n");
     const HostRun run = runHost("panel --object builtin:line:2 --script load.txt", directory);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.exitCode, kExitOk) << run.err;
     EXPECT_EQ(count(run.err, "odd.plf:2: \"Gravty\" is no setting"), 1u) << run.err;
     EXPECT_EQ(count(run.err, "odd.plf:3: longer than the effect's line buffer"), 1u) << run.err;
 }

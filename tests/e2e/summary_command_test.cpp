@@ -11,7 +11,7 @@ nlohmann::json summaryOf(const Settings &settings, const std::string &object, co
     directory.write("s.plf", settings.text());
     const HostRun run =
         runHost("summary --object " + object + " --settings s.plf --frames " + frames + " --json", directory);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.exitCode, kExitOk) << run.err;
     return nlohmann::json::parse(run.out).at("items").at(0);
 }
 
@@ -73,7 +73,7 @@ TEST(SummaryCommandTest, PointsWaitingAtTheAvoidObjectAreAtRest) {
                                      block + "EndPlugin\n\nAddNullObject Hideout\nObjectMotion (unnamed)\n  9\n  1\n"
                                      "  7 1 0 0 0 0 1 1 1\n  0 0 0 0 0\nEndBehavior 1\n");
     const HostRun run = runHost("summary avoid.lws --frames 0..29 --json", directory);
-    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     const nlohmann::json s = nlohmann::json::parse(run.out).at("items").at(0);
     EXPECT_EQ(s["flights"], 4);
     EXPECT_EQ(s["flightFrames"]["max"], 5.0);
@@ -123,7 +123,7 @@ TEST(SummaryCommandTest, EveryCommandThatPlaysTheEffectSaysTheWarningsOncePerIte
           "bake --object builtin:line:13 --settings s.plf --out b.lws"}) {
         const HostRun run = runHost(command + " --frames 0..9", directory);
         if (run.err.find("not available in this build") != std::string::npos) continue;
-        EXPECT_EQ(run.exitCode, 0) << command << ": " << run.err;
+        EXPECT_EQ(run.exitCode, kExitOk) << command << ": " << run.err;
         const std::size_t first = run.err.find(cut);
         EXPECT_NE(first, std::string::npos) << command << ": " << run.err;
         EXPECT_EQ(run.err.find(cut, first + 1), std::string::npos) << command << ": " << run.err;

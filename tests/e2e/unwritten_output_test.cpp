@@ -18,18 +18,18 @@ TEST(UnwrittenOutputTest, ABakeOrSaveThatWroteNothingIsAFailureNamingThePath) {
     directory.write("s.plf", Settings{}.text());
     const HostRun bake = runScript(directory, "press \"    CreateScene   \"\nset \"ScneName   \" \"no/dir/x.lws\"\n"
                                               "confirm\ncancel\n");
-    EXPECT_EQ(bake.exitCode, 4);
+    EXPECT_EQ(bake.exitCode, kExitFailure);
     EXPECT_NE(bake.err.find("no/dir/x.lws: the module wrote no scene there; the directory \"no/dir\" does not exist"),
               std::string::npos)
         << bake.err;
 
     const HostRun save = runScript(directory, "press \"S\"\nchoose \"no/dir/saved\"\ncancel\n");
-    EXPECT_EQ(save.exitCode, 4);
+    EXPECT_EQ(save.exitCode, kExitFailure);
     EXPECT_NE(save.err.find(directory / "no/dir/saved.plf: the module wrote no file there"), std::string::npos)
         << save.err;
 
     // The same save written: a success.
-    EXPECT_EQ(runScript(directory, "press \"S\"\nchoose saved\ncancel\n").exitCode, 0);
+    EXPECT_EQ(runScript(directory, "press \"S\"\nchoose saved\ncancel\n").exitCode, kExitOk);
     EXPECT_TRUE(std::filesystem::exists(directory.path() / "saved.plf"));
 }
 
@@ -39,7 +39,7 @@ TEST(UnwrittenOutputTest, ABakeTooLargeForTheModuleIsNamedWithItsCounts) {
     directory.write("s.plf", Settings{}.text());
     const HostRun huge = runHost("bake --object builtin:line:3 --settings s.plf --frames 2147483647 --out big.lws",
                                  directory);
-    EXPECT_EQ(huge.exitCode, 4);
+    EXPECT_EQ(huge.exitCode, kExitFailure);
     EXPECT_NE(huge.err.find("the bake asked for 3 particles x 2147483647 sampled frames"), std::string::npos)
         << huge.err;
     EXPECT_FALSE(std::filesystem::exists(directory.path() / "big.lws"));
@@ -67,7 +67,7 @@ TEST(UnwrittenOutputTest, ModuleMessagesAfterADialogAreFollowedByItsFile) {
     directory.write("s.plf", Settings{}.text());
     directory.write("a.lwo", "");
     const HostRun load = runScript(directory, "press \"L\"\nchoose gone.plf\nconfirm\n");
-    EXPECT_EQ(load.exitCode, 0) << load.err;
+    EXPECT_EQ(load.exitCode, kExitOk) << load.err;
     EXPECT_NE(load.err.find("PLOF!: Can't open PLOF! file\nplof-host: (the file dialog had returned \"" +
                             (directory / "gone.plf") + "\")\n"),
               std::string::npos)
@@ -80,7 +80,7 @@ TEST(UnwrittenOutputTest, ModuleMessagesAfterADialogAreFollowedByItsFile) {
     const HostRun full = runHost("bake --object builtin:line:2 --settings s.plf --frames 2 --out x.lws --objects " +
                                      objects,
                                  directory);
-    EXPECT_EQ(full.exitCode, 0) << full.err;
+    EXPECT_EQ(full.exitCode, kExitOk) << full.err;
     std::size_t messages = 0;
     for (std::size_t at = full.err.find("PLOF!: Object List is Full!"); at != std::string::npos;
          at = full.err.find("PLOF!: Object List is Full!", at + 1)) {

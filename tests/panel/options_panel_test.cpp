@@ -340,7 +340,7 @@ TEST_F(PanelTest, AControlThatCannotBeCreatedDestroysThePanelAndStops) {
 }
 
 TEST_F(PanelTest, ALongObjectsDirectoryIsCutToItsBuffers) {
-    host.directories["Objects"] = std::string(400, 'o');
+    host.directories[PLOF_DIRECTORY_OBJECTS] = std::string(400, 'o');
     openOptions([](RecordedPanel &panel) {
         EXPECT_EQ(panel.control("S").text, std::string(255, 'o'));
         const auto &context = *static_cast<OptionsPanelContext *>(panel.userData);

@@ -6,6 +6,7 @@
 
 #include "panel/path_text.h"
 #include "plugin/module_state.h"
+#include "support/module_state_reset.h"
 #include "support/recording_panel_services.h"
 
 namespace plof::test {

@@ -26,7 +26,7 @@ protected:
                     ("plof_settings_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(directory);
         fs::create_directories(directory);
-        host.directories["Objects"] = directory.string();
+        host.directories[PLOF_DIRECTORY_OBJECTS] = directory.string();
     }
     void TearDown() override { fs::remove_all(directory); }
 

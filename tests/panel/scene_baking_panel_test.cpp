@@ -137,7 +137,7 @@ protected:
                     ("plof_bake_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(directory);
         fs::create_directories(directory);
-        host.directories["Scenes"] = directory.string();
+        host.directories[PLOF_DIRECTORY_SCENES] = directory.string();
     }
     void TearDown() override { fs::remove_all(directory); }
 
@@ -205,14 +205,14 @@ TEST_F(SceneBakingConfirmTest, ConfirmStoresTheReadBackSettingsAndBakesWithThem)
 TEST_F(SceneBakingPanelTest, DirectoriesTooLongForTheBuffersAreNeverOverrun) {
     // A scene path that would be cut is not suggested at all; the pattern
     // for the object dialog is only a hint and is cut to the buffer.
-    host.directories["Scenes"] = std::string(250, 's');
-    host.directories["Objects"] = std::string(300, 'o');
+    host.directories[PLOF_DIRECTORY_SCENES] = std::string(250, 's');
+    host.directories[PLOF_DIRECTORY_OBJECTS] = std::string(300, 'o');
     bakeWith([](RecordedPanel &panel) {
         EXPECT_EQ(panel.control("ScneName   ").text, "");
         EXPECT_EQ(panel.control("ObjectFile ").text, std::string(255, 'o'));
         return kCancel;
     });
-    host.directories["Scenes"] = std::string(246, 's');
+    host.directories[PLOF_DIRECTORY_SCENES] = std::string(246, 's');
     bakeWith([](RecordedPanel &panel) {
         EXPECT_EQ(panel.control("ScneName   ").text.size(), 255u);
         return kCancel;

@@ -12,6 +12,7 @@
 #include "plof/handler.h"
 #include "plof/module.h"
 #include "plugin/module_state.h"
+#include "support/module_state_reset.h"
 
 namespace plof {
 namespace {

@@ -4,6 +4,7 @@
 
 #include "bake_fixture.h"
 #include "plugin/module_state.h"
+#include "support/module_state_reset.h"
 #include "scene/scene_baking.h"
 
 namespace plof {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "plugin/module_state.h"
+#include "support/module_state_reset.h"
 #include "support/test_instance.h"
 
 namespace plof {

@@ -44,15 +44,19 @@ TEST(EmissionSchedule, APeriodOfZeroKeepsTheBirthFrame) {
 }
 
 TEST(EmissionSchedule, ExtremeSettingsAreComputedExactly) {
-    // Would overflow in 32 bits: the exact values are used.
-    EXPECT_EQ(period(kMax, 1), int64_t{kMax} * 30);
-    EXPECT_EQ(emissionOffset(kMax, 1), int64_t{kMax} * 30);
-    EXPECT_EQ(period(100000000, 7), 3000000000 / 7);
-    EXPECT_EQ(emissionCycle(kMax, kMin, 0, 90, 1), 4294967295 / 90);
+    // Would overflow in 32 bits: the exact values are used (worked out by
+    // hand, not with the schedule's own formulas).
+    EXPECT_EQ(period(kMax, 1), 64424509410);
+    EXPECT_EQ(emissionOffset(kMax, 1), 64424509410);
+    EXPECT_EQ(period(100000000, 7), 428571428);
+    // From kMin to kMax is 4294967295 frames: 47721858 whole periods of 90.
+    EXPECT_EQ(emissionCycle(kMax, kMin, 0, 90, 1), 47721858);
     EXPECT_EQ(emissionCycle(kMin, kMax, 0, 1, 1), -4294967295);
     EXPECT_EQ(birthFrame(kMin, 30, 90, 47721858), 2147483602);
-    EXPECT_DOUBLE_EQ(birthTime(kMin, 90, 47721858, 0, 1), 2147483572 / 30.0);
-    EXPECT_DOUBLE_EQ(birthTime(kMax, 0, 0, kMax, 1), kMax / 30.0 + kMax);
+    // Frame 2147483572 is 71582785 s and 22 frames.
+    EXPECT_DOUBLE_EQ(birthTime(kMin, 90, 47721858, 0, 1), 71582785.0 + 22.0 / 30.0);
+    // kMax frames plus kMax particles at one per second.
+    EXPECT_DOUBLE_EQ(birthTime(kMax, 0, 0, kMax, 1), 2219066435.0 + 7.0 / 30.0);
 }
 
 }  // namespace

@@ -1,10 +1,16 @@
-// The fake host is shared by many suites: its contract is checked here.
+// The fake host is shared by many suites: checked here against what the
+// stand-in host (host/play/scene_services.h) answers for the same items, and
+// for what only the fake offers (settable motion, missing points, recorded
+// messages) through the module's own view of the services.
 #include "support/fake_host_services.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "host/module/service_registry.h"
+#include "host/play/scene_services.h"
 #include "plugin/module_state.h"
 
 namespace plof {
@@ -46,6 +52,62 @@ TEST(FakeHostServices, WalksItemsOfOneKindInOrder) {
     EXPECT_EQ(std::string(items.name(b)), "B");
     EXPECT_EQ(std::string(items.name(0)), "");
     EXPECT_EQ(std::string(items.name(99)), "");
+}
+
+template <typename Record>
+const Record &standInService(const char *name) {
+    return *static_cast<const Record *>(host::globalServiceFunction()(name, 0));
+}
+
+TEST(FakeHostServices, AnswersItemsAndPointsAsTheStandInHostDoes) {
+    host::HostScene scene;
+    scene.items.push_back(host::makeObjectItem("Emitter", "a.lwo", {1, 2, 3, 4, 5, 6}));
+    scene.items.push_back(host::makeObjectItem("Wall", "b.lwo", {-7, 8.5f, 9}));
+    scene.items.push_back(host::makeObjectItem("Empty", "c.lwo", {}));
+    const host::HostServices standIn(scene, 30.0);
+    const auto &hostItems = standInService<PlofItemInfo>(PLOF_SERVICE_ITEM_INFO);
+    const auto &hostObjects = standInService<PlofObjectInfo>(PLOF_SERVICE_OBJECT_INFO);
+    const auto &hostAccess = standInService<PlofObjectAccess>(PLOF_SERVICE_OBJECT_ACCESS);
+
+    FakeHostServices fake;
+    fake.addItem("Emitter", {{1, 2, 3}, {4, 5, 6}});
+    fake.addItem("Wall", {{-7, 8.5f, 9}});
+    fake.addItem("Empty");
+    const ModuleState &state = moduleState();
+
+    // The object items in order, each with its name.
+    PlofItemId hostItem = hostItems.first(PLOF_ITEM_OBJECT, 0);
+    PlofItemId fakeItem = state.itemInfo->first(PLOF_ITEM_OBJECT, 0);
+    int walked = 0;
+    while (hostItem != 0 || fakeItem != 0) {
+        ASSERT_EQ(fakeItem, hostItem) << "item " << walked;
+        EXPECT_EQ(std::string(state.itemInfo->name(fakeItem)), hostItems.name(hostItem));
+        // The points, through the object's access handle, and none past the last.
+        const int32_t count = hostObjects.pointCount(hostItem);
+        EXPECT_EQ(state.objectInfo->pointCount(fakeItem), count);
+        void *hostHandle = hostAccess.accessHandle(hostObjects.meshSource(hostItem));
+        void *fakeHandle = state.objectAccess->accessHandle(state.objectInfo->meshSource(fakeItem));
+        for (int32_t point = 0; point <= count; ++point) {
+            const float *expected = hostAccess.pointPosition(hostHandle, point);
+            const float *actual = state.objectAccess->pointPosition(fakeHandle, point);
+            ASSERT_EQ(actual == nullptr, expected == nullptr) << "item " << hostItem << " point " << point;
+            if (!expected) continue;
+            EXPECT_EQ(std::vector<float>(actual, actual + 3), std::vector<float>(expected, expected + 3));
+        }
+        // Still items rest at the origin with their axes along the world's.
+        for (int32_t code : {PLOF_PARAM_W_POSITION, PLOF_PARAM_RIGHT, PLOF_PARAM_UP, PLOF_PARAM_FORWARD}) {
+            double expected[3] = {9, 9, 9};
+            double actual[3] = {7, 7, 7};
+            hostItems.param(hostItem, code, 0.5, expected);
+            state.itemInfo->param(fakeItem, code, 0.5, actual);
+            EXPECT_EQ(Vec3({actual[0], actual[1], actual[2]}), Vec3({expected[0], expected[1], expected[2]}))
+                << "item " << hostItem << " parameter " << code;
+        }
+        hostItem = hostItems.next(hostItem);
+        fakeItem = state.itemInfo->next(fakeItem);
+        ++walked;
+    }
+    EXPECT_EQ(walked, 3);
 }
 
 TEST(FakeHostServices, AnswersMotionAsFunctionsOfTime) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "plugin/module_state.h"
+#include "support/module_state_reset.h"
 
 namespace plof {
 namespace {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "plugin/module_state.h"
+#include "support/module_state_reset.h"
 
 namespace plof::test {
 

@@ -1,0 +1,70 @@
+// Every file the stand-in host writes (CSV, host scenes, pictures, exports)
+// goes through OutputFile, so that a failure never costs the file that was
+// there before:
+//   - the target absent or a regular file: the bytes go to a new temporary
+//     file in the target's directory, which is flushed, closed and renamed
+//     over the target only once all of it was written;
+//   - a symbolic link: the same for the file the link resolves to, so the
+//     link stays a link;
+//   - a device, FIFO or other file that is not regular: written directly,
+//     with no rename (there is nothing to keep, and a rename would replace
+//     the device by a plain file).
+// Any failure throws OutputError naming the target and the system's reason;
+// the temporary file is then removed and the target left as it was. An
+// interrupting signal removes it too (process_signals.h).
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "host/files/temporary_files.h"
+
+namespace plof::host {
+
+class OutputFile {
+public:
+    // Opens the temporary file (or the target itself, when it is not a
+    // regular file). Throws OutputError.
+    explicit OutputFile(std::string path);
+    // Removes the temporary file unless commit() succeeded.
+    ~OutputFile();
+    OutputFile(const OutputFile &) = delete;
+    OutputFile &operator=(const OutputFile &) = delete;
+
+    // Appends bytes. A failure is kept and reported by commit(), so that
+    // writers that cannot throw (library callbacks) can use it; failed()
+    // tells them to stop early.
+    void write(std::string_view bytes);
+    bool failed() const { return static_cast<bool>(error_); }
+
+    // Flushes and closes the file without putting it in place yet, so that
+    // several files can all be written before any replaces its target.
+    // Throws OutputError.
+    void close();
+
+    // Closes (unless close() did) and puts the file in place. Throws OutputError.
+    void commit();
+
+    // The path as given, for messages.
+    const std::string &path() const { return path_; }
+
+private:
+    [[noreturn]] void fail(const std::string &what, std::error_code reason);
+    void discard();
+
+    std::string path_;
+    std::filesystem::path target_;     // the file that receives the bytes in the end
+    std::filesystem::path temporary_;  // empty when writing to the target directly
+    NotedTemporary noted_;             // temporary_, for an interruption to remove
+    std::FILE *file_ = nullptr;
+    bool closed_ = false;
+    std::error_code error_;
+};
+
+// Writes `bytes` to `path` through an OutputFile. Throws OutputError.
+void writeOutputFile(const std::string &path, std::string_view bytes);
+
+}  // namespace plof::host

@@ -1,0 +1,17 @@
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "program_location.h"
+
+namespace plof::host {
+
+std::string executableDirectory() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : self.parent_path().string();
+}
+
+bool standardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
+}  // namespace plof::host

@@ -1,0 +1,22 @@
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "program_location.h"
+
+namespace plof::host {
+
+std::string executableDirectory() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return "";
+    }
+    return std::filesystem::path(path).parent_path().string();
+}
+
+bool standardErrorIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
+
+}  // namespace plof::host
