@@ -106,7 +106,7 @@ void StudioSession::replay() {
     for (const std::size_t count : itemPositions) framePositions += count;
     std::vector<double> positions;
     positions.reserve(framePositions * 3 * static_cast<std::size_t>(playback.frameCount()));
-    playback.play([&](int32_t frame) {
+    playback.play([&](int32_t) {
         for (std::size_t i = 0; i < scene.items.size(); ++i) {
             const std::span<const double> world = playback.worldPoints(i);
             positions.insert(positions.end(), world.begin(), world.end());
