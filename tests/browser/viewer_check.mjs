@@ -74,7 +74,7 @@ try {
                                          plofHost, path.join(sourceDir, 'examples/avoid.lws')], { cwd: workDir, stdio: 'inherit' });
   check(codePage.status === 0, 'export --html writes to a name in the host\'s code page');
   const codePageUrl = pathToFileURL(workDir).href + '/D%FCse.html';
-  const codePagePage = await openPage(codePageUrl);
+  const codePagePage = await openPage(browser, codePageUrl);
   check(await codePagePage.page.evaluate(() => document.body.dataset.state) === 'ready', `the page loads from ${codePageUrl}`);
   check(codePagePage.errors.length === 0, `no console error for a name in the code page ${codePagePage.errors.join(' | ')}`);
 
