@@ -38,9 +38,6 @@ GltfContainer containerOf(const std::string &path) {
 }
 
 int runExport(const ParsedArguments &arguments) {
-    if (!gltfExportAvailable()) {
-        throw UsageError("export is not available in this build (it was built without tinygltf)");
-    }
     const auto out = arguments.value("--out");
     if (!out) throw UsageError("export needs --out FILE.glb or --out FILE.gltf");
     const GltfContainer container = containerOf(*out);

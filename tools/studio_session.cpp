@@ -250,7 +250,6 @@ std::string StudioSession::saveBake(std::size_t index, const std::string &path, 
 }
 
 std::string StudioSession::saveGltf(const std::string &path) {
-    if (!gltfExportAvailable()) throw BadRequest("this build has no glTF export (no tinygltf)");
     Playback playback(currentInputs());
     ExportRecorder recorder(playback);
     playback.play([&](int32_t frame) { recorder.record(frame); });

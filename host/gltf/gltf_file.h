@@ -1,5 +1,5 @@
-// An AnimatedScene as a glTF 2.0 file, written with tinygltf: binary (.glb)
-// or JSON with the buffer embedded (.gltf).
+// An AnimatedScene as a glTF 2.0 file: binary (.glb) or JSON with the
+// buffer embedded (.gltf), streamed to the file (gltf_document.h).
 //
 // The file holds one scene with one node per AnimatedNode (in order, at the
 // root), a shared marker mesh (an icosahedron of the scene's marker size)
@@ -9,9 +9,6 @@
 // so a hidden node does not grow in from nothing). The asset's extras hold
 // {"framesPerSecond", "firstFrame", "lastFrame"} for viewers. Each node's own
 // transform is its first frame's.
-//
-// Built with tinygltf where the build found it; elsewhere (the 32-bit Windows
-// build of the host) gltfExportAvailable() is false and writeGltf throws.
 #pragma once
 
 #include <cstddef>
@@ -23,14 +20,13 @@ namespace plof::host {
 
 enum class GltfContainer { binary, text };
 
-// The most bytes one file's buffer holds here (tinygltf keeps offsets in int).
+// The most bytes one file's buffer holds here: readers such as tinygltf keep
+// offsets in int.
 inline constexpr std::size_t kMostGltfBufferBytes = 2147483644;
 
-bool gltfExportAvailable();
-
 // Appends the file's bytes to `out` (the caller commits it). Throws
-// OutputError when the scene does not fit a glTF buffer (2 GiB); a failure to
-// write is reported by out.commit().
+// OutputError when the scene does not fit a glTF buffer (2 GiB) or a .glb
+// file (4 GiB); a failure to write is reported by out.commit().
 void writeGltf(const AnimatedScene &scene, GltfContainer container, OutputFile &out);
 
 }  // namespace plof::host

@@ -147,6 +147,43 @@ TEST(Export, TranslationsAreThePlayedPositionsRoundedOnce) {
     }
 }
 
+// A grid of many points, written in many pieces: both containers read back
+// with every node's name and every translation as played.
+TEST(Export, ManyPointsReadBackAsPlayedFromBothContainers) {
+    TempDirectory directory;
+    const std::size_t points = 150 * 150;
+    const std::string scene = "--object builtin:grid:150x150 --settings '" PLOF_SOURCE_DIR
+                              "/examples/settings/fountain.plf' --frames 0..3";
+    const Csv csv = played(scene, directory);
+    ASSERT_EQ(csv.rows.size(), points * 4);
+    const fs::path exported = exportDirectory();
+    for (const char *name : {"grid.glb", "grid.gltf"}) {
+        const fs::path out = exported / name;
+        const HostRun run = runHost("export " + scene + " --out '" + out.string() + "'", directory);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const tinygltf::Model model = readGltf(out);
+        ASSERT_EQ(model.nodes.size(), points) << name;
+        EXPECT_EQ(model.nodes[points - 1].name, "Emitter " + std::to_string(points - 1));
+        std::size_t checked = 0;
+        for (const tinygltf::AnimationChannel &channel : model.animations.at(0).channels) {
+            if (channel.target_path != "translation") continue;
+            const auto node = static_cast<std::size_t>(channel.target_node);
+            const std::vector<float> values =
+                floats(model, model.animations[0].samplers.at(static_cast<std::size_t>(channel.sampler)).output);
+            ASSERT_EQ(values.size(), 12u) << name << " node " << node;
+            for (std::size_t frame = 0; frame < 4; ++frame) {
+                const std::vector<double> &row = csv.rows.at(frame * points + node);
+                ASSERT_EQ(row.at(1), static_cast<double>(node));  // frame, point, x, y, z
+                ASSERT_EQ(values[frame * 3], static_cast<float>(row[2])) << name << " node " << node;
+                ASSERT_EQ(values[frame * 3 + 1], static_cast<float>(row[3])) << name << " node " << node;
+                ASSERT_EQ(values[frame * 3 + 2], -static_cast<float>(row[4])) << name << " node " << node;
+            }
+            ++checked;
+        }
+        EXPECT_EQ(checked, points) << name;
+    }
+}
+
 TEST(Export, RestingPointsHaveScaleZero) {
     // One particle a frame from frame 10, each flying 5 frames after its
     // birth frame (where it is hidden), then resting at the pivot for good.

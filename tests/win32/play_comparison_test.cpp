@@ -153,5 +153,28 @@ TEST(PlayComparison, ExtremeSettingsAreSavedAsTheSameText) {
     EXPECT_NE(scenes[1].find("V0Min 0.000000\r\n"), std::string::npos);
 }
 
+// The exported file holds float32 values and numbers written by one
+// formatter: both builds write the same bytes.
+TEST(PlayComparison, ExportsAreTheSameFile) {
+    PLOF_SKIP_WITHOUT_WINDOWS_BUILD();
+    const fs::path directory = freshTestDirectory("play_comparison/export");
+    fs::copy_file(PLOF_SOURCE_DIR "/examples/settings/fountain.plf", directory / "settings.plf");
+    for (const char *extension : {".glb", ".gltf"}) {
+        std::string files[2];
+        for (Build build : {Build::native, Build::windows}) {
+            const fs::path file = directory / (std::string(buildName(build)) + extension);
+            const ProgramRun run = runHost(build,
+                                           {"export", "--object", "builtin:grid:20x20", "--settings", "settings.plf",
+                                            "--frames", "0..30", "--motion", "0:0,0,0:0,0,0;30:2,1,-1:45,10,5",
+                                            "--out", hostPath(build, file)},
+                                           directory);
+            ASSERT_EQ(run.exitCode, 0) << buildName(build) << ": " << run.err;
+            files[build == Build::native ? 0 : 1] = readFileBytes(file);
+        }
+        EXPECT_GT(files[0].size(), 400u * 31u * 12u) << extension;
+        EXPECT_TRUE(files[0] == files[1]) << extension << ": the exports differ";
+    }
+}
+
 }  // namespace
 }  // namespace plof::test
