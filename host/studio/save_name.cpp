@@ -10,7 +10,6 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string plainNameProblem(const std::string &name) {
-    if (name.empty()) return "the name is empty";
     if (name.size() > kLongestSaveName) return "the name is longer than " + std::to_string(kLongestSaveName);
     if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos) {
         return "the name has a directory part; give a plain file name";
@@ -51,12 +50,17 @@ fs::path followLinks(fs::path path, std::error_code &error) {
 
 std::optional<std::string> savePath(const std::string &directory, const std::string &name,
                                     const std::string &extension, std::string &problem) {
-    problem = plainNameProblem(name);
-    if (!problem.empty()) return std::nullopt;
+    if (name.empty()) {
+        problem = "the name is empty";
+        return std::nullopt;
+    }
     std::string file = name;
     if (file.size() < extension.size() || file.compare(file.size() - extension.size(), extension.size(), extension)) {
         file += extension;
     }
+    // The name as it will be written: "a." becomes "a..plf".
+    problem = plainNameProblem(file);
+    if (!problem.empty()) return std::nullopt;
     std::error_code error;
     const fs::path root = fs::canonical(directory, error);
     if (error) {

@@ -56,7 +56,7 @@ TEST(StudioSaveNameTest, PlainNamesInsideTheDirectoryOnly) {
     EXPECT_EQ(savePath(in, "fountain", ".plf", problem), canonicalIn + "/fountain.plf");
     EXPECT_EQ(savePath(in, "fountain.plf", ".plf", problem), canonicalIn + "/fountain.plf");
     EXPECT_EQ(savePath(in, "inner", ".plf", problem), canonicalIn + "/inner.plf");  // a link that stays inside
-    for (const std::string &name : std::vector<std::string>{"", "../a", "..", "a..b", "/tmp/a", "sub/a", "sub\\a", "away", "tab\tname",
+    for (const std::string &name : std::vector<std::string>{"", "../a", "..", "a..b", "a.", "/tmp/a", "sub/a", "sub\\a", "away", "tab\tname",
                                    std::string(kLongestSaveName + 1, 'a')}) {
         EXPECT_FALSE(savePath(in, name, ".plf", problem)) << name;
         EXPECT_NE(problem, "") << name;
