@@ -87,7 +87,7 @@ void Camera::place(double heading, double pitch, double distance, const Box &box
     for (int c = 0; c < 3; ++c) eye_[c] = centre[c] - axes_.z[c] * (perspective_ ? filling : 0.0);
 
     // Fit the box's projected corners into the picture.
-    double uMin = INFINITY, uMax = -INFINITY, vMin = INFINITY, vMax = -INFINITY;
+    double uMin = HUGE_VAL, uMax = -HUGE_VAL, vMin = HUGE_VAL, vMax = -HUGE_VAL;
     for (int corner = 0; corner < 8; ++corner) {
         const Vec3 p{(corner & 1) ? box.max[0] : box.min[0], (corner & 2) ? box.max[1] : box.min[1],
                      (corner & 4) ? box.max[2] : box.min[2]};

@@ -16,7 +16,7 @@ constexpr double kFlattest = 0.1;            // no side thinner than this of the
 double quantile(std::vector<float> values, double q) {
     const auto at = static_cast<std::ptrdiff_t>(std::floor(q * static_cast<double>(values.size() - 1)));
     std::nth_element(values.begin(), values.begin() + at, values.end());
-    return values[static_cast<std::size_t>(at)];
+    return static_cast<double>(values[static_cast<std::size_t>(at)]);
 }
 
 }  // namespace

@@ -208,7 +208,7 @@ std::vector<uint8_t> EffectPicture::picture() const {
         for (const Point &point : points_[i]) {
             if (point.look == Look::None) continue;
             const Rgb colour = point.look == Look::Resting ? kResting : colours_[i];
-            canvas.dot(point.x, point.y, colour, point.look == Look::Resting ? std::max(1, dotSize_ - 1) : dotSize_);
+            canvas.dot(static_cast<double>(point.x), static_cast<double>(point.y), colour, point.look == Look::Resting ? std::max(1, dotSize_ - 1) : dotSize_);
         }
     }
     for (const std::optional<Vec3> &pivot : pivots_) {

@@ -54,7 +54,8 @@ int32_t runEffect(const PlofHandlerOperations &operations, HostServices &service
     const std::size_t count = item.points.size() / 3;
     PlofDisplacementAccess access;
     for (std::size_t p = 0; p < count; ++p) {
-        Vec3 handed{points[3 * p], points[3 * p + 1], points[3 * p + 2]};
+        Vec3 handed{static_cast<double>(points[3 * p]), static_cast<double>(points[3 * p + 1]),
+                    static_cast<double>(points[3 * p + 2])};
         if (world) {
             handed = toWorld(pose, handed);
         }

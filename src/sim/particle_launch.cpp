@@ -37,9 +37,9 @@ Vec3 radialDirection(const HandlerInstance &instance, int32_t point) {
                          ? state.objectAccess->pointPosition(instance.objectHandle, point)
                          : nullptr;
     if (p == nullptr) return {0.0, 0.0, 0.0};
-    const double x = p[0];
-    const double y = p[1];
-    const double z = p[2];
+    const double x = static_cast<double>(p[0]);
+    const double y = static_cast<double>(p[1]);
+    const double z = static_cast<double>(p[2]);
     const double length = std::sqrt(x * x + y * y + z * z);
     if (length == 0.0) return {0.0, 0.0, 0.0};  // a point at the origin has no direction
     return {x / length, y / length, z / length};

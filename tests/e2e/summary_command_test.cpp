@@ -138,7 +138,7 @@ TEST(SummaryCommandTest, EveryCommandThatPlaysTheEffectSaysTheWarningsOncePerIte
 TEST(SummaryCommandTest, JsonHoldsCodePageNamesAndWarnsOfPositionsNotFinite) {
     TempDirectory directory;
     Settings settings;
-    settings.V0Min = settings.V0Max = INFINITY;
+    settings.V0Min = settings.V0Max = HUGE_VAL;
     settings.SpreadMax = 10;
     directory.write("D\xfcse.obj", "v 0 0 0\nv 1 0 0\n");
     directory.write("s.lws", "LWSC\n1\n\nFirstFrame 0\nLastFrame 9\n\nLoadObject D\xfcse.obj\n"

@@ -13,8 +13,6 @@ namespace {
 
 using Services = RecordingPanelServices;
 
-constexpr const char *kSceneTitle = "SceneCreate                        ";
-
 std::string joined(std::initializer_list<const char *> parts) {
     std::string path;
     for (const char *part : parts) {

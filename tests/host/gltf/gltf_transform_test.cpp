@@ -16,14 +16,14 @@ namespace {
 
 // A point of the node placed by glTF's T·R·S with R from the quaternion.
 Vec3 gltfPlace(const GltfTransform &transform, const Vec3 &local) {
-    const double x = transform.rotation[0], y = transform.rotation[1], z = transform.rotation[2],
-                 w = transform.rotation[3];
+    const double x = static_cast<double>(transform.rotation[0]), y = static_cast<double>(transform.rotation[1]),
+                 z = static_cast<double>(transform.rotation[2]), w = static_cast<double>(transform.rotation[3]);
     const double r[3][3] = {{1 - 2 * (y * y + z * z), 2 * (x * y - z * w), 2 * (x * z + y * w)},
                             {2 * (x * y + z * w), 1 - 2 * (x * x + z * z), 2 * (y * z - x * w)},
                             {2 * (x * z - y * w), 2 * (y * z + x * w), 1 - 2 * (x * x + y * y)}};
     Vec3 placed{};
     for (int row = 0; row < 3; ++row) {
-        placed[row] = transform.translation[row];
+        placed[row] = static_cast<double>(transform.translation[row]);
         for (int column = 0; column < 3; ++column) {
             placed[row] += r[row][column] * static_cast<double>(transform.scale[column]) * local[column];
         }
