@@ -45,16 +45,6 @@ const Record *fetch(PlofGlobalFunc global, const char *name) {
     return static_cast<const Record *>(global(name, 0));
 }
 
-// The services one activation fetches, before they replace the module's.
-struct FetchedServices {
-    const PlofObjectInfo *objectInfo = nullptr;
-    const PlofDirectoryInfo *directoryInfo = nullptr;
-    const PlofItemInfo *itemInfo = nullptr;
-    const PlofMessages *messages = nullptr;
-    const PlofFileRequest *fileRequest = nullptr;
-    const PlofObjectAccess *objectAccess = nullptr;
-};
-
 void fillCommonSlots(PlofHandlerOperations &table) {
     table.destroy = destroyThunk;
     table.load = loadThunk;
@@ -70,7 +60,7 @@ int32_t activateHandler(int32_t version, PlofGlobalFunc global, void *table) {
     // The services are fetched into a record of their own and replace the
     // module-wide ones only when every one is there: instances that already
     // exist keep reading through the records of the last good activation.
-    FetchedServices fetched;
+    HostServiceRecords fetched;
     fetched.objectInfo = fetch<PlofObjectInfo>(global, PLOF_SERVICE_OBJECT_INFO);
     if (fetched.objectInfo == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
     fetched.directoryInfo = fetch<PlofDirectoryInfo>(global, PLOF_SERVICE_DIRECTORY_INFO);
@@ -100,12 +90,7 @@ int32_t activateHandler(int32_t version, PlofGlobalFunc global, void *table) {
 
     ModuleState &state = moduleState();
     state.global = global;
-    state.objectInfo = fetched.objectInfo;
-    state.directoryInfo = fetched.directoryInfo;
-    state.itemInfo = fetched.itemInfo;
-    state.messages = fetched.messages;
-    state.fileRequest = fetched.fileRequest;
-    state.objectAccess = fetched.objectAccess;
+    static_cast<HostServiceRecords &>(state) = fetched;
     return PLOF_ACTIVATE_OK;
 }
 

@@ -39,14 +39,18 @@ struct PanelScratch {
     PlofControlDescription description;
 };
 
-struct ModuleState {
-    PlofGlobalFunc global = nullptr;
+// The host's service records one activation fetches, all or none.
+struct HostServiceRecords {
     const PlofObjectInfo *objectInfo = nullptr;
     const PlofDirectoryInfo *directoryInfo = nullptr;
     const PlofItemInfo *itemInfo = nullptr;
     const PlofMessages *messages = nullptr;
     const PlofFileRequest *fileRequest = nullptr;
     const PlofObjectAccess *objectAccess = nullptr;
+};
+
+struct ModuleState : HostServiceRecords {
+    PlofGlobalFunc global = nullptr;
     uint32_t randomState = 1;
     SolveWorkspace solve{};
     PanelScratch panel{};
