@@ -125,9 +125,34 @@ function controlFor(entry) {
   }
   input.id = 'setting-' + entry.keyword;
   input.dataset.keyword = entry.keyword;
-  input.addEventListener('change', () => change(entry, input));
-  if (entry.control === 'slider') input.addEventListener('input', () => showValue(entry, input));
+  if (entry.control === 'slider') {
+    input.addEventListener('input', () => {
+      showValue(entry, input);
+      slide(entry, input);
+    });
+    input.addEventListener('change', () => slide(entry, input));
+  } else {
+    input.addEventListener('change', () => change(entry, input));
+  }
   return input;
+}
+
+// A slider plays while it is dragged: its newest position is sent once the
+// answer to the one before is shown (one request at a time, the last
+// position wins), and a position the effect already holds is not sent again
+// (the release after a drag).
+let slidTo = null;
+let sliding = false;
+async function slide(entry, input) {
+  slidTo = { entry, input };
+  if (sliding) return;
+  sliding = true;
+  while (slidTo) {
+    const next = slidTo;
+    slidTo = null;
+    if (Number(next.input.value) !== editedSettings()[next.entry.keyword]) await change(next.entry, next.input);
+  }
+  sliding = false;
 }
 
 function buildControls() {
