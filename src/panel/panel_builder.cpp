@@ -26,10 +26,10 @@ PlofPanel buildPanel(PlofPanelServices &services, const char *title, std::span<c
         return nullptr;
     }
     for (std::size_t i = 0; i < specs.size(); ++i) {
-        const ControlSpec &spec = specs[i];
-        const ControlDescription &description =
-            describeControl(spec.kind.type, spec.words[0], spec.words[1], spec.words[2], spec.words[3], spec.words[4]);
-        controls[i] = services.addControl(panel, spec.kind.name, &description, spec.label);
+        const ControlSpec &entry = specs[i];
+        const ControlDescription &description = describeControl(entry.kind.type, entry.words[0], entry.words[1],
+                                                                entry.words[2], entry.words[3], entry.words[4]);
+        controls[i] = services.addControl(panel, entry.kind.name, &description, entry.label);
         if (controls[i] == nullptr) {
             services.destroyPanel(panel);
             reportPanelFailure();
