@@ -10,6 +10,7 @@
 #include "emitter_scene.h"
 #include "emitter_session.h"
 #include "host/base/host_error.h"
+#include "host/play/resting_places.h"
 #include "host/play/summary.h"
 #include "host/script/bake_request.h"
 #include "options_panel_session.h"
@@ -69,11 +70,15 @@ void checkObjectFiles(const BakeRequest &request) {
     }
 }
 
+// A bake samples at the effect's own fixed frame rate.
+constexpr double kBakeFrameRate = kScheduleFps;
+
 // What the settings alone say of the baked frames (nothing is played here to
 // see flights), as every command that plays the effect says it.
 void warnAboutBake(const HostScene &scene, const BakeRequest &request) {
     const HostItem &emitter = scene.items.front();
-    EffectSummaryCollector observer(scene, 0, readEffectSettings(emitter.effectLines, emitter.effectLineNumber), 30.0);
+    EffectSummaryCollector observer(scene, 0, readEffectSettings(emitter.effectLines, emitter.effectLineNumber),
+                                    kBakeFrameRate);
     warnAboutEffect(observer.finish(0, request.frames - 1));
 }
 
@@ -84,7 +89,7 @@ int runBake(const ParsedArguments &arguments) {
                          "leave --fps out");
     }
     checkObjectFiles(request);
-    const double fps = 30.0;
+    const double fps = kBakeFrameRate;
     PanelSession session;
     session.script = bakeScript(request);
     EmitterSession emitter(emitterScene(arguments, fps, true), arguments, fps);
