@@ -69,18 +69,10 @@ namespace {
 void emitterParam(PlofItemId, int32_t code, double time, double vector[3]) {
     const double angle = 0.3 * time;
     switch (code) {
-        case PLOF_PARAM_RIGHT:
-            vector[0] = std::cos(angle), vector[1] = 0.0, vector[2] = -std::sin(angle);
-            break;
-        case PLOF_PARAM_UP:
-            vector[0] = 0.0, vector[1] = 1.0, vector[2] = 0.0;
-            break;
-        case PLOF_PARAM_FORWARD:
-            vector[0] = std::sin(angle), vector[1] = 0.0, vector[2] = std::cos(angle);
-            break;
-        default:
-            vector[0] = 1.5 * time, vector[1] = 0.0, vector[2] = 0.0;
-            break;
+        case PLOF_PARAM_RIGHT: vector[0] = std::cos(angle), vector[1] = 0.0, vector[2] = -std::sin(angle); break;
+        case PLOF_PARAM_UP: vector[0] = 0.0, vector[1] = 1.0, vector[2] = 0.0; break;
+        case PLOF_PARAM_FORWARD: vector[0] = std::sin(angle), vector[1] = 0.0, vector[2] = std::cos(angle); break;
+        default: vector[0] = 1.5 * time, vector[1] = 0.0, vector[2] = 0.0; break;
     }
 }
 

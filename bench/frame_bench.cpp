@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
-#include "host/module/loaded_handler.h"
-#include "host/play/frame_loop.h"
 #include "host/base/host_error.h"
-#include "host/play/scene_services.h"
+#include "host/module/loaded_handler.h"
 #include "host/module/module_loader.h"
 #include "host/objects/object_points.h"
+#include "host/play/frame_loop.h"
+#include "host/play/scene_services.h"
 
 namespace {
 
@@ -36,11 +36,21 @@ const LoadedModule *module(std::string &error) {
 // frames, so frames 30 to 59 have (nearly) every particle in flight. With
 // resistance each particle in flight runs the module's exponential series.
 std::vector<std::string> settingsFor(int64_t points, bool resistance) {
-    return {"PLOF_START",        "V0Min 1.000000",   "V0Max 4.000000",
-            "AgeMin 60.000000",  "AgeMax 100.000000", "Gravity 9.800000",
-            resistance ? "Regist 0.200000" : "Regist 0.000000",   "START_F 0.000000", "Birth " + std::to_string(points) + ".000000",
-            "ReCycle 1.000000",  "SpreadMin 0.000000", "SpreadMax 180.000000",
-            "OrgEmit 0.000000",  "REFERENCE",        "none",
+    return {"PLOF_START",
+            "V0Min 1.000000",
+            "V0Max 4.000000",
+            "AgeMin 60.000000",
+            "AgeMax 100.000000",
+            "Gravity 9.800000",
+            resistance ? "Regist 0.200000" : "Regist 0.000000",
+            "START_F 0.000000",
+            "Birth " + std::to_string(points) + ".000000",
+            "ReCycle 1.000000",
+            "SpreadMin 0.000000",
+            "SpreadMax 180.000000",
+            "OrgEmit 0.000000",
+            "REFERENCE",
+            "none",
             "PLOF_END"};
 }
 

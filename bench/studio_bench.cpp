@@ -34,8 +34,10 @@ void BM_StudioChangeAgainstPlay(benchmark::State &state) {
     fs::create_directories(directory);
     std::ofstream(directory / "s.plf") << kSettings;
     const std::string motion = state.range(0) ? "0:-3,0,0:0,0,0;119:3,1,0:0,90,0" : "0:0,0,0";
-    const std::vector<std::string> inputs{"--object", "builtin:grid:100x100", "--settings", (directory / "s.plf").string(),
-                                          "--frames", "0..119", "--motion", motion};
+    const std::vector<std::string> inputs{"--object",   "builtin:grid:100x100",
+                                          "--settings", (directory / "s.plf").string(),
+                                          "--frames",   "0..119",
+                                          "--motion",   motion};
     plof::e2e::Studio studio(PLOF_HOST_PATH, inputs);
     if (!studio.started()) {
         state.SkipWithError("plof-host studio did not start");
@@ -78,7 +80,12 @@ void BM_StudioChangeAgainstPlay(benchmark::State &state) {
     studio.stop();
     fs::remove_all(directory);
 }
-BENCHMARK(BM_StudioChangeAgainstPlay)->ArgName("moving")->Arg(0)->Arg(1)->UseManualTime()->Iterations(3)
+BENCHMARK(BM_StudioChangeAgainstPlay)
+    ->ArgName("moving")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Iterations(3)
     ->Unit(benchmark::kSecond);
 
 }  // namespace

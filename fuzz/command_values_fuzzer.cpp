@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "bake_flag_values.h"
 #include "command.h"
 #include "emitter_scene.h"
 #include "fuzz_support.h"
-#include "bake_flag_values.h"
 #include "host/script/bake_request.h"
 
 namespace {
@@ -29,7 +29,8 @@ void playValue(const std::string &flag, const std::string &value) {
         } else if (flag == "--motion") {
             const auto keys = plof::tools::parseMotion(value);
             check(!keys.empty(), "a motion has keys");
-            check(std::is_sorted(keys.begin(), keys.end(), [](const auto &a, const auto &b) { return a.frame < b.frame; }),
+            check(std::is_sorted(keys.begin(), keys.end(),
+                                 [](const auto &a, const auto &b) { return a.frame < b.frame; }),
                   "motion keys are in frame order");
         }
     } catch (const plof::tools::UsageError &) {
@@ -44,7 +45,8 @@ void bakeValue(const std::string &flag, const std::string &value) {
         return;
     }
     check(request.step >= 1, "the frame step advances");
-    for (const std::string &object : request.objects) check(object.size() <= plof::tools::kBakePathLimit, "object paths fit the panel");
+    for (const std::string &object : request.objects)
+        check(object.size() <= plof::tools::kBakePathLimit, "object paths fit the panel");
     check(request.out.size() <= plof::tools::kBakePathLimit, "the scene path fits the panel");
     check(!plof::host::bakeScript(request).actions.empty(), "a bake has a script");
 }

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const PlofItemId emitter = host.addItem("Emitter", {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, -1}, {2, 2, 2}});
     host.addItem("Avoid", {{0, 3, 0}});
     PlofHandlerOperations table{};
-    plof::fuzz::check(plof::activateHandler(2, &plof::test::PanelFakeHost::global, &table) == PLOF_ACTIVATE_OK, "activation succeeds");
+    plof::fuzz::check(plof::activateHandler(2, &plof::test::PanelFakeHost::global, &table) == PLOF_ACTIVATE_OK,
+                      "activation succeeds");
     const char *error = nullptr;
     PlofInstance instance = table.create.v2(&error, emitter);
     plof::fuzz::check(instance != nullptr, "an instance is created");

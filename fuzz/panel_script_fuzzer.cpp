@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     int previous = 0;
     for (const plof::host::ScriptAction &action : script.actions) {
-        plof::fuzz::check(action.line > previous && action.line <= lines, "actions are on the script's lines, in order");
+        plof::fuzz::check(action.line > previous && action.line <= lines,
+                          "actions are on the script's lines, in order");
         previous = action.line;
     }
     return 0;

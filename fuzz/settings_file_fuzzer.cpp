@@ -19,8 +19,8 @@ namespace {
 
 // One file per fuzzing process, removed when it ends.
 struct ChosenFile {
-    std::string path = (std::filesystem::temp_directory_path() /
-                        ("plof_fuzz_" + std::to_string(getpid()) + ".plf")).string();
+    std::string path =
+        (std::filesystem::temp_directory_path() / ("plof_fuzz_" + std::to_string(getpid()) + ".plf")).string();
     ~ChosenFile() { std::remove(path.c_str()); }
 };
 

@@ -33,9 +33,9 @@ void checkSettingsRequest(const std::string &text) {
         plof::fuzz::check(value >= kSettingRules[i].panelMin && value <= kSettingRules[i].panelMax,
                           "values are in the panel's range");
     }
-    plof::fuzz::check(settings.avoidObject.empty() || settings.avoidObject == "Emitter" ||
-                          settings.avoidObject == "Hideout",
-                      "the avoid object is an item of the scene");
+    plof::fuzz::check(
+        settings.avoidObject.empty() || settings.avoidObject == "Emitter" || settings.avoidObject == "Hideout",
+        "the avoid object is an item of the scene");
 }
 
 void checkSaveName(const std::string &text) {

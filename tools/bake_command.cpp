@@ -31,8 +31,9 @@ const FlagSpec kBakeFlags[] = {
     {"--step", "N", "sample every N-th frame (default 1)"},
     {"--objects", "A.lwo,B.lwo", "object files the particles use in turn (default: \"none\")"},
     {"--hpb-min", "H,P,B", "lowest spin, degrees per second (default 0,0,0)"},
-    {"--hpb-max", "H,P,B", "highest spin, degrees per second; spins are drawn from the lowest in steps of 0.01, "
-                           "below the highest, or are the lowest when equal (default 0,0,0)"},
+    {"--hpb-max", "H,P,B",
+     "highest spin, degrees per second; spins are drawn from the lowest in steps of 0.01, "
+     "below the highest, or are the lowest when equal (default 0,0,0)"},
     {"--align-h", nullptr, "turn each particle's heading along its launch direction"},
     {"--scale", nullptr, "grow each particle from 0 at birth to 1 at the end of its flight"},
     {"--dissolve", nullptr, "dissolve each particle while it is not in flight"},
@@ -85,8 +86,9 @@ void warnAboutBake(const HostScene &scene, const BakeRequest &request) {
 int runBake(const ParsedArguments &arguments) {
     const BakeRequest request = readRequest(arguments);
     if (arguments.has("--fps")) {
-        throw UsageError("--fps: a bake always samples at 30 frames per second (frame f at time f / 30); "
-                         "leave --fps out");
+        throw UsageError(
+            "--fps: a bake always samples at 30 frames per second (frame f at time f / 30); "
+            "leave --fps out");
     }
     checkObjectFiles(request);
     const double fps = kBakeFrameRate;

@@ -42,8 +42,8 @@ bool readFrameCount(const std::string &value, int32_t &frames, std::string &prob
         return false;
     }
     if (range->first != 0) {
-        problem = "--frames " + value + ": a bake always starts at frame 0; write 0.." +
-                  std::to_string(range->last) + ", or the number of frames";
+        problem = "--frames " + value + ": a bake always starts at frame 0; write 0.." + std::to_string(range->last) +
+                  ", or the number of frames";
         return false;
     }
     if (range->last < 0 || range->last == INT32_MAX) {
@@ -56,8 +56,7 @@ bool readFrameCount(const std::string &value, int32_t &frames, std::string &prob
 
 }  // namespace
 
-bool readBakeFlagValue(const std::string &flag, const std::string &value, BakeRequest &request,
-                       std::string &problem) {
+bool readBakeFlagValue(const std::string &flag, const std::string &value, BakeRequest &request, std::string &problem) {
     if (flag == "--frames") return readFrameCount(value, request.frames, problem);
     if (flag == "--step") {
         const auto number = parseInteger(value);

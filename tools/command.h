@@ -41,16 +41,15 @@ struct FlagSpec {
 
 // Flag rows several commands share, each written once.
 inline constexpr FlagSpec kModuleFlag{"--module", "PATH", "module file (default: plof.p beside plof-host)"};
-inline constexpr FlagSpec kObjectsDirFlag{"--objects-dir", "DIR",
-                                          "the host's \"" PLOF_DIRECTORY_OBJECTS
-                                          "\" directory (default: the current directory)"};
-inline constexpr FlagSpec kScenesDirFlag{"--scenes-dir", "DIR",
-                                         "the host's \"" PLOF_DIRECTORY_SCENES
-                                         "\" directory (default: the current directory)"};
+inline constexpr FlagSpec kObjectsDirFlag{
+    "--objects-dir", "DIR", "the host's \"" PLOF_DIRECTORY_OBJECTS "\" directory (default: the current directory)"};
+inline constexpr FlagSpec kScenesDirFlag{
+    "--scenes-dir", "DIR", "the host's \"" PLOF_DIRECTORY_SCENES "\" directory (default: the current directory)"};
 // The one emitter of the commands that edit it through its panels.
 inline constexpr FlagSpec kEmitterObjectFlag{"--object", "PATH",
                                              "object file or built-in shape for the emitter \"Emitter\" (required)"};
-inline constexpr FlagSpec kEmitterMotionFlag{"--motion", "KEYS", "the emitter's keys \"f:x,y,z:h,p,b;...\", as for play"};
+inline constexpr FlagSpec kEmitterMotionFlag{"--motion", "KEYS",
+                                             "the emitter's keys \"f:x,y,z:h,p,b;...\", as for play"};
 
 struct ParsedArguments {
     std::vector<std::string> positional;

@@ -15,7 +15,7 @@ extern const Command kStudioCommand;
 namespace {
 
 const Command *const kCommands[] = {
-    &kPlayCommand, &kPanelCommand, &kBakeCommand, &kRenderCommand, &kSummaryCommand, &kExportCommand,
+    &kPlayCommand,   &kPanelCommand, &kBakeCommand, &kRenderCommand, &kSummaryCommand, &kExportCommand,
 #ifdef PLOF_STUDIO
     &kStudioCommand,
 #endif

@@ -99,8 +99,8 @@ HostScene emitterScene(const ParsedArguments &arguments, double fps, bool settin
     HostScene scene;
     scene.header = defaultSceneHeader(frames.first, frames.last, fps);
     HostItem item = makeObjectItem("Emitter", object, std::move(points));
-    item.motion = arguments.has("--motion") ? parseMotion(*arguments.value("--motion"))
-                                            : std::vector<MotionKey>{MotionKey{}};
+    item.motion =
+        arguments.has("--motion") ? parseMotion(*arguments.value("--motion")) : std::vector<MotionKey>{MotionKey{}};
     item.hasEffect = true;
     item.effectLines = std::move(settings.lines);
     scene.items.push_back(std::move(item));

@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "emitter_scene.h"
-#include "host/script/scripted_user.h"
-#include "host/play/frame_loop.h"
 #include "host/base/host_error.h"
+#include "host/play/frame_loop.h"
 #include "host/scene/scene_file.h"
+#include "host/script/scripted_user.h"
 #include "plof/host_services.h"
 
 namespace plof::tools {
@@ -18,7 +18,8 @@ EmitterSession::EmitterSession(HostScene scene, const ParsedArguments &arguments
     : scene_(std::move(scene)) {
     module_ = LoadedModule::open(modulePath(arguments));
     services_ = std::make_unique<HostServices>(scene_, fps);
-    if (const auto objects = arguments.value("--objects-dir")) services_->setDirectory(PLOF_DIRECTORY_OBJECTS, *objects);
+    if (const auto objects = arguments.value("--objects-dir"))
+        services_->setDirectory(PLOF_DIRECTORY_OBJECTS, *objects);
     if (const auto scenes = arguments.value("--scenes-dir")) services_->setDirectory(PLOF_DIRECTORY_SCENES, *scenes);
     // Before the handler is activated (scripted_user.h says why).
     provideScriptedServices();

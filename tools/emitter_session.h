@@ -12,9 +12,9 @@
 
 #include "command.h"
 #include "host/module/loaded_handler.h"
-#include "host/scene/host_scene.h"
-#include "host/play/scene_services.h"
 #include "host/module/module_loader.h"
+#include "host/play/scene_services.h"
+#include "host/scene/host_scene.h"
 
 namespace plof::tools {
 

@@ -1,21 +1,21 @@
 // plof-host export: plays a scene's frames and writes them as an animated
 // glTF 2.0 file, optionally with the viewer page beside it.
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <algorithm>
 #include <limits>
 #include <new>
-#include <stdexcept>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "command.h"
-#include "host/base/file_extension.h"
 #include "export_recorder.h"
-#include "host/gltf/gltf_file.h"
+#include "host/base/file_extension.h"
 #include "host/base/host_error.h"
 #include "host/files/output_file.h"
+#include "host/gltf/gltf_file.h"
 #include "playback.h"
 #include "viewer_page.h"
 

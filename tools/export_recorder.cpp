@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/base/physical_memory.h"
 #include "host/gltf/gltf_file.h"
 #include "host/gltf/gltf_transform.h"
 #include "host/gltf/marker_size.h"
-#include "host/base/physical_memory.h"
 
 namespace plof::tools {
 
@@ -52,9 +52,9 @@ void checkMemory(std::size_t nodes, int64_t frames) {
     const uint64_t memory = physicalMemoryBytes();
     if (memory == 0 || needed <= static_cast<double>(memory)) return;
     throw UsageError("export: " + std::to_string(nodes) + " points x " + std::to_string(frames) +
-                     " frames need about " +
-                     std::to_string(static_cast<int64_t>(needed / 1048576.0)) + " MiB to write, more than this " +
-                     "machine's " + std::to_string(memory >> 20) + " MiB: export fewer frames (--frames) or points");
+                     " frames need about " + std::to_string(static_cast<int64_t>(needed / 1048576.0)) +
+                     " MiB to write, more than this " + "machine's " + std::to_string(memory >> 20) +
+                     " MiB: export fewer frames (--frames) or points");
 }
 
 }  // namespace
@@ -173,7 +173,8 @@ AnimatedScene ExportRecorder::finish(std::optional<float> markerSize) {
         for (const AnimatedNode &node : scene_.nodes) {
             std::size_t key = 0;
             for (std::size_t f = 0; f * 3 < node.translations.size(); ++f) {
-                while (key + 1 < node.scales.size() && node.scales[key + 1].frameIndex <= static_cast<int32_t>(f)) ++key;
+                while (key + 1 < node.scales.size() && node.scales[key + 1].frameIndex <= static_cast<int32_t>(f))
+                    ++key;
                 if (node.scales[key].scale == kHiddenScale || counter++ % stride != 0) continue;
                 visible.insert(visible.end(), node.translations.begin() + f * 3, node.translations.begin() + f * 3 + 3);
             }

@@ -18,8 +18,8 @@
 
 #include "command.h"
 #include "host/gltf/animated_scene.h"
-#include "host/scene/host_scene.h"
 #include "host/play/resting_places.h"
+#include "host/scene/host_scene.h"
 #include "host/scene/scene_poses.h"
 #include "playback.h"
 

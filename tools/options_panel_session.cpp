@@ -1,19 +1,19 @@
 #include "options_panel_session.h"
 
 #include "command.h"
-#include "host/dialogs/scripted_file_request.h"
-#include "host/settings/settings_reading.h"
-#include "host/files/file_bytes.h"
 #include "host/base/file_extension.h"
 #include "host/base/host_error.h"
 #include "host/base/text_lines.h"
+#include "host/dialogs/scripted_file_request.h"
+#include "host/files/file_bytes.h"
+#include "host/files/written_file_check.h"
+#include "host/module/service_registry.h"
 #include "host/panels/host_panel_services.h"
 #include "host/panels/panel_snapshot.h"
 #include "host/script/script_runner.h"
 #include "host/script/scripted_user.h"
-#include "host/module/service_registry.h"
+#include "host/settings/settings_reading.h"
 #include "host/settings/settings_warnings.h"
-#include "host/files/written_file_check.h"
 
 #include <cstdio>
 
@@ -121,9 +121,10 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
                           std::to_string(result) + "; see the module's message above)");
     }
     if (runner.endedWithPanelOpen()) {
-        printWarning(session.script.fileName + ": the script ends with the options panel open, so the host "
-                                               "cancels it and its edits are discarded; end with a line "
-                                               "\"confirm\" to keep them");
+        printWarning(session.script.fileName +
+                     ": the script ends with the options panel open, so the host "
+                     "cancels it and its edits are discarded; end with a line "
+                     "\"confirm\" to keep them");
     }
     if (runner.filesNotListed() > 0) {
         std::fprintf(stderr, "plof-host: %d of the %d files chosen for the object list were not added to it\n",

@@ -5,8 +5,8 @@
 
 #include "command.h"
 #include "host/base/host_error.h"
-#include "host/objects/object_points.h"
 #include "host/files/output_file.h"
+#include "host/objects/object_points.h"
 #include "playback.h"
 #include "points_csv.h"
 
@@ -71,29 +71,29 @@ const char *const kBuiltinShapesHelp =
     "  builtin:box:N       N points spread through the cube of side 1 centred on the origin\n";
 
 const std::string kPlayDetails = std::string(
-    "Plays frames A..B of a scene through the effect, as the 3D host does: per frame\n"
-    "newTime, then evaluate once per point in point order. Frame f plays at time\n"
-    "f / fps seconds.\n"
-    "\n"
-    "With --object, the scene is one object named \"Emitter\" carrying the effect,\n"
-    "still at the origin or moving linearly between its --motion keys, whose\n"
-    "instance loads the .plf file's lines as it loads its block from a scene.\n"
-    "\n"
-    "Output (CSV, one row per frame and point): frame,point,x,y,z for one item,\n"
-    "else frame,item,point,x,y,z with item the 1-based number in scene order, plus\n"
-    "a dissolve column when any item has a dissolve envelope. x, y, z are world\n"
-    "coordinates; an item without points gives one row, point 0, at its pivot.\n"
-    "\n"
-    "Built-in shapes (for --object, or LoadObject in a scene):\n") +
-    kBuiltinShapesHelp +
-    "\n"
-    "A .plf file holds the same lines as the effect's block in a scene (Regist as\n"
-    "stored, not the panel's 20 x Regist). Every setting, its unit and how the\n"
-    "settings work together: docs/settings.md.\n"
-    "\n"
-    "Scenes: LWSC text. Rotation is heading, pitch, bank in degrees (heading about\n"
-    "+Y, then pitch, then bank); a parent's motion carries its children. Keys\n"
-    "follow TCB splines, or straight lines into keys whose linear flag is 1.\n";
+                                     "Plays frames A..B of a scene through the effect, as the 3D host does: per frame\n"
+                                     "newTime, then evaluate once per point in point order. Frame f plays at time\n"
+                                     "f / fps seconds.\n"
+                                     "\n"
+                                     "With --object, the scene is one object named \"Emitter\" carrying the effect,\n"
+                                     "still at the origin or moving linearly between its --motion keys, whose\n"
+                                     "instance loads the .plf file's lines as it loads its block from a scene.\n"
+                                     "\n"
+                                     "Output (CSV, one row per frame and point): frame,point,x,y,z for one item,\n"
+                                     "else frame,item,point,x,y,z with item the 1-based number in scene order, plus\n"
+                                     "a dissolve column when any item has a dissolve envelope. x, y, z are world\n"
+                                     "coordinates; an item without points gives one row, point 0, at its pivot.\n"
+                                     "\n"
+                                     "Built-in shapes (for --object, or LoadObject in a scene):\n") +
+                                 kBuiltinShapesHelp +
+                                 "\n"
+                                 "A .plf file holds the same lines as the effect's block in a scene (Regist as\n"
+                                 "stored, not the panel's 20 x Regist). Every setting, its unit and how the\n"
+                                 "settings work together: docs/settings.md.\n"
+                                 "\n"
+                                 "Scenes: LWSC text. Rotation is heading, pitch, bank in degrees (heading about\n"
+                                 "+Y, then pitch, then bank); a parent's motion carries its children. Keys\n"
+                                 "follow TCB splines, or straight lines into keys whose linear flag is 1.\n";
 
 const std::string kPlayUsage = playbackUsage("play", kPlayFlags, "[--out]");
 

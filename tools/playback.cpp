@@ -86,8 +86,8 @@ PlaybackInputs readPlaybackInputs(const std::string &command, const ParsedArgume
     if (fromObject == (arguments.positional.size() == 1) || arguments.positional.size() > 1) {
         throw UsageError(command + " needs either --object PATH --settings FILE.plf, or one SCENE.lws");
     }
-    if (!fromObject && (arguments.has("--settings") || arguments.has("--motion") ||
-                        arguments.has(kShufflePointsFlag.name))) {
+    if (!fromObject &&
+        (arguments.has("--settings") || arguments.has("--motion") || arguments.has(kShufflePointsFlag.name))) {
         throw UsageError("--settings, --motion and --shuffle-points go with --object; a scene holds its own");
     }
     const auto framesText = arguments.value("--frames");
@@ -117,8 +117,7 @@ PlaybackInputs readPlaybackInputs(const std::string &command, const ParsedArgume
 Playback::Playback(const std::string &command, const ParsedArguments &arguments)
     : Playback(readPlaybackInputs(command, arguments)) {}
 
-Playback::Playback(PlaybackInputs inputs)
-    : frames_(inputs.frames), fps_(inputs.fps), scene_(std::move(inputs.scene)) {
+Playback::Playback(PlaybackInputs inputs) : frames_(inputs.frames), fps_(inputs.fps), scene_(std::move(inputs.scene)) {
     loadModule(inputs, inputs.panelSession || inputs.panelsLater);
     if (inputs.panelSession) performPanelScript(*inputs.panelSession);
     readItemSettings(inputs.panelSession.has_value());

@@ -22,12 +22,12 @@
 #include "command.h"
 #include "emitter_scene.h"
 #include "host/module/loaded_handler.h"
+#include "host/module/module_loader.h"
 #include "host/play/frame_loop.h"
-#include "host/settings/settings_reading.h"
+#include "host/play/scene_services.h"
 #include "host/play/summary.h"
 #include "host/scene/host_scene.h"
-#include "host/play/scene_services.h"
-#include "host/module/module_loader.h"
+#include "host/settings/settings_reading.h"
 #include "options_panel_session.h"
 
 namespace plof::tools {
@@ -45,7 +45,8 @@ inline constexpr FlagSpec kPlaybackFlags[] = {
      "frames per second, 0.001 to 1000: frame f plays at time f / N (default: the scene's FramesPerSecond, else 30)"},
     {"--interface", "1|2", "handler interface version to activate (default 2)"},
     kModuleFlag,
-    {"--panel-script", "FILE", "first perform this panel script on the options panel of the first item with the effect"},
+    {"--panel-script", "FILE",
+     "first perform this panel script on the options panel of the first item with the effect"},
     kObjectsDirFlag,
     kScenesDirFlag,
 };

@@ -1,7 +1,7 @@
 #include "points_csv.h"
 
-#include "host/scene/motion.h"
 #include "host/base/number_text.h"
+#include "host/scene/motion.h"
 
 namespace plof::tools {
 
@@ -12,7 +12,8 @@ constexpr std::size_t kFlushSize = 1 << 20;
 }  // namespace
 
 PointsCsv::PointsCsv(std::function<void(std::string_view)> write, const plof::host::HostScene &scene)
-    : write_(std::move(write)), scene_(scene), itemColumn_(scene.items.size() != 1), dissolveColumn_(scene.hasDissolve()) {
+    : write_(std::move(write)), scene_(scene), itemColumn_(scene.items.size() != 1),
+      dissolveColumn_(scene.hasDissolve()) {
     buffer_ = itemColumn_ ? "frame,item,point,x,y,z" : "frame,point,x,y,z";
     buffer_ += dissolveColumn_ ? ",dissolve\n" : "\n";
 }

@@ -9,11 +9,11 @@
 
 #include "command.h"
 #include "host/base/file_extension.h"
-#include "host/pictures/scene_picture.h"
 #include "host/base/number_text.h"
 #include "host/pictures/picture_camera.h"
 #include "host/pictures/picture_files.h"
 #include "host/pictures/picture_framing.h"
+#include "host/pictures/scene_picture.h"
 #include "host/play/resting_places.h"
 #include "playback.h"
 
@@ -24,7 +24,7 @@ namespace {
 using namespace plof::host;
 
 constexpr int kLargestSide = 8192;
-constexpr int kGifTrailFrames = 10;  // an animation's trails fade within this many frames
+constexpr int kGifTrailFrames = 10;   // an animation's trails fade within this many frames
 constexpr int kShortestGifDelay = 2;  // hundredths; players slow down shorter ones
 
 const std::string kViewHelp = "camera: " + viewNames() + " (default perspective, a three-quarter view from above)";
@@ -46,8 +46,10 @@ std::optional<CameraAim> cameraAim(const ParsedArguments &arguments) {
     if (arguments.has("--view")) throw UsageError("give --view or --camera, not both");
     const auto aim = cameraAimNamed(*text);
     if (!aim) {
-        throw UsageError("--camera needs AZIMUTH,ELEVATION[,DISTANCE] in degrees (elevation -90 to 90) and "
-                         "framed sizes (above 0.5), e.g. 35,28 or 90,10,3, got \"" + *text + "\"");
+        throw UsageError(
+            "--camera needs AZIMUTH,ELEVATION[,DISTANCE] in degrees (elevation -90 to 90) and "
+            "framed sizes (above 0.5), e.g. 35,28 or 90,10,3, got \"" +
+            *text + "\"");
     }
     return aim;
 }
@@ -91,28 +93,30 @@ Box framingBox(Playback &playback, std::span<const std::optional<EffectSettings>
     for (std::size_t i = 0; i < scene.items.size(); ++i) {
         if (settings[i]) resting[i] = std::make_unique<RestingPlaces>(scene, i, *settings[i], playback.fps());
     }
-    playback.play([&](int32_t frame) {
-        for (std::size_t i = 0; i < scene.items.size(); ++i) {
-            const std::span<const double> world = playback.worldPoints(i);
-            if (!resting[i]) {
-                if (scene.items[i].shownAt(frame)) framing.addPositions(world);
-                continue;
-            }
-            RestingPlaces &places = *resting[i];
-            places.setFrame(frame, frame / playback.fps());
-            framing.include(places.pivot());
-            const bool restsOnTheObject = settings[i]->whole(Setting::OrgEmit) != 0;
-            bool restIncluded = false;
-            for (std::size_t p = 0; 3 * p + 2 < world.size(); ++p) {
-                if (restsOnTheObject || !places.atRest(p, &world[3 * p])) {
-                    framing.addPositions(world.subspan(3 * p, 3));
-                } else if (!restIncluded) {
-                    framing.include(places.place(p));
-                    restIncluded = true;
+    playback.play(
+        [&](int32_t frame) {
+            for (std::size_t i = 0; i < scene.items.size(); ++i) {
+                const std::span<const double> world = playback.worldPoints(i);
+                if (!resting[i]) {
+                    if (scene.items[i].shownAt(frame)) framing.addPositions(world);
+                    continue;
+                }
+                RestingPlaces &places = *resting[i];
+                places.setFrame(frame, frame / playback.fps());
+                framing.include(places.pivot());
+                const bool restsOnTheObject = settings[i]->whole(Setting::OrgEmit) != 0;
+                bool restIncluded = false;
+                for (std::size_t p = 0; 3 * p + 2 < world.size(); ++p) {
+                    if (restsOnTheObject || !places.atRest(p, &world[3 * p])) {
+                        framing.addPositions(world.subspan(3 * p, 3));
+                    } else if (!restIncluded) {
+                        framing.include(places.place(p));
+                        restIncluded = true;
+                    }
                 }
             }
-        }
-    }, "pass 1 of 2, framing");
+        },
+        "pass 1 of 2, framing");
     return framing.box();
 }
 
@@ -153,17 +157,17 @@ int runRender(const ParsedArguments &arguments) {
     // frame afresh, so the positions are the same).
     // A trail longer than the range reaches back to its first frame.
     const int wholeRange = static_cast<int>(std::min<int64_t>(playback.frameCount(), 1 << 20));
-    const int trailFrames = trail                   ? std::min(*trail, wholeRange)
-                            : format == Format::Png ? wholeRange
-                                                    : kGifTrailFrames;
+    const int trailFrames = trail ? std::min(*trail, wholeRange) : format == Format::Png ? wholeRange : kGifTrailFrames;
     EffectPicture picture(scene, settings, fps, camera, box, width, height, trailFrames);
     std::optional<GifAnimation> animation;
     if (format == Format::Gif) animation.emplace(*out, width, height);
     int64_t index = 0;
-    playback.play([&](int32_t frame) {
-        picture.addFrame(frame, frame / fps, [&](std::size_t i) { return playback.worldPoints(i); });
-        if (animation) animation->addFrame(picture.picture(), gifDelay(index++, fps));
-    }, "pass 2 of 2, drawing");
+    playback.play(
+        [&](int32_t frame) {
+            picture.addFrame(frame, frame / fps, [&](std::size_t i) { return playback.worldPoints(i); });
+            if (animation) animation->addFrame(picture.picture(), gifDelay(index++, fps));
+        },
+        "pass 2 of 2, drawing");
     if (animation) {
         animation->finish();
     } else {
@@ -196,8 +200,7 @@ const char *const kRenderDetails =
     "the 1% farthest on each axis do not count, so a few outliers cannot shrink\n"
     "the effect to a dot. The same inputs give the same bytes.\n";
 
-const std::string kRenderUsage =
-    playbackUsage("render", kRenderFlags, "--out [--view|--camera] [--trail] [--size]");
+const std::string kRenderUsage = playbackUsage("render", kRenderFlags, "--out [--view|--camera] [--trail] [--size]");
 
 }  // namespace
 

@@ -22,9 +22,8 @@ FrameRange parseFrameRange(const std::string &flag, const std::string &text) {
 double parseFrameRate(const std::string &flag, const std::string &text) {
     const auto value = plof::host::parseNumber(text);
     if (!value || !(*value >= kLowestFrameRate && *value <= kHighestFrameRate)) {
-        throw UsageError(flag + " needs a number above 0, from " + plof::host::shortestText(kLowestFrameRate) +
-                         " to " + plof::host::shortestText(kHighestFrameRate) + " frames per second, got \"" +
-                         text + "\"");
+        throw UsageError(flag + " needs a number above 0, from " + plof::host::shortestText(kLowestFrameRate) + " to " +
+                         plof::host::shortestText(kHighestFrameRate) + " frames per second, got \"" + text + "\"");
     }
     return *value;
 }

@@ -11,13 +11,13 @@
 #include <thread>
 
 #include "command.h"
-#include "host/files/file_bytes.h"
 #include "host/base/number_text.h"
-#include "program_location.h"
+#include "host/files/file_bytes.h"
 #include "host/studio/request_guard.h"
 #include "host/studio/stop_signals.h"
 #include "host/studio/studio_server.h"
 #include "playback.h"
+#include "program_location.h"
 #include "studio_session.h"
 
 namespace plof::tools {
@@ -57,7 +57,8 @@ std::map<std::string, PageFile> pageFiles() {
         const std::filesystem::path file = directory / name;
         std::error_code error;
         if (!std::filesystem::is_regular_file(file, error)) {
-            throw UsageError(file.string() + " is missing: the page is built when node_modules is there "
+            throw UsageError(file.string() +
+                             " is missing: the page is built when node_modules is there "
                              "(scripts/install-deps runs npm ci), then configure and build again");
         }
         page[path] = {readFileBytes(file.string(), "studio page"), type};
@@ -100,8 +101,10 @@ int runStudio(const ParsedArguments &arguments) {
     StudioServer server(*session, moduleThread, std::move(page), newToken());
     const int bound = server.bind(port);
     if (bound < 0) {
-        std::fprintf(stderr, "plof-host: studio: 127.0.0.1:%d cannot be listened on (is it in use?); choose "
-                     "another --port, or leave --port out for a free one\n", port);
+        std::fprintf(stderr,
+                     "plof-host: studio: 127.0.0.1:%d cannot be listened on (is it in use?); choose "
+                     "another --port, or leave --port out for a free one\n",
+                     port);
         moduleThread.run([&] { session.reset(); });
         return kExitFailure;
     }

@@ -5,10 +5,10 @@
 
 #include "bake_flag_values.h"
 #include "export_recorder.h"
-#include "host/files/file_bytes.h"
-#include "host/gltf/gltf_file.h"
 #include "host/base/number_text.h"
+#include "host/files/file_bytes.h"
 #include "host/files/output_file.h"
+#include "host/gltf/gltf_file.h"
 #include "host/script/bake_request.h"
 #include "host/studio/request_guard.h"
 #include "host/studio/save_name.h"
@@ -124,8 +124,8 @@ void StudioSession::replay() {
 nlohmann::ordered_json StudioSession::state() {
     host::studio::StudioStateView view;
     for (std::size_t i = 0; i < base_.scene.items.size(); ++i) {
-        view.items.push_back({base_.scene.items[i].name, itemPositions_[i],
-                              base_.scene.items[i].hasEffect ? &settings_[i] : nullptr});
+        view.items.push_back(
+            {base_.scene.items[i].name, itemPositions_[i], base_.scene.items[i].hasEffect ? &settings_[i] : nullptr});
     }
     view.firstFrame = base_.frames.first;
     view.lastFrame = base_.frames.last;

@@ -6,8 +6,8 @@
 #include <nlohmann/json.hpp>
 
 #include "command.h"
-#include "host/play/summary_json.h"
 #include "host/play/summary.h"
+#include "host/play/summary_json.h"
 #include "playback.h"
 
 namespace plof::tools {

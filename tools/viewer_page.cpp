@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "host/files/file_bytes.h"
 #include "host/base/host_error.h"
-#include "host/gltf/gltf_file.h"
+#include "host/files/file_bytes.h"
 #include "host/files/output_file.h"
+#include "host/gltf/gltf_file.h"
 #include "program_location.h"
 
 namespace plof::tools {

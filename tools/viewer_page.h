@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "host/gltf/animated_scene.h"
 #include "host/files/output_file.h"
+#include "host/gltf/animated_scene.h"
 
 namespace plof::tools {
 

@@ -43,8 +43,7 @@ std::optional<double> parseNumber(std::string_view text) {
     text = withoutPlus(text);
     double value = 0.0;
     const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() ||
-        !std::isfinite(value)) {
+    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;

@@ -6,10 +6,10 @@ namespace {
 
 void appendEscaped(std::string &out, unsigned char byte) {
     switch (byte) {
-    case '\n': out += "\\n"; return;
-    case '\r': out += "\\r"; return;
-    case '\t': out += "\\t"; return;
-    default: break;
+        case '\n': out += "\\n"; return;
+        case '\r': out += "\\r"; return;
+        case '\t': out += "\\t"; return;
+        default: break;
     }
     constexpr char kHex[] = "0123456789abcdef";
     out += "\\x";

@@ -1,8 +1,8 @@
 #include "host/dialogs/scripted_file_request.h"
 
+#include "host/files/written_file_check.h"
 #include "host/module/dialog_answer.h"
 #include "host/module/service_registry.h"
-#include "host/files/written_file_check.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -16,12 +16,12 @@ namespace fs = std::filesystem;
 // What a path that exists but is no regular file is, in a user's words.
 std::string_view kindOf(fs::file_type type) {
     switch (type) {
-    case fs::file_type::directory: return "a directory";
-    case fs::file_type::fifo: return "a FIFO";
-    case fs::file_type::socket: return "a socket";
-    case fs::file_type::block:
-    case fs::file_type::character: return "a device";
-    default: return "a special file";
+        case fs::file_type::directory: return "a directory";
+        case fs::file_type::fifo: return "a FIFO";
+        case fs::file_type::socket: return "a socket";
+        case fs::file_type::block:
+        case fs::file_type::character: return "a device";
+        default: return "a special file";
     }
 }
 

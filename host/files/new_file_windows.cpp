@@ -8,8 +8,7 @@
 
 namespace plof::host::platform {
 
-std::FILE *createNewFile(const std::filesystem::path &path, const std::filesystem::path &,
-                         std::error_code &error) {
+std::FILE *createNewFile(const std::filesystem::path &path, const std::filesystem::path &, std::error_code &error) {
     const int descriptor = ::_wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (descriptor < 0) {
         error.assign(errno, std::generic_category());

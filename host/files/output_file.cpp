@@ -16,9 +16,7 @@ namespace fs = std::filesystem;
 constexpr int kMostLinks = 40;
 constexpr int kTemporaryNameAttempts = 100;
 
-std::string reasonText(std::error_code reason) {
-    return reason ? reason.message() : std::string("unknown error");
-}
+std::string reasonText(std::error_code reason) { return reason ? reason.message() : std::string("unknown error"); }
 
 // The file a path ends in once every symbolic link is followed (it may not
 // exist yet: a link may point at a file still to be made).

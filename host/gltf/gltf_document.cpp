@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "host/base/code_page_text.h"
-#include "host/gltf/base64_encoder.h"
 #include "host/base/number_text.h"
+#include "host/gltf/base64_encoder.h"
 
 namespace plof::host {
 
@@ -22,14 +22,12 @@ constexpr int kUnsignedShort = 5123;
 // An icosahedron of circumradius 1, faces counter-clockwise seen from outside
 // (glTF's front faces).
 constexpr double kGolden = 1.618033988749895;
-constexpr double kIcosahedronVertices[12][3] = {
-    {-1, kGolden, 0}, {1, kGolden, 0}, {-1, -kGolden, 0}, {1, -kGolden, 0},
-    {0, -1, kGolden}, {0, 1, kGolden}, {0, -1, -kGolden}, {0, 1, -kGolden},
-    {kGolden, 0, -1}, {kGolden, 0, 1}, {-kGolden, 0, -1}, {-kGolden, 0, 1}};
-constexpr uint16_t kIcosahedronFaces[60] = {0, 11, 5, 0, 5,  1,  0,  1,  7, 0, 7,  10, 0, 10, 11,
-                                            1, 5,  9, 5, 11, 4,  11, 10, 2, 10, 7, 6,  7, 1,  8,
-                                            3, 9,  4, 3, 4,  2,  3,  2,  6, 3, 6,  8,  3, 8,  9,
-                                            4, 9,  5, 2, 4,  11, 6,  2,  10, 8, 6, 7,  9, 8,  1};
+constexpr double kIcosahedronVertices[12][3] = {{-1, kGolden, 0}, {1, kGolden, 0}, {-1, -kGolden, 0}, {1, -kGolden, 0},
+                                                {0, -1, kGolden}, {0, 1, kGolden}, {0, -1, -kGolden}, {0, 1, -kGolden},
+                                                {kGolden, 0, -1}, {kGolden, 0, 1}, {-kGolden, 0, -1}, {-kGolden, 0, 1}};
+constexpr uint16_t kIcosahedronFaces[60] = {0, 11, 5,  0, 5,  1, 0, 1, 7, 0, 7,  10, 0, 10, 11, 1, 5, 9, 5, 11,
+                                            4, 11, 10, 2, 10, 7, 6, 7, 1, 8, 3,  9,  4, 3,  4,  2, 3, 2, 6, 3,
+                                            6, 8,  3,  8, 9,  4, 9, 5, 2, 4, 11, 6,  2, 10, 8,  6, 7, 9, 8, 1};
 constexpr std::size_t kMarkerBytes = 2 * sizeof(float[12][3]) + sizeof kIcosahedronFaces;
 static_assert(sizeof kIcosahedronFaces % 4 == 0, "blocks stay aligned to 4 bytes");
 
@@ -137,8 +135,8 @@ private:
         const AnimatedNode &source = scene_.nodes[n];
         std::string text = (n > 0 ? ",{\"name\":" : "{\"name\":") + quoted(utf8FromCodePage(source.name));
         if (source.hasMarker) text += ",\"mesh\":0";
-        text += ",\"translation\":" + array(std::array<float, 3>{source.translations[0], source.translations[1],
-                                                                 source.translations[2]});
+        text += ",\"translation\":" +
+                array(std::array<float, 3>{source.translations[0], source.translations[1], source.translations[2]});
         if (!source.rotations.empty()) {
             text += ",\"rotation\":" + array(std::array<float, 4>{source.rotations[0], source.rotations[1],
                                                                   source.rotations[2], source.rotations[3]});
@@ -212,10 +210,9 @@ private:
         std::string text = ",\"bufferViews\":[";
         if (marker_) {
             text += "{\"buffer\":0,\"byteOffset\":0,\"byteLength\":144,\"target\":" + std::to_string(kArrayBuffer) +
-                    "},{\"buffer\":0,\"byteOffset\":144,\"byteLength\":144,\"target\":" +
-                    std::to_string(kArrayBuffer) + "},{\"buffer\":0,\"byteOffset\":288,\"byteLength\":" +
-                    std::to_string(sizeof kIcosahedronFaces) + ",\"target\":" + std::to_string(kElementArrayBuffer) +
-                    "},";
+                    "},{\"buffer\":0,\"byteOffset\":144,\"byteLength\":144,\"target\":" + std::to_string(kArrayBuffer) +
+                    "},{\"buffer\":0,\"byteOffset\":288,\"byteLength\":" + std::to_string(sizeof kIcosahedronFaces) +
+                    ",\"target\":" + std::to_string(kElementArrayBuffer) + "},";
         }
         text += "{\"buffer\":0,\"byteOffset\":" + std::to_string(animationStart) +
                 ",\"byteLength\":" + std::to_string(gltfBufferBytes(scene_) - animationStart) + "}]";

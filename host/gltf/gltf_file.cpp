@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "host/gltf/gltf_document.h"
 #include "host/base/host_error.h"
+#include "host/gltf/gltf_document.h"
 
 namespace plof::host {
 
@@ -55,7 +55,8 @@ void checkBufferSize(const AnimatedScene &scene) {
 // is never held whole.
 void writeGlb(const AnimatedScene &scene, OutputFile &out) {
     uint64_t jsonBytes = 0;
-    writeGltfJson(scene, [&](std::string_view text) { jsonBytes += text.size(); }, false);
+    writeGltfJson(
+        scene, [&](std::string_view text) { jsonBytes += text.size(); }, false);
     const uint64_t padding = (4 - jsonBytes % 4) % 4;
     const uint64_t bufferBytes = gltfBufferBytes(scene);
     const uint64_t total = 12 + 8 + jsonBytes + padding + 8 + bufferBytes;
@@ -69,7 +70,8 @@ void writeGlb(const AnimatedScene &scene, OutputFile &out) {
     putWord(sink, static_cast<uint32_t>(total));
     putWord(sink, static_cast<uint32_t>(jsonBytes + padding));
     sink.put("JSON");
-    writeGltfJson(scene, [&](std::string_view text) { sink.put(text); }, false);
+    writeGltfJson(
+        scene, [&](std::string_view text) { sink.put(text); }, false);
     sink.put(std::string_view("   ", padding));
     putWord(sink, static_cast<uint32_t>(bufferBytes));
     sink.put({"BIN\0", 4});
@@ -85,7 +87,8 @@ void writeGltf(const AnimatedScene &scene, GltfContainer container, OutputFile &
         return;
     }
     FileSink sink(out);
-    writeGltfJson(scene, [&](std::string_view text) { sink.put(text); }, true);
+    writeGltfJson(
+        scene, [&](std::string_view text) { sink.put(text); }, true);
 }
 
 }  // namespace plof::host

@@ -13,8 +13,8 @@
 
 #include <cstddef>
 
-#include "host/gltf/animated_scene.h"
 #include "host/files/output_file.h"
+#include "host/gltf/animated_scene.h"
 
 namespace plof::host {
 

@@ -16,9 +16,8 @@ std::array<float, 3> gltfPoint(const Vec3 &point) {
 
 std::array<double, 4> quaternionFromAxes(const Axes &axes) {
     // m[row][column]; the columns are the axes.
-    const double m[3][3] = {{axes.x[0], axes.y[0], axes.z[0]},
-                            {axes.x[1], axes.y[1], axes.z[1]},
-                            {axes.x[2], axes.y[2], axes.z[2]}};
+    const double m[3][3] = {
+        {axes.x[0], axes.y[0], axes.z[0]}, {axes.x[1], axes.y[1], axes.z[1]}, {axes.x[2], axes.y[2], axes.z[2]}};
     const double trace = m[0][0] + m[1][1] + m[2][2];
     std::array<double, 4> q{};
     // Shepperd's method: divide by the largest of the four candidates, so no

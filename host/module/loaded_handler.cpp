@@ -11,8 +11,8 @@ EffectHandler::EffectHandler(const PlofModuleDescriptor &descriptor, const std::
     : modulePath_(modulePath), version_(interfaceVersion) {
     const PlofActivateFunc activate = findServer(descriptor, PLOF_CLASS_DISPLACEMENT_HANDLER, PLOF_SERVER_NAME);
     if (!activate) {
-        throw ModuleError(modulePath_ +
-                          ": the module has no " PLOF_CLASS_DISPLACEMENT_HANDLER " server named " PLOF_SERVER_NAME);
+        throw ModuleError(modulePath_ + ": the module has no " PLOF_CLASS_DISPLACEMENT_HANDLER
+                                        " server named " PLOF_SERVER_NAME);
     }
     const int32_t status = activate(interfaceVersion, globalServiceFunction(), &operations_);
     if (status == PLOF_ACTIVATE_BAD_VERSION) {
@@ -23,9 +23,8 @@ EffectHandler::EffectHandler(const PlofModuleDescriptor &descriptor, const std::
         throw ModuleError(modulePath_ + ": the module refused activation (status " + std::to_string(status) +
                           ": a host service it needs is missing)");
     }
-    const bool complete = operations_.create.v2 && operations_.destroy && operations_.copy.v2 &&
-                          operations_.load && operations_.save && operations_.newTime &&
-                          operations_.evaluate && operations_.flags;
+    const bool complete = operations_.create.v2 && operations_.destroy && operations_.copy.v2 && operations_.load &&
+                          operations_.save && operations_.newTime && operations_.evaluate && operations_.flags;
     if (!complete) {
         throw ModuleError(modulePath_ + ": the module left handler operations unfilled");
     }
@@ -33,11 +32,9 @@ EffectHandler::EffectHandler(const PlofModuleDescriptor &descriptor, const std::
 
 PlofInstance EffectHandler::create(PlofItemId item) const {
     const char *error = nullptr;
-    PlofInstance instance =
-        version_ == 1 ? operations_.create.v1(&error) : operations_.create.v2(&error, item);
+    PlofInstance instance = version_ == 1 ? operations_.create.v1(&error) : operations_.create.v2(&error, item);
     if (!instance) {
-        throw ModuleError(modulePath_ + ": creating the effect failed: " +
-                          (error ? error : "no reason given"));
+        throw ModuleError(modulePath_ + ": creating the effect failed: " + (error ? error : "no reason given"));
     }
     return instance;
 }

@@ -37,8 +37,7 @@ std::string checkDescriptor(const PlofModuleDescriptor &descriptor, const std::s
     return "";
 }
 
-PlofActivateFunc findServer(const PlofModuleDescriptor &descriptor, const char *className,
-                            const char *serverName) {
+PlofActivateFunc findServer(const PlofModuleDescriptor &descriptor, const char *className, const char *serverName) {
     for (const PlofServerRecord *server = descriptor.servers; server && server->className; ++server) {
         if (std::strcmp(server->className, className) == 0 &&
             (!serverName || (server->serverName && std::strcmp(server->serverName, serverName) == 0))) {

@@ -20,8 +20,7 @@ std::string checkDescriptor(const PlofModuleDescriptor &descriptor, const std::s
 
 // The activation of the first server of `className` in the list (and of
 // `serverName` when it is not null), or null when the list has none.
-PlofActivateFunc findServer(const PlofModuleDescriptor &descriptor, const char *className,
-                            const char *serverName);
+PlofActivateFunc findServer(const PlofModuleDescriptor &descriptor, const char *className, const char *serverName);
 
 class LoadedModule {
 public:

@@ -9,8 +9,8 @@ void *openLibrary(const std::string &path, std::string &error) {
     if (!library) {
         char text[512] = {};
         const DWORD code = GetLastError();
-        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
-                       sizeof text, nullptr);
+        FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text,
+                       nullptr);
         error = text[0] ? text : "Windows error " + std::to_string(code);
         while (!error.empty() && (error.back() == '\n' || error.back() == '\r')) {
             error.pop_back();

@@ -5,8 +5,7 @@
 
 namespace plof::host {
 
-LineReader::LineReader(const std::vector<std::string> &lines)
-    : lines_(lines), state_{this, &LineReader::read} {}
+LineReader::LineReader(const std::vector<std::string> &lines) : lines_(lines), state_{this, &LineReader::read} {}
 
 int32_t LineReader::read(void *data, char *buffer, int32_t size) {
     auto *self = static_cast<LineReader *>(data);

@@ -77,7 +77,8 @@ std::vector<float> builtinShapePoints(std::string_view source) {
         points.reserve(width * height * 3);
         for (std::size_t row = 0; row < height; ++row) {
             for (std::size_t column = 0; column < width; ++column) {
-                points.push_back(static_cast<float>(static_cast<double>(column) - static_cast<double>(width - 1) / 2.0));
+                points.push_back(
+                    static_cast<float>(static_cast<double>(column) - static_cast<double>(width - 1) / 2.0));
                 points.push_back(0.0f);
                 points.push_back(static_cast<float>(static_cast<double>(row) - static_cast<double>(height - 1) / 2.0));
             }

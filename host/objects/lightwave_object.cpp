@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "host/base/host_error.h"
-#include "host/objects/object_points.h"
 #include "host/base/quoted_text.h"
+#include "host/objects/object_points.h"
 
 namespace plof::host {
 
@@ -41,8 +41,8 @@ std::vector<float> parseLightWaveObject(std::string_view bytes, const std::strin
     }
     const uint64_t formEnd = uint64_t{8} + readBigEndian32(data + 4);
     if (formEnd > size) {
-        fail(fileName, "truncated: the FORM claims " + std::to_string(formEnd) + " bytes, the file has " +
-                           std::to_string(size));
+        fail(fileName,
+             "truncated: the FORM claims " + std::to_string(formEnd) + " bytes, the file has " + std::to_string(size));
     }
 
     std::vector<float> points;
@@ -55,8 +55,8 @@ std::vector<float> parseLightWaveObject(std::string_view bytes, const std::strin
         const uint64_t chunkSize = readBigEndian32(data + offset + 4);
         const uint64_t chunkStart = offset + 8;
         if (chunkSize > formEnd - chunkStart) {
-            fail(fileName, "truncated: chunk " + escapedBytes(id) + " at byte " + std::to_string(offset) +
-                               " claims " + std::to_string(chunkSize) + " bytes past the end of the FORM");
+            fail(fileName, "truncated: chunk " + escapedBytes(id) + " at byte " + std::to_string(offset) + " claims " +
+                               std::to_string(chunkSize) + " bytes past the end of the FORM");
         }
         if (id == "PNTS") {
             if (chunkSize % 12 != 0) {

@@ -2,8 +2,8 @@
 #include <system_error>
 
 #include "host/base/file_extension.h"
-#include "host/files/file_bytes.h"
 #include "host/base/host_error.h"
+#include "host/files/file_bytes.h"
 #include "host/objects/object_points.h"
 
 namespace plof::host {
@@ -13,8 +13,7 @@ std::vector<float> loadObjectPoints(const std::string &source) {
         return builtinShapePoints(source);
     }
     std::error_code error;
-    if (const std::string shape = builtinShapeFor(source);
-        !shape.empty() && !std::filesystem::exists(source, error)) {
+    if (const std::string shape = builtinShapeFor(source); !shape.empty() && !std::filesystem::exists(source, error)) {
         throw InputError(source + ": no such object file; for the built-in shape write " + shape +
                          " (N: the number of points)");
     }
@@ -28,8 +27,9 @@ std::vector<float> loadObjectPoints(const std::string &source) {
     if (hasExtension(source, ".lwo") || hasExtension(source, ".lw")) {
         return parseLightWaveObject(bytes, source);  // reports the missing FORM header
     }
-    throw InputError(source + ": unknown object format; use an LWOB or LWO2 file (FORM header) or a "
-                              "Wavefront .obj file");
+    throw InputError(source +
+                     ": unknown object format; use an LWOB or LWO2 file (FORM header) or a "
+                     "Wavefront .obj file");
 }
 
 std::string objectItemName(std::string_view source) {

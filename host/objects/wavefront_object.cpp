@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "host/base/host_error.h"
-#include "host/objects/object_points.h"
 #include "host/base/quoted_text.h"
+#include "host/objects/object_points.h"
 
 namespace plof::host {
 

@@ -12,11 +12,15 @@ struct KindName {
 };
 
 constexpr KindName kKindNames[] = {
-    {ControlKind::Float, PLOF_KIND_FLOAT},       {ControlKind::Number, PLOF_KIND_NUMBER},
-    {ControlKind::Button, PLOF_KIND_BUTTON},     {ControlKind::Bool, PLOF_KIND_BOOL},
+    {ControlKind::Float, PLOF_KIND_FLOAT},
+    {ControlKind::Number, PLOF_KIND_NUMBER},
+    {ControlKind::Button, PLOF_KIND_BUTTON},
+    {ControlKind::Bool, PLOF_KIND_BOOL},
     {ControlKind::DragButton, PLOF_KIND_DRAG_BUTTON},
-    {ControlKind::Slider, PLOF_KIND_SLIDER},     {ControlKind::ItemList, PLOF_KIND_ITEM_LIST},
-    {ControlKind::File, PLOF_KIND_FILE},         {ControlKind::FloatVector, PLOF_KIND_FLOAT_VECTOR},
+    {ControlKind::Slider, PLOF_KIND_SLIDER},
+    {ControlKind::ItemList, PLOF_KIND_ITEM_LIST},
+    {ControlKind::File, PLOF_KIND_FILE},
+    {ControlKind::FloatVector, PLOF_KIND_FLOAT_VECTOR},
     {ControlKind::ListBox, PLOF_KIND_LIST_BOX},
 };
 

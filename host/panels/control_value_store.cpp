@@ -34,46 +34,46 @@ void storeNumber(PlofControlRecord &control, double number) {
 
 void storeControlValue(PlofControlRecord &control, const PlofControlValue &value) {
     switch (value.type) {
-    case PLOF_VALUE_TEXT:
-        if (value.value.text.buffer && value.value.text.length > 0) {
-            const std::size_t length = strnlen(value.value.text.buffer,
-                                               static_cast<std::size_t>(value.value.text.length));
-            control.text.assign(value.value.text.buffer, length);
-        } else {
-            control.text.clear();
-        }
-        break;
-    case PLOF_VALUE_INTEGER: storeInteger(control, value.value.integer); break;
-    case PLOF_VALUE_FLOAT: storeNumber(control, value.value.number); break;
-    case PLOF_VALUE_INT_VECTOR:
-        std::memcpy(control.integers.data(), value.value.integers, sizeof value.value.integers);
-        break;
-    case PLOF_VALUE_FLOAT_VECTOR:
-        std::memcpy(control.numbers.data(), value.value.numbers, sizeof value.value.numbers);
-        break;
-    default: break;  // an unknown type carries nothing the host can keep
+        case PLOF_VALUE_TEXT:
+            if (value.value.text.buffer && value.value.text.length > 0) {
+                const std::size_t length =
+                    strnlen(value.value.text.buffer, static_cast<std::size_t>(value.value.text.length));
+                control.text.assign(value.value.text.buffer, length);
+            } else {
+                control.text.clear();
+            }
+            break;
+        case PLOF_VALUE_INTEGER: storeInteger(control, value.value.integer); break;
+        case PLOF_VALUE_FLOAT: storeNumber(control, value.value.number); break;
+        case PLOF_VALUE_INT_VECTOR:
+            std::memcpy(control.integers.data(), value.value.integers, sizeof value.value.integers);
+            break;
+        case PLOF_VALUE_FLOAT_VECTOR:
+            std::memcpy(control.numbers.data(), value.value.numbers, sizeof value.value.numbers);
+            break;
+        default: break;  // an unknown type carries nothing the host can keep
     }
 }
 
 void loadControlValue(const PlofControlRecord &control, PlofControlValue &value) {
     switch (value.type) {
-    case PLOF_VALUE_TEXT:
-        if (value.value.text.buffer && value.value.text.length > 0) {
-            const std::size_t capacity = static_cast<std::size_t>(value.value.text.length);
-            const std::size_t length = std::min(control.text.size(), capacity - 1);
-            std::memcpy(value.value.text.buffer, control.text.data(), length);
-            value.value.text.buffer[length] = '\0';
-        }
-        break;
-    case PLOF_VALUE_INTEGER: value.value.integer = control.integer; break;
-    case PLOF_VALUE_FLOAT: value.value.number = control.number; break;
-    case PLOF_VALUE_INT_VECTOR:
-        std::memcpy(value.value.integers, control.integers.data(), sizeof value.value.integers);
-        break;
-    case PLOF_VALUE_FLOAT_VECTOR:
-        std::memcpy(value.value.numbers, control.numbers.data(), sizeof value.value.numbers);
-        break;
-    default: break;
+        case PLOF_VALUE_TEXT:
+            if (value.value.text.buffer && value.value.text.length > 0) {
+                const std::size_t capacity = static_cast<std::size_t>(value.value.text.length);
+                const std::size_t length = std::min(control.text.size(), capacity - 1);
+                std::memcpy(value.value.text.buffer, control.text.data(), length);
+                value.value.text.buffer[length] = '\0';
+            }
+            break;
+        case PLOF_VALUE_INTEGER: value.value.integer = control.integer; break;
+        case PLOF_VALUE_FLOAT: value.value.number = control.number; break;
+        case PLOF_VALUE_INT_VECTOR:
+            std::memcpy(value.value.integers, control.integers.data(), sizeof value.value.integers);
+            break;
+        case PLOF_VALUE_FLOAT_VECTOR:
+            std::memcpy(value.value.numbers, control.numbers.data(), sizeof value.value.numbers);
+            break;
+        default: break;
     }
 }
 

@@ -1,8 +1,8 @@
 #include "host/panels/host_panel_services.h"
 
+#include "host/module/service_registry.h"
 #include "host/panels/control_value_store.h"
 #include "host/panels/panel_layout.h"
-#include "host/module/service_registry.h"
 #include "plof/host_services.h"
 
 #include <new>
@@ -58,17 +58,17 @@ int32_t openPanel(PlofPanel panel, int32_t) {
 void setPanelAttribute(PlofPanel panel, int32_t code, void *value) {
     if (!isLive(panel)) return;
     switch (code) {
-    case PLOF_PANEL_HEIGHT:
-        if (value) panel->height = *static_cast<const int32_t *>(value);
-        break;
-    case PLOF_PANEL_DRAW: panel->draw = reinterpret_cast<PlofDrawFunc>(value); break;
-    case PLOF_PANEL_USER_DATA: panel->userData = value; break;
-    default: break;  // attributes the module does not use are ignored
+        case PLOF_PANEL_HEIGHT:
+            if (value) panel->height = *static_cast<const int32_t *>(value);
+            break;
+        case PLOF_PANEL_DRAW: panel->draw = reinterpret_cast<PlofDrawFunc>(value); break;
+        case PLOF_PANEL_USER_DATA: panel->userData = value; break;
+        default: break;  // attributes the module does not use are ignored
     }
 }
 
-PlofControl addControl(PlofPanel panel, const char *kindName,
-                       const PlofControlDescription *description, const char *label) {
+PlofControl addControl(PlofPanel panel, const char *kindName, const PlofControlDescription *description,
+                       const char *label) {
     ControlKind kind;
     if (!isLive(panel) || !controlKindFromName(kindName, kind)) return nullptr;
     auto control = std::unique_ptr<PlofControlRecord>(new (std::nothrow) PlofControlRecord);
@@ -92,31 +92,29 @@ PlofControl addControl(PlofPanel panel, const char *kindName,
 void getControlAttribute(PlofControl control, int32_t code, PlofControlValue *value) {
     if (!control || !value) return;
     switch (code) {
-    case PLOF_CONTROL_X: value->value.integer = control->x; break;
-    case PLOF_CONTROL_Y: value->value.integer = control->y; break;
-    case PLOF_CONTROL_VALUE: loadControlValue(*control, *value); break;
-    case PLOF_CONTROL_LABEL_WIDTH: value->value.integer = labelWidth(*control); break;
-    case PLOF_CONTROL_EVENT: value->value.integer = reinterpret_cast<intptr_t>(control->event); break;
-    case PLOF_CONTROL_USER_DATA: value->value.integer = reinterpret_cast<intptr_t>(control->userData); break;
-    default: break;
+        case PLOF_CONTROL_X: value->value.integer = control->x; break;
+        case PLOF_CONTROL_Y: value->value.integer = control->y; break;
+        case PLOF_CONTROL_VALUE: loadControlValue(*control, *value); break;
+        case PLOF_CONTROL_LABEL_WIDTH: value->value.integer = labelWidth(*control); break;
+        case PLOF_CONTROL_EVENT: value->value.integer = reinterpret_cast<intptr_t>(control->event); break;
+        case PLOF_CONTROL_USER_DATA: value->value.integer = reinterpret_cast<intptr_t>(control->userData); break;
+        default: break;
     }
 }
 
 void setControlAttribute(PlofControl control, int32_t code, PlofControlValue *value) {
     if (!control || !value) return;
     switch (code) {
-    case PLOF_CONTROL_X: control->x = static_cast<int32_t>(value->value.integer); break;
-    case PLOF_CONTROL_Y: control->y = static_cast<int32_t>(value->value.integer); break;
-    case PLOF_CONTROL_VALUE:
-        try {
-            storeControlValue(*control, *value);
-        } catch (const std::bad_alloc &) {
-            control->text.clear();  // a text the host has no room for is not kept
-        }
-        break;
-    case PLOF_CONTROL_EVENT: control->event = reinterpret_cast<PlofEventFunc>(value->value.integer); break;
-    case PLOF_CONTROL_USER_DATA: control->userData = reinterpret_cast<void *>(value->value.integer); break;
-    default: break;  // the label width is read only
+        case PLOF_CONTROL_X: control->x = static_cast<int32_t>(value->value.integer); break;
+        case PLOF_CONTROL_Y: control->y = static_cast<int32_t>(value->value.integer); break;
+        case PLOF_CONTROL_VALUE: try { storeControlValue(*control, *value);
+            } catch (const std::bad_alloc &) {
+                control->text.clear();  // a text the host has no room for is not kept
+            }
+            break;
+        case PLOF_CONTROL_EVENT: control->event = reinterpret_cast<PlofEventFunc>(value->value.integer); break;
+        case PLOF_CONTROL_USER_DATA: control->userData = reinterpret_cast<void *>(value->value.integer); break;
+        default: break;  // the label width is read only
     }
 }
 
@@ -132,9 +130,9 @@ void drawPixel(PlofPanel panel, int32_t colour, int32_t x, int32_t y) {
 }  // namespace
 
 PlofPanelServices &panelServices() {
-    static PlofPanelServices services{nullptr,           &createPanel,         &destroyPanel,
-                                      &openPanel,        &setPanelAttribute,   &addControl,
-                                      &getControlAttribute, &setControlAttribute, &drawPixel};
+    static PlofPanelServices services{
+        nullptr,     &createPanel,         &destroyPanel,        &openPanel, &setPanelAttribute,
+        &addControl, &getControlAttribute, &setControlAttribute, &drawPixel};
     return services;
 }
 

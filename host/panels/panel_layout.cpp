@@ -28,18 +28,18 @@ int32_t labelWidth(const PlofControlRecord &control) {
 
 FieldBox fieldBox(const PlofControlRecord &control) {
     switch (control.kind) {
-    case ControlKind::Float: return {66, kControlHeight};
-    case ControlKind::Number: return {48, kControlHeight};
-    case ControlKind::Button: return {textWidth(control.label) + 12, kControlHeight};
-    case ControlKind::Bool: return {kControlHeight, kControlHeight};
-    case ControlKind::DragButton: return {14, kControlHeight};
-    // The track, then room for the value written beside it.
-    case ControlKind::Slider: return {sizeWord(control.words[0], 100) + 40, kControlHeight};
-    case ControlKind::ItemList: return {140, kControlHeight};
-    case ControlKind::File: return {sizeWord(control.words[0], 30) * kCharacterWidth, kControlHeight};
-    case ControlKind::FloatVector: return {3 * 72, kControlHeight};
-    case ControlKind::ListBox:
-        return {sizeWord(control.words[0], 200), sizeWord(control.words[1], 5) * kListBoxRowHeight};
+        case ControlKind::Float: return {66, kControlHeight};
+        case ControlKind::Number: return {48, kControlHeight};
+        case ControlKind::Button: return {textWidth(control.label) + 12, kControlHeight};
+        case ControlKind::Bool: return {kControlHeight, kControlHeight};
+        case ControlKind::DragButton: return {14, kControlHeight};
+        // The track, then room for the value written beside it.
+        case ControlKind::Slider: return {sizeWord(control.words[0], 100) + 40, kControlHeight};
+        case ControlKind::ItemList: return {140, kControlHeight};
+        case ControlKind::File: return {sizeWord(control.words[0], 30) * kCharacterWidth, kControlHeight};
+        case ControlKind::FloatVector: return {3 * 72, kControlHeight};
+        case ControlKind::ListBox:
+            return {sizeWord(control.words[0], 200), sizeWord(control.words[1], 5) * kListBoxRowHeight};
     }
     return {0, 0};
 }

@@ -1,9 +1,9 @@
 #include "host/panels/panel_snapshot.h"
 
 #include "host/base/host_error.h"
-#include "host/panels/panel_layout.h"
 #include "host/files/png_output.h"
 #include "host/module/service_registry.h"
+#include "host/panels/panel_layout.h"
 #include "plof/host_services.h"
 
 #include <cairo.h>
@@ -92,49 +92,49 @@ void drawControl(cairo_t *cr, const PlofControlRecord &control) {
     const FieldBox box = fieldBox(control);
     if (control.kind != ControlKind::Button) text(cr, labelX, y, control.label, kInk);
     switch (control.kind) {
-    case ControlKind::Float:
-        fillBox(cr, x, y, box.width, box.height, kField);
-        text(cr, x + 3, y, formatNumber(control.number), kInk);
-        break;
-    case ControlKind::Number:
-        fillBox(cr, x, y, box.width, box.height, kField);
-        text(cr, x + 3, y, std::to_string(control.integer), kInk);
-        break;
-    case ControlKind::Button:
-        fillBox(cr, x, y, box.width, box.height, kButton);
-        text(cr, x + 6, y, control.label, kInk);
-        break;
-    case ControlKind::Bool:
-        fillBox(cr, x, y, box.width, box.height, kField);
-        if (control.integer != 0) {
-            setColour(cr, kInk);
-            cairo_set_line_width(cr, 2.0);
-            cairo_move_to(cr, x + 4, y + 9);
-            cairo_line_to(cr, x + 8, y + 14);
-            cairo_line_to(cr, x + 14, y + 4);
-            cairo_stroke(cr);
-        }
-        break;
-    case ControlKind::DragButton:
-        fillBox(cr, x, y, box.width, box.height, kButton);
-        text(cr, x + 3, y, "\xE2\x86\x95", kInk);  // an up-down arrow: drag to change
-        break;
-    case ControlKind::Slider: drawSlider(cr, control, x, y, box); break;
-    case ControlKind::ItemList:
-        fillBox(cr, x, y, box.width, box.height, kField);
-        text(cr, x + 3, y, itemName(control), kInk);
-        break;
-    case ControlKind::File:
-        fillBox(cr, x, y, box.width, box.height, kField);
-        text(cr, x + 3, y, control.text, kInk);
-        break;
-    case ControlKind::FloatVector:
-        for (int i = 0; i < 3; ++i) {
-            fillBox(cr, x + 72.0 * i, y, 70, box.height, kField);
-            text(cr, x + 72.0 * i + 3, y, formatNumber(control.numbers[static_cast<std::size_t>(i)]), kInk);
-        }
-        break;
-    case ControlKind::ListBox: drawListBox(cr, control, x, y, box); break;
+        case ControlKind::Float:
+            fillBox(cr, x, y, box.width, box.height, kField);
+            text(cr, x + 3, y, formatNumber(control.number), kInk);
+            break;
+        case ControlKind::Number:
+            fillBox(cr, x, y, box.width, box.height, kField);
+            text(cr, x + 3, y, std::to_string(control.integer), kInk);
+            break;
+        case ControlKind::Button:
+            fillBox(cr, x, y, box.width, box.height, kButton);
+            text(cr, x + 6, y, control.label, kInk);
+            break;
+        case ControlKind::Bool:
+            fillBox(cr, x, y, box.width, box.height, kField);
+            if (control.integer != 0) {
+                setColour(cr, kInk);
+                cairo_set_line_width(cr, 2.0);
+                cairo_move_to(cr, x + 4, y + 9);
+                cairo_line_to(cr, x + 8, y + 14);
+                cairo_line_to(cr, x + 14, y + 4);
+                cairo_stroke(cr);
+            }
+            break;
+        case ControlKind::DragButton:
+            fillBox(cr, x, y, box.width, box.height, kButton);
+            text(cr, x + 3, y, "\xE2\x86\x95", kInk);  // an up-down arrow: drag to change
+            break;
+        case ControlKind::Slider: drawSlider(cr, control, x, y, box); break;
+        case ControlKind::ItemList:
+            fillBox(cr, x, y, box.width, box.height, kField);
+            text(cr, x + 3, y, itemName(control), kInk);
+            break;
+        case ControlKind::File:
+            fillBox(cr, x, y, box.width, box.height, kField);
+            text(cr, x + 3, y, control.text, kInk);
+            break;
+        case ControlKind::FloatVector:
+            for (int i = 0; i < 3; ++i) {
+                fillBox(cr, x + 72.0 * i, y, 70, box.height, kField);
+                text(cr, x + 72.0 * i + 3, y, formatNumber(control.numbers[static_cast<std::size_t>(i)]), kInk);
+            }
+            break;
+        case ControlKind::ListBox: drawListBox(cr, control, x, y, box); break;
     }
 }
 
@@ -157,8 +157,7 @@ bool drawAndWrite(const PlofPanelRecord &panel, const std::string &path, std::st
     std::unique_ptr<cairo_t, decltype(&cairo_destroy)> context(cairo_create(surface.get()), &cairo_destroy);
     cairo_t *cr = context.get();
     if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
-        problem = path + ": cannot draw the panel picture (" +
-                  cairo_status_to_string(cairo_status(cr)) + ")";
+        problem = path + ": cannot draw the panel picture (" + cairo_status_to_string(cairo_status(cr)) + ")";
         return false;
     }
     setColour(cr, kBackground);

@@ -63,8 +63,8 @@ std::optional<CameraAim> cameraAimNamed(std::string_view text) {
 
 Camera::Camera(View view, const Box &box, int width, int height)
     : perspective_(view == View::Perspective), halfWidth_(width / 2.0), halfHeight_(height / 2.0) {
-    const NamedView &named = *std::find_if(std::begin(kViews), std::end(kViews),
-                                         [view](const NamedView &s) { return s.view == view; });
+    const NamedView &named =
+        *std::find_if(std::begin(kViews), std::end(kViews), [view](const NamedView &s) { return s.view == view; });
     place(named.heading, named.pitch, 0.0, box, width, height);
 }
 

@@ -38,8 +38,8 @@ struct Box {
 };
 
 struct CameraAim {
-    double azimuth = 0.0;    // degrees around +Y from the front view
-    double elevation = 0.0;  // degrees above the ground, -90 to 90
+    double azimuth = 0.0;            // degrees around +Y from the front view
+    double elevation = 0.0;          // degrees above the ground, -90 to 90
     std::optional<double> distance;  // in framed sizes, above kNearestAimDistance
 };
 // Nearer than this, part of the framed box is behind the camera.

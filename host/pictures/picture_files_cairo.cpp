@@ -6,8 +6,8 @@
 
 #include "host/base/host_error.h"
 #include "host/files/output_file.h"
-#include "host/pictures/picture_files.h"
 #include "host/files/png_output.h"
+#include "host/pictures/picture_files.h"
 
 namespace plof::host {
 
@@ -36,8 +36,8 @@ void writePngPicture(const std::string &path, int width, int height, const std::
     cairo_surface_t *surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(surface);
-        throw OutputError(path + ": cannot make a picture of " + std::to_string(width) + "x" +
-                          std::to_string(height) + " pixels");
+        throw OutputError(path + ": cannot make a picture of " + std::to_string(width) + "x" + std::to_string(height) +
+                          " pixels");
     }
     cairo_surface_flush(surface);
     unsigned char *data = cairo_image_surface_get_data(surface);
@@ -93,8 +93,8 @@ GifAnimation::GifAnimation(const std::string &path, int width, int height)
     // Loop forever (the NETSCAPE2.0 application extension, count 0).
     const GifByteType loop[] = {1, 0, 0};
     if (EGifPutExtensionLeader(e.gif, APPLICATION_EXT_FUNC_CODE) != GIF_OK ||
-        EGifPutExtensionBlock(e.gif, 11, "NETSCAPE2.0") != GIF_OK ||
-        EGifPutExtensionBlock(e.gif, 3, loop) != GIF_OK || EGifPutExtensionTrailer(e.gif) != GIF_OK) {
+        EGifPutExtensionBlock(e.gif, 11, "NETSCAPE2.0") != GIF_OK || EGifPutExtensionBlock(e.gif, 3, loop) != GIF_OK ||
+        EGifPutExtensionTrailer(e.gif) != GIF_OK) {
         e.fail(gifReason(e.gif->Error));
     }
 }

@@ -8,10 +8,10 @@ namespace plof::host {
 namespace {
 
 constexpr double kMostSamples = 1 << 18;
-constexpr double kOutlierFraction = 0.01;    // cut at each end of each axis
-constexpr std::size_t kFewSamples = 200;     // below this, every sample counts
-constexpr double kPadding = 0.05;            // of the box's largest side, on every side
-constexpr double kFlattest = 0.1;            // no side thinner than this of the largest
+constexpr double kOutlierFraction = 0.01;  // cut at each end of each axis
+constexpr std::size_t kFewSamples = 200;   // below this, every sample counts
+constexpr double kPadding = 0.05;          // of the box's largest side, on every side
+constexpr double kFlattest = 0.1;          // no side thinner than this of the largest
 
 double quantile(std::vector<float> values, double q) {
     const auto at = static_cast<std::ptrdiff_t>(std::floor(q * static_cast<double>(values.size() - 1)));

@@ -23,9 +23,9 @@ constexpr Rgb kResting{0.5f, 0.5f, 0.56f};
 constexpr Rgb kOther{0.62f, 0.82f, 1.0f};
 constexpr Rgb kPivot{0.3f, 1.0f, 0.55f};
 constexpr Rgb kLabel{0.85f, 0.85f, 0.85f};
-constexpr int kGridCells = 10;           // about this many grid cells across the box
-constexpr float kTrailStrength = 0.8f;   // a trail's newest pixels
-constexpr float kTrailFadesTo = 0.12f;   // of its strength after trailFrames
+constexpr int kGridCells = 10;          // about this many grid cells across the box
+constexpr float kTrailStrength = 0.8f;  // a trail's newest pixels
+constexpr float kTrailFadesTo = 0.12f;  // of its strength after trailFrames
 constexpr int32_t kNoStamp = std::numeric_limits<int32_t>::min();
 
 // 1, 2 or 5 times a power of ten, near `span` / kGridCells.
@@ -154,7 +154,9 @@ void EffectPicture::addFrame(int32_t frame, double time,
             double x = 0.0, y = 0.0;
             if (shown && camera_.project({at[0], at[1], at[2]}, x, y)) {
                 now = {static_cast<float>(x), static_cast<float>(y),
-                       !resting ? Look::Other : resting->atRest(p, at) ? Look::Resting : Look::Flying};
+                       !resting                 ? Look::Other
+                       : resting->atRest(p, at) ? Look::Resting
+                                                : Look::Flying};
             }
             const Point &before = points[p];
             const bool trails = now.look != Look::None && now.look == before.look && now.look != Look::Resting;
@@ -208,7 +210,8 @@ std::vector<uint8_t> EffectPicture::picture() const {
         for (const Point &point : points_[i]) {
             if (point.look == Look::None) continue;
             const Rgb colour = point.look == Look::Resting ? kResting : colours_[i];
-            canvas.dot(static_cast<double>(point.x), static_cast<double>(point.y), colour, point.look == Look::Resting ? std::max(1, dotSize_ - 1) : dotSize_);
+            canvas.dot(static_cast<double>(point.x), static_cast<double>(point.y), colour,
+                       point.look == Look::Resting ? std::max(1, dotSize_ - 1) : dotSize_);
         }
     }
     for (const std::optional<Vec3> &pivot : pivots_) {

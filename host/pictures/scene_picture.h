@@ -22,11 +22,11 @@
 #include <span>
 #include <vector>
 
-#include "host/settings/settings_reading.h"
-#include "host/scene/host_scene.h"
 #include "host/pictures/picture_camera.h"
 #include "host/pictures/picture_canvas.h"
 #include "host/play/resting_places.h"
+#include "host/scene/host_scene.h"
+#include "host/settings/settings_reading.h"
 
 namespace plof::host {
 
@@ -37,8 +37,7 @@ public:
     // many frames a trail takes to fade out (0: no trails, points only). The scene and camera must
     // outlive the picture.
     EffectPicture(const HostScene &scene, std::span<const std::optional<EffectSettings>> settings,
-                  double framesPerSecond, const Camera &camera, const Box &box, int width, int height,
-                  int trailFrames);
+                  double framesPerSecond, const Camera &camera, const Box &box, int width, int height, int trailFrames);
 
     // One played frame, in order: `world(i)` gives item i's world positions.
     void addFrame(int32_t frame, double time, const std::function<std::span<const double>(std::size_t)> &world);
@@ -66,11 +65,11 @@ private:
     int trailFrames_;
     Canvas background_;
     std::vector<std::unique_ptr<RestingPlaces>> resting_;  // per item, null without the effect
-    std::vector<std::vector<Point>> points_;              // per item, per point: the last frame added
-    std::vector<std::optional<Vec3>> pivots_;             // per item with the effect
-    std::vector<Rgb> colours_;                            // per item: its points in flight and trails
-    std::vector<int32_t> stamp_;                          // per pixel: frame number of the last trail over it
-    std::vector<uint32_t> stampItem_;                     // per pixel: the item whose trail it was
+    std::vector<std::vector<Point>> points_;               // per item, per point: the last frame added
+    std::vector<std::optional<Vec3>> pivots_;              // per item with the effect
+    std::vector<Rgb> colours_;                             // per item: its points in flight and trails
+    std::vector<int32_t> stamp_;                           // per pixel: frame number of the last trail over it
+    std::vector<uint32_t> stampItem_;                      // per pixel: the item whose trail it was
     int32_t frame_ = 0;
     int dotSize_ = 2;
 };

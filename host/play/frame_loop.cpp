@@ -4,8 +4,7 @@ namespace plof::host {
 
 EffectPlayer::EffectPlayer(const EffectHandler &handler, HostScene &scene, HostServices &services)
     : handler_(handler), scene_(scene), services_(services), instances_(scene.items.size(), nullptr),
-      flags_(scene.items.size(), PLOF_FLAGS_OBJECT), displaced_(scene.items.size()),
-      world_(scene.items.size()) {
+      flags_(scene.items.size(), PLOF_FLAGS_OBJECT), displaced_(scene.items.size()), world_(scene.items.size()) {
     for (std::size_t i = 0; i < scene.items.size(); ++i) {
         const HostItem &item = scene.items[i];
         world_[i].resize(item.points.empty() ? 3 : item.points.size());
@@ -74,8 +73,8 @@ int32_t runEffect(const PlofHandlerOperations &operations, HostServices &service
 void EffectPlayer::runEffects(int32_t frame, double time) {
     for (std::size_t i = 0; i < instances_.size(); ++i) {
         if (instances_[i]) {
-            flags_[i] = runEffect(handler_.operations(), services_, instances_[i], scene_.items[i], i, frame,
-                                  time, displaced_[i].data());
+            flags_[i] = runEffect(handler_.operations(), services_, instances_[i], scene_.items[i], i, frame, time,
+                                  displaced_[i].data());
         }
     }
 }

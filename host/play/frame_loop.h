@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "host/module/loaded_handler.h"
-#include "host/scene/host_scene.h"
 #include "host/play/scene_services.h"
+#include "host/scene/host_scene.h"
 
 namespace plof::host {
 

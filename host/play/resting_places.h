@@ -23,10 +23,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "host/settings/settings_reading.h"
 #include "host/scene/host_scene.h"
 #include "host/scene/item_pose.h"
 #include "host/scene/scene_poses.h"
+#include "host/settings/settings_reading.h"
 
 namespace plof::host {
 
@@ -76,7 +76,7 @@ private:
     int64_t pointCount_;
     int32_t frame_ = 0;
     ItemPose pose_;
-    Vec3 restOffset_{};  // the avoid object's place seen from the item (0 when none)
+    Vec3 restOffset_{};   // the avoid object's place seen from the item (0 when none)
     double scale_ = 1.0;  // size of the coordinates involved, for the tolerance
 };
 

@@ -76,11 +76,11 @@ struct ServiceCallbacks {
         if (item(id)) {
             const ItemPose &pose = active->poses_.at(id - 1, time);
             switch (code) {
-            case PLOF_PARAM_RIGHT: answer = &pose.axes.x; break;
-            case PLOF_PARAM_UP: answer = &pose.axes.y; break;
-            case PLOF_PARAM_FORWARD: answer = &pose.axes.z; break;
-            case PLOF_PARAM_W_POSITION: answer = &pose.position; break;
-            default: break;
+                case PLOF_PARAM_RIGHT: answer = &pose.axes.x; break;
+                case PLOF_PARAM_UP: answer = &pose.axes.y; break;
+                case PLOF_PARAM_FORWARD: answer = &pose.axes.z; break;
+                case PLOF_PARAM_W_POSITION: answer = &pose.position; break;
+                default: break;
             }
         }
         for (int i = 0; i < 3; ++i) {
@@ -133,8 +133,9 @@ namespace {
 PlofObjectInfo objectInfo{&ServiceCallbacks::meshSource, &ServiceCallbacks::pointCount};
 PlofObjectAccess objectAccess{&ServiceCallbacks::accessHandle, nullptr, nullptr, nullptr, nullptr,
                               &ServiceCallbacks::pointPosition};
-PlofItemInfo itemInfo{&ServiceCallbacks::first, &ServiceCallbacks::next, nullptr, nullptr, nullptr, nullptr,
-                      nullptr, nullptr, &ServiceCallbacks::name, &ServiceCallbacks::param};
+PlofItemInfo itemInfo{
+    &ServiceCallbacks::first, &ServiceCallbacks::next, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+    &ServiceCallbacks::name,  &ServiceCallbacks::param};
 PlofMessages messageRecord{&ServiceCallbacks::message, &ServiceCallbacks::message};
 PlofDirectoryInfo directoryInfo{&ServiceCallbacks::directory};
 PlofFileRequest fileRequest{&ServiceCallbacks::cancelledRequest};
@@ -144,8 +145,8 @@ struct Provided {
     void *record;
 };
 const Provided kProvided[] = {
-    {PLOF_SERVICE_OBJECT_INFO, &objectInfo},   {PLOF_SERVICE_OBJECT_ACCESS, &objectAccess},
-    {PLOF_SERVICE_ITEM_INFO, &itemInfo},       {PLOF_SERVICE_MESSAGES, &messageRecord},
+    {PLOF_SERVICE_OBJECT_INFO, &objectInfo},       {PLOF_SERVICE_OBJECT_ACCESS, &objectAccess},
+    {PLOF_SERVICE_ITEM_INFO, &itemInfo},           {PLOF_SERVICE_MESSAGES, &messageRecord},
     {PLOF_SERVICE_DIRECTORY_INFO, &directoryInfo}, {PLOF_SERVICE_FILE_REQUEST, &fileRequest},
 };
 

@@ -104,8 +104,9 @@ std::vector<std::string> summaryWarnings(const EffectSummary &s, const EffectSet
     const std::string periodFormula =
         " (" + text(s.points) + " points x " + text(kScheduleFps) + " / " + text(s.birth) + ")";
     if (s.points == 0) {
-        warnings.push_back("the object has no points: the effect has nothing to move; give the item an object with "
-                           "points");
+        warnings.push_back(
+            "the object has no points: the effect has nothing to move; give the item an object with "
+            "points");
     } else if (!s.period) {
         warnings.push_back("Birth " + text(s.birth) +
                            ": no particle is ever launched; set \"BirthRate p/s\" (Birth) above 0");
@@ -121,7 +122,8 @@ std::vector<std::string> summaryWarnings(const EffectSummary &s, const EffectSet
         warnings.push_back("Birth " + text(s.birth) + " is above points x " + text(kScheduleFps) + " = " +
                            text(int64_t{s.points} * kScheduleFps) +
                            ": the recycle period is 0, so each particle flies once although ReCycle is on; "
-                           "lower Birth to at most " + text(int64_t{s.points} * kScheduleFps) + " to recycle");
+                           "lower Birth to at most " +
+                           text(int64_t{s.points} * kScheduleFps) + " to recycle");
     } else if (recycles && *s.period <= ageMax) {
         warnings.push_back("the recycle period is " + period + " frames" + periodFormula + ", " +
                            (*s.period <= ageMin ? "not longer than AgeMin (" + text(ageMin) + ")"
@@ -131,8 +133,9 @@ std::vector<std::string> summaryWarnings(const EffectSummary &s, const EffectSet
     }
     if (settings.whole(Setting::OrgEmit) == 0 && settings.whole(Setting::SpreadMin) == 0 &&
         settings.whole(Setting::SpreadMax) == 0) {
-        warnings.push_back("OrgEmit is off and the spread is 0: every point leaves straight along the emitter's +Y "
-                           "axis, on one line; widen \"Spread Max\" (e.g. 15) or turn \"OrgEmitter\" on");
+        warnings.push_back(
+            "OrgEmit is off and the spread is 0: every point leaves straight along the emitter's +Y "
+            "axis, on one line; widen \"Spread Max\" (e.g. 15) or turn \"OrgEmitter\" on");
     }
     if (s.notFinite > 0) {
         warnings.push_back(text(s.notFinite) + " positions (points x frames) are not finite numbers: they are " +

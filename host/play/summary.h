@@ -24,9 +24,9 @@
 #include <string>
 #include <vector>
 
-#include "host/settings/settings_reading.h"
-#include "host/scene/host_scene.h"
 #include "host/play/resting_places.h"
+#include "host/scene/host_scene.h"
+#include "host/settings/settings_reading.h"
 
 namespace plof::host {
 
@@ -54,7 +54,7 @@ struct EffectSummary {
     RunningStat flightsPerPoint;
     RunningStat flightFrames;
     RunningStat inFlightPerFrame;
-    bool hasBox = false;  // some position was finite
+    bool hasBox = false;    // some position was finite
     int64_t notFinite = 0;  // point-frames whose position is not finite (left out of box and distances)
     Vec3 boxMin{};
     Vec3 boxMax{};

@@ -52,8 +52,7 @@ namespace {
 
 // The header line "KEYWORD VALUE": VALUE and the line's number (1-based; the
 // header starts the scene).
-std::optional<std::pair<std::string_view, std::size_t>> headerLine(const HostScene &scene,
-                                                                   std::string_view keyword) {
+std::optional<std::pair<std::string_view, std::size_t>> headerLine(const HostScene &scene, std::string_view keyword) {
     for (std::size_t i = 0; i < scene.header.size(); ++i) {
         const std::string_view text = scene.header[i];
         if (text.size() > keyword.size() && text.starts_with(keyword) && text[keyword.size()] == ' ') {
@@ -76,8 +75,8 @@ std::optional<HeaderFrames> headerFrameRange(const HostScene &scene, const std::
     if (!first || !last) return std::nullopt;
     if (*first > *last) {
         throw InputError(fileName + ":" + std::to_string(headerLine(scene, "LastFrame")->second) + ": LastFrame " +
-                         std::to_string(*last) + " is below FirstFrame " + std::to_string(*first) +
-                         ": make it " + std::to_string(*first) + " or more (or give --frames A..B)");
+                         std::to_string(*last) + " is below FirstFrame " + std::to_string(*first) + ": make it " +
+                         std::to_string(*first) + " or more (or give --frames A..B)");
     }
     return HeaderFrames{*first, *last};
 }

@@ -24,7 +24,7 @@ struct HostItem {
     std::string name;    // what "LW Item Info" answers
     std::string source;  // the text after LoadObject / AddNullObject
     bool isNull = false;
-    std::vector<float> points;  // x, y, z per point, object coordinates
+    std::vector<float> points;   // x, y, z per point, object coordinates
     std::size_t lineNumber = 0;  // of its LoadObject / AddNullObject line, 0 when made
     bool hasMotionBlock = true;
     int32_t motionChannels = kMotionChannels;
@@ -34,7 +34,7 @@ struct HostItem {
     bool dissolveIsEnvelope = true;   // else one constant value, dissolve[0]
     std::vector<MotionKey> dissolve;  // channel 0 only; sorted by frame
     std::string dissolveEnd = "EndBehavior 1";
-    int32_t parent = 0;               // 1-based item number, 0 for none
+    int32_t parent = 0;  // 1-based item number, 0 for none
     bool hasEffect = false;
     std::string effectHeader = "Plugin " PLOF_CLASS_DISPLACEMENT_HANDLER " 1 " PLOF_SERVER_NAME;
     std::vector<std::string> effectLines;  // the effect's saved block

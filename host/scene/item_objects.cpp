@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <optional>
 
-#include "host/files/file_bytes.h"
 #include "host/base/host_error.h"
-#include "host/objects/object_points.h"
 #include "host/base/quoted_text.h"
+#include "host/files/file_bytes.h"
+#include "host/objects/object_points.h"
 #include "host/scene/scene_file.h"
 
 namespace plof::host {
@@ -74,8 +74,10 @@ void loadScenePoints(HostScene &scene, const std::string &sceneFile, const std::
     }
     // Where the file was looked for, and how to add a folder.
     const std::string objects = objectsDirectory.empty() ? std::string("the current directory") : objectsDirectory;
-    const std::string where = " (looked for beside the scene, in the current directory and in the \"Objects\" "
-                              "directory, " + objects + "; add a folder with --objects-dir DIR)";
+    const std::string where =
+        " (looked for beside the scene, in the current directory and in the \"Objects\" "
+        "directory, " +
+        objects + "; add a folder with --objects-dir DIR)";
     for (const Missing &entry : missing) {
         warnings.push_back(sceneFile + ": line " + std::to_string(entry.firstLine) + ": object file \"" +
                            lineExcerpt(entry.source) + "\" not found; " +

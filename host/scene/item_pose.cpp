@@ -56,8 +56,7 @@ ItemPose composeUnderParent(const ItemPose &parent, const ItemPose &own) {
 Vec3 toWorld(const ItemPose &pose, const Vec3 &point) {
     const Vec3 scaled{pose.scale[0] * point[0], pose.scale[1] * point[1], pose.scale[2] * point[2]};
     const Vec3 turned = rotate(pose.axes, scaled);
-    return {pose.position[0] + turned[0], pose.position[1] + turned[1],
-            pose.position[2] + turned[2]};
+    return {pose.position[0] + turned[0], pose.position[1] + turned[1], pose.position[2] + turned[2]};
 }
 
 }  // namespace plof::host

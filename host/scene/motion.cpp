@@ -34,8 +34,8 @@ KeyPlace locate(std::span<const MotionKey> keys, double frame) {
         return {keys.size() - 1, false, 0.0};
     }
     // k1.frame <= frame < k2.frame, so the segment is never empty.
-    const auto after = std::upper_bound(keys.begin(), keys.end(), frame,
-                                        [](double f, const MotionKey &k) { return f < k.frame; });
+    const auto after =
+        std::upper_bound(keys.begin(), keys.end(), frame, [](double f, const MotionKey &k) { return f < k.frame; });
     const auto second = static_cast<std::size_t>(after - keys.begin());
     const MotionKey &k1 = keys[second - 1];
     const double span = static_cast<double>(after->frame) - k1.frame;
@@ -69,12 +69,10 @@ Tangents tangents(std::span<const MotionKey> keys, std::size_t i1, int channel) 
     }
 
     const double t1 = k1.tension, c1 = k1.continuity, b1 = k1.bias;
-    const double outgoing = (1.0 - t1) *
-                            ((1.0 + c1) * (1.0 + b1) / 2.0 * d10 + (1.0 - c1) * (1.0 - b1) / 2.0 * d21) *
+    const double outgoing = (1.0 - t1) * ((1.0 + c1) * (1.0 + b1) / 2.0 * d10 + (1.0 - c1) * (1.0 - b1) / 2.0 * d21) *
                             (2.0 * span / (spanBefore + span));
     const double t2 = k2.tension, c2 = k2.continuity, b2 = k2.bias;
-    const double incoming = (1.0 - t2) *
-                            ((1.0 - c2) * (1.0 + b2) / 2.0 * d21 + (1.0 + c2) * (1.0 - b2) / 2.0 * d32) *
+    const double incoming = (1.0 - t2) * ((1.0 - c2) * (1.0 + b2) / 2.0 * d21 + (1.0 + c2) * (1.0 - b2) / 2.0 * d32) *
                             (2.0 * span / (span + spanAfter));
     return {outgoing, incoming};
 }
@@ -145,8 +143,7 @@ ItemPose poseFromMotion(std::span<const MotionKey> keys, double frame) {
 }
 
 bool isStill(std::span<const MotionKey> keys) {
-    return std::all_of(keys.begin(), keys.end(),
-                       [&](const MotionKey &k) { return k.values == keys.front().values; });
+    return std::all_of(keys.begin(), keys.end(), [&](const MotionKey &k) { return k.values == keys.front().values; });
 }
 
 const std::string_view kMotionChannelNames[kMotionChannels] = {
@@ -174,11 +171,10 @@ std::string channelOverflow(std::span<const MotionKey> keys, std::span<const std
                 continue;
             }
             const std::string name(channelNames[c]);
-            const std::string where =
-                i + 1 == keys.size()
-                    ? "the key at frame " + std::to_string(keys[i].frame) + " sets " + name
-                    : "between the keys at frames " + std::to_string(keys[i].frame) + " and " +
-                          std::to_string(keys[i + 1].frame) + ", " + name + " goes";
+            const std::string where = i + 1 == keys.size()
+                                          ? "the key at frame " + std::to_string(keys[i].frame) + " sets " + name
+                                          : "between the keys at frames " + std::to_string(keys[i].frame) + " and " +
+                                                std::to_string(keys[i + 1].frame) + ", " + name + " goes";
             return where + " beyond " + shortestText(kLargestChannelValue) +
                    " (the largest value the host poses items with)";
         }

@@ -7,8 +7,8 @@ ScenePoses::ScenePoses(const HostScene &scene, double framesPerSecond)
     chain_.reserve(cache_.size());
     for (const std::size_t i : parentsFirstOrder(scene).order) {
         const int32_t parent = scene_.items[i].parent;
-        cache_[i].still = isStill(scene_.items[i].motion) &&
-                          (parent == 0 || cache_[static_cast<std::size_t>(parent) - 1].still);
+        cache_[i].still =
+            isStill(scene_.items[i].motion) && (parent == 0 || cache_[static_cast<std::size_t>(parent) - 1].still);
         if (cache_[i].still) {
             cache_[i].stillPose = poseAt(i, -std::numeric_limits<double>::infinity());  // the first key exactly
         }
@@ -32,8 +32,8 @@ const ItemPose &ScenePoses::poseAt(std::size_t index, double time) {
         const ItemPose own = poseFromMotion(host.motion, time * fps_);
         ++motionEvaluations_;
         Entry &entry = cache_[*item];
-        entry.pose = host.parent == 0 ? own
-                                      : composeUnderParent(cache_[static_cast<std::size_t>(host.parent) - 1].pose, own);
+        entry.pose =
+            host.parent == 0 ? own : composeUnderParent(cache_[static_cast<std::size_t>(host.parent) - 1].pose, own);
         entry.time = time;
     }
     return cache_[index].pose;

@@ -3,10 +3,10 @@
 
 #include "host/base/host_error.h"
 #include "host/base/number_text.h"
-#include "host/objects/object_points.h"
 #include "host/base/quoted_text.h"
-#include "host/scene/scene_file.h"
 #include "host/base/text_lines.h"
+#include "host/objects/object_points.h"
+#include "host/scene/scene_file.h"
 #include "plof/module.h"
 
 namespace plof::host {
@@ -37,8 +37,8 @@ std::vector<std::string_view> words(std::string_view line) {
 }
 
 bool startsWithWord(std::string_view line, std::string_view keyword) {
-    return line.starts_with(keyword) && (line.size() == keyword.size() || line[keyword.size()] == ' ' ||
-                                         line[keyword.size()] == '\t');
+    return line.starts_with(keyword) &&
+           (line.size() == keyword.size() || line[keyword.size()] == ' ' || line[keyword.size()] == '\t');
 }
 
 bool startsItem(std::string_view line) {
@@ -62,8 +62,7 @@ std::string_view afterKeyword(std::string_view line, std::string_view keyword) {
 
 class SceneParser {
 public:
-    SceneParser(std::string_view text, const std::string &fileName)
-        : lines_(splitLines(text)), fileName_(fileName) {}
+    SceneParser(std::string_view text, const std::string &fileName) : lines_(splitLines(text)), fileName_(fileName) {}
 
     HostScene parse();
 
@@ -162,8 +161,8 @@ MotionKey SceneParser::keyPair(std::size_t index, int32_t channels) const {
     return key;
 }
 
-std::size_t SceneParser::envelope(std::size_t index, std::span<const std::string_view> channelNames,
-                                  int32_t &channels, std::vector<MotionKey> &keys, std::string &endLine) const {
+std::size_t SceneParser::envelope(std::size_t index, std::span<const std::string_view> channelNames, int32_t &channels,
+                                  std::vector<MotionKey> &keys, std::string &endLine) const {
     channels = countLine(index + 1, "the channel count", 1, static_cast<int32_t>(channelNames.size()));
     const int32_t count = countLine(index + 2, "the key count", 0, kMaxKeys);
     std::size_t at = index + 3;
@@ -291,14 +290,14 @@ std::vector<std::size_t> SceneParser::checkParents(const HostScene &scene) const
     for (std::size_t i = 0; i < count; ++i) {
         const int32_t parent = scene.items[i].parent;
         if (static_cast<std::size_t>(parent) > count) {
-            fail(parentLines_[i], "ParentObject " + std::to_string(parent) + ": the scene has only " +
-                                     std::to_string(count) + " items");
+            fail(parentLines_[i],
+                 "ParentObject " + std::to_string(parent) + ": the scene has only " + std::to_string(count) + " items");
         }
     }
     ParentOrder parents = parentsFirstOrder(scene);
     if (const auto looping = parents.looping) {
-        fail(parentLines_[*looping], "ParentObject " + std::to_string(scene.items[*looping].parent) +
-                                        " makes the item its own ancestor");
+        fail(parentLines_[*looping],
+             "ParentObject " + std::to_string(scene.items[*looping].parent) + " makes the item its own ancestor");
     }
     return std::move(parents.order);
 }
@@ -322,8 +321,8 @@ void SceneParser::checkReach(const HostScene &scene, const std::vector<std::size
         }
         if (!(position <= kLargestChannelValue) || !(scale <= kLargestChannelValue)) {
             fail(parentLines_[i], std::string("under its parents the item's world ") +
-                                      (scale <= kLargestChannelValue ? "position" : "scale") +
-                                      " can go beyond " + shortestText(kLargestChannelValue) +
+                                      (scale <= kLargestChannelValue ? "position" : "scale") + " can go beyond " +
+                                      shortestText(kLargestChannelValue) +
                                       " (the largest value the host poses items with)");
         }
         positionReach[i] = position;

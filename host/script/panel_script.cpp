@@ -55,14 +55,14 @@ bool parseAddress(const ScriptWord &word, ControlAddress &address, std::string &
         address.label = word.text;
         return true;
     }
-    const auto index = word.text.size() > 1 && word.text[0] == '#'
-                           ? parseInteger(std::string_view(word.text).substr(1))
-                           : std::nullopt;
+    const auto index = word.text.size() > 1 && word.text[0] == '#' ? parseInteger(std::string_view(word.text).substr(1))
+                                                                   : std::nullopt;
     if (index && *index > 0) {
         address.index = *index;
         return true;
     }
-    problem = "\"" + word.text + "\" is not a control: write its label in double quotes "
+    problem = "\"" + word.text +
+              "\" is not a control: write its label in double quotes "
               "(\"Gravity\") or its creation number (#3)";
     return false;
 }
@@ -118,8 +118,9 @@ bool readDrag(const std::vector<ScriptWord> &words, ScriptAction &action, std::s
 
 bool readChoose(const std::vector<ScriptWord> &words, ScriptAction &action, std::string &problem) {
     if (words.size() != 2) {
-        problem = "\"choose\" needs exactly one answer: a path (in double quotes when it has "
-                  "spaces) or cancel";
+        problem =
+            "\"choose\" needs exactly one answer: a path (in double quotes when it has "
+            "spaces) or cancel";
         return false;
     }
     action.cancelDialog = !words[1].quoted && words[1].text == "cancel";
@@ -144,14 +145,10 @@ struct VerbEntry {
 // The one list of the script's verbs: parsing, names in messages and the
 // list of actions in the unknown-action error all come from here.
 constexpr VerbEntry kVerbs[] = {
-    {ScriptVerb::Set, "set", &readControlAndValue},
-    {ScriptVerb::Expect, "expect", &readControlAndValue},
-    {ScriptVerb::Press, "press", &readPress},
-    {ScriptVerb::Drag, "drag", &readDrag},
-    {ScriptVerb::Choose, "choose", &readChoose},
-    {ScriptVerb::Snapshot, "snapshot", &readNothingMore},
-    {ScriptVerb::Confirm, "confirm", &readNothingMore},
-    {ScriptVerb::Cancel, "cancel", &readNothingMore},
+    {ScriptVerb::Set, "set", &readControlAndValue},     {ScriptVerb::Expect, "expect", &readControlAndValue},
+    {ScriptVerb::Press, "press", &readPress},           {ScriptVerb::Drag, "drag", &readDrag},
+    {ScriptVerb::Choose, "choose", &readChoose},        {ScriptVerb::Snapshot, "snapshot", &readNothingMore},
+    {ScriptVerb::Confirm, "confirm", &readNothingMore}, {ScriptVerb::Cancel, "cancel", &readNothingMore},
 };
 
 std::string verbList() {
@@ -180,17 +177,14 @@ const char *scriptVerbName(ScriptVerb verb) {
     return "?";
 }
 
-std::string ControlAddress::describe() const {
-    return index > 0 ? "#" + std::to_string(index) : "\"" + label + "\"";
-}
+std::string ControlAddress::describe() const { return index > 0 ? "#" + std::to_string(index) : "\"" + label + "\""; }
 
 std::string ScriptError::text() const {
     if (line > 0) return fileName + ":" + std::to_string(line) + ": " + message;
     return fileName + ": " + message;
 }
 
-bool parsePanelScript(std::string_view text, const std::string &fileName, PanelScript &script,
-                      ScriptError &error) {
+bool parsePanelScript(std::string_view text, const std::string &fileName, PanelScript &script, ScriptError &error) {
     script.fileName = fileName;
     script.actions.clear();
     int lineNumber = 0;

@@ -35,11 +35,11 @@ struct ScriptWord {
 struct ScriptAction {
     int line = 0;
     ScriptVerb verb = ScriptVerb::Cancel;
-    ControlAddress control;            // set, expect, press, drag
-    std::vector<ScriptWord> values;    // set, expect: the words after the control
-    std::vector<int32_t> drags;        // drag: the d of every step
-    std::string path;                  // choose: the answer
-    bool cancelDialog = false;         // choose cancel
+    ControlAddress control;          // set, expect, press, drag
+    std::vector<ScriptWord> values;  // set, expect: the words after the control
+    std::vector<int32_t> drags;      // drag: the d of every step
+    std::string path;                // choose: the answer
+    bool cancelDialog = false;       // choose cancel
 };
 
 struct PanelScript {
@@ -56,8 +56,7 @@ struct ScriptError {
 };
 
 // Parses `text`; false with `error` filled at the first bad line.
-bool parsePanelScript(std::string_view text, const std::string &fileName, PanelScript &script,
-                      ScriptError &error);
+bool parsePanelScript(std::string_view text, const std::string &fileName, PanelScript &script, ScriptError &error);
 
 // Reads and parses the file at `path`.
 bool readPanelScript(const std::string &path, PanelScript &script, ScriptError &error);

@@ -1,11 +1,11 @@
 #include "host/script/script_runner.h"
 
 #include "host/base/number_text.h"
-#include "host/panels/baking_panel.h"
-#include "host/panels/control_value_store.h"
+#include "host/files/written_file_check.h"
 #include "host/module/dialog_answer.h"
 #include "host/module/service_registry.h"
-#include "host/files/written_file_check.h"
+#include "host/panels/baking_panel.h"
+#include "host/panels/control_value_store.h"
 #include "plof/host_services.h"
 
 #include <cstring>
@@ -23,8 +23,8 @@ std::string trimmed(const std::string &text) {
 }
 
 std::string controlName(const PlofControlRecord &control) {
-    return "#" + std::to_string(control.index) + " " + inQuotes(control.label) + " (" +
-           controlKindName(control.kind) + ")";
+    return "#" + std::to_string(control.index) + " " + inQuotes(control.label) + " (" + controlKindName(control.kind) +
+           ")";
 }
 
 // The object items of the scene, through "LW Item Info" as the list control's
@@ -65,8 +65,8 @@ std::string storeSliderPosition(PlofControlRecord &control, const ValueWords &va
     const intptr_t low = control.words[1];
     const intptr_t high = control.words[2];
     if (*integer < low || *integer > high) {
-        return "slider " + controlName(control) + " goes from " + std::to_string(low) + " to " +
-               std::to_string(high) + "; " + std::to_string(*integer) + " is outside it";
+        return "slider " + controlName(control) + " goes from " + std::to_string(low) + " to " + std::to_string(high) +
+               "; " + std::to_string(*integer) + " is outside it";
     }
     storeInteger(control, *integer);
     return "";
@@ -134,17 +134,17 @@ std::string storeVector(PlofControlRecord &control, const ValueWords &values) {
 
 std::string storeScriptValue(PlofControlRecord &control, const ValueWords &values) {
     switch (control.kind) {
-    case ControlKind::Number: return storeWholeNumber(control, values);
-    case ControlKind::Slider: return storeSliderPosition(control, values);
-    case ControlKind::Bool: return storeOnOff(control, values);
-    case ControlKind::Float: return storeFloat(control, values);
-    case ControlKind::ItemList: return storeObjectItem(control, values);
-    case ControlKind::File: return storePath(control, values);
-    case ControlKind::FloatVector: return storeVector(control, values);
-    case ControlKind::Button: return controlName(control) + " is a button: use press";
-    case ControlKind::DragButton: return controlName(control) + " is a drag button: use drag";
-    case ControlKind::ListBox:
-        return controlName(control) + " is a list box and is not set by hand; add files with its button";
+        case ControlKind::Number: return storeWholeNumber(control, values);
+        case ControlKind::Slider: return storeSliderPosition(control, values);
+        case ControlKind::Bool: return storeOnOff(control, values);
+        case ControlKind::Float: return storeFloat(control, values);
+        case ControlKind::ItemList: return storeObjectItem(control, values);
+        case ControlKind::File: return storePath(control, values);
+        case ControlKind::FloatVector: return storeVector(control, values);
+        case ControlKind::Button: return controlName(control) + " is a button: use press";
+        case ControlKind::DragButton: return controlName(control) + " is a drag button: use drag";
+        case ControlKind::ListBox:
+            return controlName(control) + " is a list box and is not set by hand; add files with its button";
     }
     return "";
 }
@@ -209,18 +209,19 @@ int32_t ScriptRunner::actOnPanel(PlofPanelRecord &panel) {
         // A dialog answer that no message followed is named by no later one.
         takeLastDialogAnswer();
         switch (action.verb) {
-        case ScriptVerb::Confirm:
-            noteAskedBake(panel);
-            result = 1;
-            closed = true;
-            break;
-        case ScriptVerb::Cancel: closed = true; break;
-        case ScriptVerb::Snapshot: takeSnapshot(panel, action.line); break;
-        case ScriptVerb::Choose:
-            fail(action.line, "\"choose\" answers a file dialog, but no dialog is open here; put it "
-                              "on the line right after the action that opens the dialog");
-            break;
-        default: perform(panel, action); break;
+            case ScriptVerb::Confirm:
+                noteAskedBake(panel);
+                result = 1;
+                closed = true;
+                break;
+            case ScriptVerb::Cancel: closed = true; break;
+            case ScriptVerb::Snapshot: takeSnapshot(panel, action.line); break;
+            case ScriptVerb::Choose:
+                fail(action.line,
+                     "\"choose\" answers a file dialog, but no dialog is open here; put it "
+                     "on the line right after the action that opens the dialog");
+                break;
+            default: perform(panel, action); break;
         }
     }
     if (depth_ == 1 && !closed && !stopped() && cursor_ > 0) endedWithPanelOpen_ = true;
@@ -274,16 +275,16 @@ PlofControlRecord *ScriptRunner::findControl(PlofPanelRecord &panel, const Scrip
         for (auto &control : panel.controls) {
             if (!control->label.empty()) known += (known.empty() ? "" : ", ") + inQuotes(control->label);
         }
-        fail(action.line, "unknown control " + inQuotes(address.label) + where + "; its labels are " +
-                              known + " (empty labels: address by #N)");
+        fail(action.line, "unknown control " + inQuotes(address.label) + where + "; its labels are " + known +
+                              " (empty labels: address by #N)");
         return nullptr;
     }
     std::string numbers;
     for (PlofControlRecord *control : matches) {
         numbers += (numbers.empty() ? "#" : ", #") + std::to_string(control->index);
     }
-    fail(action.line, "label " + inQuotes(address.label) + " names controls " + numbers + where +
-                          "; address one by its number");
+    fail(action.line,
+         "label " + inQuotes(address.label) + " names controls " + numbers + where + "; address one by its number");
     return nullptr;
 }
 
@@ -291,43 +292,41 @@ void ScriptRunner::perform(PlofPanelRecord &panel, const ScriptAction &action) {
     PlofControlRecord *control = findControl(panel, action);
     if (!control) return;
     switch (action.verb) {
-    case ScriptVerb::Set:
-        setValue(*control, action);
-        if (error_) return;
-        if (control->event) control->event(control, control->userData);
-        break;
-    case ScriptVerb::Expect:
-        checkValue(*control, action);
-        return;
-    case ScriptVerb::Press: {
-        if (control->kind != ControlKind::Button) {
-            fail(action.line, "cannot press " + controlName(*control) + ": only buttons are pressed");
-            return;
-        }
-        const std::vector<std::string> listsBefore = listBoxEntries(panel);
-        const int answeredBefore = filesAnswered_;
-        if (control->event) control->event(control, control->userData);
-        // A file chosen on a panel with a list box that stays as it was was not added to it.
-        if (!listsBefore.empty() && filesAnswered_ > answeredBefore) {
-            ++filesForLists_;
-            if (listBoxEntries(panel) == listsBefore) ++filesNotListed_;
-        }
-        break;
-    }
-    case ScriptVerb::Drag:
-        if (control->kind != ControlKind::DragButton) {
-            fail(action.line, "cannot drag " + controlName(*control) + ": only drag buttons are dragged");
-            return;
-        }
-        // The host reports each step of a drag as the vector (0, d, 0).
-        for (int32_t d : action.drags) {
+        case ScriptVerb::Set:
+            setValue(*control, action);
             if (error_) return;
-            control->integers = {0, d, 0};
             if (control->event) control->event(control, control->userData);
-            drawPanel(panel);
+            break;
+        case ScriptVerb::Expect: checkValue(*control, action); return;
+        case ScriptVerb::Press: {
+            if (control->kind != ControlKind::Button) {
+                fail(action.line, "cannot press " + controlName(*control) + ": only buttons are pressed");
+                return;
+            }
+            const std::vector<std::string> listsBefore = listBoxEntries(panel);
+            const int answeredBefore = filesAnswered_;
+            if (control->event) control->event(control, control->userData);
+            // A file chosen on a panel with a list box that stays as it was was not added to it.
+            if (!listsBefore.empty() && filesAnswered_ > answeredBefore) {
+                ++filesForLists_;
+                if (listBoxEntries(panel) == listsBefore) ++filesNotListed_;
+            }
+            break;
         }
-        return;
-    default: return;
+        case ScriptVerb::Drag:
+            if (control->kind != ControlKind::DragButton) {
+                fail(action.line, "cannot drag " + controlName(*control) + ": only drag buttons are dragged");
+                return;
+            }
+            // The host reports each step of a drag as the vector (0, d, 0).
+            for (int32_t d : action.drags) {
+                if (error_) return;
+                control->integers = {0, d, 0};
+                if (control->event) control->event(control, control->userData);
+                drawPanel(panel);
+            }
+            return;
+        default: return;
     }
     if (!error_) drawPanel(panel);
 }
@@ -359,24 +358,24 @@ void ScriptRunner::checkValue(const PlofControlRecord &control, const ScriptActi
     std::string held;
     bool equal = false;
     switch (control.kind) {
-    case ControlKind::Button:
-    case ControlKind::File:
-        equal = expected.text == control.text;
-        held = inQuotes(control.text);
-        break;
-    case ControlKind::Float:
-        equal = expected.number == control.number;
-        held = shortestText(control.number);
-        break;
-    case ControlKind::FloatVector:
-        equal = expected.numbers == control.numbers;
-        held = shortestText(control.numbers[0]) + "," + shortestText(control.numbers[1]) + "," +
-               shortestText(control.numbers[2]);
-        break;
-    default:
-        equal = expected.integer == control.integer;
-        held = std::to_string(control.integer);
-        break;
+        case ControlKind::Button:
+        case ControlKind::File:
+            equal = expected.text == control.text;
+            held = inQuotes(control.text);
+            break;
+        case ControlKind::Float:
+            equal = expected.number == control.number;
+            held = shortestText(control.number);
+            break;
+        case ControlKind::FloatVector:
+            equal = expected.numbers == control.numbers;
+            held = shortestText(control.numbers[0]) + "," + shortestText(control.numbers[1]) + "," +
+                   shortestText(control.numbers[2]);
+            break;
+        default:
+            equal = expected.integer == control.integer;
+            held = std::to_string(control.integer);
+            break;
     }
     if (!equal) fail(action.line, controlName(control) + " holds " + held + ", not the value expected here");
 }

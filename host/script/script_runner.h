@@ -11,8 +11,8 @@
 #pragma once
 
 #include "host/dialogs/scripted_file_request.h"
-#include "host/script/panel_script.h"
 #include "host/panels/host_panel_services.h"
+#include "host/script/panel_script.h"
 
 #include <functional>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "host/settings/plf_file.h"
 
-#include "host/files/file_bytes.h"
 #include "host/base/host_error.h"
 #include "host/base/text_lines.h"
+#include "host/files/file_bytes.h"
 #include "host/settings/settings_warnings.h"
 
 namespace plof::host {

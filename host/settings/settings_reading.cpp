@@ -25,9 +25,7 @@ bool beginsWithWord(std::string_view text, std::string_view word) {
 }
 
 // The effect's prefix test: `vocabulary` begins with `read`.
-bool begins(std::string_view vocabulary, std::string_view read) {
-    return vocabulary.substr(0, read.size()) == read;
-}
+bool begins(std::string_view vocabulary, std::string_view read) { return vocabulary.substr(0, read.size()) == read; }
 
 // The saturating truncation the effect applies to whole-number settings.
 double truncated(double value) {

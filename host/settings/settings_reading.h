@@ -45,19 +45,21 @@ namespace plof::host {
 // it there, its control's label, its unit, the control (PanelInput) and the
 // smallest change the panel makes. The enum, the count and kSettingRules are
 // made from it.
-#define PLOF_HOST_SETTING_ROWS(ROW) \
-    ROW(V0Min, Decimal, 1.0, -kAny, kAny, "the speed field", "V0  Min", "units per second", Float, 0.0) \
-    ROW(V0Max, Decimal, 4.0, -kAny, kAny, "the speed field", "Max", "units per second", Float, 0.0) \
-    ROW(AgeMin, Whole, 10.0, -kAny, kAny, "\" Age Min frame \"", "Age Min frame", "frames", Whole, 1.0) \
-    ROW(AgeMax, Whole, 60.0, -kAny, kAny, "the age field", "Max", "frames", Whole, 1.0) \
-    ROW(Gravity, Decimal, 9.8, -kAny, kAny, "\"Gravity\"", "Gravity", "units per second\u00b2", Float, 0.0) \
-    /* The panel's "Registance" slider runs 0..100 and shows 20 x Regist. */ \
-    ROW(Regist, Decimal, 0.0, 0.0, 5.0, "the \"Registance\" slider (0..100 = Regist 0..5)", "Registance", "per second", Slider, 0.05) \
-    ROW(START_F, Whole, 0.0, -kAny, kAny, "\"SparkFrame\"", "SparkFrame", "frame", Whole, 1.0) \
-    ROW(Birth, Whole, 100.0, -kAny, kAny, "\"BirthRate p/s\"", "BirthRate p/s", "particles per second", Whole, 1.0) \
-    ROW(ReCycle, Whole, 1.0, 0.0, 1.0, "the \"Recycle\" check box (0 or 1)", "Recycle", "on/off", Check, 1.0) \
+#define PLOF_HOST_SETTING_ROWS(ROW)                                                                                    \
+    ROW(V0Min, Decimal, 1.0, -kAny, kAny, "the speed field", "V0  Min", "units per second", Float, 0.0)                \
+    ROW(V0Max, Decimal, 4.0, -kAny, kAny, "the speed field", "Max", "units per second", Float, 0.0)                    \
+    ROW(AgeMin, Whole, 10.0, -kAny, kAny, "\" Age Min frame \"", "Age Min frame", "frames", Whole, 1.0)                \
+    ROW(AgeMax, Whole, 60.0, -kAny, kAny, "the age field", "Max", "frames", Whole, 1.0)                                \
+    ROW(Gravity, Decimal, 9.8, -kAny, kAny, "\"Gravity\"", "Gravity", "units per second\u00b2", Float, 0.0)            \
+    /* The panel's "Registance" slider runs 0..100 and shows 20 x Regist. */                                           \
+    ROW(Regist, Decimal, 0.0, 0.0, 5.0, "the \"Registance\" slider (0..100 = Regist 0..5)", "Registance",              \
+        "per second", Slider, 0.05)                                                                                    \
+    ROW(START_F, Whole, 0.0, -kAny, kAny, "\"SparkFrame\"", "SparkFrame", "frame", Whole, 1.0)                         \
+    ROW(Birth, Whole, 100.0, -kAny, kAny, "\"BirthRate p/s\"", "BirthRate p/s", "particles per second", Whole, 1.0)    \
+    ROW(ReCycle, Whole, 1.0, 0.0, 1.0, "the \"Recycle\" check box (0 or 1)", "Recycle", "on/off", Check, 1.0)          \
     ROW(SpreadMin, Whole, 0.0, 0.0, 180.0, "the \"Spread Min\" slider (0..180)", "Spread Min", "degrees", Slider, 1.0) \
-    ROW(SpreadMax, Whole, 180.0, 0.0, 180.0, "the \"Spread Max\" slider (0..180)", "Spread Max", "degrees", Slider, 1.0) \
+    ROW(SpreadMax, Whole, 180.0, 0.0, 180.0, "the \"Spread Max\" slider (0..180)", "Spread Max", "degrees", Slider,    \
+        1.0)                                                                                                           \
     ROW(OrgEmit, Byte, 0.0, 0.0, 1.0, "the \"OrgEmitter\" check box (0 or 1)", "OrgEmitter", "on/off", Check, 1.0)
 
 #define PLOF_HOST_SETTING_NAME(name, ...) name,
@@ -127,7 +129,7 @@ struct SettingsLine {
     std::size_t lineNumber = 0;  // in its file
     std::string text;            // the whole line as written
     Role role = Role::Skipped;
-    std::string keyword;         // up to the first space, as read
+    std::string keyword;  // up to the first space, as read
     std::optional<Setting> setting;
     std::optional<double> value;  // when the line has a space
     std::string valueText;        // the text after the first space

@@ -64,8 +64,9 @@ void keywordWarnings(const SettingsLine &line, Messages &out) {
     if (line.role == Role::Skipped) {
         if (keyword.empty()) return;  // an empty line in a .plf file
         if (!line.value && nearestKeyword(keyword) == keyword) {
-            out.add(line.lineNumber, quoted(keyword) + " has no value after it, so the effect skips the line; write \"" +
-                                         keyword + " VALUE\"");
+            out.add(line.lineNumber, quoted(keyword) +
+                                         " has no value after it, so the effect skips the line; write \"" + keyword +
+                                         " VALUE\"");
             return;
         }
         const std::string near = nearestKeyword(keyword);
@@ -74,7 +75,7 @@ void keywordWarnings(const SettingsLine &line, Messages &out) {
                                                    : "did you mean \"" + near + "\"?"));
         return;
     }
-    const std::string full = line.role == Role::Value ? ruleOf(*line.setting).keyword
+    const std::string full = line.role == Role::Value       ? ruleOf(*line.setting).keyword
                              : line.role == Role::Reference ? std::string(kReferenceKeyword)
                              : line.role == Role::End       ? std::string("PLOF_END")
                                                             : std::string("PLOF_START");
@@ -82,8 +83,9 @@ void keywordWarnings(const SettingsLine &line, Messages &out) {
         out.add(line.lineNumber, quoted(keyword) + " is read as " + full +
                                      " (the first keyword that begins with it); write " + full + " in full");
     } else if (keyword != full && !keyword.empty()) {
-        out.add(line.lineNumber, quoted(keyword) + " ends the settings as PLOF_END does; the lines after it are "
-                                                   "not read");
+        out.add(line.lineNumber, quoted(keyword) +
+                                     " ends the settings as PLOF_END does; the lines after it are "
+                                     "not read");
     }
 }
 
@@ -103,8 +105,8 @@ void valueWarnings(const SettingsLine &line, const EffectSettings &settings, Mes
     const std::string shown = first == std::string::npos ? "" : written.substr(first);
     if (length == 0) {
         out.add(line.lineNumber, quoted(shown) + " is not a number: the effect reads " + name +
-                                     " as 0; write a number, e.g. \"" + name + " " +
-                                     number(rule.newInstanceValue) + "\"");
+                                     " as 0; write a number, e.g. \"" + name + " " + number(rule.newInstanceValue) +
+                                     "\"");
         return;
     }
     const std::string rest = written.substr(length - 1);
@@ -124,15 +126,15 @@ void valueWarnings(const SettingsLine &line, const EffectSettings &settings, Mes
     }
     const double stored = settings.number(*line.setting);
     if (rule.kind != SettingKind::Decimal && !(stored == read)) {
-        out.add(line.lineNumber, name + " takes whole numbers" +
-                                     (rule.kind == SettingKind::Byte ? std::string(" (it keeps the low 8 bits)")
-                                                                     : std::string()) +
-                                     ": the effect reads " + number(read) + " as " + number(stored) + "; write " +
-                                     number(stored));
+        out.add(line.lineNumber,
+                name + " takes whole numbers" +
+                    (rule.kind == SettingKind::Byte ? std::string(" (it keeps the low 8 bits)") : std::string()) +
+                    ": the effect reads " + number(read) + " as " + number(stored) + "; write " + number(stored));
     }
     if (*line.setting == Setting::OrgEmit && (stored < rule.panelMin || stored > rule.panelMax)) {
-        out.addForFile("OrgEmit " + number(stored) + ": particles start from each point's own place and launch "
-                                                     "into the spread band (docs/settings.md)");
+        out.addForFile("OrgEmit " + number(stored) +
+                       ": particles start from each point's own place and launch "
+                       "into the spread band (docs/settings.md)");
     } else if (stored < rule.panelMin || stored > rule.panelMax) {
         const std::string what = *line.setting == Setting::ReCycle
                                      ? "the effect recycles only with 1, so this means off"
@@ -158,27 +160,28 @@ void blockWarnings(const SettingsReading &reading, Messages &out) {
         if (!line) line = lastSetting(reading, Setting::AgeMax);
         out.add(line ? line->lineNumber : reading.lines.front().lineNumber,
                 "AgeMin " + number(s.number(Setting::AgeMin)) + " is above AgeMax " +
-                    number(s.number(Setting::AgeMax)) + ": every particle lives exactly AgeMin frames; make "
-                                                        "AgeMin at most AgeMax");
+                    number(s.number(Setting::AgeMax)) +
+                    ": every particle lives exactly AgeMin frames; make "
+                    "AgeMin at most AgeMax");
     }
     const SettingsLine &last = reading.lines.back();
     if (!reading.endLine) {
         if (last.role == Role::End && reading.unreadLines == 0 && reading.unreadEndLine) return;
         if (last.role == Role::End) {
-            out.add(last.lineNumber, std::string(last.text.empty() ? "an empty line" : "a line beginning with a space") +
-                                         " ends the settings here, before any PLOF_END; " +
-                                         (reading.unreadLines > 0
-                                              ? std::to_string(reading.unreadLines) +
-                                                    " line(s) after it are not read; remove this line"
-                                              : std::string("end them with a PLOF_END line")));
+            out.add(last.lineNumber,
+                    std::string(last.text.empty() ? "an empty line" : "a line beginning with a space") +
+                        " ends the settings here, before any PLOF_END; " +
+                        (reading.unreadLines > 0
+                             ? std::to_string(reading.unreadLines) + " line(s) after it are not read; remove this line"
+                             : std::string("end them with a PLOF_END line")));
             return;
         }
         out.add(last.lineNumber, "no PLOF_END line; the settings end with the file (here); add a PLOF_END line");
         return;
     }
     if (reading.unreadLines > 0) {
-        out.add(reading.firstUnreadLine, std::to_string(reading.unreadLines) +
-                                             " line(s) after PLOF_END (line " + std::to_string(last.lineNumber) +
+        out.add(reading.firstUnreadLine, std::to_string(reading.unreadLines) + " line(s) after PLOF_END (line " +
+                                             std::to_string(last.lineNumber) +
                                              ") are not read; move settings above PLOF_END");
     }
 }
@@ -230,9 +233,10 @@ std::vector<std::string> settingsWarnings(const SettingsReading &reading, const 
     Messages out(fileName);
     if (reading.lines.empty()) return out.take();
     if (!reading.started) {
-        out.add(reading.lines.front().lineNumber, "the effect's lines do not begin with PLOF_START: it reads none "
-                                                  "of them and keeps a new instance's settings; begin with "
-                                                  "PLOF_START");
+        out.add(reading.lines.front().lineNumber,
+                "the effect's lines do not begin with PLOF_START: it reads none "
+                "of them and keeps a new instance's settings; begin with "
+                "PLOF_START");
         return out.take();
     }
     for (const SettingsLine &line : reading.lines) {

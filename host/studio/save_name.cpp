@@ -48,8 +48,8 @@ fs::path followLinks(fs::path path, std::error_code &error) {
 
 }  // namespace
 
-std::optional<std::string> savePath(const std::string &directory, const std::string &name,
-                                    const std::string &extension, std::string &problem) {
+std::optional<std::string> savePath(const std::string &directory, const std::string &name, const std::string &extension,
+                                    std::string &problem) {
     if (name.empty()) {
         problem = "the name is empty";
         return std::nullopt;

@@ -16,7 +16,7 @@ inline constexpr std::size_t kLongestSaveName = 120;
 // The path to write for `name` in `directory`, with `extension` (".plf")
 // appended when the name does not end with it; nothing, with `problem`
 // saying why, when the name is refused.
-std::optional<std::string> savePath(const std::string &directory, const std::string &name,
-                                    const std::string &extension, std::string &problem);
+std::optional<std::string> savePath(const std::string &directory, const std::string &name, const std::string &extension,
+                                    std::string &problem);
 
 }  // namespace plof::host::studio

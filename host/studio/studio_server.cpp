@@ -22,9 +22,8 @@ void answerJson(httplib::Response &response, const nlohmann::ordered_json &json)
 }
 
 RequestFacts factsOf(const httplib::Request &request) {
-    return {request.get_header_value("Host"), request.get_header_value("Origin"),
-            request.get_param_value("token"), request.get_header_value("Authorization"),
-            request.get_header_value("Cookie")};
+    return {request.get_header_value("Host"), request.get_header_value("Origin"), request.get_param_value("token"),
+            request.get_header_value("Authorization"), request.get_header_value("Cookie")};
 }
 
 nlohmann::json bodyJson(const httplib::Request &request) {
@@ -49,10 +48,7 @@ int32_t frameParameter(const httplib::Request &request, const char *name) {
 
 StudioServer::StudioServer(StudioModel &model, ModuleThread &moduleThread, std::map<std::string, PageFile> page,
                            std::string token)
-    : model_(model),
-      page_(std::move(page)),
-      token_(std::move(token)),
-      moduleThread_(moduleThread),
+    : model_(model), page_(std::move(page)), token_(std::move(token)), moduleThread_(moduleThread),
       http_(std::make_unique<httplib::Server>()) {
     // Address reuse after a restart, but not the library's SO_REUSEPORT, with
     // which a second server (anyone's) could bind the same port and take

@@ -16,8 +16,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/settings/settings_reading.h"
 #include "host/play/summary.h"
+#include "host/settings/settings_reading.h"
 
 namespace plof::host::studio {
 

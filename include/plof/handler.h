@@ -59,8 +59,7 @@ typedef const char *(*PlofCopyV1Func)(PlofInstance from, PlofInstance to);
 typedef const char *(*PlofLoadFunc)(PlofInstance instance, const PlofLoadState *state);
 typedef const char *(*PlofSaveFunc)(PlofInstance instance, const PlofSaveState *state);
 /* Slot 6. Called once per frame, before that frame's evaluate calls. Returns null. */
-typedef const char *(*PlofNewTimeFunc)(PlofInstance instance, PlofItemId item, int32_t frame,
-                                       double time);
+typedef const char *(*PlofNewTimeFunc)(PlofInstance instance, PlofItemId item, int32_t frame, double time);
 /* Slot 7. Called once per point, in point order, after newTime. */
 typedef void (*PlofEvaluateFunc)(PlofInstance instance, PlofDisplacementAccess *access);
 /* Slot 8. Returns PLOF_FLAGS_WORLD or PLOF_FLAGS_OBJECT. */
@@ -70,9 +69,15 @@ typedef int32_t (*PlofFlagsFunc)(PlofInstance instance);
 typedef const char *(*PlofDescribeFunc)(PlofInstance instance);
 
 typedef struct PlofHandlerOperations {
-    union { PlofCreateFunc v2; PlofCreateV1Func v1; } create;
+    union {
+        PlofCreateFunc v2;
+        PlofCreateV1Func v1;
+    } create;
     PlofDestroyFunc destroy;
-    union { PlofCopyFunc v2; PlofCopyV1Func v1; } copy;
+    union {
+        PlofCopyFunc v2;
+        PlofCopyV1Func v1;
+    } copy;
     PlofLoadFunc load;
     PlofSaveFunc save;
     PlofNewTimeFunc newTime;

@@ -40,9 +40,9 @@ typedef struct PlofObjectAccess {
 
 /* Item kinds and parameter codes of "LW Item Info". */
 #define PLOF_ITEM_OBJECT 0
-#define PLOF_PARAM_RIGHT 2    /* the item's own X axis in world space */
-#define PLOF_PARAM_UP 3       /* the item's own Y axis in world space */
-#define PLOF_PARAM_FORWARD 4  /* the item's own Z axis in world space */
+#define PLOF_PARAM_RIGHT 2      /* the item's own X axis in world space */
+#define PLOF_PARAM_UP 3         /* the item's own Y axis in world space */
+#define PLOF_PARAM_FORWARD 4    /* the item's own Z axis in world space */
 #define PLOF_PARAM_W_POSITION 8 /* the item's position in world space */
 
 /* "LW Item Info". */
@@ -71,8 +71,7 @@ typedef struct PlofMessages {
  * written into `resultBuffer` (of `size` bytes, NUL-terminated). Returns a
  * value above 0 when a file was chosen, 0 or less otherwise. */
 typedef struct PlofFileRequest {
-    int32_t (*request)(const char *title, char *nameBuffer, char *pathBuffer,
-                       char *resultBuffer, int32_t size);
+    int32_t (*request)(const char *title, char *nameBuffer, char *pathBuffer, char *resultBuffer, int32_t size);
 } PlofFileRequest;
 
 /* The kinds of directory the module asks "Directory Info" for. */

@@ -32,16 +32,26 @@ typedef struct PlofControlKind {
 } PlofControlKind;
 
 /* The control kinds, each an initializer of PlofControlKind. */
-#define PLOF_KIND_FLOAT {"FloatControl", 3}            /* value: one double */
-#define PLOF_KIND_NUMBER {"NumControl", 2}             /* value: one integer */
-#define PLOF_KIND_BUTTON {"ButtonControl", 2}          /* pressed; may carry a text */
-#define PLOF_KIND_BOOL {"BoolControl", 8}              /* value: an integer, on or off */
-#define PLOF_KIND_DRAG_BUTTON {"DragButtonControl", 19} /* words 0, -1; value: (0, d, 0) */
-#define PLOF_KIND_SLIDER {"SliderControl", 15}         /* words width, minimum, maximum */
-#define PLOF_KIND_ITEM_LIST {"LWListControl", 16}      /* word: the global function; value: an item */
-#define PLOF_KIND_FILE {"FileControl", 1}              /* word: width in characters; value: a text */
-#define PLOF_KIND_FLOAT_VECTOR {"FVecControl", 6}      /* value: three doubles */
-#define PLOF_KIND_LIST_BOX {"ListBoxControl", 18}      /* words width, rows, 0, count and name callbacks */
+#define PLOF_KIND_FLOAT \
+    { "FloatControl", 3 } /* value: one double */
+#define PLOF_KIND_NUMBER \
+    { "NumControl", 2 } /* value: one integer */
+#define PLOF_KIND_BUTTON \
+    { "ButtonControl", 2 } /* pressed; may carry a text */
+#define PLOF_KIND_BOOL \
+    { "BoolControl", 8 } /* value: an integer, on or off */
+#define PLOF_KIND_DRAG_BUTTON \
+    { "DragButtonControl", 19 } /* words 0, -1; value: (0, d, 0) */
+#define PLOF_KIND_SLIDER \
+    { "SliderControl", 15 } /* words width, minimum, maximum */
+#define PLOF_KIND_ITEM_LIST \
+    { "LWListControl", 16 } /* word: the global function; value: an item */
+#define PLOF_KIND_FILE \
+    { "FileControl", 1 } /* word: width in characters; value: a text */
+#define PLOF_KIND_FLOAT_VECTOR \
+    { "FVecControl", 6 } /* value: three doubles */
+#define PLOF_KIND_LIST_BOX \
+    { "ListBoxControl", 18 } /* words width, rows, 0, count and name callbacks */
 
 /* A value crossing to or from the host. The type code says which payload is
  * meaningful. An integer payload is one word: 32 bits on the real target and
@@ -51,7 +61,10 @@ typedef struct PlofControlKind {
 typedef struct PlofControlValue {
     int32_t type;
     union {
-        struct { char *buffer; int32_t length; } text;
+        struct {
+            char *buffer;
+            int32_t length;
+        } text;
         intptr_t integer;
         double number;
         int32_t integers[3];
@@ -106,8 +119,8 @@ typedef struct PlofPanelServices {
     /* Adds a control of `kind` ("NumControl", "SliderControl", ...) with a
      * label; null when it cannot be made. The description is read during the
      * call only. */
-    PlofControl (*addControl)(PlofPanel panel, const char *kind,
-                              const PlofControlDescription *description, const char *label);
+    PlofControl (*addControl)(PlofPanel panel, const char *kind, const PlofControlDescription *description,
+                              const char *label);
     void (*getControlAttribute)(PlofControl control, int32_t code, PlofControlValue *value);
     void (*setControlAttribute)(PlofControl control, int32_t code, PlofControlValue *value);
     /* Draws one pixel of a host colour code at panel coordinates x, y. */

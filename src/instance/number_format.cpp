@@ -11,9 +11,8 @@ namespace plof {
 namespace {
 
 int32_t finish(char *out, std::size_t capacity, const char *text, std::size_t length, int width) {
-    const std::size_t padding = width > 0 && static_cast<std::size_t>(width) > length
-                                    ? static_cast<std::size_t>(width) - length
-                                    : 0;
+    const std::size_t padding =
+        width > 0 && static_cast<std::size_t>(width) > length ? static_cast<std::size_t>(width) - length : 0;
     if (padding + length + 1 > capacity) {
         if (capacity > 0) out[0] = '\0';
         return -1;
@@ -104,8 +103,8 @@ int32_t truncateToInt32(double value) {
 }
 
 int32_t clampToInt32(int64_t value) {
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace plof

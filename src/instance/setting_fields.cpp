@@ -14,8 +14,8 @@ constexpr SettingField doubleSetting(const char *keyword, double HandlerInstance
 
 constexpr SettingField integerSetting(const char *keyword, int32_t HandlerInstance::*member, int32_t defaultValue,
                                       OptionsControl control) {
-    return {keyword, SettingKind::Integer, nullptr, member, nullptr, static_cast<double>(defaultValue), control,
-            PanelForm::Integer};
+    return {keyword, SettingKind::Integer, nullptr, member, nullptr, static_cast<double>(defaultValue),
+            control, PanelForm::Integer};
 }
 
 }  // namespace
@@ -63,9 +63,7 @@ void copySetting(const HandlerInstance &from, HandlerInstance &to, const Setting
     }
 }
 
-std::size_t settingIndex(const SettingField &field) {
-    return static_cast<std::size_t>(&field - kSettingFields.data());
-}
+std::size_t settingIndex(const SettingField &field) { return static_cast<std::size_t>(&field - kSettingFields.data()); }
 
 const SettingField *matchSetting(const char *keywordRead) {
     for (const SettingField &field : kSettingFields) {

@@ -160,8 +160,8 @@ Pair cosineKernel(const Pair &a) {
     const double leading = 1.0 - half;
     const double z = square.value;
     // cos(x + e) = cos x - e sin x, and sin x = x closely enough here.
-    const double tail = ((1.0 - leading) - half) +
-                        (z * z * horner(kCosineTerms, z) - (0.5 * square.error + x * a.error));
+    const double tail =
+        ((1.0 - leading) - half) + (z * z * horner(kCosineTerms, z) - (0.5 * square.error + x * a.error));
     return fastTwoSum(leading, tail);
 }
 

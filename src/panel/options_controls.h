@@ -12,11 +12,26 @@
 namespace plof {
 
 enum OptionsControl : std::size_t {
-    kV0MinField, kV0MaxField, kV0MinDrag, kV0MaxDrag,
-    kAgeMinField, kAgeMaxField, kAgeMinDrag, kAgeMaxDrag,
-    kGravityField, kSparkFrameField, kBirthRateField, kRecycleBox,
-    kSpreadMinSlider, kSpreadMaxSlider, kRegistanceSlider, kOrgEmitterBox,
-    kAvoidObjectList, kCreateSceneButton, kSaveButton, kLoadButton,
+    kV0MinField,
+    kV0MaxField,
+    kV0MinDrag,
+    kV0MaxDrag,
+    kAgeMinField,
+    kAgeMaxField,
+    kAgeMinDrag,
+    kAgeMaxDrag,
+    kGravityField,
+    kSparkFrameField,
+    kBirthRateField,
+    kRecycleBox,
+    kSpreadMinSlider,
+    kSpreadMaxSlider,
+    kRegistanceSlider,
+    kOrgEmitterBox,
+    kAvoidObjectList,
+    kCreateSceneButton,
+    kSaveButton,
+    kLoadButton,
     kOptionsControlCount
 };
 

@@ -55,10 +55,14 @@ struct ControlEvent {
 };
 
 constexpr ControlEvent kEvents[] = {
-    {kCreateSceneButton, sceneBakingEvent}, {kSpreadMinSlider, drawSpreadPreview},
-    {kSpreadMaxSlider, drawSpreadPreview},  {kSaveButton, saveSettings},
-    {kLoadButton, loadSettings},            {kV0MinDrag, dragV0Min},
-    {kV0MaxDrag, dragV0Max},                {kAgeMinDrag, dragAgeMin},
+    {kCreateSceneButton, sceneBakingEvent},
+    {kSpreadMinSlider, drawSpreadPreview},
+    {kSpreadMaxSlider, drawSpreadPreview},
+    {kSaveButton, saveSettings},
+    {kLoadButton, loadSettings},
+    {kV0MinDrag, dragV0Min},
+    {kV0MaxDrag, dragV0Max},
+    {kAgeMinDrag, dragAgeMin},
     {kAgeMaxDrag, dragAgeMax},
 };
 
@@ -92,8 +96,7 @@ double shownValue(const PlofPanelServices &services, PlofControl control, PanelF
 // Two readings of a control are the same when their bits are (NaN included).
 bool sameReading(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-void showInstance(const PlofPanelServices &services, const OptionsControls &controls,
-                  const HandlerInstance &instance) {
+void showInstance(const PlofPanelServices &services, const OptionsControls &controls, const HandlerInstance &instance) {
     for (const SettingField &field : kSettingFields) {
         showValue(services, controls[field.control], field.form, settingValue(instance, field));
     }

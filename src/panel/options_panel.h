@@ -28,8 +28,8 @@ struct OptionsPanelContext {
     OptionsControls controls;  // every control, by OptionsControl index
     HandlerInstance *instance;
     PlofGlobalFunc global;
-    LineBuffer objectsDir;   // where the next object file dialog opens
-    int32_t ageMinAnchor;    // the age values when the current drag started
+    LineBuffer objectsDir;  // where the next object file dialog opens
+    int32_t ageMinAnchor;   // the age values when the current drag started
     int32_t ageMaxAnchor;
     // What each setting's control, and the avoid-object list, read right
     // after the panel showed the instance, and which of them "L" has set

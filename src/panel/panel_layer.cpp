@@ -53,8 +53,7 @@ void setTextValue(const PlofPanelServices &services, PlofControl control, const 
     record.value.text.buffer = nullptr;
 }
 
-void getTextValue(const PlofPanelServices &services, PlofControl control, char *buffer,
-                  int32_t capacity) {
+void getTextValue(const PlofPanelServices &services, PlofControl control, char *buffer, int32_t capacity) {
     PlofControlValue &record = moduleState().panel.text;
     buffer[0] = '\0';
     record.value.text.buffer = buffer;
@@ -84,14 +83,13 @@ void setFloatVectorValue(const PlofPanelServices &services, PlofControl control,
     services.setControlAttribute(control, PLOF_CONTROL_VALUE, &record);
 }
 
-void setControlEvent(const PlofPanelServices &services, PlofControl control, PlofEventFunc event,
-                     void *userData) {
+void setControlEvent(const PlofPanelServices &services, PlofControl control, PlofEventFunc event, void *userData) {
     setWord(services, control, PLOF_CONTROL_USER_DATA, reinterpret_cast<intptr_t>(userData));
     setWord(services, control, PLOF_CONTROL_EVENT, reinterpret_cast<intptr_t>(event));
 }
 
-const ControlDescription &describeControl(int32_t type, intptr_t w0, intptr_t w1, intptr_t w2,
-                                          intptr_t w3, intptr_t w4) {
+const ControlDescription &describeControl(int32_t type, intptr_t w0, intptr_t w1, intptr_t w2, intptr_t w3,
+                                          intptr_t w4) {
     ControlDescription &description = moduleState().panel.description;
     description.type = type;
     description.words[0] = w0;
@@ -102,8 +100,7 @@ const ControlDescription &describeControl(int32_t type, intptr_t w0, intptr_t w1
     return description;
 }
 
-void placeControl(const PlofPanelServices &services, PlofControl control, int32_t column,
-                  int32_t row) {
+void placeControl(const PlofPanelServices &services, PlofControl control, int32_t column, int32_t row) {
     PlofControlValue &record = moduleState().panel.layoutInteger;
     record.value.integer = 0;
     services.getControlAttribute(control, PLOF_CONTROL_LABEL_WIDTH, &record);

@@ -34,8 +34,7 @@ void setFloatValue(const PlofPanelServices &services, PlofControl control, doubl
 // hands the host `capacity` as the buffer size and always leaves `buffer`
 // NUL-terminated within it, whatever the host wrote (capacity must be > 0).
 void setTextValue(const PlofPanelServices &services, PlofControl control, const char *text);
-void getTextValue(const PlofPanelServices &services, PlofControl control, char *buffer,
-                  int32_t capacity);
+void getTextValue(const PlofPanelServices &services, PlofControl control, char *buffer, int32_t capacity);
 
 // Value of a drag button: three integers, the second being the drag measure.
 std::array<int32_t, 3> getIntVectorValue(const PlofPanelServices &services, PlofControl control);
@@ -45,18 +44,16 @@ Vec3 getFloatVectorValue(const PlofPanelServices &services, PlofControl control)
 void setFloatVectorValue(const PlofPanelServices &services, PlofControl control, const Vec3 &value);
 
 // Gives a control its event and the user data the event is called with.
-void setControlEvent(const PlofPanelServices &services, PlofControl control, PlofEventFunc event,
-                     void *userData);
+void setControlEvent(const PlofPanelServices &services, PlofControl control, PlofEventFunc event, void *userData);
 
 // Fills the module-wide control description: the type code, then up to five
 // words (the rest become 0). Returns the record to hand to addControl.
-const ControlDescription &describeControl(int32_t type, intptr_t w0 = 0, intptr_t w1 = 0,
-                                          intptr_t w2 = 0, intptr_t w3 = 0, intptr_t w4 = 0);
+const ControlDescription &describeControl(int32_t type, intptr_t w0 = 0, intptr_t w1 = 0, intptr_t w2 = 0,
+                                          intptr_t w3 = 0, intptr_t w4 = 0);
 
 // Puts a control's data field at `column` with its label to the left of it,
 // in row `row` (rows are 20 pixels apart).
-void placeControl(const PlofPanelServices &services, PlofControl control, int32_t column,
-                  int32_t row);
+void placeControl(const PlofPanelServices &services, PlofControl control, int32_t column, int32_t row);
 
 // Makes the panel `rows` rows of 26 pixels high.
 void setPanelRows(const PlofPanelServices &services, PlofPanel panel, int32_t rows);

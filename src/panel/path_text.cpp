@@ -26,8 +26,7 @@ bool copyBounded(char *out, std::size_t capacity, const char *text) {
 bool joinPath(char *out, std::size_t capacity, const char *directory, const char *fileName) {
     const char separator[2] = {kPathSeparator, '\0'};
     std::size_t used = 0;
-    const bool whole = append(out, capacity, used, directory) &&
-                       append(out, capacity, used, separator) &&
+    const bool whole = append(out, capacity, used, directory) && append(out, capacity, used, separator) &&
                        append(out, capacity, used, fileName);
     out[used] = '\0';
     return whole;

@@ -89,8 +89,8 @@ void BakedObjects::record(const HandlerInstance &instance, int32_t sample) {
     const bool turned = axes.x != kUnturned.x || axes.y != kUnturned.y || axes.z != kUnturned.z;
     for (int32_t p = 0; p < particleCount_; ++p) {
         const Particle &particle = instance.particles[p];
-        const std::size_t at = static_cast<std::size_t>(p) * static_cast<std::size_t>(sampleCount_) +
-                               static_cast<std::size_t>(sample);
+        const std::size_t at =
+            static_cast<std::size_t>(p) * static_cast<std::size_t>(sampleCount_) + static_cast<std::size_t>(sample);
         Sample &out = samples_[at];
         // Emitting from the points, each point keeps its own place and is
         // carried along, as the displacement shows it.
@@ -122,9 +122,9 @@ MotionKey BakedObjects::keyOf(const HandlerInstance &instance, int32_t particle,
     key.pitch = source.spin[1] * at.flightTime;
     key.bank = source.spin[2] * at.flightTime;
     if (instance.alignH == 1) {
-        key.heading = portableAtan2(-1.0 * source.launchVelocity[2], source.launchVelocity[0]) *
-                          kDegreesPerHalfTurn / kEffectPi -
-                      kHeadingOffset;
+        key.heading =
+            portableAtan2(-1.0 * source.launchVelocity[2], source.launchVelocity[0]) * kDegreesPerHalfTurn / kEffectPi -
+            kHeadingOffset;
     }
     key.frame = frameOf(sample);
     return key;
@@ -173,12 +173,13 @@ void BakedObjects::writeBlock(SceneFileWriter &writer, const HandlerInstance &in
         LineBuffer shown;
         const int32_t dissolvedLength = composeDissolveValueLine(dissolved, 1.0);
         const int32_t shownLength = composeDissolveValueLine(shown, 0.0);
-        const uint8_t *hidden = hidden_.get() + static_cast<std::size_t>(particle) * static_cast<std::size_t>(sampleCount_);
+        const uint8_t *hidden =
+            hidden_.get() + static_cast<std::size_t>(particle) * static_cast<std::size_t>(sampleCount_);
         for (int32_t k = 0; k < sampleCount_; ++k) {
             // Dissolved at frame 0 and wherever the particle is hidden; with
             // a step of 1 the frame before a hidden frame is dissolved too.
-            const bool isDissolved = k == 0 || hidden[k] == 1 ||
-                                     (step_ == 1 && k + 1 < sampleCount_ && hidden[k + 1] == 1);
+            const bool isDissolved =
+                k == 0 || hidden[k] == 1 || (step_ == 1 && k + 1 < sampleCount_ && hidden[k + 1] == 1);
             if (isDissolved) {
                 writeComposed(writer, dissolved, dissolvedLength);
             } else {

@@ -60,8 +60,8 @@ private:
     int32_t step_ = 1;
     int32_t nameCount_ = 1;
     std::unique_ptr<LineBuffer[]> objectLines_;  // "LoadObject <name>\n" per list entry
-    std::unique_ptr<Sample[]> samples_;         // particle-major
-    std::unique_ptr<uint8_t[]> hidden_;         // the particle's hidden flag, as samples_
+    std::unique_ptr<Sample[]> samples_;          // particle-major
+    std::unique_ptr<uint8_t[]> hidden_;          // the particle's hidden flag, as samples_
 };
 
 }  // namespace plof

@@ -42,7 +42,6 @@ void assignSpins(HandlerInstance &instance);
 // that cannot be written leaves whatever was at `scenePath` as it was.
 // Returns true when the scene was written, false in every case above; the
 // caller tells the user.
-bool bakeScene(const char *scenePath, const ObjectList &objects, int32_t frameCount,
-               HandlerInstance &instance);
+bool bakeScene(const char *scenePath, const ObjectList &objects, int32_t frameCount, HandlerInstance &instance);
 
 }  // namespace plof

@@ -21,8 +21,17 @@ constexpr int32_t kFreshFrameCount = 60;
 constexpr const char *kCannotWriteScene = "Can't write scene file";
 
 enum ControlIndex : std::size_t {
-    kSceneName, kObjectFile, kFrames, kFrameStep, kHpbMin, kHpbMax, kAlignH, kScale, kDissolve,
-    kObjectList, kControlCount
+    kSceneName,
+    kObjectFile,
+    kFrames,
+    kFrameStep,
+    kHpbMin,
+    kHpbMax,
+    kAlignH,
+    kScale,
+    kDissolve,
+    kObjectList,
+    kControlCount
 };
 
 // The list box's count and name callbacks are filled in at run time.

@@ -38,7 +38,7 @@ enum SceneLineKind : uint8_t {
 };
 
 struct SceneLine {
-    char *text;            // owned, NUL-terminated, ends with '\n'
+    char *text;  // owned, NUL-terminated, ends with '\n'
     SceneLine *prev;
     SceneLine *next;
     uint8_t kind;          // valid after the latest classifyLines

@@ -8,8 +8,7 @@
 namespace plof {
 
 SceneLine *insertObjectBlock(SceneDocument &document, SceneLine &anchor,
-                             const std::array<const char *, kObjectBlockRowCount> &rows,
-                             const char *name) {
+                             const std::array<const char *, kObjectBlockRowCount> &rows, const char *name) {
     SceneLineBatch<kObjectBlockRowCount> block;
     LineBuffer text;
     if (composeNamedLine(text, rows[0], name) < 0 || !block.add(text.data())) return nullptr;

@@ -82,29 +82,13 @@ const std::array<const char *, kDefaultSceneRowCount> kDefaultSceneRows = {
 };
 
 const std::array<const char *, kObjectBlockRowCount> kLoadedObjectRows = {
-    "LoadObject ",
-    "ShowObject 8 7",
-    "ObjectMotion (unnamed)",
-    "  9",
-    "  1",
-    "  0 0 0 0 0 0 1 1 1",
-    "  0 0 0 0 0",
-    "EndBehavior 1",
-    "ShadowOptions 7",
-    "",
+    "LoadObject ", "ShowObject 8 7", "ObjectMotion (unnamed)", "  9", "  1", "  0 0 0 0 0 0 1 1 1",
+    "  0 0 0 0 0", "EndBehavior 1",  "ShadowOptions 7",        "",
 };
 
 const std::array<const char *, kObjectBlockRowCount> kNullObjectRows = {
-    "AddNullObject ",
-    "ShowObject 8 7",
-    "ObjectMotion (unnamed)",
-    "  9",
-    "  1",
-    "  0 0 0 0 0 0 1 1 1",
-    "  0 0 0 0 0",
-    "EndBehavior 1",
-    "ShadowOptions 7",
-    "",
+    "AddNullObject ", "ShowObject 8 7", "ObjectMotion (unnamed)", "  9", "  1", "  0 0 0 0 0 0 1 1 1",
+    "  0 0 0 0 0",    "EndBehavior 1",  "ShadowOptions 7",        "",
 };
 
 }  // namespace plof

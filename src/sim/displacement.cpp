@@ -33,9 +33,7 @@ void evaluate(HandlerInstance &instance, PlofDisplacementAccess &access) {
     if (cursor < instance.pointCount - 1) instance.pointCursor = cursor + 1;
 }
 
-int32_t flags(const HandlerInstance &instance) {
-    return instance.bakeMode == 1 ? PLOF_FLAGS_WORLD : PLOF_FLAGS_OBJECT;
-}
+int32_t flags(const HandlerInstance &instance) { return instance.bakeMode == 1 ? PLOF_FLAGS_WORLD : PLOF_FLAGS_OBJECT; }
 
 const char *describe(HandlerInstance &instance) {
     auto &text = instance.description;

@@ -27,8 +27,7 @@ int64_t emissionOffset(int32_t index, int32_t birth);
 
 // The recycling round particle i is in at `frame`: 0 unless reCycle is 1;
 // otherwise (frame - startFrame - offset) / max(period, 1).
-int64_t emissionCycle(int32_t frame, int32_t startFrame, int64_t offset, int64_t period,
-                      int32_t reCycle);
+int64_t emissionCycle(int32_t frame, int32_t startFrame, int64_t offset, int64_t period, int32_t reCycle);
 
 // startFrame + offset + period * cycle. The unclamped period is used: when it
 // is 0 the birth frame never moves, so each particle flies once.

@@ -59,8 +59,7 @@ Vec3 spreadDirection(const HandlerInstance &instance) {
 void initialiseVelocities(HandlerInstance &instance) {
     for (int32_t i = 0; i < instance.pointCount; ++i) {
         const double speed = drawSpeed(instance);
-        const Vec3 direction =
-            instance.OrgEmit == 1 ? radialDirection(instance, i) : spreadDirection(instance);
+        const Vec3 direction = instance.OrgEmit == 1 ? radialDirection(instance, i) : spreadDirection(instance);
         Vec3 &velocity = instance.particles[i].launchVelocity;
         for (int j = 0; j < 3; ++j) velocity[j] = speed * direction[j];
     }

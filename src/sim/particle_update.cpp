@@ -23,8 +23,7 @@ Vec3 queryParam(PlofItemId item, int32_t code, double time) {
 
 ItemFrame queryFrame(PlofItemId item, double time) {
     return {queryParam(item, PLOF_PARAM_RIGHT, time), queryParam(item, PLOF_PARAM_UP, time),
-            queryParam(item, PLOF_PARAM_FORWARD, time),
-            queryParam(item, PLOF_PARAM_W_POSITION, time)};
+            queryParam(item, PLOF_PARAM_FORWARD, time), queryParam(item, PLOF_PARAM_W_POSITION, time)};
 }
 
 void rest(Particle &particle, const Vec3 &restingPlace) {
@@ -33,9 +32,7 @@ void rest(Particle &particle, const Vec3 &restingPlace) {
     particle.flightTime = 0.0;
 }
 
-bool allFinite(const Vec3 &v) {
-    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
-}
+bool allFinite(const Vec3 &v) { return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]); }
 
 // A particle in flight leaves from the object's pivot with the object's
 // position and orientation at its own birth time, so a moving emitter leaves
@@ -56,15 +53,14 @@ void fly(const HandlerInstance &instance, Particle &particle, double birthSecond
 
 // A particle's place in world space for this frame: resting (before the
 // start, unborn or dead) or in flight from its birth.
-void placeInWorld(const HandlerInstance &instance, Particle &particle, int32_t index,
-                  int64_t cyclePeriod, const Vec3 &restingPlace) {
+void placeInWorld(const HandlerInstance &instance, Particle &particle, int32_t index, int64_t cyclePeriod,
+                  const Vec3 &restingPlace) {
     if (instance.frame < instance.START_F || instance.Birth <= 0) {
         rest(particle, restingPlace);
         return;
     }
     const int64_t offset = emissionOffset(index, instance.Birth);
-    const int64_t cycle =
-        emissionCycle(instance.frame, instance.START_F, offset, cyclePeriod, instance.ReCycle);
+    const int64_t cycle = emissionCycle(instance.frame, instance.START_F, offset, cyclePeriod, instance.ReCycle);
     const int64_t bornAt = birthFrame(instance.START_F, offset, cyclePeriod, cycle);
     const double bornSeconds = birthTime(instance.START_F, cyclePeriod, cycle, index, instance.Birth);
     if (bornSeconds > instance.time || instance.frame - bornAt > particle.lifetime) {

@@ -17,8 +17,8 @@ void solveAxes(const Vec3 &a, const Vec3 &b, const Vec3 &c, const Vec3 &d, Vec3 
 
     // The terms are summed in this order on every build: the results are
     // compared bit for bit.
-    w.determinant = A[0] * B[1] * C[2] + A[1] * B[2] * C[0] + A[2] * B[0] * C[1] -
-                    A[2] * B[1] * C[0] - A[1] * B[0] * C[2] - A[0] * B[2] * C[1];
+    w.determinant = A[0] * B[1] * C[2] + A[1] * B[2] * C[0] + A[2] * B[0] * C[1] - A[2] * B[1] * C[0] -
+                    A[1] * B[0] * C[2] - A[0] * B[2] * C[1];
 
     auto &k = w.cofactors;
     k[0] = C[1] * B[2] - B[1] * C[2];

@@ -43,11 +43,14 @@ TEST(BadInputTest, BadObjectFilesNameTheFile) {
     directory.write("garbage.lwo", "this is no object");
     directory.write("bad.obj", "v 1 2 3\nv 1 x 3\n");
     const std::string settings = " --settings s.plf";
-    expectFailure(runHost("play --object missing.lwo" + settings, directory), kExitBadInput, "missing.lwo: no such object file");
+    expectFailure(runHost("play --object missing.lwo" + settings, directory), kExitBadInput,
+                  "missing.lwo: no such object file");
     expectFailure(runHost("play --object cut.lwo" + settings, directory), kExitBadInput, "cut.lwo: truncated");
-    expectFailure(runHost("play --object garbage.lwo" + settings, directory), kExitBadInput, "garbage.lwo: not a LightWave object");
+    expectFailure(runHost("play --object garbage.lwo" + settings, directory), kExitBadInput,
+                  "garbage.lwo: not a LightWave object");
     expectFailure(runHost("play --object bad.obj" + settings, directory), kExitBadInput, "bad.obj: line 2");
-    expectFailure(runHost("play --object builtin:cube:2" + settings, directory), kExitBadInput, "unknown built-in shape");
+    expectFailure(runHost("play --object builtin:cube:2" + settings, directory), kExitBadInput,
+                  "unknown built-in shape");
 }
 
 TEST(BadInputTest, GarbageSettingsAreRefusedAndTruncatedOnesWarn) {
@@ -79,8 +82,7 @@ TEST(BadInputTest, OversizedAndOutOfRangeSettingsLinesPlayWithoutHarm) {
     directory.write("odd.plf", text);
     const HostRun run = runHost("play --object builtin:line:3 --settings odd.plf --frames 0..5", directory);
     ASSERT_EQ(run.exitCode, kExitOk) << run.err;
-    EXPECT_NE(run.err.find("odd.plf:2: longer than the effect's line buffer"), std::string::npos)
-        << run.err;
+    EXPECT_NE(run.err.find("odd.plf:2: longer than the effect's line buffer"), std::string::npos) << run.err;
     const Csv csv = parseCsv(run.out);
     ASSERT_EQ(csv.rows.size(), 18u);
     for (const std::vector<double> &row : csv.rows) {

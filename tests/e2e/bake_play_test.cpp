@@ -40,8 +40,7 @@ public:
     }
     double birthTime(int32_t i) const { return settings_.START_F / 30.0 + static_cast<double>(i) / settings_.Birth; }
     bool inFlight(int32_t i, int32_t frame) const {
-        return frame >= settings_.START_F && birthTime(i) <= frame / 30.0 &&
-               frame - birthFrame(i) <= settings_.AgeMin;
+        return frame >= settings_.START_F && birthTime(i) <= frame / 30.0 && frame - birthFrame(i) <= settings_.AgeMin;
     }
     // Not shown: resting, or on its birth frame.
     bool hidden(int32_t i, int32_t frame) const { return !inFlight(i, frame) || frame == birthFrame(i); }
@@ -190,8 +189,7 @@ TEST(BakePlayTest, EmittingFromThePointsKeepsEachRestingParticleOnItsPoint) {
     settings.OrgEmit = 1;
     settings.START_F = 1000;  // nothing is born within the baked frames
     directory.write("s.plf", settings.text());
-    const HostRun bake =
-        runHost("bake --object builtin:line:3 --settings s.plf --frames 3 --out baked.lws", directory);
+    const HostRun bake = runHost("bake --object builtin:line:3 --settings s.plf --frames 3 --out baked.lws", directory);
     ASSERT_EQ(bake.exitCode, kExitOk) << bake.err;
     const HostRun run = runHost("play baked.lws --frames 0..2", directory);
     ASSERT_EQ(run.exitCode, kExitOk) << run.err;
@@ -219,7 +217,10 @@ TEST(BakePlayTest, EmittingFromThePointsOfATurnedEmitterBakesWherePlayShowsThem)
     settings.START_F = 100;
     directory.write("s.plf", settings.text());
     ASSERT_EQ(runHost("bake --object builtin:line:3 --settings s.plf --motion '0:0,0,0:90,0,0' --frames 2 "
-                      "--out baked.lws", directory).exitCode, kExitOk);
+                      "--out baked.lws",
+                      directory)
+                  .exitCode,
+              kExitOk);
     const Csv baked = parseCsv(runHost("play baked.lws --frames 1..1", directory).out);
     ASSERT_EQ(baked.rows.size(), 4u);  // the parent null, then one object per point
     for (std::size_t p = 0; p < 3; ++p) {
@@ -231,8 +232,7 @@ TEST(BakePlayTest, EmittingFromThePointsOfATurnedEmitterBakesWherePlayShowsThem)
 TEST(BakePlayTest, UnwritableSceneIsReportedAsAFailure) {
     TempDirectory directory;
     directory.write("s.plf", bakedSettings().text());
-    const HostRun run =
-        runHost("bake --object builtin:line:2 --settings s.plf --out no/such/dir/baked.lws", directory);
+    const HostRun run = runHost("bake --object builtin:line:2 --settings s.plf --out no/such/dir/baked.lws", directory);
     EXPECT_EQ(run.exitCode, kExitFailure) << run.err;
     EXPECT_NE(run.err.find("no/such/dir/baked.lws: the module wrote no scene there"), std::string::npos) << run.err;
     // The module says so itself, once, naming the file.

@@ -6,14 +6,14 @@
 #include <cmath>
 #include <memory>
 
-#include "host/module/loaded_handler.h"
-#include "host/play/frame_loop.h"
-#include "host/settings/settings_reading.h"
-#include "host/play/scene_services.h"
-#include "host/module/module_loader.h"
 #include "host/base/number_text.h"
+#include "host/module/loaded_handler.h"
+#include "host/module/module_loader.h"
 #include "host/objects/object_points.h"
+#include "host/play/frame_loop.h"
 #include "host/play/resting_places.h"
+#include "host/play/scene_services.h"
+#include "host/settings/settings_reading.h"
 
 namespace plof::host {
 namespace {
@@ -53,8 +53,8 @@ TEST(EffectSettingsAgreementTest, TheHostReadsTheLinesAsTheModuleDoes) {
     const std::string longName(60, 'w');
     const std::vector<std::vector<std::string>> cases = {
         {"PLOF_START", "PLOF_END"},  // a new instance's values
-        {"PLOF_START", "Grav 2.5", "Gravty 7", "AgeMin 12.9", "START_F -3.7", "SpreadMax 4,5", "V0Min lots",
-         "V0Max", "OrgEmit 257", "Birth 1e12", "Regist inf", "ReC 0", "REFERENCE", longName, "PLOF_END", "AgeMax 1"},
+        {"PLOF_START", "Grav 2.5", "Gravty 7", "AgeMin 12.9", "START_F -3.7", "SpreadMax 4,5", "V0Min lots", "V0Max",
+         "OrgEmit 257", "Birth 1e12", "Regist inf", "ReC 0", "REFERENCE", longName, "PLOF_END", "AgeMax 1"},
         // The 7 lies beyond the line buffer: the effect reads no number.
         {"PLOF_START", "V0Min" + std::string(260, ' ') + "7", "SpreadMin -7.5", "", "AgeMax 3"},
         {"PLOF", "V0M 2", " AgeMin 4", "AgeMin 5"},
@@ -89,8 +89,9 @@ TEST(EffectSettingsAgreementTest, PointsAreAtRestExactlyWhenTheyAreNotFlying) {
         for (const char *avoid : {"none", "Wall"}) {
             SCOPED_TRACE(std::string(orgEmit) + " " + avoid);
             const std::vector<std::string> lines{
-                "PLOF_START", "V0Min 2", "V0Max 3", "AgeMin 6", "AgeMax 6", "START_F 4", "Birth 60",
-                "ReCycle 0", "SpreadMax 90", std::string("OrgEmit ") + orgEmit, "REFERENCE", avoid, "PLOF_END"};
+                "PLOF_START", "V0Min 2",  "V0Max 3",   "AgeMin 6",     "AgeMax 6",
+                "START_F 4",  "Birth 60", "ReCycle 0", "SpreadMax 90", std::string("OrgEmit ") + orgEmit,
+                "REFERENCE",  avoid,      "PLOF_END"};
             HostScene played = scene(lines, "Wall");
             HostServices services(played, 30.0);
             const EffectHandler handler(plof(), 2);

@@ -25,8 +25,7 @@ namespace fs = std::filesystem;
 // The directory of this test's exports: emptied now, kept afterwards.
 fs::path exportDirectory() {
     const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const fs::path directory =
-        fs::path(PLOF_BIN_DIR).parent_path() / "exported" / (std::string(test->name()));
+    const fs::path directory = fs::path(PLOF_BIN_DIR).parent_path() / "exported" / (std::string(test->name()));
     fs::remove_all(directory);
     fs::create_directories(directory);
     return directory;
@@ -36,9 +35,8 @@ tinygltf::Model readGltf(const fs::path &path) {
     tinygltf::TinyGLTF loader;
     tinygltf::Model model;
     std::string error, warning;
-    const bool read = path.extension() == ".glb"
-                          ? loader.LoadBinaryFromFile(&model, &error, &warning, path.string())
-                          : loader.LoadASCIIFromFile(&model, &error, &warning, path.string());
+    const bool read = path.extension() == ".glb" ? loader.LoadBinaryFromFile(&model, &error, &warning, path.string())
+                                                 : loader.LoadASCIIFromFile(&model, &error, &warning, path.string());
     EXPECT_TRUE(read) << path << ": " << error << warning;
     return model;
 }
@@ -47,7 +45,8 @@ std::vector<float> floats(const tinygltf::Model &model, int index) {
     const tinygltf::Accessor &accessor = model.accessors.at(static_cast<std::size_t>(index));
     const tinygltf::BufferView &view = model.bufferViews.at(static_cast<std::size_t>(accessor.bufferView));
     EXPECT_EQ(accessor.componentType, TINYGLTF_COMPONENT_TYPE_FLOAT);
-    const std::size_t count = accessor.count * static_cast<std::size_t>(tinygltf::GetNumComponentsInType(accessor.type));
+    const std::size_t count =
+        accessor.count * static_cast<std::size_t>(tinygltf::GetNumComponentsInType(accessor.type));
     std::vector<float> values(count);
     std::memcpy(values.data(), model.buffers[0].data.data() + view.byteOffset + accessor.byteOffset,
                 count * sizeof(float));
@@ -152,8 +151,8 @@ TEST(Export, TranslationsAreThePlayedPositionsRoundedOnce) {
 TEST(Export, ManyPointsReadBackAsPlayedFromBothContainers) {
     TempDirectory directory;
     const std::size_t points = 150 * 150;
-    const std::string scene = "--object builtin:grid:150x150 --settings '" PLOF_SOURCE_DIR
-                              "/examples/settings/fountain.plf' --frames 0..3";
+    const std::string scene =
+        "--object builtin:grid:150x150 --settings '" PLOF_SOURCE_DIR "/examples/settings/fountain.plf' --frames 0..3";
     const Csv csv = played(scene, directory);
     ASSERT_EQ(csv.rows.size(), points * 4);
     const fs::path exported = exportDirectory();
@@ -193,9 +192,11 @@ TEST(Export, RestingPointsHaveScaleZero) {
     settings.AgeMin = settings.AgeMax = 5;
     directory.write("s.plf", settings.text());
     const fs::path out = exportDirectory() / "line.glb";
-    const HostRun run = runHost("export --object builtin:line:3 --settings s.plf --frames 0..29 --marker-size 0.5 "
-                                "--out '" + out.string() + "'",
-                                directory);
+    const HostRun run = runHost(
+        "export --object builtin:line:3 --settings s.plf --frames 0..29 --marker-size 0.5 "
+        "--out '" +
+            out.string() + "'",
+        directory);
     ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     const tinygltf::Model model = readGltf(out);
     ASSERT_EQ(model.nodes.size(), 3u);
@@ -204,12 +205,12 @@ TEST(Export, RestingPointsHaveScaleZero) {
         EXPECT_EQ(scale.interpolation, "STEP");
         for (int frame = 0; frame < 30; ++frame) {
             const bool flying = frame > 10 + point && frame <= 15 + point;
-            EXPECT_EQ(scaleAt(scale, frameTime(frame)), flying ? kShown : kHidden) << "point " << point << " frame " << frame;
+            EXPECT_EQ(scaleAt(scale, frameTime(frame)), flying ? kShown : kHidden)
+                << "point " << point << " frame " << frame;
         }
     }
     // The marker: an icosahedron of diameter 0.5.
-    const std::vector<float> corners =
-        floats(model, model.meshes.at(0).primitives.at(0).attributes.at("POSITION"));
+    const std::vector<float> corners = floats(model, model.meshes.at(0).primitives.at(0).attributes.at("POSITION"));
     ASSERT_EQ(corners.size(), 36u);
     for (std::size_t v = 0; v < 12; ++v) {
         EXPECT_NEAR(std::hypot(corners[v * 3], corners[v * 3 + 1], corners[v * 3 + 2]), 0.25, 1e-6);
@@ -224,10 +225,11 @@ TEST(Export, BakedParticlesKeepTheirKeysRotationScaleAndDissolve) {
     settings.AgeMin = settings.AgeMax = 12;
     settings.Regist = 0.5;
     directory.write("s.plf", settings.text());
-    const HostRun bake = runHost("bake --object builtin:line:4 --settings s.plf --frames 30 --step 1 --dissolve "
-                                 "--scale --hpb-min 10,-20,30 --hpb-max 90,40,200 --out baked.lws "
-                                 "--motion '0:0,0,0:0,0,0;30:3,0,0:90,0,0'",
-                                 directory);
+    const HostRun bake = runHost(
+        "bake --object builtin:line:4 --settings s.plf --frames 30 --step 1 --dissolve "
+        "--scale --hpb-min 10,-20,30 --hpb-max 90,40,200 --out baked.lws "
+        "--motion '0:0,0,0:0,0,0;30:3,0,0:90,0,0'",
+        directory);
     ASSERT_EQ(bake.exitCode, kExitOk) << bake.err;
     const Csv csv = played("baked.lws --frames 0..29", directory);
     ASSERT_EQ(csv.header, "frame,item,point,x,y,z,dissolve");
@@ -252,7 +254,8 @@ TEST(Export, BakedParticlesKeepTheirKeysRotationScaleAndDissolve) {
             const std::vector<double> &row = csv.rows[static_cast<std::size_t>(frame * 5 + item)];
             const auto f = static_cast<std::size_t>(frame);
             EXPECT_EQ(translation.values[f * 3 + 2], -static_cast<float>(row[5]));
-            const host::GltfTransform want = host::gltfTransform(poses.at(static_cast<std::size_t>(item), frame / 30.0));
+            const host::GltfTransform want =
+                host::gltfTransform(poses.at(static_cast<std::size_t>(item), frame / 30.0));
             // q and -q are one turn: the file keeps neighbouring keys on one side.
             float dot = 0.0F;
             for (std::size_t c = 0; c < 4; ++c) dot += rotation.values[f * 4 + c] * want.rotation[c];
@@ -273,9 +276,10 @@ TEST(Export, BakedParticlesKeepTheirKeysRotationScaleAndDissolve) {
 TEST(Export, PositionsBeyondFloat32AreHiddenAtTheOrigin) {
     // glTF holds float32 only: a null keyed at 1e39 has no place in the file.
     TempDirectory directory;
-    directory.write("far.lws", "LWSC\n1\n\nFirstFrame 0\nLastFrame 2\n\nAddNullObject Far\nObjectMotion (unnamed)\n"
-                               "  9\n  2\n  1 2 3 0 0 0 1 1 1\n  0 0 0 0 0\n  1e39 2 3 0 0 0 1 1 1\n  2 1 0 0 0\n"
-                               "EndBehavior 1\n");
+    directory.write("far.lws",
+                    "LWSC\n1\n\nFirstFrame 0\nLastFrame 2\n\nAddNullObject Far\nObjectMotion (unnamed)\n"
+                    "  9\n  2\n  1 2 3 0 0 0 1 1 1\n  0 0 0 0 0\n  1e39 2 3 0 0 0 1 1 1\n  2 1 0 0 0\n"
+                    "EndBehavior 1\n");
     const fs::path out = exportDirectory() / "far.glb";
     const HostRun run = runHost("export far.lws --out '" + out.string() + "'", directory);
     ASSERT_EQ(run.exitCode, kExitOk) << run.err;
@@ -353,8 +357,8 @@ TEST(Export, RefusesUpFrontAndWritesAllFilesOrNone) {
     for (const char *name : {"plof-host", "plof.p"}) {
         fs::copy_file(fs::path(PLOF_BIN_DIR) / name, directory.path() / "bin" / name);
     }
-    const std::string command = "cd '" + directory.path().string() + "' && bin/plof-host " + object +
-                                "--out y.glb --html 2>err.txt";
+    const std::string command =
+        "cd '" + directory.path().string() + "' && bin/plof-host " + object + "--out y.glb --html 2>err.txt";
     EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 4);
     EXPECT_NE(fileText(directory.path() / "err.txt").find("viewer/index.html is missing"), std::string::npos);
     EXPECT_FALSE(fs::exists(directory.path() / "y.glb"));

@@ -6,7 +6,9 @@
 namespace plof::e2e {
 namespace {
 
-std::size_t lineCount(const std::string &text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+std::size_t lineCount(const std::string &text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
 
 TEST(FirstUseTest, WithoutArgumentsAShortOverviewOfTheCommands) {
     TempDirectory directory;
@@ -57,9 +59,10 @@ TEST(FirstUseTest, BakedObjectPathsAreFullPathsThatPlayFromAnywhere) {
     std::filesystem::create_directories(directory.path() / "elsewhere");
     std::filesystem::copy(std::string(PLOF_SOURCE_DIR) + "/examples/objects/ball.lwo", directory / "ball.lwo");
     directory.write("s.plf", Settings{}.text());
-    const HostRun bake = runHost("bake --object builtin:line:2 --settings ../s.plf --frames 3 "
-                                 "--objects ../ball.lwo --out sub/x.lws",
-                                 directory, "cd work && ");
+    const HostRun bake = runHost(
+        "bake --object builtin:line:2 --settings ../s.plf --frames 3 "
+        "--objects ../ball.lwo --out sub/x.lws",
+        directory, "cd work && ");
     ASSERT_EQ(bake.exitCode, kExitOk) << bake.err;
     const std::string scene = fileText(directory.path() / "work" / "sub" / "x.lws");
     EXPECT_NE(scene.find("LoadObject " + (directory / "ball.lwo") + "\r\n"), std::string::npos) << scene;
@@ -68,9 +71,10 @@ TEST(FirstUseTest, BakedObjectPathsAreFullPathsThatPlayFromAnywhere) {
     EXPECT_EQ(play.err.find("not found"), std::string::npos) << play.err;
 
     // A missing object file stops the bake before the module is loaded.
-    const HostRun missing = runHost("bake --object builtin:line:2 --settings s.plf --objects ball.lwo,gone.lwo "
-                                    "--module missing.p --out y.lws",
-                                    directory);
+    const HostRun missing = runHost(
+        "bake --object builtin:line:2 --settings s.plf --objects ball.lwo,gone.lwo "
+        "--module missing.p --out y.lws",
+        directory);
     EXPECT_EQ(missing.exitCode, kExitBadInput);
     EXPECT_NE(missing.err.find("gone.lwo: no such object file"), std::string::npos) << missing.err;
 }
@@ -83,7 +87,8 @@ TEST(FirstUseTest, AnInstalledHostFindsTheModuleBesideIt) {
     ASSERT_EQ(std::system(install.c_str()), 0) << fileText(directory.path() / "install.txt");
     EXPECT_TRUE(std::filesystem::exists(directory.path() / "prefix" / "bin" / "plof.p"));
     directory.write("s.plf", Settings{}.text());
-    const std::string command = "cd '" + directory.path().string() + "' && prefix/bin/plof-host play --object "
+    const std::string command = "cd '" + directory.path().string() +
+                                "' && prefix/bin/plof-host play --object "
                                 "builtin:line:2 --settings s.plf --frames 0..1 >out.csv 2>err.txt";
     EXPECT_EQ(std::system(command.c_str()), 0) << fileText(directory.path() / "err.txt");
     EXPECT_EQ(parseCsv(fileText(directory.path() / "out.csv")).rows.size(), 4u);
@@ -116,9 +121,10 @@ TEST(FirstUseTest, AScriptThatLeavesThePanelOpenIsToldItsEditsWereDiscarded) {
     directory.write("open.txt", "set \"Gravity\" 3\n");
     directory.write("kept.txt", "set \"Gravity\" 3\nconfirm\n");
     const std::string play = "play --object builtin:line:2 --settings s.plf --frames 0..1 --panel-script ";
-    EXPECT_NE(runHost(play + "open.txt", directory).err.find("open.txt: the script ends with the options panel open, "
-                                                             "so the host cancels it and its edits are discarded; "
-                                                             "end with a line \"confirm\" to keep them"),
+    EXPECT_NE(runHost(play + "open.txt", directory)
+                  .err.find("open.txt: the script ends with the options panel open, "
+                            "so the host cancels it and its edits are discarded; "
+                            "end with a line \"confirm\" to keep them"),
               std::string::npos);
     EXPECT_EQ(runHost(play + "kept.txt", directory).err.find("discarded"), std::string::npos);
 }

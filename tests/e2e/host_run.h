@@ -67,8 +67,8 @@ inline HostRun runHost(const std::string &arguments, const TempDirectory &direct
     const std::string out = directory / "stdout.txt";
     const std::string err = directory / "stderr.txt";
     const std::string command = "cd '" + directory.path().string() + "' && " + shellPrefix + "'" +
-                                std::string(PLOF_BIN_DIR) +
-                                "/plof-host' " + arguments + " >'" + out + "' 2>'" + err + "'";
+                                std::string(PLOF_BIN_DIR) + "/plof-host' " + arguments + " >'" + out + "' 2>'" + err +
+                                "'";
     const int status = std::system(command.c_str());
     HostRun run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -108,8 +108,8 @@ struct Settings {
 
     std::string text() const {
         const std::pair<const char *, double> values[] = {
-            {"V0Min", V0Min},     {"V0Max", V0Max},     {"AgeMin", AgeMin}, {"AgeMax", AgeMax},
-            {"Gravity", Gravity}, {"Regist", Regist},   {"START_F", START_F}, {"Birth", Birth},
+            {"V0Min", V0Min},     {"V0Max", V0Max},         {"AgeMin", AgeMin},       {"AgeMax", AgeMax},
+            {"Gravity", Gravity}, {"Regist", Regist},       {"START_F", START_F},     {"Birth", Birth},
             {"ReCycle", ReCycle}, {"SpreadMin", SpreadMin}, {"SpreadMax", SpreadMax}, {"OrgEmit", OrgEmit}};
         std::string out = "PLOF_START\n";
         for (const auto &[keyword, value] : values) {

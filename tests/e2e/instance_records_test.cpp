@@ -8,13 +8,13 @@
 #include <cstring>
 #include <memory>
 
-#include "host/module/loaded_handler.h"
-#include "host/play/frame_loop.h"
 #include "host/base/host_error.h"
-#include "host/play/scene_services.h"
+#include "host/module/loaded_handler.h"
 #include "host/module/module_loader.h"
-#include "host/objects/object_points.h"
 #include "host/module/service_registry.h"
+#include "host/objects/object_points.h"
+#include "host/play/frame_loop.h"
+#include "host/play/scene_services.h"
 #include "plof/host_services.h"
 
 namespace plof::host {
@@ -46,7 +46,7 @@ HostItem null(const std::string &name, Vec3 position) {
 // or at the avoid object `avoid`; radial launches when `orgEmit` is "1".
 std::vector<std::string> restingLines(const std::string &avoid, const char *orgEmit = "0") {
     return {"PLOF_START", "V0Min 2", "V0Max 2", "START_F 1000", std::string("OrgEmit ") + orgEmit,
-            "REFERENCE", avoid, "PLOF_END"};
+            "REFERENCE",  avoid,     "PLOF_END"};
 }
 
 std::vector<double> firstFrame(HostScene scene, std::size_t item) {
@@ -116,7 +116,7 @@ TEST(InstanceRecordsTest, EachEffectLaunchesFromItsOwnObjectsPoints) {
         const EffectHandler handler(plof(), 2);
         EffectPlayer player(handler, *scene, services);
         handler.load(player.instance(0), flying);  // as closing its options panel re-initialises it
-        player.playFrame(15, 15 / 30.0);  // every point is flying
+        player.playFrame(15, 15 / 30.0);           // every point is flying
         played[scene == &two].assign(player.worldPoints(0).begin(), player.worldPoints(0).end());
     }
     EXPECT_EQ(played[1], played[0]);

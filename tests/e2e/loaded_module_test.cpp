@@ -6,17 +6,17 @@
 #include <cmath>
 
 #include "host/module/loaded_handler.h"
-#include "host/play/frame_loop.h"
-#include "host/play/scene_services.h"
 #include "host/module/module_loader.h"
 #include "host/objects/object_points.h"
+#include "host/play/frame_loop.h"
+#include "host/play/scene_services.h"
 
 namespace plof::host {
 namespace {
 
 std::vector<std::string> settings() {
-    return {"PLOF_START", "V0Min 1.250000", "V0Max 2.500000", "AgeMin 12.000000", "SpreadMax 90.000000",
-            "REFERENCE", "Second", "PLOF_END"};
+    return {"PLOF_START",          "V0Min 1.250000", "V0Max 2.500000", "AgeMin 12.000000",
+            "SpreadMax 90.000000", "REFERENCE",      "Second",         "PLOF_END"};
 }
 
 HostScene twoObjects() {

@@ -62,16 +62,17 @@ TEST(PanelCommandTest, ScriptEditsEverySettingAndTheSavedBlockShowsThem) {
     TempDirectory directory;
     directory.write("s.plf", Settings{}.text());
     directory.write("edit.txt", kEditEverything);
-    const HostRun run = runHost("panel --object builtin:line:3 --settings s.plf --script edit.txt "
-                                "--save-scene saved.lws --snapshot panel.png",
-                                directory);
+    const HostRun run = runHost(
+        "panel --object builtin:line:3 --settings s.plf --script edit.txt "
+        "--save-scene saved.lws --snapshot panel.png",
+        directory);
     ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     EXPECT_NE(run.err.find("confirmed"), std::string::npos) << run.err;
     const auto block = savedBlock(fileText(directory.path() / "saved.lws"));
     const std::map<std::string, std::string> expected = {
-        {"V0Min", "1.750000"},   {"V0Max", "2.500000"},   {"AgeMin", "2.000000"},   {"AgeMax", "48.000000"},
-        {"Gravity", "-3.500000"}, {"Regist", "0.350000"}, {"START_F", "4.000000"}, {"Birth", "45.000000"},
-        {"ReCycle", "1.000000"}, {"SpreadMin", "30.000000"}, {"SpreadMax", "60.000000"}, {"OrgEmit", "1.000000"},
+        {"V0Min", "1.750000"},    {"V0Max", "2.500000"},      {"AgeMin", "2.000000"},     {"AgeMax", "48.000000"},
+        {"Gravity", "-3.500000"}, {"Regist", "0.350000"},     {"START_F", "4.000000"},    {"Birth", "45.000000"},
+        {"ReCycle", "1.000000"},  {"SpreadMin", "30.000000"}, {"SpreadMax", "60.000000"}, {"OrgEmit", "1.000000"},
         {"REFERENCE", "Emitter"},
     };
     EXPECT_EQ(block, expected);
@@ -85,9 +86,7 @@ TEST(PanelCommandTest, ScriptEditsEverySettingAndTheSavedBlockShowsThem) {
     EXPECT_GE(cairo_image_surface_get_width(image), 420);
     const unsigned char *data = cairo_image_surface_get_data(image);
     const int stride = cairo_image_surface_get_stride(image);
-    auto rgb = [&](int x, int y) {
-        return *reinterpret_cast<const uint32_t *>(data + y * stride + x * 4) & 0xFFFFFFu;
-    };
+    auto rgb = [&](int x, int y) { return *reinterpret_cast<const uint32_t *>(data + y * stride + x * 4) & 0xFFFFFFu; };
     const uint32_t spreadColour = rgb(360, 114);  // j 10, k 10: inside 30..60
     const uint32_t otherColour = rgb(360, 122);   // j 10, k 2: outside
     EXPECT_NE(spreadColour, otherColour);
@@ -117,7 +116,6 @@ TEST(PanelCommandTest, CancelKeepsEverySettingAsLoaded) {
     EXPECT_EQ(block.at("Gravity"), "9.800000");
     EXPECT_EQ(block.at("V0Max"), "2.000000");
     EXPECT_EQ(block.at("Regist"), "0.370000");
-
 }
 
 // Confirmed, or saved with "S", untouched controls keep the exact values: the
@@ -148,8 +146,8 @@ TEST(PanelCommandTest, CancelAfterLoadingKeepsTheAvoidObject) {
     directory.write("avoid.plf", avoiding.text());
     for (const char *close : {"cancel", "confirm"}) {
         directory.write("load.txt", "press \"L\"\nchoose \"" + (directory / "avoid.plf") + "\"\n" + close + "\n");
-        const HostRun run =
-            runHost("panel --object builtin:line:2 --settings s.plf --script load.txt --save-scene saved.lws", directory);
+        const HostRun run = runHost(
+            "panel --object builtin:line:2 --settings s.plf --script load.txt --save-scene saved.lws", directory);
         ASSERT_EQ(run.exitCode, kExitOk) << run.err;
         EXPECT_EQ(savedBlock(fileText(directory.path() / "saved.lws")).at("REFERENCE"),
                   std::string(close) == "cancel" ? "none" : "Emitter");
@@ -191,9 +189,10 @@ TEST(PanelCommandTest, ScriptMistakesNameTheFileAndLine) {
     };
     for (const Case &c : cases) {
         directory.write("bad.txt", c.script);
-        const HostRun run = runHost("panel --object builtin:line:2 --settings s.plf --script bad.txt "
-                                    "--save-scene saved.lws",
-                                    directory);
+        const HostRun run = runHost(
+            "panel --object builtin:line:2 --settings s.plf --script bad.txt "
+            "--save-scene saved.lws",
+            directory);
         EXPECT_EQ(run.exitCode, kExitBadInput) << c.script;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << c.script << "\n" << run.err;
         // Nothing half-edited is saved.
@@ -209,8 +208,9 @@ TEST(PanelCommandTest, PictureThatCannotBeWrittenIsAFailure) {
                                         "--snapshot no/such/dir/panel.png --save-scene saved.lws",
                                     directory);
         EXPECT_EQ(run.exitCode, kExitFailure) << script << run.err;
-        EXPECT_NE(run.err.find("no/such/dir/panel.png: cannot create a file in its directory (No such file or directory)"),
-                  std::string::npos)
+        EXPECT_NE(
+            run.err.find("no/such/dir/panel.png: cannot create a file in its directory (No such file or directory)"),
+            std::string::npos)
             << run.err;
         EXPECT_FALSE(std::filesystem::exists(directory.path() / "saved.lws"));
     }
@@ -226,8 +226,8 @@ TEST(PanelCommandTest, SettingsSavedAndLoadedThroughTheDialogs) {
     directory.write("save.txt", "press \"S\"\nchoose \"" + (directory / "copy") + "\"\ncancel\n");
     ASSERT_EQ(runHost("panel --object builtin:line:2 --settings s.plf --script save.txt", directory).exitCode, kExitOk);
     ASSERT_TRUE(std::filesystem::exists(directory.path() / "copy.plf"));
-    directory.write("load.txt", "set \"Gravity\" 7\npress \"L\"\nchoose \"" + (directory / "copy.plf") +
-                                    "\"\nconfirm\n");
+    directory.write("load.txt",
+                    "set \"Gravity\" 7\npress \"L\"\nchoose \"" + (directory / "copy.plf") + "\"\nconfirm\n");
     const HostRun run = runHost("panel --object builtin:line:2 --script load.txt --save-scene saved.lws", directory);
     ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     EXPECT_EQ(savedBlock(fileText(directory.path() / "saved.lws")).at("Gravity"), "1.500000");
@@ -253,8 +253,7 @@ TEST(PanelCommandTest, PlayWithAPanelScriptPlaysTheEditedSettings) {
     ASSERT_EQ(plain.exitCode, kExitOk) << plain.err;
     EXPECT_NEAR(parseCsv(plain.out).rows[6][3], 0.151, 1e-6);
 
-    const HostRun bad =
-        runHost("play --object builtin:line:2 --settings s.plf --panel-script missing.txt", directory);
+    const HostRun bad = runHost("play --object builtin:line:2 --settings s.plf --panel-script missing.txt", directory);
     EXPECT_EQ(bad.exitCode, kExitBadInput);
     EXPECT_NE(bad.err.find("missing.txt: cannot open the panel script"), std::string::npos) << bad.err;
 }

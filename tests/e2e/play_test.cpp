@@ -69,8 +69,8 @@ private:
     std::vector<Vec3> launch_;
 };
 
-void expectRows(const Csv &csv, const ExpectedFlight &expected, int32_t points, int32_t firstFrame,
-                int32_t lastFrame, double fps) {
+void expectRows(const Csv &csv, const ExpectedFlight &expected, int32_t points, int32_t firstFrame, int32_t lastFrame,
+                double fps) {
     ASSERT_EQ(csv.header, "frame,point,x,y,z");
     ASSERT_EQ(csv.rows.size(), static_cast<std::size_t>((lastFrame - firstFrame + 1) * points));
     std::size_t row = 0;
@@ -96,9 +96,10 @@ TEST(PlayTest, StillEmitterPointsFlyTheClosedFormFlight) {
     const HostRun run = runHost("play --object builtin:line:4 --settings s.plf --frames 0..10", directory);
     ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     // Straight up with no spread: the one thing to say, as summary says it.
-    EXPECT_EQ(run.err, "plof-host: warning: Emitter (item 1): OrgEmit is off and the spread is 0: every point leaves "
-                       "straight along the emitter's +Y axis, on one line; widen \"Spread Max\" (e.g. 15) or turn "
-                       "\"OrgEmitter\" on\n");
+    EXPECT_EQ(run.err,
+              "plof-host: warning: Emitter (item 1): OrgEmit is off and the spread is 0: every point leaves "
+              "straight along the emitter's +Y axis, on one line; widen \"Spread Max\" (e.g. 15) or turn "
+              "\"OrgEmitter\" on\n");
     const ExpectedFlight expected(settings, 4, [](double) { return EmitterPose{}; });
     expectRows(parseCsv(run.out), expected, 4, 0, 10, 30.0);
     // A spot check by hand: point 0 at frame 3 (t = 0.1 s) has risen 2·0.1 − 9.8·0.01/2.
@@ -128,9 +129,10 @@ TEST(PlayTest, MovingEmitterLeavesATrailFromWhereEachParticleWasBorn) {
     Settings settings;
     settings.Regist = 0.5;
     directory.write("s.plf", settings.text());
-    const HostRun run = runHost("play --object builtin:line:5 --settings s.plf --frames 0..40 "
-                                "--motion '0:0,0,0:0,0,0;30:3,0,0:0,0,0'",
-                                directory);
+    const HostRun run = runHost(
+        "play --object builtin:line:5 --settings s.plf --frames 0..40 "
+        "--motion '0:0,0,0:0,0,0;30:3,0,0:0,0,0'",
+        directory);
     ASSERT_EQ(run.exitCode, kExitOk) << run.err;
     const ExpectedFlight expected(settings, 5, [](double time) {
         EmitterPose pose;
@@ -222,15 +224,15 @@ TEST(PlayTest, OutputsThatCannotBeWrittenKeepTheOldFiles) {
     directory.write("s.plf", Settings{}.text());
     directory.write("points.csv", "old points");
     // 100 points x 60 frames is far more than the 8 blocks the limit allows.
-    const HostRun limited = runHost("play --object builtin:line:100 --settings s.plf --out points.csv",
-                                    directory, "ulimit -f 8; trap '' XFSZ; ");
+    const HostRun limited = runHost("play --object builtin:line:100 --settings s.plf --out points.csv", directory,
+                                    "ulimit -f 8; trap '' XFSZ; ");
     EXPECT_EQ(limited.exitCode, kExitFailure) << limited.err;
     EXPECT_NE(limited.err.find("points.csv: cannot write (File too large)"), std::string::npos) << limited.err;
     EXPECT_EQ(fileText(directory / "points.csv"), "old points");
 
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory.path()),
-                            std::filesystem::directory_iterator()),
-              4) << "s.plf, points.csv and the captured output only: no temporary file left";
+    EXPECT_EQ(
+        std::distance(std::filesystem::directory_iterator(directory.path()), std::filesystem::directory_iterator()), 4)
+        << "s.plf, points.csv and the captured output only: no temporary file left";
 }
 
 }  // namespace

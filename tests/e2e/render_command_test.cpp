@@ -115,7 +115,7 @@ TEST(RenderCommandTest, TrailsAndCameraAreTheArtistsChoice) {
     for (const char *trail : {"", "--trail 0 "}) {
         ASSERT_EQ(runHost(render + "--view front --out a.png " + trail, directory).exitCode, kExitOk);
         cairo_surface_t *image = cairo_image_surface_create_from_png((directory / "a.png").c_str());
-        EXPECT_EQ(pixelAt(image, 80, 11).g, 184) << trail;  // the highest point, framed alike
+        EXPECT_EQ(pixelAt(image, 80, 11).g, 184) << trail;                  // the highest point, framed alike
         EXPECT_EQ(pixelAt(image, 80, 60).r > 60, *trail == '\0') << trail;  // the background's red is 18
         cairo_surface_destroy(image);
     }
@@ -130,8 +130,8 @@ TEST(RenderCommandTest, TrailsAndCameraAreTheArtistsChoice) {
 TEST(RenderCommandTest, ItemsWithTheEffectAreToldApartByColourAndNamed) {
     TempDirectory directory;
     const std::string block = "Plugin DisplacementHandler 1 PLOF!\n" + Settings{}.text() + "EndPlugin\n";
-    directory.write("two.lws", "LWSC\n1\n\nLoadObject builtin:line:20\n" + block +
-                                   "\nLoadObject builtin:sphere:20\n" + block);
+    directory.write("two.lws",
+                    "LWSC\n1\n\nLoadObject builtin:line:20\n" + block + "\nLoadObject builtin:sphere:20\n" + block);
     ASSERT_EQ(runHost("render two.lws --frames 0..29 --view front --out two.png", directory).exitCode, kExitOk);
     cairo_surface_t *image = cairo_image_surface_create_from_png((directory / "two.png").c_str());
     int amber = 0, pink = 0, legend = 0;
@@ -153,12 +153,11 @@ TEST(RenderCommandTest, WrongPicturesAreUsageErrors) {
     TempDirectory directory;
     directory.write("s.plf", Settings().text());
     const std::string command = "render --object builtin:line:2 --settings s.plf";
-    for (const std::string &flags : {std::string(" --out a.jpg"), std::string(""), std::string(" --out a.png --view sideways"),
-                                     std::string(" --out a.png --size 10x10"), std::string(" --out a.png --size 64"),
-                                     std::string(" --out a.png --camera 35,91"),
-                                     std::string(" --out a.png --camera 35,28,0.5"),
-                                     std::string(" --out a.png --camera 35,28 --view top"),
-                                     std::string(" --out a.png --trail -1")}) {
+    for (const std::string &flags :
+         {std::string(" --out a.jpg"), std::string(""), std::string(" --out a.png --view sideways"),
+          std::string(" --out a.png --size 10x10"), std::string(" --out a.png --size 64"),
+          std::string(" --out a.png --camera 35,91"), std::string(" --out a.png --camera 35,28,0.5"),
+          std::string(" --out a.png --camera 35,28 --view top"), std::string(" --out a.png --trail -1")}) {
         const HostRun run = runHost(command + flags, directory);
         EXPECT_EQ(run.exitCode, kExitUsage) << flags << ": " << run.err;
     }
@@ -173,10 +172,13 @@ TEST(RenderCommandTest, PointlessEmittersAndFarScenesAreDrawn) {
     radial.OrgEmit = 1;
     directory.write("s.plf", radial.text());
     directory.write("none.obj", "f 1 2 3\n");
-    directory.write("null.lws", "LWSC\n1\n\nFirstFrame 0\nLastFrame 9\n\nAddNullObject Spark\n"
-                                "Plugin DisplacementHandler 1 PLOF!\n" + radial.text() + "EndPlugin\n"
-                                "\nLoadObject gone.lwo\nPlugin DisplacementHandler 1 PLOF!\n" + radial.text() +
-                                "EndPlugin\n");
+    directory.write("null.lws",
+                    "LWSC\n1\n\nFirstFrame 0\nLastFrame 9\n\nAddNullObject Spark\n"
+                    "Plugin DisplacementHandler 1 PLOF!\n" +
+                        radial.text() +
+                        "EndPlugin\n"
+                        "\nLoadObject gone.lwo\nPlugin DisplacementHandler 1 PLOF!\n" +
+                        radial.text() + "EndPlugin\n");
     for (const std::string inputs : {"--object none.obj --settings s.plf", "null.lws",
                                      "--object builtin:line:3 --settings s.plf --motion '0:0,0,1e15'",
                                      "--object builtin:line:3 --settings s.plf --motion '0:1e150,0,-1e150'"}) {

@@ -25,9 +25,10 @@ TEST(ScenePlayTest, ASavedSceneLoadsBackToTheSamePointsAndSavesBackTheSameBytes)
     settings.ReCycle = 1;
     settings.Regist = 0.25;
     directory.write("s.plf", settings.text());
-    const HostRun first = runHost("play --object builtin:sphere:20 --settings s.plf --frames 0..30 "
-                                  "--motion '0:0,0,0:0,0,0;30:2,1,0:90,10,0' --save-scene saved.lws",
-                                  directory);
+    const HostRun first = runHost(
+        "play --object builtin:sphere:20 --settings s.plf --frames 0..30 "
+        "--motion '0:0,0,0:0,0,0;30:2,1,0:90,10,0' --save-scene saved.lws",
+        directory);
     ASSERT_EQ(first.exitCode, kExitOk) << first.err;
     const std::string saved = fileText(directory / "saved.lws");
     EXPECT_NE(saved.find("LoadObject builtin:sphere:20\r\n"), std::string::npos);
@@ -111,8 +112,8 @@ TEST(ScenePlayTest, TheBundledExamplePlays) {
     }
     // The ball (item 3, radial burst from frame 10) keeps its shape before it
     // bursts, carried by the stand at (0, 2, 3) to (1, 2, 3) at frame 0.
-    const std::vector<float> ball = plof::host::loadObjectPoints(std::string(PLOF_SOURCE_DIR) +
-                                                                 "/examples/objects/ball.lwo");
+    const std::vector<float> ball =
+        plof::host::loadObjectPoints(std::string(PLOF_SOURCE_DIR) + "/examples/objects/ball.lwo");
     const std::vector<double> &ballPoint0 = csv.rows[900 + 1];
     EXPECT_EQ(ballPoint0[1], 3);
     EXPECT_NEAR(ballPoint0[3], 1 + ball[0], 1e-6);

@@ -31,12 +31,14 @@ TEST(SettingsWarningsCommandTest, PlayAndBakeNameTheFileAndLineOnce) {
 
 TEST(SettingsWarningsCommandTest, AScenesEffectBlockIsNamedByItsLineInTheScene) {
     TempDirectory directory;
-    directory.write("s.lws", "LWSC\n1\n\nLoadObject builtin:line:2\nPlugin DisplacementHandler 1 PLOF!\n"
-                             "PLOF_START\nBirth 10\nSpreadmax 90\nPLOF_END\nEndPlugin\n");
+    directory.write("s.lws",
+                    "LWSC\n1\n\nLoadObject builtin:line:2\nPlugin DisplacementHandler 1 PLOF!\n"
+                    "PLOF_START\nBirth 10\nSpreadmax 90\nPLOF_END\nEndPlugin\n");
     const HostRun run = runHost("play s.lws --frames 0..1", directory);
     EXPECT_EQ(run.exitCode, kExitOk) << run.err;
-    EXPECT_EQ(count(run.err, "s.lws:8: \"Spreadmax\" is no setting, so the effect skips this line; did you mean "
-                             "\"SpreadMax\"?"),
+    EXPECT_EQ(count(run.err,
+                    "s.lws:8: \"Spreadmax\" is no setting, so the effect skips this line; did you mean "
+                    "\"SpreadMax\"?"),
               1u)
         << run.err;
     EXPECT_EQ(count(run.err, "warning: s.lws"), 1u) << run.err;
@@ -52,8 +54,9 @@ TEST(SettingsWarningsCommandTest, LabelsNameTheirKeywordAndDocumentedValuesAreTo
                     "LWSC\n1\n\nLoadObject builtin:line:2\n" + block + "\nLoadObject builtin:line:3\n" + block);
     const HostRun run = runHost("play s.lws --frames 0..1", directory);
     EXPECT_EQ(run.exitCode, kExitOk) << run.err;
-    EXPECT_EQ(count(run.err, ": \"BirthRate\" is no setting, so the effect skips this line; did you mean "
-                             "\"Birth\"?"),
+    EXPECT_EQ(count(run.err,
+                    ": \"BirthRate\" is no setting, so the effect skips this line; did you mean "
+                    "\"Birth\"?"),
               2u)
         << run.err;
     EXPECT_EQ(count(run.err, "s.lws: OrgEmit 2: particles start from each point's own place"), 1u) << run.err;

@@ -44,7 +44,8 @@ public:
         while (read(pipeEnds[0], &c, 1) == 1 && c != '\n') line += c;
         close(pipeEnds[0]);
         std::smatch match;
-        if (std::regex_match(line, match, std::regex(R"(plof-host: studio at http://127\.0\.0\.1:(\d+)/\?token=([0-9a-f]{32}))"))) {
+        if (std::regex_match(line, match,
+                             std::regex(R"(plof-host: studio at http://127\.0\.0\.1:(\d+)/\?token=([0-9a-f]{32}))"))) {
             port_ = std::stoi(match[1]);
             token_ = match[2];
         }

@@ -79,18 +79,23 @@ TEST(StudioServerTest, ChangedSettingsPlayAndSaveAsPlayAndThePanelDo) {
     const auto saved = client->Post("/api/save", R"({"kind": "plf", "name": "tuned"})", "application/json");
     ASSERT_TRUE(saved && saved->status == 200) << (saved ? saved->body : "no answer");
     const std::string script = dir.write("save.txt", "press \"S\"\nchoose \"" + (dir / "panel.plf") + "\"\ncancel\n");
-    const HostRun panel = runHost("panel --object " + kObject + " --settings '" + expected + "' --script '" + script + "'", dir);
+    const HostRun panel =
+        runHost("panel --object " + kObject + " --settings '" + expected + "' --script '" + script + "'", dir);
     ASSERT_EQ(panel.exitCode, 0) << panel.err;
     EXPECT_EQ(fileText(dir / "saves/tuned.plf"), fileText(dir / "panel.plf"));
 
     // The host scene, as play --save-scene writes it; the other kinds write their files.
     ASSERT_EQ(client->Post("/api/save", R"({"kind": "scene", "name": "tuned.lws"})", "application/json")->status, 200);
     ASSERT_EQ(runHost("play --object " + kObject + " --settings '" + expected + "' --frames 0..40 --out p.csv " +
-                          "--save-scene '" + (dir / "expected.lws") + "'", dir).exitCode, 0);
+                          "--save-scene '" + (dir / "expected.lws") + "'",
+                      dir)
+                  .exitCode,
+              0);
     EXPECT_EQ(fileText(dir / "saves/tuned.lws"), fileText(dir / "expected.lws"));
     ASSERT_EQ(client->Post("/api/save", R"({"kind": "glb", "name": "tuned"})", "application/json")->status, 200);
     const auto baked = client->Post("/api/save", R"({"kind": "bake", "name": "baked", "frames": 20, "step": 2,
-                                    "dissolve": true})", "application/json");
+                                    "dissolve": true})",
+                                    "application/json");
     ASSERT_EQ(baked->status, 200) << baked->body;
     EXPECT_GT(std::filesystem::file_size(dir / "saves/tuned.glb"), 1000u);
     EXPECT_NE(fileText(dir / "saves/baked.lws").find("LoadObject"), std::string::npos);
@@ -123,8 +128,11 @@ TEST(StudioServerTest, RefusalsChangeNothingAndTheServerGoesOn) {
     EXPECT_EQ(client->Get("/api/state", {{"Host", "evil.example:" + std::to_string(studio.port())}})->status, 403);
     EXPECT_EQ(client->Get("/api/state", {{"Host", "127.0.0.1"}})->status, 403);
     EXPECT_EQ(client->Get("/api/state", {{"Origin", "http://evil.example"}})->status, 403);
-    EXPECT_EQ(client->Put("/api/items/1/settings", {{"Origin", "http://evil.example"}}, R"({"Gravity": 1})",
-                          "application/json")->status, 403);
+    EXPECT_EQ(
+        client
+            ->Put("/api/items/1/settings", {{"Origin", "http://evil.example"}}, R"({"Gravity": 1})", "application/json")
+            ->status,
+        403);
     EXPECT_EQ(client->Get("/api/state", {{"Origin", "http://" + host}})->status, 200);
 
     const std::pair<std::string, int> bodies[] = {
@@ -152,7 +160,8 @@ TEST(StudioServerTest, RefusalsChangeNothingAndTheServerGoesOn) {
     EXPECT_EQ(client->Get("/api/frames?from=a&to=3")->status, 400);
 
     for (const std::string name : {"../x", "/tmp/x", "a/b", "..", "sub\\\\x", "out", "away/y", ""}) {
-        const auto answer = client->Post("/api/save", R"({"kind": "plf", "name": ")" + name + "\"}", "application/json");
+        const auto answer =
+            client->Post("/api/save", R"({"kind": "plf", "name": ")" + name + "\"}", "application/json");
         EXPECT_EQ(answer->status, 400) << name;
     }
     EXPECT_EQ(client->Post("/api/save", R"({"kind": "tar", "name": "x"})", "application/json")->status, 400);
@@ -174,7 +183,10 @@ TEST(StudioServerTest, ManyClientsAtOnceWithoutErrorsOrGrowingMemory) {
     const char *sanitizer = std::getenv("ASAN_OPTIONS");
     setenv("ASAN_OPTIONS", ((sanitizer ? std::string(sanitizer) + ":" : "") + "quarantine_size_mb=0").c_str(), 1);
     Studio studio(kPlofHost, {"--object", "builtin:grid:20x20", "--settings", start, "--dir", dir.path().string()});
-    if (sanitizer) setenv("ASAN_OPTIONS", sanitizer, 1); else unsetenv("ASAN_OPTIONS");
+    if (sanitizer)
+        setenv("ASAN_OPTIONS", sanitizer, 1);
+    else
+        unsetenv("ASAN_OPTIONS");
     ASSERT_TRUE(studio.started());
     // Each client reads the state and the frames, and changes a setting now and then.
     auto load = [&](int requests) {
@@ -185,8 +197,9 @@ TEST(StudioServerTest, ManyClientsAtOnceWithoutErrorsOrGrowingMemory) {
                 auto client = studio.client();
                 for (int r = 0; r < requests; ++r) {
                     httplib::Result answer =
-                        r % 50 == 49 ? client->Put("/api/items/1/settings",
-                                                   "{\"SpreadMax\": " + std::to_string(30 + c) + "}", "application/json")
+                        r % 50 == 49
+                            ? client->Put("/api/items/1/settings", "{\"SpreadMax\": " + std::to_string(30 + c) + "}",
+                                          "application/json")
                         : r % 2 ? client->Get("/api/frames?from=0&to=59")
                                 : client->Get("/api/state");
                     if (!answer || answer->status != 200) ++failures;
@@ -211,8 +224,8 @@ TEST(StudioServerTest, PortInUseIsAClearFailure) {
     const std::string start = dir.write("start.plf", startSettings().text());
     Studio first(kPlofHost, {"--object", kObject, "--settings", start});
     ASSERT_TRUE(first.started());
-    const HostRun second = runHost("studio --object " + kObject + " --settings '" + start + "' --port " +
-                                       std::to_string(first.port()), dir);
+    const HostRun second = runHost(
+        "studio --object " + kObject + " --settings '" + start + "' --port " + std::to_string(first.port()), dir);
     EXPECT_EQ(second.exitCode, 4);
     EXPECT_NE(second.err.find("127.0.0.1:" + std::to_string(first.port())), std::string::npos) << second.err;
     EXPECT_EQ(first.stop(), 0);

@@ -69,8 +69,8 @@ TEST(SummaryCommandTest, PointsWaitingAtTheAvoidObjectAreAtRest) {
     settings.SpreadMax = 30;
     settings.reference = "Hideout";
     std::string block = settings.text();
-    directory.write("avoid.lws", "LWSC\n1\n\nLoadObject builtin:line:4\nPlugin DisplacementHandler 1 PLOF!\n" +
-                                     block + "EndPlugin\n\nAddNullObject Hideout\nObjectMotion (unnamed)\n  9\n  1\n"
+    directory.write("avoid.lws", "LWSC\n1\n\nLoadObject builtin:line:4\nPlugin DisplacementHandler 1 PLOF!\n" + block +
+                                     "EndPlugin\n\nAddNullObject Hideout\nObjectMotion (unnamed)\n  9\n  1\n"
                                      "  7 1 0 0 0 0 1 1 1\n  0 0 0 0 0\nEndBehavior 1\n");
     const HostRun run = runHost("summary avoid.lws --frames 0..29 --json", directory);
     ASSERT_EQ(run.exitCode, kExitOk) << run.err;
@@ -114,8 +114,8 @@ TEST(SummaryCommandTest, EveryCommandThatPlaysTheEffectSaysTheWarningsOncePerIte
     settings.ReCycle = 1;
     settings.SpreadMax = 30;
     const std::string block = "Plugin DisplacementHandler 1 PLOF!\n" + settings.text() + "EndPlugin\n";
-    directory.write("two.lws", "LWSC\n1\n\nLoadObject builtin:line:13\n" + block +
-                                   "\nLoadObject builtin:grid:13x1\n" + block);
+    directory.write("two.lws",
+                    "LWSC\n1\n\nLoadObject builtin:line:13\n" + block + "\nLoadObject builtin:grid:13x1\n" + block);
     directory.write("s.plf", settings.text());
     const std::string cut = " (item 1): the recycle period is 3 frames (13 points x 30 / 100)";
     for (const std::string command :
@@ -128,8 +128,8 @@ TEST(SummaryCommandTest, EveryCommandThatPlaysTheEffectSaysTheWarningsOncePerIte
         EXPECT_NE(first, std::string::npos) << command << ": " << run.err;
         EXPECT_EQ(run.err.find(cut, first + 1), std::string::npos) << command << ": " << run.err;
         // bake bakes the one emitter of --object.
-        EXPECT_EQ(run.err.find("grid (item 2): the recycle period") == std::string::npos,
-                  command.starts_with("bake")) << run.err;
+        EXPECT_EQ(run.err.find("grid (item 2): the recycle period") == std::string::npos, command.starts_with("bake"))
+            << run.err;
     }
 }
 
@@ -141,8 +141,10 @@ TEST(SummaryCommandTest, JsonHoldsCodePageNamesAndWarnsOfPositionsNotFinite) {
     settings.V0Min = settings.V0Max = HUGE_VAL;
     settings.SpreadMax = 10;
     directory.write("D\xfcse.obj", "v 0 0 0\nv 1 0 0\n");
-    directory.write("s.lws", "LWSC\n1\n\nFirstFrame 0\nLastFrame 9\n\nLoadObject D\xfcse.obj\n"
-                             "Plugin DisplacementHandler 1 PLOF!\n" + settings.text() + "EndPlugin\n");
+    directory.write("s.lws",
+                    "LWSC\n1\n\nFirstFrame 0\nLastFrame 9\n\nLoadObject D\xfcse.obj\n"
+                    "Plugin DisplacementHandler 1 PLOF!\n" +
+                        settings.text() + "EndPlugin\n");
     const HostRun run = runHost("summary s.lws --json", directory);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const nlohmann::json item = nlohmann::json::parse(run.out).at("items").at(0);

@@ -16,8 +16,9 @@ HostRun runScript(const TempDirectory &directory, const std::string &script) {
 TEST(UnwrittenOutputTest, ABakeOrSaveThatWroteNothingIsAFailureNamingThePath) {
     TempDirectory directory;
     directory.write("s.plf", Settings{}.text());
-    const HostRun bake = runScript(directory, "press \"    CreateScene   \"\nset \"ScneName   \" \"no/dir/x.lws\"\n"
-                                              "confirm\ncancel\n");
+    const HostRun bake = runScript(directory,
+                                   "press \"    CreateScene   \"\nset \"ScneName   \" \"no/dir/x.lws\"\n"
+                                   "confirm\ncancel\n");
     EXPECT_EQ(bake.exitCode, kExitFailure);
     EXPECT_NE(bake.err.find("no/dir/x.lws: the module wrote no scene there; the directory \"no/dir\" does not exist"),
               std::string::npos)
@@ -37,8 +38,8 @@ TEST(UnwrittenOutputTest, ABakeOrSaveThatWroteNothingIsAFailureNamingThePath) {
 TEST(UnwrittenOutputTest, ABakeTooLargeForTheModuleIsNamedWithItsCounts) {
     TempDirectory directory;
     directory.write("s.plf", Settings{}.text());
-    const HostRun huge = runHost("bake --object builtin:line:3 --settings s.plf --frames 2147483647 --out big.lws",
-                                 directory);
+    const HostRun huge =
+        runHost("bake --object builtin:line:3 --settings s.plf --frames 2147483647 --out big.lws", directory);
     EXPECT_EQ(huge.exitCode, kExitFailure);
     EXPECT_NE(huge.err.find("the bake asked for 3 particles x 2147483647 sampled frames"), std::string::npos)
         << huge.err;
@@ -77,9 +78,8 @@ TEST(UnwrittenOutputTest, ModuleMessagesAfterADialogAreFollowedByItsFile) {
     // module's message, and the host counts them once.
     std::string objects = "a.lwo";
     for (int i = 1; i < 257; ++i) objects += ",a.lwo";
-    const HostRun full = runHost("bake --object builtin:line:2 --settings s.plf --frames 2 --out x.lws --objects " +
-                                     objects,
-                                 directory);
+    const HostRun full =
+        runHost("bake --object builtin:line:2 --settings s.plf --frames 2 --out x.lws --objects " + objects, directory);
     EXPECT_EQ(full.exitCode, kExitOk) << full.err;
     std::size_t messages = 0;
     for (std::size_t at = full.err.find("PLOF!: Object List is Full!"); at != std::string::npos;
@@ -99,8 +99,8 @@ TEST(UnwrittenOutputTest, SizeLimitsAndInterruptionsLeaveNoTemporaryFiles) {
     TempDirectory directory;
     directory.write("s.plf", Settings{}.text());
     directory.write("old.csv", "old");
-    const HostRun limited = runHost("play --object builtin:grid:20x20 --settings s.plf --out old.csv", directory,
-                                    "ulimit -f 1; ");
+    const HostRun limited =
+        runHost("play --object builtin:grid:20x20 --settings s.plf --out old.csv", directory, "ulimit -f 1; ");
     EXPECT_EQ(limited.exitCode, 4);
     EXPECT_NE(limited.err.find("old.csv: cannot write (File too large)"), std::string::npos) << limited.err;
     EXPECT_EQ(fileText(directory.path() / "old.csv"), "old");

@@ -28,10 +28,10 @@ struct Destroy {
 using Instance = std::unique_ptr<HandlerInstance, Destroy>;
 
 const Lines kDefaultBlock = {
-    "PLOF_START",        "V0Min 1.000000",  "V0Max 4.000000",     "AgeMin 10.000000",
-    "AgeMax 60.000000",  "Gravity 9.800000", "Regist 0.000000",   "START_F 0.000000",
-    "Birth 100.000000",  "ReCycle 1.000000", "SpreadMin 0.000000", "SpreadMax 180.000000",
-    "OrgEmit 0.000000",  "REFERENCE",        "none",               "PLOF_END",
+    "PLOF_START",         "V0Min 1.000000",       "V0Max 4.000000",   "AgeMin 10.000000", "AgeMax 60.000000",
+    "Gravity 9.800000",   "Regist 0.000000",      "START_F 0.000000", "Birth 100.000000", "ReCycle 1.000000",
+    "SpreadMin 0.000000", "SpreadMax 180.000000", "OrgEmit 0.000000", "REFERENCE",        "none",
+    "PLOF_END",
 };
 
 class KeywordBlock : public ::testing::Test {
@@ -70,9 +70,7 @@ protected:
     Instance instance;
 };
 
-TEST_F(KeywordBlock, ANewInstanceSavesTheDefaultBlock) {
-    EXPECT_EQ(save(), kDefaultBlock);
-}
+TEST_F(KeywordBlock, ANewInstanceSavesTheDefaultBlock) { EXPECT_EQ(save(), kDefaultBlock); }
 
 TEST_F(KeywordBlock, SavingWritesTheAvoidObjectsCurrentName) {
     PlofItemInfo renamed = *moduleState().itemInfo;
@@ -185,8 +183,8 @@ TEST_F(KeywordBlock, AnyBeginningOfTheStartKeywordOpensTheBlock) {
 TEST_F(KeywordBlock, AnyOtherFirstLineLeavesTheInstanceUntouched) {
     instance->refItem = avoid;
     instance->refResolved = 1;
-    for (const Lines &block : {Lines{"PLOF_STARTED", "Birth 7"}, Lines{"V0Min 3", "Birth 7"},
-                               Lines{"plof_start", "Birth 7"}, Lines{}}) {
+    for (const Lines &block :
+         {Lines{"PLOF_STARTED", "Birth 7"}, Lines{"V0Min 3", "Birth 7"}, Lines{"plof_start", "Birth 7"}, Lines{}}) {
         EXPECT_EQ(load(block), block.empty() ? 0u : 1u);
         EXPECT_EQ(instance->Birth, 100);
         EXPECT_EQ(instance->V0Min, 1.0);
@@ -197,8 +195,8 @@ TEST_F(KeywordBlock, AnyOtherFirstLineLeavesTheInstanceUntouched) {
 }
 
 TEST_F(KeywordBlock, ShortenedKeywordsTakeTheFirstKeywordTheyBegin) {
-    load({"PLOF_START", "V0 2", "V0Ma 5", "A 3", "AgeM 4", "G 1.5", "R 0.5", "Re 0.25", "ReC 0", "S 6",
-          "SpreadM 7", "O 1", "PLOF_END"});
+    load({"PLOF_START", "V0 2", "V0Ma 5", "A 3", "AgeM 4", "G 1.5", "R 0.5", "Re 0.25", "ReC 0", "S 6", "SpreadM 7",
+          "O 1", "PLOF_END"});
     EXPECT_EQ(instance->V0Min, 2.0);
     EXPECT_EQ(instance->V0Max, 5.0);
     EXPECT_EQ(instance->AgeMin, 4) << "'A' and 'AgeM' both begin AgeMin";
@@ -268,8 +266,8 @@ TEST_F(KeywordBlock, TheBlockEndsAtAnEmptyOrSpaceLedLineOrWhereTheHostStops) {
 
 TEST_F(KeywordBlock, GarbageLinesAreSkipped) {
     const std::string oversized = "Gravity " + std::string(300, '7');
-    load({"PLOF_START", "Color 3", "v0min 9", "Birth", "V0Min abc", "Gravity -", "AgeMin 20 frames",
-          "\tBirth 9", oversized, "SpreadMax 45", "PLOF_END"});
+    load({"PLOF_START", "Color 3", "v0min 9", "Birth", "V0Min abc", "Gravity -", "AgeMin 20 frames", "\tBirth 9",
+          oversized, "SpreadMax 45", "PLOF_END"});
     EXPECT_EQ(instance->Birth, 100) << "a keyword without a value keeps the setting";
     EXPECT_EQ(instance->V0Min, 0.0) << "text where a number belongs reads as 0";
     EXPECT_EQ(instance->AgeMin, 20);

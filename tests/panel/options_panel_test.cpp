@@ -15,8 +15,8 @@ namespace {
 
 using Services = RecordingPanelServices;
 
-constexpr std::size_t kV0Min = 0, kV0Max = 1, kV0MinDrag = 2, kV0MaxDrag = 3, kAgeMin = 4, kAgeMax = 5,
-                      kAgeMinDrag = 6, kAgeMaxDrag = 7;
+constexpr std::size_t kV0Min = 0, kV0Max = 1, kV0MinDrag = 2, kV0MaxDrag = 3, kAgeMin = 4, kAgeMax = 5, kAgeMinDrag = 6,
+                      kAgeMaxDrag = 7;
 
 struct ExpectedControl {
     const char *kind;

@@ -35,9 +35,7 @@ protected:
         return openOptionsPanel(1, &PanelFakeHost::global, &*instance);
     }
 
-    static RecordedControl &dragButton(RecordedPanel &panel, std::size_t index) {
-        return panel.controlAt(index);
-    }
+    static RecordedControl &dragButton(RecordedPanel &panel, std::size_t index) { return panel.controlAt(index); }
 };
 
 }  // namespace plof::test

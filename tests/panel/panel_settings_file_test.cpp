@@ -4,8 +4,8 @@
 
 #include <cfloat>
 #include <filesystem>
-#include <iterator>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -44,8 +44,7 @@ protected:
     }
 
     // Presses one button of the options panel, then acts on the panel.
-    void pressThen(const char *button, std::function<void(RecordedPanel &)> check = nullptr,
-                   int32_t close = kCancel) {
+    void pressThen(const char *button, std::function<void(RecordedPanel &)> check = nullptr, int32_t close = kCancel) {
         openOptions([=](RecordedPanel &panel) {
             Services::press(panel.control(button));
             if (check) check(panel);
@@ -163,10 +162,11 @@ TEST_F(SettingsFileTest, ValuesTooLongForFixedNotationSaveAndLoadBackExactly) {
         return kCancel;
     });
     const std::string text = read(path("huge.plf"));
-    EXPECT_EQ(text, "PLOF_START\nV0Min -1e+308\nV0Max 1.7976931348623157e+308\nAgeMin 10.000000\n"
-                    "AgeMax 60.000000\nGravity 1e+308\nRegist 0.000000\nSTART_F 0.000000\nBirth 100.000000\n"
-                    "ReCycle 1.000000\nSpreadMin 0.000000\nSpreadMax 180.000000\nOrgEmit 0.000000\nREFERENCE\n"
-                    "none\nPLOF_END\n");
+    EXPECT_EQ(text,
+              "PLOF_START\nV0Min -1e+308\nV0Max 1.7976931348623157e+308\nAgeMin 10.000000\n"
+              "AgeMax 60.000000\nGravity 1e+308\nRegist 0.000000\nSTART_F 0.000000\nBirth 100.000000\n"
+              "ReCycle 1.000000\nSpreadMin 0.000000\nSpreadMax 180.000000\nOrgEmit 0.000000\nREFERENCE\n"
+              "none\nPLOF_END\n");
     host.chooseFile(path("huge.plf"));
     pressThen("L", nullptr, kConfirm);
     EXPECT_EQ(instance->Gravity, 1e308);
@@ -188,13 +188,16 @@ TEST_F(SettingsFileTest, WindowsLineEndsLoadOnEveryPlatform) {
           "PLOF_START\r\nV0Min 2.500000\r\nREFERENCE\r\nTree\r\n\r\nBirth 42.000000\r\nPLOF_END\r\nGravity 1.0\r\n");
     const PlofItemId tree = host.addItem("Tree");
     host.chooseFile(path("crlf.plf"));
-    pressThen("L", [tree](RecordedPanel &panel) {
-        EXPECT_DOUBLE_EQ(panel.controlAt(0).number, 2.5);
-        EXPECT_EQ(panel.control("BirthRate p/s").integer, 42);
-        // Reading stopped at the end line.
-        EXPECT_DOUBLE_EQ(panel.control("Gravity").number, 9.8);
-        EXPECT_EQ(panel.control(kAvoid).integer, tree);
-    }, kConfirm);
+    pressThen(
+        "L",
+        [tree](RecordedPanel &panel) {
+            EXPECT_DOUBLE_EQ(panel.controlAt(0).number, 2.5);
+            EXPECT_EQ(panel.control("BirthRate p/s").integer, 42);
+            // Reading stopped at the end line.
+            EXPECT_DOUBLE_EQ(panel.control("Gravity").number, 9.8);
+            EXPECT_EQ(panel.control(kAvoid).integer, tree);
+        },
+        kConfirm);
     EXPECT_STREQ(instance->refName.data(), "Tree");
     EXPECT_TRUE(host.errors().empty());
 }
@@ -204,11 +207,14 @@ TEST_F(SettingsFileTest, AFileWithoutEndLineIsReadToItsEnd) {
     write(path("open.plf"), "PLOF_START\nBirth 5.0\nREFERENCE\nMissing object\nAgeMax 70.0\nBirth");
     instance->refItem = host.addItem("Tree");
     host.chooseFile(path("open.plf"));
-    pressThen("L", [](RecordedPanel &panel) {
-        EXPECT_EQ(panel.control("BirthRate p/s").integer, 5);
-        EXPECT_EQ(panel.controlAt(5).integer, 70);
-        EXPECT_EQ(panel.control(kAvoid).integer, 0);
-    }, kConfirm);
+    pressThen(
+        "L",
+        [](RecordedPanel &panel) {
+            EXPECT_EQ(panel.control("BirthRate p/s").integer, 5);
+            EXPECT_EQ(panel.controlAt(5).integer, 70);
+            EXPECT_EQ(panel.control(kAvoid).integer, 0);
+        },
+        kConfirm);
     EXPECT_EQ(instance->refItem, 0u);
     EXPECT_STREQ(instance->refName.data(), "");
 }
@@ -259,10 +265,11 @@ TEST_F(SettingsFileTest, AFailedReplaceKeepsWhatWasThere) {
 }
 
 TEST_F(SettingsFileTest, SavingOverAnExistingFileReplacesIt) {
-    write(path("old.plf"), "old contents that are longer than the new block ........................"
-                           "...........................................................................\n"
-                           "...........................................................................\n"
-                           "...........................................................................\n");
+    write(path("old.plf"),
+          "old contents that are longer than the new block ........................"
+          "...........................................................................\n"
+          "...........................................................................\n"
+          "...........................................................................\n");
     host.chooseFile(path("old.plf"));
     pressThen("S");
     EXPECT_EQ(read(path("old.plf")), kFreshBlock);

@@ -62,11 +62,11 @@ TEST_F(SceneBakingPanelTest, AFreshInstanceShowsTheDefaults) {
         seen = true;
         EXPECT_EQ(panel.title, kSceneTitle);
         const std::vector<ExpectedControl> expected{
-            {"FileControl", 1, "ScneName   ", 100, 1},     {"ButtonControl", 2, "ObjectFile ", 100, 2},
-            {"NumControl", 2, "  frame     ", 100, 9},     {"NumControl", 2, "  frame step", 100, 10},
-            {"FVecControl", 6, "   HPB min  ", 80, 12},    {"FVecControl", 6, "   HPB max  ", 80, 13},
-            {"BoolControl", 8, "Align H", 100, 15},        {"BoolControl", 8, "Scale ctl", 200, 15},
-            {"BoolControl", 8, "Dslv ctl", 300, 15},       {"ListBoxControl", 18, "Obj List", 100, 3},
+            {"FileControl", 1, "ScneName   ", 100, 1},  {"ButtonControl", 2, "ObjectFile ", 100, 2},
+            {"NumControl", 2, "  frame     ", 100, 9},  {"NumControl", 2, "  frame step", 100, 10},
+            {"FVecControl", 6, "   HPB min  ", 80, 12}, {"FVecControl", 6, "   HPB max  ", 80, 13},
+            {"BoolControl", 8, "Align H", 100, 15},     {"BoolControl", 8, "Scale ctl", 200, 15},
+            {"BoolControl", 8, "Dslv ctl", 300, 15},    {"ListBoxControl", 18, "Obj List", 100, 3},
         };
         EXPECT_EQ(panel.controls.size(), expected.size());
         for (std::size_t i = 0; i < expected.size() && i < panel.controls.size(); ++i) {

@@ -77,7 +77,10 @@ TEST_F(HandlerActivation, Version2FillsNineSlotsThatReachTheInstance) {
 
     PlofSaveState saving{nullptr, [](void *, const char *, int32_t) {}};
     EXPECT_EQ(table.save(copy, &saving), nullptr);
-    PlofLoadState loading{nullptr, [](void *, char *buffer, int32_t) { buffer[0] = '\0'; return -1; }};
+    PlofLoadState loading{nullptr, [](void *, char *buffer, int32_t) {
+                              buffer[0] = '\0';
+                              return -1;
+                          }};
     EXPECT_EQ(table.load(copy, &loading), nullptr);
     table.destroy(copy);
     table.destroy(instance);

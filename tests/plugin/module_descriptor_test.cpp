@@ -80,8 +80,7 @@ TEST(ModuleDescriptor, TheInterfaceServerAcceptsOnlyVersion1AndNeedsAPanel) {
     int marker = 0;
     EXPECT_EQ(activate(2, global, &marker), PLOF_ACTIVATE_BAD_VERSION);
     EXPECT_EQ(activate(0, global, &marker), PLOF_ACTIVATE_BAD_VERSION);
-    EXPECT_EQ(activate(1, global, &marker), PLOF_ACTIVATE_BAD_SERVICES)
-        << "the fake host has no panel services";
+    EXPECT_EQ(activate(1, global, &marker), PLOF_ACTIVATE_BAD_SERVICES) << "the fake host has no panel services";
 }
 
 }  // namespace

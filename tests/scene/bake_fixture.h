@@ -31,7 +31,7 @@ public:
         host_.setAxes(kEmitter, [](double time) {
             const double angle = 0.5 * time;
             return test::Axes{Vec3{std::cos(angle), 0.0, -std::sin(angle)}, Vec3{0.0, 1.0, 0.0},
-                        Vec3{std::sin(angle), 0.0, std::cos(angle)}};
+                              Vec3{std::sin(angle), 0.0, std::cos(angle)}};
         });
     }
 
@@ -87,8 +87,7 @@ struct BakeSubject {
 // operations: blocks inserted one by one at a freshly found anchor, and
 // every key searched for from its object line. Slow on purpose: it is the
 // yardstick the fast bake is held to.
-inline bool referenceBake(const char *path, const ObjectList &objects, int32_t frameCount,
-                          HandlerInstance &instance) {
+inline bool referenceBake(const char *path, const ObjectList &objects, int32_t frameCount, HandlerInstance &instance) {
     ScenePtr document(createDefaultScene());
     if (document == nullptr || objectAnchor(*document) == nullptr) return false;
     const uint8_t savedBakeMode = instance.bakeMode;
@@ -131,9 +130,8 @@ inline bool referenceBake(const char *path, const ObjectList &objects, int32_t f
             key.pitch = particle.spin[1] * particle.flightTime;
             key.bank = particle.spin[2] * particle.flightTime;
             if (instance.alignH == 1) {
-                key.heading = std::atan2(-1.0 * particle.launchVelocity[2], particle.launchVelocity[0]) *
-                                  180.0 / 3.1415 -
-                              90.0;
+                key.heading =
+                    std::atan2(-1.0 * particle.launchVelocity[2], particle.launchVelocity[0]) * 180.0 / 3.1415 - 90.0;
             }
             key.frame = f;
             addMotionKey(*document, object, key);

@@ -81,8 +81,8 @@ TEST_F(SceneBaking, MatchesTheBakeBuiltKeyByKey) {
                     const std::string fast = bake(subject, frames);
                     ASSERT_TRUE(referenceBake(path("reference.lws").c_str(), instance.objectList, frames, instance));
                     const std::string reference = readBytes(path("reference.lws"));
-                    ASSERT_EQ(fast, reference) << points << " particles, " << frames << " frames, step " << step
-                                               << ", flags " << f;
+                    ASSERT_EQ(fast, reference)
+                        << points << " particles, " << frames << " frames, step " << step << ", flags " << f;
                     ++bakes;
                 }
             }
@@ -97,7 +97,7 @@ TEST_F(SceneBaking, HugeKeysAreLeftOutLikeTheDocumentDoes) {
     HandlerInstance &instance = *subject.instance;
     instance.OrgEmit = 1;
     instance.dslvCtl = 1;
-    subject.particles[0].restPosition = {1e60, -1e60, 1e60};  // every key too large, frame 0 included
+    subject.particles[0].restPosition = {1e60, -1e60, 1e60};   // every key too large, frame 0 included
     subject.particles[1].launchVelocity = {4e70, 4e70, 4e70};  // too large once in flight
     const std::string fast = bake(subject, 9);
     ASSERT_TRUE(referenceBake(path("reference.lws").c_str(), instance.objectList, 9, instance));
@@ -136,8 +136,7 @@ TEST_F(SceneBaking, NoFramesLeavesDefaultBlocks) {
     EXPECT_EQ(lines[21], "LoadObject none");
     EXPECT_EQ(std::vector<std::string>(lines.begin() + 21, lines.begin() + 31),
               (std::vector<std::string>{"LoadObject none", "ShowObject 8 7", "ObjectMotion (unnamed)", "  9", "  1",
-                                        "  0 0 0 0 0 0 1 1 1", "  0 0 0 0 0", "EndBehavior 1", "ShadowOptions 7",
-                                        ""}));
+                                        "  0 0 0 0 0 0 1 1 1", "  0 0 0 0 0", "EndBehavior 1", "ShadowOptions 7", ""}));
     EXPECT_EQ(lines[41], "AmbientColor 255 255 255");
     EXPECT_TRUE(linesStartingWith(lines, "ParentObject").empty());
     EXPECT_TRUE(linesStartingWith(lines, "ObjDissolve").empty());
@@ -193,8 +192,8 @@ TEST_F(SceneBaking, DissolvesHiddenFramesAndTheFrameBefore) {
     std::vector<std::string> values;
     for (auto line = envelope + 3; *line != "EndBehavior 1"; line += 2) values.push_back(*line);
     // Frame 5 is shown but frame 6 is hidden, so frame 5 is dissolved too.
-    EXPECT_EQ(values, (std::vector<std::string>{"  1.0000", "  1.0000", "  1.0000", "  0.0000", "  0.0000",
-                                                "  1.0000", "  1.0000", "  1.0000"}));
+    EXPECT_EQ(values, (std::vector<std::string>{"  1.0000", "  1.0000", "  1.0000", "  0.0000", "  0.0000", "  1.0000",
+                                                "  1.0000", "  1.0000"}));
     // With a step of 2 no key lies on the frame before a hidden one.
     subject.instance->frameStep = 2;
     const std::vector<std::string> stepped = crlfLines(bake(subject, 8));
@@ -212,7 +211,8 @@ TEST_F(SceneBaking, AlignHeadingUsesTheBakedPi) {
     const std::vector<std::string> keys = linesStartingWith(crlfLines(bake(subject, 1)), "  ");
     std::vector<std::string> headings;
     for (const std::string &key : keys) {
-        if (key.size() > 40) headings.push_back(key.substr(key.find(' ', key.find(' ', key.find(' ', 2) + 1) + 1) + 1, 11));
+        if (key.size() > 40)
+            headings.push_back(key.substr(key.find(' ', key.find(' ', key.find(' ', 2) + 1) + 1) + 1, 11));
     }
     // The light and camera keys come after the objects' keys.
     ASSERT_GE(headings.size(), 2u);
@@ -234,9 +234,7 @@ TEST_F(SceneBaking, TooLongObjectNameWritesNothing) {
     BakeSubject subject(2);
     subject.setObjectNames({"short.lwo", std::string(244, 'n')});
     subject.instance->bakeMode = 0;
-    {
-        std::ofstream(path("PLOF.lws"), std::ios::binary) << "old";
-    }
+    { std::ofstream(path("PLOF.lws"), std::ios::binary) << "old"; }
     EXPECT_EQ(bake(subject, 5), "old");
     EXPECT_EQ(subject.instance->bakeMode, 0);
 }
@@ -248,9 +246,7 @@ TEST_F(SceneBaking, StoreBeyondMemoryStopsBeforeSampling) {
     subject.instance->pointCount = INT32_MAX;
     subject.instance->bakeMode = 0;
     subject.instance->frame = -1;
-    {
-        std::ofstream(path("PLOF.lws"), std::ios::binary) << "old";
-    }
+    { std::ofstream(path("PLOF.lws"), std::ios::binary) << "old"; }
     EXPECT_EQ(bake(subject, INT32_MAX), "old");
     EXPECT_EQ(subject.instance->bakeMode, 0);
     EXPECT_EQ(subject.instance->frame, -1);

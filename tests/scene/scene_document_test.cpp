@@ -53,8 +53,8 @@ TEST(SceneDocument, ClassifiesByLeadingKeyword) {
         if (line->kind != kOtherLine) kinds.push_back(line->kind);
         EXPECT_EQ(line->objectNumber, 0);
     }
-    EXPECT_EQ(kinds, (std::vector<uint8_t>{kHeaderLine, kLightLine, kCameraLine, kBackdropLine,
-                                           kRenderLine, kViewLine}));
+    EXPECT_EQ(kinds,
+              (std::vector<uint8_t>{kHeaderLine, kLightLine, kCameraLine, kBackdropLine, kRenderLine, kViewLine}));
 }
 
 TEST(SceneDocument, KeywordsMatchAsPrefixesFromTheStartLine) {
@@ -123,9 +123,8 @@ TEST(SceneDocument, ObjectsAreNumberedInInsertionOrder) {
     EXPECT_EQ(a->objectNumber, 2);
     EXPECT_EQ(b->objectNumber, 3);
     EXPECT_EQ(blockOf(null),
-              (std::vector<std::string>{"AddNullObject PLOF_NULL\n", "ShowObject 8 7\n",
-                                        "ObjectMotion (unnamed)\n", "  9\n", "  1\n",
-                                        "  0 0 0 0 0 0 1 1 1\n", "  0 0 0 0 0\n", "EndBehavior 1\n",
+              (std::vector<std::string>{"AddNullObject PLOF_NULL\n", "ShowObject 8 7\n", "ObjectMotion (unnamed)\n",
+                                        "  9\n", "  1\n", "  0 0 0 0 0 0 1 1 1\n", "  0 0 0 0 0\n", "EndBehavior 1\n",
                                         "ShadowOptions 7\n", "\n"}));
     EXPECT_STREQ(b->prev->prev->text, "ShadowOptions 7\n");  // b follows a's block
     const std::vector<std::string> lines = linesOf(*document);
@@ -220,13 +219,26 @@ TEST(SceneDocument, FirstDissolveKeyCreatesTheEnvelopeAtFrameZero) {
     ASSERT_EQ(addDissolveKey(*document, *object, 1.0, 12), SceneEdit::done);
     ASSERT_EQ(addDissolveKey(*document, *object, 0.0, 13), SceneEdit::done);
     ASSERT_EQ(addDissolveKey(*document, *object, 0.25, 14), SceneEdit::done);
-    EXPECT_EQ(blockOf(object),
-              (std::vector<std::string>{"LoadObject none\n", "ShowObject 8 7\n", "ObjectMotion (unnamed)\n",
-                                        "  9\n", "  1\n", "  0 0 0 0 0 0 1 1 1\n", "  0 0 0 0 0\n",
-                                        "EndBehavior 1\n", "ObjDissolve (envelope)\n", "  1\n", "  3\n",
-                                        "  1.0000\n", "  0 0 0 0 0\n", "  0.0000\n", "  13 0 0 0 0\n",
-                                        "  0.2500\n", "  14 0 0 0 0\n", "EndBehavior 1\n",
-                                        "ShadowOptions 7\n", "\n"}));
+    EXPECT_EQ(blockOf(object), (std::vector<std::string>{"LoadObject none\n",
+                                                         "ShowObject 8 7\n",
+                                                         "ObjectMotion (unnamed)\n",
+                                                         "  9\n",
+                                                         "  1\n",
+                                                         "  0 0 0 0 0 0 1 1 1\n",
+                                                         "  0 0 0 0 0\n",
+                                                         "EndBehavior 1\n",
+                                                         "ObjDissolve (envelope)\n",
+                                                         "  1\n",
+                                                         "  3\n",
+                                                         "  1.0000\n",
+                                                         "  0 0 0 0 0\n",
+                                                         "  0.0000\n",
+                                                         "  13 0 0 0 0\n",
+                                                         "  0.2500\n",
+                                                         "  14 0 0 0 0\n",
+                                                         "EndBehavior 1\n",
+                                                         "ShadowOptions 7\n",
+                                                         "\n"}));
 }
 
 TEST(SceneDocument, SetDissolveKeyValueRewritesOnlyAnEarlierKey) {
@@ -281,13 +293,27 @@ TEST(SceneDocument, BakedBlockReadsInTheHostsOrder) {
     setParentObject(*document, *object, 1);
     EXPECT_EQ(blockOf(object),
               (std::vector<std::string>{
-                  "LoadObject ball.lwo\n", "ShowObject 8 7\n", "ObjectMotion (unnamed)\n", "  9\n", "  2\n",
+                  "LoadObject ball.lwo\n",
+                  "ShowObject 8 7\n",
+                  "ObjectMotion (unnamed)\n",
+                  "  9\n",
+                  "  2\n",
                   "  0.000000 0.000000 0.000000 0.000000 0.000000 0.000000 1.000000 1.000000 1.000000\n",
                   "  0 0 0 0 0\n",
                   "  0.000000 0.500000 0.000000 0.000000 0.000000 0.000000 1.000000 1.000000 1.000000\n",
-                  "  1 0 0 0 0\n", "EndBehavior 1\n", "ObjDissolve (envelope)\n", "  1\n", "  2\n",
-                  "  1.0000\n", "  0 0 0 0 0\n", "  0.0000\n", "  1 0 0 0 0\n", "EndBehavior 1\n",
-                  "ParentObject 1\n", "ShadowOptions 7\n", "\n"}));
+                  "  1 0 0 0 0\n",
+                  "EndBehavior 1\n",
+                  "ObjDissolve (envelope)\n",
+                  "  1\n",
+                  "  2\n",
+                  "  1.0000\n",
+                  "  0 0 0 0 0\n",
+                  "  0.0000\n",
+                  "  1 0 0 0 0\n",
+                  "EndBehavior 1\n",
+                  "ParentObject 1\n",
+                  "ShadowOptions 7\n",
+                  "\n"}));
 }
 
 TEST(SceneDocument, BlockWithoutItsLinesIsLeftAlone) {

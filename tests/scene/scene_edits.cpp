@@ -19,9 +19,7 @@ bool beginsWith(const char *text, const char *keyword) {
 
 }  // namespace
 
-SceneLine *findLine(SceneLine *start, const char *keyword) {
-    return findLineBefore(start, nullptr, keyword);
-}
+SceneLine *findLine(SceneLine *start, const char *keyword) { return findLineBefore(start, nullptr, keyword); }
 
 SceneLine *findLineBefore(SceneLine *start, const SceneLine *stop, const char *keyword) {
     for (SceneLine *line = start; line != nullptr && line != stop; line = line->next) {

@@ -4,9 +4,9 @@
 #include <new>
 
 #include "instance/number_format.h"
-#include "scene_edits.h"
 #include "scene/scene_line_batch.h"
 #include "scene/scene_line_text.h"
+#include "scene_edits.h"
 
 namespace plof {
 
@@ -85,14 +85,13 @@ SceneEdit addMotionKey(SceneDocument &document, SceneLine &objectLine, const Mot
     LineBuffer countText;
     LineBuffer valuesText;
     LineBuffer frameText;
-    if (!composeNextCount(countText, key.frame == 0 ? 1 : count + 1) ||
-        composeKeyValuesLine(valuesText, key) < 0 || composeKeyFrameLine(frameText, key) < 0) {
+    if (!composeNextCount(countText, key.frame == 0 ? 1 : count + 1) || composeKeyValuesLine(valuesText, key) < 0 ||
+        composeKeyFrameLine(frameText, key) < 0) {
         return SceneEdit::unchanged;
     }
     ReplacementText newCount;
     SceneLineBatch<2> keyLines;
-    if (!newCount.make(countText.data()) || !keyLines.add(valuesText.data()) ||
-        !keyLines.add(frameText.data())) {
+    if (!newCount.make(countText.data()) || !keyLines.add(valuesText.data()) || !keyLines.add(frameText.data())) {
         return SceneEdit::outOfMemory;
     }
 
@@ -126,9 +125,8 @@ SceneEdit addDissolveKey(SceneDocument &document, SceneLine &objectLine, double 
         composeDissolveFrameLine(frameText, 0);
         SceneLineBatch<4> envelope;
         SceneLineBatch<2> keyLines;
-        if (!envelope.add("ObjDissolve (envelope)\n") || !envelope.add("  1\n") ||
-            !envelope.add("  1\n") || !envelope.add("EndBehavior 1\n") ||
-            !keyLines.add(valueText.data()) || !keyLines.add(frameText.data())) {
+        if (!envelope.add("ObjDissolve (envelope)\n") || !envelope.add("  1\n") || !envelope.add("  1\n") ||
+            !envelope.add("EndBehavior 1\n") || !keyLines.add(valueText.data()) || !keyLines.add(frameText.data())) {
             return SceneEdit::outOfMemory;
         }
         SceneLine &countLine = envelope[2];
@@ -147,8 +145,7 @@ SceneEdit addDissolveKey(SceneDocument &document, SceneLine &objectLine, double 
     }
     ReplacementText newCount;
     SceneLineBatch<2> keyLines;
-    if (!newCount.make(countText.data()) || !keyLines.add(valueText.data()) ||
-        !keyLines.add(frameText.data())) {
+    if (!newCount.make(countText.data()) || !keyLines.add(valueText.data()) || !keyLines.add(frameText.data())) {
         return SceneEdit::outOfMemory;
     }
     newCount.moveInto(*countLine);

@@ -1,8 +1,8 @@
 // Writing a whole document out.
 #include <cstring>
 
-#include "scene_edits.h"
 #include "scene/scene_file_writer.h"
+#include "scene_edits.h"
 
 namespace plof {
 

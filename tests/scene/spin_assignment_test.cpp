@@ -4,8 +4,8 @@
 
 #include "bake_fixture.h"
 #include "plugin/module_state.h"
-#include "support/module_state_reset.h"
 #include "scene/scene_baking.h"
+#include "support/module_state_reset.h"
 
 namespace plof {
 namespace {

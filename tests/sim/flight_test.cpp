@@ -24,13 +24,25 @@ Vec3 integrate(double t, double g, const Vec3 &w, double k) {
     auto accel = [&](const Vec3 &vel, int j) { return (j == 1 ? -g : 0.0) - k * vel[j]; };
     for (int s = 0; s < steps; ++s) {
         Vec3 k1v, k2v, k3v, k4v, k1p, k2p, k3p, k4p, tmp;
-        for (int j = 0; j < 3; ++j) { k1p[j] = v[j]; k1v[j] = accel(v, j); }
+        for (int j = 0; j < 3; ++j) {
+            k1p[j] = v[j];
+            k1v[j] = accel(v, j);
+        }
         for (int j = 0; j < 3; ++j) tmp[j] = v[j] + h / 2 * k1v[j];
-        for (int j = 0; j < 3; ++j) { k2p[j] = tmp[j]; k2v[j] = accel(tmp, j); }
+        for (int j = 0; j < 3; ++j) {
+            k2p[j] = tmp[j];
+            k2v[j] = accel(tmp, j);
+        }
         for (int j = 0; j < 3; ++j) tmp[j] = v[j] + h / 2 * k2v[j];
-        for (int j = 0; j < 3; ++j) { k3p[j] = tmp[j]; k3v[j] = accel(tmp, j); }
+        for (int j = 0; j < 3; ++j) {
+            k3p[j] = tmp[j];
+            k3v[j] = accel(tmp, j);
+        }
         for (int j = 0; j < 3; ++j) tmp[j] = v[j] + h * k3v[j];
-        for (int j = 0; j < 3; ++j) { k4p[j] = tmp[j]; k4v[j] = accel(tmp, j); }
+        for (int j = 0; j < 3; ++j) {
+            k4p[j] = tmp[j];
+            k4v[j] = accel(tmp, j);
+        }
         for (int j = 0; j < 3; ++j) {
             p[j] += h / 6 * (k1p[j] + 2 * k2p[j] + 2 * k3p[j] + k4p[j]);
             v[j] += h / 6 * (k1v[j] + 2 * k2v[j] + 2 * k3v[j] + k4v[j]);
@@ -40,7 +52,10 @@ Vec3 integrate(double t, double g, const Vec3 &w, double k) {
 }
 
 TEST(FlightDisplacement, ResistanceMatchesTheEquationOfMotion) {
-    struct Case { double t, g, k; Vec3 w; };
+    struct Case {
+        double t, g, k;
+        Vec3 w;
+    };
     const Case cases[] = {
         {2.0, 9.8, 0.7, {1, 5, -2}},
         {0.5, 9.8, 3.0, {-4, 0, 2.5}},

@@ -44,8 +44,8 @@ FakeHostServices::~FakeHostServices() {
     resetModuleState();
 }
 
-PlofItemId FakeHostServices::addItem(const std::string &itemName,
-                                     std::vector<std::array<float, 3>> points, int32_t kind) {
+PlofItemId FakeHostServices::addItem(const std::string &itemName, std::vector<std::array<float, 3>> points,
+                                     int32_t kind) {
     const PlofItemId id = nextId_++;
     Item &item = items_[id];
     item.name = itemName;
@@ -140,13 +140,13 @@ void FakeHostServices::param(PlofItemId item, int32_t code, double time, double 
     if (found != nullptr) {
         const Axes axes = found->axes ? found->axes(time) : kIdentityAxes;
         switch (code) {
-        case PLOF_PARAM_RIGHT: answer = axes[0]; break;
-        case PLOF_PARAM_UP: answer = axes[1]; break;
-        case PLOF_PARAM_FORWARD: answer = axes[2]; break;
-        case PLOF_PARAM_W_POSITION:
-            if (found->position) answer = found->position(time);
-            break;
-        default: break;
+            case PLOF_PARAM_RIGHT: answer = axes[0]; break;
+            case PLOF_PARAM_UP: answer = axes[1]; break;
+            case PLOF_PARAM_FORWARD: answer = axes[2]; break;
+            case PLOF_PARAM_W_POSITION:
+                if (found->position) answer = found->position(time);
+                break;
+            default: break;
         }
     }
     for (int j = 0; j < 3; ++j) vector[j] = answer[j];
@@ -158,8 +158,7 @@ void FakeHostServices::info(const char *first, const char *second) {
 }
 
 void FakeHostServices::error(const char *first, const char *second) {
-    current().messages_.push_back(
-        {true, first, second == nullptr ? std::nullopt : std::optional<std::string>(second)});
+    current().messages_.push_back({true, first, second == nullptr ? std::nullopt : std::optional<std::string>(second)});
 }
 
 }  // namespace plof::test

@@ -34,7 +34,7 @@ namespace plof::test {
 using Axes = std::array<Vec3, 3>;  // an item's own X, Y and Z axes in world space
 
 struct RecordedMessage {
-    bool error;                         // true for the second operation (errors)
+    bool error;  // true for the second operation (errors)
     std::string first;
     std::optional<std::string> second;  // absent when the module passed null
 };

@@ -66,9 +66,8 @@ ProgramRun runHost(Build build, const std::vector<std::string> &arguments, const
         command += shellQuoted((fs::path(PLOF_BIN_DIR) / "plof-host").string());
     } else {
         // The prefix lives in the Windows build tree, wherever that is.
-        command += "PLOF_WINEPREFIX=" + shellQuoted((windowsBinDir().parent_path() / "wineprefix").string()) +
-                   " " + shellQuoted(wineRunner().string()) + " " +
-                   shellQuoted((windowsBinDir() / "plof-host.exe").string());
+        command += "PLOF_WINEPREFIX=" + shellQuoted((windowsBinDir().parent_path() / "wineprefix").string()) + " " +
+                   shellQuoted(wineRunner().string()) + " " + shellQuoted((windowsBinDir() / "plof-host.exe").string());
     }
     for (const std::string &argument : arguments) {
         command += " " + shellQuoted(argument);

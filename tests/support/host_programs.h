@@ -41,8 +41,7 @@ std::string windowsBuildMissing();
 // then the absolute path with backslashes.
 std::string hostPath(Build build, const std::filesystem::path &path);
 
-ProgramRun runHost(Build build, const std::vector<std::string> &arguments,
-                   const std::filesystem::path &workDir);
+ProgramRun runHost(Build build, const std::vector<std::string> &arguments, const std::filesystem::path &workDir);
 
 // A fresh, empty directory under the build tree for one test's files.
 std::filesystem::path freshTestDirectory(const std::string &name);
@@ -52,8 +51,8 @@ std::string readFileBytes(const std::filesystem::path &path);
 }  // namespace plof::test
 
 // Skips the current test, saying why, when the Windows build is not there.
-#define PLOF_SKIP_WITHOUT_WINDOWS_BUILD()                                   \
-    do {                                                                    \
+#define PLOF_SKIP_WITHOUT_WINDOWS_BUILD()                                    \
+    do {                                                                     \
         const std::string plofMissing = ::plof::test::windowsBuildMissing(); \
-        if (!plofMissing.empty()) GTEST_SKIP() << plofMissing;              \
+        if (!plofMissing.empty()) GTEST_SKIP() << plofMissing;               \
     } while (false)

@@ -38,7 +38,8 @@ public:
     PanelFakeHost();
     ~PanelFakeHost();
 
-    std::map<std::string, std::string> directories{{PLOF_DIRECTORY_OBJECTS, "objects"}, {PLOF_DIRECTORY_SCENES, "scenes"}};
+    std::map<std::string, std::string> directories{{PLOF_DIRECTORY_OBJECTS, "objects"},
+                                                   {PLOF_DIRECTORY_SCENES, "scenes"}};
     std::deque<FileAnswer> fileAnswers;  // consumed one per dialog; none left: cancel
     std::vector<FileRequestSeen> fileRequests;
     // When set, global() has no "LWPanelServices".

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <stdexcept>
 
-
 namespace plof::test {
 
 namespace {
@@ -41,10 +40,10 @@ int32_t openPanel(PlofPanel handle, int32_t flags) {
 void setPanelAttribute(PlofPanel handle, int32_t code, void *value) {
     RecordedPanel &panel = panelOf(handle);
     switch (code) {
-    case PLOF_PANEL_HEIGHT: panel.height = *static_cast<int32_t *>(value); break;
-    case PLOF_PANEL_DRAW: panel.draw = reinterpret_cast<PlofDrawFunc>(value); break;
-    case PLOF_PANEL_USER_DATA: panel.userData = value; break;
-    default: ADD_FAILURE() << "unexpected panel attribute " << code;
+        case PLOF_PANEL_HEIGHT: panel.height = *static_cast<int32_t *>(value); break;
+        case PLOF_PANEL_DRAW: panel.draw = reinterpret_cast<PlofDrawFunc>(value); break;
+        case PLOF_PANEL_USER_DATA: panel.userData = value; break;
+        default: ADD_FAILURE() << "unexpected panel attribute " << code;
     }
 }
 
@@ -68,30 +67,29 @@ void getControlAttribute(PlofControl handle, int32_t code, PlofControlValue *val
     if (code == PLOF_CONTROL_LABEL_WIDTH) {
         ASSERT_EQ(value->type, PLOF_VALUE_INTEGER);
         auto found = active->labelWidths.find(control.label);
-        value->value.integer = found != active->labelWidths.end()
-                                   ? found->second
-                                   : static_cast<intptr_t>(6 * control.label.size());
+        value->value.integer =
+            found != active->labelWidths.end() ? found->second : static_cast<intptr_t>(6 * control.label.size());
         return;
     }
     ASSERT_EQ(code, PLOF_CONTROL_VALUE) << "unexpected control attribute read";
     switch (value->type) {
-    case PLOF_VALUE_INTEGER: value->value.integer = control.integer; break;
-    case PLOF_VALUE_FLOAT: value->value.number = control.number; break;
-    case PLOF_VALUE_INT_VECTOR:
-        std::copy(control.integers.begin(), control.integers.end(), value->value.integers);
-        break;
-    case PLOF_VALUE_FLOAT_VECTOR:
-        std::copy(control.numbers.begin(), control.numbers.end(), value->value.numbers);
-        break;
-    case PLOF_VALUE_TEXT: {
-        ASSERT_GT(value->value.text.length, 0);
-        const auto capacity = static_cast<std::size_t>(value->value.text.length);
-        const std::size_t count = std::min(control.text.size(), capacity - 1);
-        std::memcpy(value->value.text.buffer, control.text.data(), count);
-        value->value.text.buffer[count] = '\0';
-        break;
-    }
-    default: ADD_FAILURE() << "unknown value type " << value->type;
+        case PLOF_VALUE_INTEGER: value->value.integer = control.integer; break;
+        case PLOF_VALUE_FLOAT: value->value.number = control.number; break;
+        case PLOF_VALUE_INT_VECTOR:
+            std::copy(control.integers.begin(), control.integers.end(), value->value.integers);
+            break;
+        case PLOF_VALUE_FLOAT_VECTOR:
+            std::copy(control.numbers.begin(), control.numbers.end(), value->value.numbers);
+            break;
+        case PLOF_VALUE_TEXT: {
+            ASSERT_GT(value->value.text.length, 0);
+            const auto capacity = static_cast<std::size_t>(value->value.text.length);
+            const std::size_t count = std::min(control.text.size(), capacity - 1);
+            std::memcpy(value->value.text.buffer, control.text.data(), count);
+            value->value.text.buffer[count] = '\0';
+            break;
+        }
+        default: ADD_FAILURE() << "unknown value type " << value->type;
     }
 }
 
@@ -99,27 +97,27 @@ void setControlAttribute(PlofControl handle, int32_t code, PlofControlValue *val
     RecordedControl &control = controlOf(handle);
     control.attributeOrder.push_back(code);
     switch (code) {
-    case PLOF_CONTROL_X: control.x = static_cast<int32_t>(value->value.integer); return;
-    case PLOF_CONTROL_Y: control.y = static_cast<int32_t>(value->value.integer); return;
-    case PLOF_CONTROL_EVENT: control.event = reinterpret_cast<PlofEventFunc>(value->value.integer); return;
-    case PLOF_CONTROL_USER_DATA: control.userData = reinterpret_cast<void *>(value->value.integer); return;
-    case PLOF_CONTROL_VALUE: break;
-    default: ADD_FAILURE() << "unexpected control attribute " << code; return;
+        case PLOF_CONTROL_X: control.x = static_cast<int32_t>(value->value.integer); return;
+        case PLOF_CONTROL_Y: control.y = static_cast<int32_t>(value->value.integer); return;
+        case PLOF_CONTROL_EVENT: control.event = reinterpret_cast<PlofEventFunc>(value->value.integer); return;
+        case PLOF_CONTROL_USER_DATA: control.userData = reinterpret_cast<void *>(value->value.integer); return;
+        case PLOF_CONTROL_VALUE: break;
+        default: ADD_FAILURE() << "unexpected control attribute " << code; return;
     }
     control.valueType = value->type;
     switch (value->type) {
-    case PLOF_VALUE_INTEGER: control.integer = value->value.integer; break;
-    case PLOF_VALUE_FLOAT: control.number = value->value.number; break;
-    case PLOF_VALUE_INT_VECTOR:
-        std::copy(value->value.integers, value->value.integers + 3, control.integers.begin());
-        break;
-    case PLOF_VALUE_FLOAT_VECTOR:
-        std::copy(value->value.numbers, value->value.numbers + 3, control.numbers.begin());
-        break;
-    case PLOF_VALUE_TEXT:
-        control.text.assign(value->value.text.buffer, static_cast<std::size_t>(value->value.text.length));
-        break;
-    default: ADD_FAILURE() << "unknown value type " << value->type;
+        case PLOF_VALUE_INTEGER: control.integer = value->value.integer; break;
+        case PLOF_VALUE_FLOAT: control.number = value->value.number; break;
+        case PLOF_VALUE_INT_VECTOR:
+            std::copy(value->value.integers, value->value.integers + 3, control.integers.begin());
+            break;
+        case PLOF_VALUE_FLOAT_VECTOR:
+            std::copy(value->value.numbers, value->value.numbers + 3, control.numbers.begin());
+            break;
+        case PLOF_VALUE_TEXT:
+            control.text.assign(value->value.text.buffer, static_cast<std::size_t>(value->value.text.length));
+            break;
+        default: ADD_FAILURE() << "unknown value type " << value->type;
     }
 }
 
@@ -143,8 +141,8 @@ RecordedControl &RecordedPanel::control(const std::string &label) {
 }
 
 int32_t RecordedPanel::countPixels(int32_t colour) const {
-    return static_cast<int32_t>(std::count_if(pixels.begin(), pixels.end(),
-                                               [colour](const auto &pixel) { return pixel.second == colour; }));
+    return static_cast<int32_t>(
+        std::count_if(pixels.begin(), pixels.end(), [colour](const auto &pixel) { return pixel.second == colour; }));
 }
 
 RecordingPanelServices::RecordingPanelServices() {

@@ -91,9 +91,9 @@ public:
     static void setInteger(RecordedControl &control, intptr_t value);
     static void setNumber(RecordedControl &control, double value);
     static void setText(RecordedControl &control, const std::string &value);
-    static void press(RecordedControl &control);                 // fires the event
-    static void drag(RecordedControl &control, int32_t d);       // one drag step: value (0, d, 0), event
-    static void redraw(RecordedPanel &panel);                    // calls the draw callback
+    static void press(RecordedControl &control);            // fires the event
+    static void drag(RecordedControl &control, int32_t d);  // one drag step: value (0, d, 0), event
+    static void redraw(RecordedPanel &panel);               // calls the draw callback
 
     static RecordingPanelServices *current();
 

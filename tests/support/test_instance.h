@@ -15,8 +15,7 @@ namespace plof::test {
 
 struct TestInstance {
     explicit TestInstance(int32_t pointCount = 4, PlofItemId item = 0)
-        : instance(std::make_unique<HandlerInstance>()),
-          particles(static_cast<std::size_t>(pointCount)) {
+        : instance(std::make_unique<HandlerInstance>()), particles(static_cast<std::size_t>(pointCount)) {
         HandlerInstance &h = *instance;
         h.item = item;
         h.pointCount = pointCount;

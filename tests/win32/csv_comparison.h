@@ -22,9 +22,9 @@
 namespace plof::test {
 
 struct CsvComparison {
-    std::string firstDifferences;       // "" when the files are the same
-    std::size_t valuesCompared = 0;     // computed values (coordinates, dissolve) compared
-    std::size_t valuesDiffering = 0;    // computed values whose texts differ
+    std::string firstDifferences;     // "" when the files are the same
+    std::size_t valuesCompared = 0;   // computed values (coordinates, dissolve) compared
+    std::size_t valuesDiffering = 0;  // computed values whose texts differ
 };
 
 inline std::vector<std::string_view> splitText(std::string_view text, char separator) {
@@ -82,8 +82,8 @@ inline CsvComparison compareCsv(std::string_view native, std::string_view window
                                  std::from_chars(b.data(), b.data() + b.size(), y).ec == std::errc();
             if (numbers && computed[column]) ++comparison.valuesCompared;
             if (a == b) continue;
-            std::string what = "column " + std::to_string(column) + ": '" + std::string(a) + "' vs '" +
-                               std::string(b) + "'";
+            std::string what =
+                "column " + std::to_string(column) + ": '" + std::string(a) + "' vs '" + std::string(b) + "'";
             if (numbers && computed[column]) {
                 ++comparison.valuesDiffering;
                 what += " (" + doublesApart(x, y) + ")";

@@ -130,9 +130,13 @@ TEST(PackageTest, PackedModulePlaysUnderWineAsTheBuiltOne) {
     ASSERT_TRUE(unpackedPackage(folder));
     const fs::path directory = freshTestDirectory("package_play");
     const std::vector<std::string> play = {
-        "play", "--object", "builtin:sphere:200", "--settings",
+        "play",
+        "--object",
+        "builtin:sphere:200",
+        "--settings",
         hostPath(Build::windows, fs::path(PLOF_SOURCE_DIR) / "examples" / "settings" / "fountain.plf"),
-        "--frames", "0..40"};
+        "--frames",
+        "0..40"};
     const ProgramRun asBuilt = runHost(Build::windows, play, directory);
     std::vector<std::string> packed = play;
     packed.insert(packed.end(), {"--module", hostPath(Build::windows, folder / "plof.p")});

@@ -82,13 +82,12 @@ protected:
     ProgramRun runPanel(Build build, const std::string &script) {
         const fs::path scriptPath = file(build, "script.txt");
         std::ofstream(scriptPath, std::ios::binary) << script;
-        ProgramRun run = runHost(build,
-                                 {"panel", "--object", "builtin:grid:5x5", "--settings", "start.plf", "--script",
-                                  hostPath(build, scriptPath), "--save-scene",
-                                  hostPath(build, file(build, "saved.lws")), "--objects-dir",
-                                  hostPath(build, directory_ / "objects"), "--scenes-dir",
-                                  hostPath(build, directory_ / "scenes")},
-                                 directory_);
+        ProgramRun run = runHost(
+            build,
+            {"panel", "--object", "builtin:grid:5x5", "--settings", "start.plf", "--script",
+             hostPath(build, scriptPath), "--save-scene", hostPath(build, file(build, "saved.lws")), "--objects-dir",
+             hostPath(build, directory_ / "objects"), "--scenes-dir", hostPath(build, directory_ / "scenes")},
+            directory_);
         return run;
     }
 
@@ -127,18 +126,18 @@ TEST_F(PanelComparison, SettingsFilesAreTheSameLinesWithThePlatformsLineEnds) {
 TEST_F(PanelComparison, EachBuildLoadsTheOthersSettingsFile) {
     // Each build saves other.plf's values through "S" (CR LF on Windows), then
     // loads the other build's file over the start settings through "L".
-    const std::string other = "PLOF_START\nV0Min 0.5\nV0Max 6\nAgeMin 3\nAgeMax 90\nGravity 1.25\nRegist 0.6\n"
-                              "START_F 2\nBirth 250\nReCycle 0\nSpreadMin 5\nSpreadMax 85\nOrgEmit 1\n"
-                              "REFERENCE\nnone\nPLOF_END\n";
+    const std::string other =
+        "PLOF_START\nV0Min 0.5\nV0Max 6\nAgeMin 3\nAgeMax 90\nGravity 1.25\nRegist 0.6\n"
+        "START_F 2\nBirth 250\nReCycle 0\nSpreadMin 5\nSpreadMax 85\nOrgEmit 1\n"
+        "REFERENCE\nnone\nPLOF_END\n";
     std::ofstream(directory_ / "other.plf", std::ios::binary) << other;
     for (Build build : kBuilds) {
         std::ofstream(file(build, "save.txt"), std::ios::binary)
             << "press \"S\"\nchoose " << quoted(hostPath(build, file(build, "written.plf"))) << "\ncancel\n";
-        const ProgramRun run =
-            runHost(build,
-                    {"panel", "--object", "builtin:grid:5x5", "--settings", "other.plf", "--script",
-                     hostPath(build, file(build, "save.txt"))},
-                    directory_);
+        const ProgramRun run = runHost(build,
+                                       {"panel", "--object", "builtin:grid:5x5", "--settings", "other.plf", "--script",
+                                        hostPath(build, file(build, "save.txt"))},
+                                       directory_);
         ASSERT_EQ(run.exitCode, 0) << buildName(build) << ": " << run.err;
     }
     ASSERT_TRUE(hasOnlyCrLfLineEnds(readFileBytes(file(Build::windows, "written.plf"))));
@@ -165,19 +164,17 @@ TEST_F(PanelComparison, RefusalsShowTheSameMessages) {
     std::ofstream(directory_ / "empty-first-line.plf", std::ios::binary) << "\n" << kStartSettings;
     std::vector<std::string> messages[2];
     for (Build build : kBuilds) {
-        const ProgramRun run = runPanel(build, "press \"L\"\nchoose " + quoted(hostPath(build, directory_ / "missing.plf")) +
-                                                   "\npress \"L\"\nchoose " +
-                                                   quoted(hostPath(build, directory_ / "upper.PLF")) +
-                                                   "\npress \"L\"\nchoose " +
-                                                   quoted(hostPath(build, directory_ / "empty-first-line.plf")) +
-                                                   "\npress \"    CreateScene   \"\npress \"ObjectFile \"\nchoose " +
-                                                   quoted(hostPath(build, directory_ / "objects" / "ball.LWO")) +
-                                                   "\ncancel\ncancel\n");
+        const ProgramRun run = runPanel(
+            build, "press \"L\"\nchoose " + quoted(hostPath(build, directory_ / "missing.plf")) +
+                       "\npress \"L\"\nchoose " + quoted(hostPath(build, directory_ / "upper.PLF")) +
+                       "\npress \"L\"\nchoose " + quoted(hostPath(build, directory_ / "empty-first-line.plf")) +
+                       "\npress \"    CreateScene   \"\npress \"ObjectFile \"\nchoose " +
+                       quoted(hostPath(build, directory_ / "objects" / "ball.LWO")) + "\ncancel\ncancel\n");
         ASSERT_EQ(run.exitCode, 0) << buildName(build) << ": " << run.err;
         messages[build == Build::native ? 0 : 1] = shownMessages(run.err);
     }
     EXPECT_EQ(messages[0], (std::vector<std::string>{"Can't open PLOF! file", "Error it's not PLOF! file",
-                                                      "Can't open PLOF! file", "Can't open .lwo file"}));
+                                                     "Can't open PLOF! file", "Can't open .lwo file"}));
     EXPECT_EQ(messages[1], messages[0]);
 }
 
@@ -189,9 +186,15 @@ TEST_F(PanelComparison, BakedScenesAreTheSameBytesWithCrLfLineEnds) {
         std::ofstream(file(build, "baked.lws"), std::ios::binary) << "an older scene\n";
         const std::string script =
             "press \"    CreateScene   \"\n"
-            "set \"ScneName   \" " + quoted(hostPath(build, file(build, "baked.lws"))) + "\n"
-            "press \"ObjectFile \"\nchoose " + quoted(hostPath(build, directory_ / "objects" / "ball.lwo")) + "\n"
-            "press \"ObjectFile \"\nchoose " + quoted(hostPath(build, directory_ / "objects" / "nozzle.lwo")) + "\n"
+            "set \"ScneName   \" " +
+            quoted(hostPath(build, file(build, "baked.lws"))) +
+            "\n"
+            "press \"ObjectFile \"\nchoose " +
+            quoted(hostPath(build, directory_ / "objects" / "ball.lwo")) +
+            "\n"
+            "press \"ObjectFile \"\nchoose " +
+            quoted(hostPath(build, directory_ / "objects" / "nozzle.lwo")) +
+            "\n"
             "set \"  frame     \" 45\nset \"  frame step\" 2\nset \"   HPB min  \" -30,0,10\n"
             "set \"   HPB max  \" 90,45,10\nset \"Scale ctl\" on\nset \"Dslv ctl\" on\nconfirm\ncancel\n";
         const ProgramRun run = runPanel(build, script);
@@ -224,20 +227,22 @@ TEST_F(PanelComparison, PathsAreFormedWithThePlatformsSeparator) {
         const char separator = build == Build::native ? '/' : '\\';
         // The patterns the module gives its buttons and the suggested scene
         // name, checked by the script's expect lines.
-        const std::string expectations =
-            "expect \"S\" " + quoted(objects + separator + "*.plf") + "\nexpect \"L\" " +
-            quoted(objects + separator + "*.plf") + "\npress \"    CreateScene   \"\nexpect \"ScneName   \" " +
-            quoted(scenes + separator + "PLOF.lws") + "\nexpect \"ObjectFile \" " +
-            quoted(objects + separator + "*.lwo") + "\n";
+        const std::string expectations = "expect \"S\" " + quoted(objects + separator + "*.plf") + "\nexpect \"L\" " +
+                                         quoted(objects + separator + "*.plf") +
+                                         "\npress \"    CreateScene   \"\nexpect \"ScneName   \" " +
+                                         quoted(scenes + separator + "PLOF.lws") + "\nexpect \"ObjectFile \" " +
+                                         quoted(objects + separator + "*.lwo") + "\n";
         const ProgramRun run = runPanel(build, expectations + "press \"ObjectFile \"\nchoose " + quoted(ball) +
                                                    "\npress \"ObjectFile \"\nchoose cancel\nconfirm\ncancel\n");
         ASSERT_EQ(run.exitCode, 0) << buildName(build) << ": " << run.err;
         const std::string err = withoutCarriageReturns(run.err);
         // The first dialog opens in the host's directory, the next in the chosen file's folder.
         EXPECT_NE(err.find("file dialog \"Load Object\" opens in \"" + objects + "\" offering \"<*.lwo\""),
-                  std::string::npos) << err;
+                  std::string::npos)
+            << err;
         EXPECT_NE(err.find("file dialog \"Load Object\" opens in \"" + objects + separator + "\" offering"),
-                  std::string::npos) << err;
+                  std::string::npos)
+            << err;
         // The suggested scene name is the scenes directory joined with PLOF.lws: with
         // the wrong separator natively the file would land beside the directory.
         EXPECT_TRUE(fs::exists(directory_ / "scenes" / "PLOF.lws")) << buildName(build);
@@ -249,9 +254,9 @@ TEST_F(PanelComparison, PathsAreFormedWithThePlatformsSeparator) {
 // opens anything, rather than leaving no file behind silently.
 TEST_F(PanelComparison, WindowsBuildSaysItDrawsNoPanelPictures) {
     const fs::path picture = directory_ / "panel.png";
-    const ProgramRun run = runHost(Build::windows,
-                                   {"panel", "--object", "builtin:grid:5x5", "--snapshot", hostPath(Build::windows, picture)},
-                                   directory_);
+    const ProgramRun run =
+        runHost(Build::windows,
+                {"panel", "--object", "builtin:grid:5x5", "--snapshot", hostPath(Build::windows, picture)}, directory_);
     EXPECT_NE(run.exitCode, 0);
     EXPECT_NE(run.err.find("not available in this build"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(picture));

@@ -104,8 +104,8 @@ private:
         return offset <= bytes_.size() && length <= bytes_.size() - offset;
     }
     uint16_t read16(std::size_t offset) const {
-        return static_cast<uint16_t>(static_cast<uint8_t>(bytes_[offset]) |
-                                     static_cast<uint8_t>(bytes_[offset + 1]) << 8);
+        return static_cast<uint16_t>(static_cast<uint8_t>(bytes_[offset]) | static_cast<uint8_t>(bytes_[offset + 1])
+                                                                                << 8);
     }
     uint32_t read32(std::size_t offset) const {
         return static_cast<uint32_t>(read16(offset)) | static_cast<uint32_t>(read16(offset + 2)) << 16;

@@ -26,10 +26,12 @@ TEST(CsvComparisonRule, ReportsEveryDifferenceDownToTheLastBit) {
     EXPECT_EQ(lastBit.valuesDiffering, 1u);
     EXPECT_EQ(compareCsv("frame,point,x\n0,0,1e-300\n", "frame,point,x\n0,0,-1e-300\n").valuesDiffering, 1u);
     // Counted columns, headers and row counts must be identical too.
-    EXPECT_NE(compareCsv(native, "frame,point,x,y,z\n0,1,1.5,2,-3.25\n1,0,0.1,0.2,0.30000000000000004\n")
-                  .firstDifferences, "");
-    EXPECT_NE(compareCsv(native, "frame,point,x,y,q\n0,0,1.5,2,-3.25\n1,0,0.1,0.2,0.30000000000000004\n")
-                  .firstDifferences, "");
+    EXPECT_NE(
+        compareCsv(native, "frame,point,x,y,z\n0,1,1.5,2,-3.25\n1,0,0.1,0.2,0.30000000000000004\n").firstDifferences,
+        "");
+    EXPECT_NE(
+        compareCsv(native, "frame,point,x,y,q\n0,0,1.5,2,-3.25\n1,0,0.1,0.2,0.30000000000000004\n").firstDifferences,
+        "");
     EXPECT_NE(compareCsv(native, "frame,point,x,y,z\n0,0,1.5,2,-3.25\n").firstDifferences, "");
 }
 
@@ -42,20 +44,18 @@ struct PlayScenario {
 
 void PrintTo(const PlayScenario &scenario, std::ostream *out) { *out << scenario.name; }
 
-std::string settingsFile(const std::string &values) {
-    return "PLOF_START\n" + values + "REFERENCE\nnone\nPLOF_END\n";
-}
+std::string settingsFile(const std::string &values) { return "PLOF_START\n" + values + "REFERENCE\nnone\nPLOF_END\n"; }
 
 // V0Min V0Max AgeMin AgeMax Gravity Regist START_F Birth ReCycle SpreadMin SpreadMax OrgEmit
-std::string values(double v0Min, double v0Max, int ageMin, int ageMax, double gravity, double regist,
-                   int startFrame, int birth, int recycle, int spreadMin, int spreadMax, int orgEmit) {
+std::string values(double v0Min, double v0Max, int ageMin, int ageMax, double gravity, double regist, int startFrame,
+                   int birth, int recycle, int spreadMin, int spreadMax, int orgEmit) {
     char text[512];
     std::snprintf(text, sizeof text,
                   "V0Min %f\nV0Max %f\nAgeMin %d.000000\nAgeMax %d.000000\nGravity %f\nRegist %f\n"
                   "START_F %d.000000\nBirth %d.000000\nReCycle %d.000000\nSpreadMin %d.000000\n"
                   "SpreadMax %d.000000\nOrgEmit %d.000000\n",
-                  v0Min, v0Max, ageMin, ageMax, gravity, regist, startFrame, birth, recycle, spreadMin,
-                  spreadMax, orgEmit);
+                  v0Min, v0Max, ageMin, ageMax, gravity, regist, startFrame, birth, recycle, spreadMin, spreadMax,
+                  orgEmit);
     return text;
 }
 
@@ -79,8 +79,7 @@ TEST_P(PlayComparison, WindowsBuildPlaysEveryPointAsTheNativeBuild) {
         arguments.insert(arguments.end(), scenario.arguments.begin(), scenario.arguments.end());
         const fs::path csv = directory / (std::string(buildName(build)) + ".csv");
         const fs::path scene = directory / (std::string(buildName(build)) + ".lws");
-        arguments.insert(arguments.end(),
-                         {"--out", hostPath(build, csv), "--save-scene", hostPath(build, scene)});
+        arguments.insert(arguments.end(), {"--out", hostPath(build, csv), "--save-scene", hostPath(build, scene)});
         const ProgramRun run = runHost(build, arguments, directory);
         ASSERT_EQ(run.exitCode, 0) << buildName(build) << ": " << run.err;
         // The warnings of what the host observed (the recycle period, ...), alike in both.
@@ -106,21 +105,28 @@ TEST_P(PlayComparison, WindowsBuildPlaysEveryPointAsTheNativeBuild) {
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, PlayComparison,
     testing::Values(
-        PlayScenario{"recycling_on", values(3, 4, 30, 45, 9.8, 0, 0, 100, 1, 0, 15, 0),
+        PlayScenario{"recycling_on",
+                     values(3, 4, 30, 45, 9.8, 0, 0, 100, 1, 0, 15, 0),
                      {"--object", "builtin:grid:10x10", "--settings", "settings.plf", "--frames", "0..120"}},
-        PlayScenario{"recycling_off_late_start", values(2, 5, 10, 20, 9.8, 0, 12, 40, 0, 5, 30, 0),
+        PlayScenario{"recycling_off_late_start",
+                     values(2, 5, 10, 20, 9.8, 0, 12, 40, 0, 5, 30, 0),
                      {"--object", "builtin:grid:10x10", "--settings", "settings.plf", "--frames", "0..120"}},
-        PlayScenario{"radial_emission", values(2, 3, 60, 70, 1.5, 0, 0, 300, 1, 0, 0, 1),
+        PlayScenario{"radial_emission",
+                     values(2, 3, 60, 70, 1.5, 0, 0, 300, 1, 0, 0, 1),
                      {"--object", "builtin:sphere:300", "--settings", "settings.plf", "--frames", "0..90"}},
-        PlayScenario{"air_resistance_wide_spread", values(5, 9, 20, 40, 4, 0.75, 3, 60, 1, 10, 80, 0),
+        PlayScenario{"air_resistance_wide_spread",
+                     values(5, 9, 20, 40, 4, 0.75, 3, 60, 1, 10, 80, 0),
                      {"--object", "builtin:grid:8x8", "--settings", "settings.plf", "--frames", "0..90"}},
-        PlayScenario{"moving_turning_emitter", values(3, 4, 15, 25, 9.8, 0.3, 0, 90, 1, 0, 25, 0),
-                     {"--object", "objects/nozzle.lwo", "--settings", "settings.plf", "--frames", "0..90",
-                      "--motion", "0:0,0,0:0,0,0;30:2,1,-1:45,10,5;90:-3,2,4:180,-30,60"}},
-        PlayScenario{"interface_1_at_25_fps", values(1, 2.5, 5, 50, 9.8, 1.25, 0, 45, 1, 30, 90, 1),
-                     {"--object", "builtin:line:50", "--settings", "settings.plf", "--frames", "-5..60",
-                      "--interface", "1", "--fps", "25"}},
-        PlayScenario{"ten_thousand_points", values(3, 6, 20, 30, 9.8, 0.1, 0, 3000, 1, 0, 40, 0),
+        PlayScenario{"moving_turning_emitter",
+                     values(3, 4, 15, 25, 9.8, 0.3, 0, 90, 1, 0, 25, 0),
+                     {"--object", "objects/nozzle.lwo", "--settings", "settings.plf", "--frames", "0..90", "--motion",
+                      "0:0,0,0:0,0,0;30:2,1,-1:45,10,5;90:-3,2,4:180,-30,60"}},
+        PlayScenario{"interface_1_at_25_fps",
+                     values(1, 2.5, 5, 50, 9.8, 1.25, 0, 45, 1, 30, 90, 1),
+                     {"--object", "builtin:line:50", "--settings", "settings.plf", "--frames", "-5..60", "--interface",
+                      "1", "--fps", "25"}},
+        PlayScenario{"ten_thousand_points",
+                     values(3, 6, 20, 30, 9.8, 0.1, 0, 3000, 1, 0, 40, 0),
                      {"--object", "builtin:grid:100x100", "--settings", "settings.plf", "--frames", "0..40"}},
         PlayScenario{"example_scene", "", {"fountain.lws", "--frames", "0..60"}}),
     [](const testing::TestParamInfo<PlayScenario> &scenario) { return std::string(scenario.param.name); });
@@ -139,11 +145,11 @@ TEST(PlayComparison, ExtremeSettingsAreSavedAsTheSameText) {
     std::string scenes[2];
     for (Build build : {Build::native, Build::windows}) {
         const fs::path scene = directory / (std::string(buildName(build)) + ".lws");
-        const ProgramRun run = runHost(build,
-                                       {"play", "--object", "builtin:line:3", "--settings", "settings.plf",
-                                        "--frames", "0..0", "--out", hostPath(build, directory / "points.csv"),
-                                        "--save-scene", hostPath(build, scene)},
-                                       directory);
+        const ProgramRun run =
+            runHost(build,
+                    {"play", "--object", "builtin:line:3", "--settings", "settings.plf", "--frames", "0..0", "--out",
+                     hostPath(build, directory / "points.csv"), "--save-scene", hostPath(build, scene)},
+                    directory);
         ASSERT_EQ(run.exitCode, 0) << buildName(build) << ": " << run.err;
         scenes[build == Build::native ? 0 : 1] = readFileBytes(scene);
     }
@@ -163,11 +169,11 @@ TEST(PlayComparison, ExportsAreTheSameFile) {
         std::string files[2];
         for (Build build : {Build::native, Build::windows}) {
             const fs::path file = directory / (std::string(buildName(build)) + extension);
-            const ProgramRun run = runHost(build,
-                                           {"export", "--object", "builtin:grid:20x20", "--settings", "settings.plf",
-                                            "--frames", "0..30", "--motion", "0:0,0,0:0,0,0;30:2,1,-1:45,10,5",
-                                            "--out", hostPath(build, file)},
-                                           directory);
+            const ProgramRun run =
+                runHost(build,
+                        {"export", "--object", "builtin:grid:20x20", "--settings", "settings.plf", "--frames", "0..30",
+                         "--motion", "0:0,0,0:0,0,0;30:2,1,-1:45,10,5", "--out", hostPath(build, file)},
+                        directory);
             ASSERT_EQ(run.exitCode, 0) << buildName(build) << ": " << run.err;
             files[build == Build::native ? 0 : 1] = readFileBytes(file);
         }

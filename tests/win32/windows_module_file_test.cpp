@@ -95,8 +95,7 @@ TEST(WindowsModuleFile, ModuleAndHostProgramNeedOnlyWindowsSystemDlls) {
         EXPECT_EQ(image.machine(), kMachineI386) << file;
         EXPECT_FALSE(image.importedDlls().empty()) << file;
         for (const std::string &dll : image.importedDlls()) {
-            EXPECT_TRUE(isSystemDll(dll)) << file << " needs " << dll
-                                          << ", which a Windows machine does not have";
+            EXPECT_TRUE(isSystemDll(dll)) << file << " needs " << dll << ", which a Windows machine does not have";
         }
     }
 }
@@ -107,9 +106,9 @@ TEST(WindowsModuleFile, ModuleAndHostProgramNeedOnlyWindowsSystemDlls) {
 // convention returns doubles there; arithmetic on it would round to 64-bit
 // mantissas, which the native build never does.
 std::map<std::string, std::vector<std::string>> x87ArithmeticByModuleFunction(const std::string &disassembly) {
-    static const char *const kArithmetic[] = {"fadd", "fsub", "fmul", "fdiv", "fiadd", "fisub", "fimul",
-                                              "fidiv", "fsqrt", "fsin", "fcos", "fptan", "fpatan", "fyl2x",
-                                              "f2xm1", "fscale", "frndint", "fprem"};
+    static const char *const kArithmetic[] = {"fadd",   "fsub",  "fmul",  "fdiv",   "fiadd",   "fisub",
+                                              "fimul",  "fidiv", "fsqrt", "fsin",   "fcos",    "fptan",
+                                              "fpatan", "fyl2x", "f2xm1", "fscale", "frndint", "fprem"};
     std::map<std::string, std::vector<std::string>> functions;
     std::istringstream lines(disassembly);
     std::string line;
@@ -135,8 +134,8 @@ std::map<std::string, std::vector<std::string>> x87ArithmeticByModuleFunction(co
 
 TEST(WindowsModuleFile, ModuleCodeDoesNoX87Arithmetic) {
     PLOF_SKIP_WITHOUT_WINDOWS_BUILD();
-    const std::string command = "i686-w64-mingw32-objdump -d -C --no-show-raw-insn '" +
-                                (windowsBinDir() / "plof.p").string() + "' 2>/dev/null";
+    const std::string command =
+        "i686-w64-mingw32-objdump -d -C --no-show-raw-insn '" + (windowsBinDir() / "plof.p").string() + "' 2>/dev/null";
     std::string disassembly;
     if (std::FILE *pipe = popen(command.c_str(), "r")) {
         char buffer[65536];

@@ -31,7 +31,8 @@ TEST(WrittenFileCheckTest, OnlyFilesThatAppearedOrChangedCountAsWritten) {
     const std::vector<std::string> unwritten = check.unwritten();
     ASSERT_EQ(unwritten.size(), 3u);
     EXPECT_EQ(unwritten[0], (directory / "kept.plf").string() + ": the module wrote no file there");
-    EXPECT_EQ(unwritten[1], (directory / "folder.plf").string() + ": the module wrote no file there; it is a directory");
+    EXPECT_EQ(unwritten[1],
+              (directory / "folder.plf").string() + ": the module wrote no file there; it is a directory");
     EXPECT_EQ(unwritten[2], (directory / "never.plf").string() + ": the module wrote no file there");
     fs::remove_all(directory);
 }
@@ -51,8 +52,7 @@ TEST(WrittenFileCheckTest, ABakeBeyondTheLimitIsNamedWithItsCounts) {
     EXPECT_NE(unwritten[0].find("the directory \"no/such/dir\" does not exist"), std::string::npos) << unwritten[0];
     const std::string said = "the bake asked for " + std::to_string(PLOF_BAKE_MAX_SAMPLES / 4) +
                              " particles x 5 sampled frames, more than the " + std::to_string(PLOF_BAKE_MAX_SAMPLES);
-    EXPECT_NE(unwritten[1].find(said), std::string::npos)
-        << unwritten[1];
+    EXPECT_NE(unwritten[1].find(said), std::string::npos) << unwritten[1];
 }
 
 }  // namespace

@@ -23,8 +23,12 @@ std::string base64(std::string_view bytes, std::size_t piece) {
 }
 
 TEST(Base64Encoder, RfcVectorsWholeAndByteByByte) {
-    const std::pair<const char *, const char *> vectors[] = {{"", ""},         {"f", "Zg=="},         {"fo", "Zm8="},
-                                                             {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="},
+    const std::pair<const char *, const char *> vectors[] = {{"", ""},
+                                                             {"f", "Zg=="},
+                                                             {"fo", "Zm8="},
+                                                             {"foo", "Zm9v"},
+                                                             {"foob", "Zm9vYg=="},
+                                                             {"fooba", "Zm9vYmE="},
                                                              {"foobar", "Zm9vYmFy"}};
     for (const auto &[bytes, text] : vectors) {
         EXPECT_EQ(base64(bytes, 100), text) << bytes;
@@ -52,7 +56,8 @@ TEST(GltfDocument, JsonNamesAndBufferAgreeWithTheBytes) {
     const AnimatedScene scene = twoNodes();
     std::string bytes, text;
     writeGltfBuffer(scene, [&](std::string_view part) { bytes += part; });
-    writeGltfJson(scene, [&](std::string_view part) { text += part; }, false);
+    writeGltfJson(
+        scene, [&](std::string_view part) { text += part; }, false);
     ASSERT_EQ(bytes.size(), gltfBufferBytes(scene));
     const nlohmann::json json = nlohmann::json::parse(text);
     EXPECT_EQ(json["nodes"][0]["name"], scene.nodes[0].name);
@@ -65,7 +70,7 @@ TEST(GltfDocument, JsonNamesAndBufferAgreeWithTheBytes) {
         const nlohmann::json &view = json["bufferViews"][accessor["bufferView"].get<std::size_t>()];
         const std::size_t width = accessor["type"] == "VEC4" ? 16 : accessor["type"] == "VEC3" ? 12 : 4;
         const std::size_t size = accessor["componentType"] == 5123 ? accessor["count"].get<std::size_t>() * 2
-                                                                  : accessor["count"].get<std::size_t>() * width;
+                                                                   : accessor["count"].get<std::size_t>() * width;
         EXPECT_LE(accessor["byteOffset"].get<std::size_t>() + size, view["byteLength"].get<std::size_t>());
         end = view["byteOffset"].get<std::size_t>() + accessor["byteOffset"].get<std::size_t>() + size;
     }
@@ -74,7 +79,8 @@ TEST(GltfDocument, JsonNamesAndBufferAgreeWithTheBytes) {
     EXPECT_EQ(json["animations"][0]["channels"].size(), 5u);
 
     std::string embedded;
-    writeGltfJson(scene, [&](std::string_view part) { embedded += part; }, true);
+    writeGltfJson(
+        scene, [&](std::string_view part) { embedded += part; }, true);
     EXPECT_EQ(nlohmann::json::parse(embedded)["buffers"][0]["uri"],
               "data:application/octet-stream;base64," + base64(bytes, 7));
 }

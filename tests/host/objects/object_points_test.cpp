@@ -4,9 +4,9 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "host/base/host_error.h"
 
@@ -56,10 +56,10 @@ std::string errorOf(const std::function<void()> &action) {
 
 TEST(ObjectPointsTest, LightWaveObjectsGiveThePointsOfEveryPntsChunk) {
     // An odd-sized chunk before the points checks the padding rule.
-    const std::string lwo2 = form("LWO2", chunk("TAGS", "abc") + chunk("LAYR", std::string(18, '\0')) +
-                                              chunk("PNTS", pointsData({1.5f, -2, 3, 0.25f, 0, -7})) +
-                                              chunk("LAYR", std::string(18, '\0')) +
-                                              chunk("PNTS", pointsData({9, 8, 7})));
+    const std::string lwo2 =
+        form("LWO2", chunk("TAGS", "abc") + chunk("LAYR", std::string(18, '\0')) +
+                         chunk("PNTS", pointsData({1.5f, -2, 3, 0.25f, 0, -7})) + chunk("LAYR", std::string(18, '\0')) +
+                         chunk("PNTS", pointsData({9, 8, 7})));
     EXPECT_EQ(parseLightWaveObject(lwo2, "a.lwo"), (std::vector<float>{1.5f, -2, 3, 0.25f, 0, -7, 9, 8, 7}));
 
     const std::string lwob = form("LWOB", chunk("PNTS", pointsData({4, 5, 6})) + chunk("SRFS", "Default\0"));
@@ -69,9 +69,9 @@ TEST(ObjectPointsTest, LightWaveObjectsGiveThePointsOfEveryPntsChunk) {
 
 TEST(ObjectPointsTest, DamagedLightWaveObjectsAreErrorsNamingTheFile) {
     const std::string good = form("LWO2", chunk("PNTS", pointsData({1, 2, 3, 4, 5, 6})));
-    EXPECT_NE(errorOf([&] { parseLightWaveObject(good.substr(0, good.size() - 5), "cut.lwo"); })
-                  .find("cut.lwo: truncated"),
-              std::string::npos);
+    EXPECT_NE(
+        errorOf([&] { parseLightWaveObject(good.substr(0, good.size() - 5), "cut.lwo"); }).find("cut.lwo: truncated"),
+        std::string::npos);
     EXPECT_NE(errorOf([&] { parseLightWaveObject("FORM", "tiny.lwo"); }).find("tiny.lwo: not a LightWave object"),
               std::string::npos);
     EXPECT_NE(errorOf([&] { parseLightWaveObject(form("ILBM", ""), "pic.lwo"); }).find("'ILBM' is not an LWOB or LWO2"),
@@ -85,24 +85,28 @@ TEST(ObjectPointsTest, DamagedLightWaveObjectsAreErrorsNamingTheFile) {
     // A NUL or line feed in an identifier neither cuts nor splits the message.
     std::string strangeHeader("P\0T\n", 4);
     appendBigEndian(strangeHeader, 40);
-    EXPECT_NE(errorOf([&] { parseLightWaveObject(form("LWO2", strangeHeader), "nul.lwo"); })
-                  .find("chunk P\\x00T\\n at byte 12 claims 40 bytes past the end"),
+    EXPECT_NE(errorOf([&] {
+                  parseLightWaveObject(form("LWO2", strangeHeader), "nul.lwo");
+              }).find("chunk P\\x00T\\n at byte 12 claims 40 bytes past the end"),
               std::string::npos);
     EXPECT_NE(errorOf([&] { parseLightWaveObject(form("LW\nB", ""), "lf.lwo"); }).find("'LW\\nB' is not an LWOB"),
               std::string::npos);
-    EXPECT_NE(errorOf([&] { parseLightWaveObject(form("LWO2", chunk("PNTS", pointsData({1, 2}))), "odd.lwo"); })
-                  .find("not a whole number of points"),
+    EXPECT_NE(errorOf([&] {
+                  parseLightWaveObject(form("LWO2", chunk("PNTS", pointsData({1, 2}))), "odd.lwo");
+              }).find("not a whole number of points"),
               std::string::npos);
-    EXPECT_NE(errorOf([&] { parseLightWaveObject(form("LWO2", chunk("PNTS", pointsData({1, NAN, 3}))), "nan.lwo"); })
-                  .find("point 0 is not a finite number"),
+    EXPECT_NE(errorOf([&] {
+                  parseLightWaveObject(form("LWO2", chunk("PNTS", pointsData({1, NAN, 3}))), "nan.lwo");
+              }).find("point 0 is not a finite number"),
               std::string::npos);
 }
 
 TEST(ObjectPointsTest, WavefrontObjectsGiveTheirVertexLines) {
     const std::string text = "# comment\r\nv 1 2 3\r\nvn 0 1 0\r\nvt 0.5 0.5\r\nv\t-4.5 5e-1 6 1.0\r\nf 1 2 3\r\n";
     EXPECT_EQ(parseWavefrontObject(text, "x.obj"), (std::vector<float>{1, 2, 3, -4.5f, 0.5f, 6}));
-    EXPECT_NE(errorOf([] { parseWavefrontObject("v 1 2 3\nv 1 two 3\n", "bad.obj"); })
-                  .find("bad.obj: line 2: a vertex line needs three finite numbers"),
+    EXPECT_NE(errorOf([] {
+                  parseWavefrontObject("v 1 2 3\nv 1 two 3\n", "bad.obj");
+              }).find("bad.obj: line 2: a vertex line needs three finite numbers"),
               std::string::npos);
     EXPECT_NE(errorOf([] { parseWavefrontObject("v 1 2\n", "short.obj"); }).find("short.obj: line 1"),
               std::string::npos);
@@ -111,8 +115,9 @@ TEST(ObjectPointsTest, WavefrontObjectsGiveTheirVertexLines) {
         errorOf([] { parseWavefrontObject("v 1 2 " + std::string(1'000'000, '3'), "long.obj"); });
     EXPECT_NE(quoted.find(std::string(74, '3') + "...\""), std::string::npos);
     EXPECT_LT(quoted.size(), 200u);
-    EXPECT_NE(errorOf([] { parseWavefrontObject(std::string("v 1 2 3\n\x7f\0\x01", 11), "bin.obj"); })
-                  .find("bin.obj: line 2: binary data"),
+    EXPECT_NE(errorOf([] {
+                  parseWavefrontObject(std::string("v 1 2 3\n\x7f\0\x01", 11), "bin.obj");
+              }).find("bin.obj: line 2: binary data"),
               std::string::npos);
 }
 
@@ -137,7 +142,8 @@ TEST(ObjectPointsTest, BuiltinShapes) {
     EXPECT_EQ(builtinShapeFor("Sphere.lwo"), "builtin:sphere:N");
     EXPECT_EQ(builtinShapeFor("box"), "builtin:box:N");
     EXPECT_EQ(builtinShapeFor("spout.lwo"), "");
-    for (const char *bad : {"builtin:cube:3", "builtin:line:0", "builtin:line:x", "builtin:grid:3", "builtin:line:99999999999"}) {
+    for (const char *bad :
+         {"builtin:cube:3", "builtin:line:0", "builtin:line:x", "builtin:grid:3", "builtin:line:99999999999"}) {
         EXPECT_NE(errorOf([&] { builtinShapePoints(bad); }).find(std::string(bad) + ": "), std::string::npos) << bad;
     }
 }

@@ -1,11 +1,11 @@
 // The stand-in host's "LWPanelServices" as the module calls it: value
 // records, attribute codes, placement by label width, the draw callback and
 // the pixel canvas.
-#include "host/panels/panel_layout.h"
 #include "host/panels/host_panel_services.h"
 #include "host/module/service_registry.h"
-#include "support/service_reset.h"
+#include "host/panels/panel_layout.h"
 #include "plof/host_services.h"
+#include "support/service_reset.h"
 
 #include <gtest/gtest.h>
 
@@ -222,8 +222,8 @@ TEST_F(PanelServicesTest, ListBoxKeepsTheUserDataWordAsItWasWhenAdded) {
     int32_t count = 1;
     int32_t other = 7;
     services->userData = &count;
-    PlofControlDescription description{18, {200, 5, 0, reinterpret_cast<intptr_t>(&listCount),
-                                            reinterpret_cast<intptr_t>(&listName)}};
+    PlofControlDescription description{
+        18, {200, 5, 0, reinterpret_cast<intptr_t>(&listCount), reinterpret_cast<intptr_t>(&listName)}};
     PlofControl list = add("ListBoxControl", "Obj List", description);
     ASSERT_NE(list, nullptr);
     services->userData = &other;

@@ -1,11 +1,11 @@
 // Panel pictures: the PNG has the panel's size and carries the module's
 // pixels in the host's colours.
-#include "host/panels/panel_layout.h"
-#include "host/panels/host_panel_services.h"
 #include "host/panels/panel_snapshot.h"
 #include "host/module/service_registry.h"
-#include "support/service_reset.h"
+#include "host/panels/host_panel_services.h"
+#include "host/panels/panel_layout.h"
 #include "plof/host_services.h"
+#include "support/service_reset.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,8 @@ namespace {
 
 int colourDistance(uint32_t a, uint32_t b) {
     int total = 0;
-    for (int shift : {0, 8, 16}) total += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+    for (int shift : {0, 8, 16})
+        total += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
     return total;
 }
 
@@ -53,7 +54,9 @@ protected:
         for (int32_t y = 110; y < 140; ++y) {
             for (int32_t x = 350; x < 368; ++x) services->drawPixel(panel, x > 358 ? 4107 : 4099, x, y);
         }
-        path = (std::filesystem::temp_directory_path() / ("plof_snapshot_" + std::to_string(reinterpret_cast<uintptr_t>(this)) + ".png")).string();
+        path = (std::filesystem::temp_directory_path() /
+                ("plof_snapshot_" + std::to_string(reinterpret_cast<uintptr_t>(this)) + ".png"))
+                   .string();
     }
     void TearDown() override {
         services->destroyPanel(panel);
@@ -80,9 +83,7 @@ TEST_F(PanelSnapshotTest, PictureHasThePanelsSizeAndItsPixels) {
     EXPECT_EQ(cairo_image_surface_get_height(image), 338);
     const unsigned char *data = cairo_image_surface_get_data(image);
     const int stride = cairo_image_surface_get_stride(image);
-    auto rgb = [&](int x, int y) {
-        return *reinterpret_cast<const uint32_t *>(data + y * stride + x * 4) & 0xFFFFFFu;
-    };
+    auto rgb = [&](int x, int y) { return *reinterpret_cast<const uint32_t *>(data + y * stride + x * 4) & 0xFFFFFFu; };
     int spread = 0, outside = 0;
     for (int y = 110; y < 140; ++y) {
         for (int x = 350; x < 368; ++x) {

@@ -4,9 +4,9 @@
 
 #include <optional>
 
-#include "host/pictures/scene_picture.h"
 #include "host/pictures/picture_camera.h"
 #include "host/pictures/picture_framing.h"
+#include "host/pictures/scene_picture.h"
 #include "host/scene/scene_poses.h"
 
 namespace plof::host {
@@ -20,8 +20,8 @@ TEST(PictureTest, OrthographicViewsLookAlongTheirAxes) {
         View view;
         Vec3 world;
     };
-    for (const Case &c : {Case{View::Front, {0.5, 0.5, 0.9}}, Case{View::Top, {0.5, -0.3, 0.5}},
-                          Case{View::Side, {0.9, 0.5, 0.5}}}) {
+    for (const Case &c :
+         {Case{View::Front, {0.5, 0.5, 0.9}}, Case{View::Top, {0.5, -0.3, 0.5}}, Case{View::Side, {0.9, 0.5, 0.5}}}) {
         const Camera camera(c.view, kUnitBox, 100, 100);
         double x = 0, y = 0;
         ASSERT_TRUE(camera.project(c.world, x, y));
@@ -34,7 +34,8 @@ TEST(PictureTest, OrthographicViewsLookAlongTheirAxes) {
     const Camera perspective(View::Perspective, kUnitBox, 100, 100);
     for (int corner = 0; corner < 8; ++corner) {
         double x = 0, y = 0;
-        ASSERT_TRUE(perspective.project({corner & 1 ? 1.0 : -1.0, corner & 2 ? 1.0 : -1.0, corner & 4 ? 1.0 : -1.0}, x, y));
+        ASSERT_TRUE(
+            perspective.project({corner & 1 ? 1.0 : -1.0, corner & 2 ? 1.0 : -1.0, corner & 4 ? 1.0 : -1.0}, x, y));
         EXPECT_GE(x, 5.0);
         EXPECT_LE(x, 95.0);
         EXPECT_GE(y, 5.0);
@@ -93,7 +94,7 @@ TEST(PictureTest, ItemsAreDrawnAtTheirPlacesWithTrailsAndNotWhenDissolved) {
     };
     const std::vector<uint8_t> rgb = draw(scene);
     EXPECT_EQ(at(rgb, 72, 50), (std::vector<int>{158, 209, 255}));  // x = 0.5 -> column 71.5
-    const std::vector<int> trail = at(rgb, 40, 50);                  // x = -0.2, on the way
+    const std::vector<int> trail = at(rgb, 40, 50);                 // x = -0.2, on the way
     EXPECT_GT(trail[2], 60);
     EXPECT_LT(trail[2], 255);
     EXPECT_EQ(at(rgb, 72, 20), at(rgb, 40, 20));  // background above

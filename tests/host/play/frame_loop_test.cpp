@@ -143,14 +143,14 @@ TEST_F(EffectPlayerTest, ObjectCoordinatesGoInAndComeBackPlacedByTheItemsMotion)
         EXPECT_EQ(fakeLog.handed, (std::vector<Vec3>{{1, 0, 0}, {0, 0, 2}}));
         // (5,0,0) + R·(p + (0,10,0)), R: heading 90.
         expectPoints(player.worldPoints(0), {5, 10, -1, 7, 10, 0});
-        expectPoints(player.worldPoints(1), {5, 1, 0});    // the null's pivot, under its parent
+        expectPoints(player.worldPoints(1), {5, 1, 0});   // the null's pivot, under its parent
         expectPoints(player.worldPoints(2), {16, 1, 1});  // not displaced, moved to x = 15
 
         player.playFrame(16, 16 / 30.0);
         player.saveInstances();
     }
-    EXPECT_EQ(fakeLog.calls, (std::vector<std::string>{"create 1", "newTime 1 15 0.500000", "newTime 1 16 0.533333",
-                                                       "destroy"}));
+    EXPECT_EQ(fakeLog.calls,
+              (std::vector<std::string>{"create 1", "newTime 1 15 0.500000", "newTime 1 16 0.533333", "destroy"}));
     EXPECT_EQ(playing.items[0].effectLines, std::vector<std::string>{"saved by 1"});
     EXPECT_EQ(fakeLog.activatedVersion, 2);
 }

@@ -39,8 +39,7 @@ TEST(ItemPoseTest, HeadingThenPitchThenBankComposeInThatOrder) {
     expectVec(combined.z, expected.z, "Z");
     // Right-handed and orthonormal: X × Y = Z.
     const Vec3 &x = combined.x, &y = combined.y;
-    expectVec({x[1] * y[2] - x[2] * y[1], x[2] * y[0] - x[0] * y[2], x[0] * y[1] - x[1] * y[0]}, combined.z,
-              "X x Y");
+    expectVec({x[1] * y[2] - x[2] * y[1], x[2] * y[0] - x[0] * y[2], x[0] * y[1] - x[1] * y[0]}, combined.z, "X x Y");
 }
 
 TEST(ItemPoseTest, AnglesBeyondTheTrigonometrysRangeLoseWholeTurnsExactly) {

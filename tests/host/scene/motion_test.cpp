@@ -68,8 +68,8 @@ TEST(MotionTest, TensionContinuityAndBiasShapeTheCurve) {
 TEST(MotionTest, LinearFlagOfTheLaterKeyMakesItsSegmentStraight) {
     std::vector<MotionKey> keys{key(0, 0), key(10, 10), key(20, 0)};
     keys[1].linear = 1;
-    EXPECT_NEAR(at(keys, 5), 5.0, 1e-12);      // into the linear key: straight
-    EXPECT_NEAR(at(keys, 15), 6.25, 1e-12);    // out of it, into a spline key: curved
+    EXPECT_NEAR(at(keys, 5), 5.0, 1e-12);    // into the linear key: straight
+    EXPECT_NEAR(at(keys, 15), 6.25, 1e-12);  // out of it, into a spline key: curved
     keys[2].linear = 1;
     EXPECT_NEAR(at(keys, 15), 5.0, 1e-12);
 }

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "host/files/file_bytes.h"
 #include "host/base/host_error.h"
+#include "host/files/file_bytes.h"
 
 namespace plof::host {
 namespace {
@@ -107,7 +107,8 @@ TEST(SceneFileTest, ReadsItemsMotionDissolveParentAndEffectLines) {
     EXPECT_EQ(drop.effectLines,
               (std::vector<std::string>{"PLOF_START", "V0Min 1.000000", "REFERENCE", "name with spaces", "PLOF_END"}));
     EXPECT_TRUE(scene.hasDissolve());
-    EXPECT_EQ(scene.closingLines, (std::vector<std::string>{"AmbientColor 255 255 255", "AddLight", "LightName Light"}));
+    EXPECT_EQ(scene.closingLines,
+              (std::vector<std::string>{"AmbientColor 255 255 255", "AddLight", "LightName Light"}));
 }
 
 TEST(SceneFileTest, WritesBackTheSameTextWithCrLfWhateverLineEndsItRead) {
@@ -137,15 +138,16 @@ TEST(SceneFileTest, MadeItemsWriteADefaultBlock) {
     item.hasEffect = true;
     item.effectLines = {"PLOF_START", "PLOF_END"};
     scene.items.push_back(item);
-    EXPECT_EQ(sceneText(scene), crlf("LWSC\n1\n\nFirstFrame 0\nLastFrame 59\nFrameStep 1\n"
-                                     "FramesPerSecond 24.000000\n\n"
-                                     "LoadObject builtin:line:2\nShowObject 8 7\nObjectMotion (unnamed)\n  9\n  2\n"
-                                     "  0.000000 0.000000 0.000000 0.000000 0.000000 0.000000 1.000000 1.000000 1.000000\n"
-                                     "  0 0 0 0 0\n"
-                                     "  3.000000 0.000000 0.000000 0.000000 0.000000 0.000000 1.000000 1.000000 1.000000\n"
-                                     "  30 1 0 0 0\n"
-                                     "EndBehavior 1\nPlugin DisplacementHandler 1 PLOF!\nPLOF_START\nPLOF_END\n"
-                                     "EndPlugin\nShadowOptions 7\n\n"));
+    EXPECT_EQ(sceneText(scene),
+              crlf("LWSC\n1\n\nFirstFrame 0\nLastFrame 59\nFrameStep 1\n"
+                   "FramesPerSecond 24.000000\n\n"
+                   "LoadObject builtin:line:2\nShowObject 8 7\nObjectMotion (unnamed)\n  9\n  2\n"
+                   "  0.000000 0.000000 0.000000 0.000000 0.000000 0.000000 1.000000 1.000000 1.000000\n"
+                   "  0 0 0 0 0\n"
+                   "  3.000000 0.000000 0.000000 0.000000 0.000000 0.000000 1.000000 1.000000 1.000000\n"
+                   "  30 1 0 0 0\n"
+                   "EndBehavior 1\nPlugin DisplacementHandler 1 PLOF!\nPLOF_START\nPLOF_END\n"
+                   "EndPlugin\nShadowOptions 7\n\n"));
 }
 
 void expectError(const std::string &text, const std::string &expectedPart) {
@@ -179,9 +181,10 @@ TEST(SceneFileTest, MalformedKnownLinesAreErrorsNamingFileAndLine) {
 
 TEST(SceneFileTest, ScenesTheHostCannotReadAreRefusedWhereTheyGoWrong) {
     // A block left open is reported where it starts, not as the next item's fault.
-    expectError("LWSC\nLoadObject a.lwo\nPlugin DisplacementHandler 1 PLOF!\nPLOF_START\n\n"
-                "AddNullObject n\nPlugin Other 1 x\nEndPlugin\nParentObject 1\n",
-                "line 3: no EndPlugin line closes this plug-in block (the next item begins at line 6)");
+    expectError(
+        "LWSC\nLoadObject a.lwo\nPlugin DisplacementHandler 1 PLOF!\nPLOF_START\n\n"
+        "AddNullObject n\nPlugin Other 1 x\nEndPlugin\nParentObject 1\n",
+        "line 3: no EndPlugin line closes this plug-in block (the next item begins at line 6)");
     // A chain is never followed through a parent that is not there.
     expectError("LWSC\nLoadObject a.lwo\nParentObject 2\n\nLoadObject b.lwo\nParentObject 5\n",
                 "line 6: ParentObject 5: the scene has only 2 items");
@@ -198,8 +201,9 @@ TEST(SceneFileTest, KeysOrParentsThatWouldPoseBeyondTheLargestValueAreRefused) {
     expectError("LWSC\nLoadObject a.lwo\nObjDissolve (envelope)\n  1\n  1\n  1e300\n  0 0 0 0 0\nEndBehavior 1\n",
                 "line 3: the key at frame 0 sets dissolve beyond 1e+150");
     // Scales of 1e100 are each within range, their product is not.
-    const std::string scaled = motion.substr(0, motion.size() - 2) + "1\n  0 0 0 0 0 0 1e100 1 1\n  0 0 0 0 0\n"
-                                                                    "EndBehavior 1\n";
+    const std::string scaled = motion.substr(0, motion.size() - 2) +
+                               "1\n  0 0 0 0 0 0 1e100 1 1\n  0 0 0 0 0\n"
+                               "EndBehavior 1\n";
     expectError("LWSC\nAddNullObject a\n" + scaled + "\nAddNullObject b\n" + scaled + "ParentObject 1\n",
                 "line 17: under its parents the item's world scale can go beyond 1e+150");
     const HostScene fine = parseSceneText("LWSC\nAddNullObject a\n" + scaled, "fine.lws");
@@ -234,8 +238,9 @@ protected:
 
 TEST_F(SceneFilesTest, ObjectsAreFoundBesideTheSceneAndMissingOnesOnlyWarn) {
     write("objects/two.obj", "v 1 2 3\nv 4 5 6\n");
-    write("scene.lws", "LWSC\nLoadObject objects/two.obj\n\nLoadObject none\n\nLoadObject builtin:line:3\n\n"
-                       "AddNullObject Null\n\nLoadObject none\n\nLoadObject gone.lwo\n");
+    write("scene.lws",
+          "LWSC\nLoadObject objects/two.obj\n\nLoadObject none\n\nLoadObject builtin:line:3\n\n"
+          "AddNullObject Null\n\nLoadObject none\n\nLoadObject gone.lwo\n");
     std::vector<std::string> warnings;
     const HostScene scene = readSceneFile(path("scene.lws"), "", warnings);
     ASSERT_EQ(scene.items.size(), 6u);
@@ -247,8 +252,9 @@ TEST_F(SceneFilesTest, ObjectsAreFoundBesideTheSceneAndMissingOnesOnlyWarn) {
     // One warning per missing file, however many items name it.
     ASSERT_EQ(warnings.size(), 2u);
     // Each says where it was looked for and how to add a folder.
-    const std::string where = " (looked for beside the scene, in the current directory and in the \"Objects\" "
-                              "directory, the current directory; add a folder with --objects-dir DIR)";
+    const std::string where =
+        " (looked for beside the scene, in the current directory and in the \"Objects\" "
+        "directory, the current directory; add a folder with --objects-dir DIR)";
     EXPECT_EQ(warnings[0],
               path("scene.lws") + ": line 4: object file \"none\" not found; its 2 items have no points" + where);
     EXPECT_EQ(warnings[1],

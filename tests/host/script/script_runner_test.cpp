@@ -1,12 +1,12 @@
 // The script runner acting on panels the way a person would: events on every
 // change, drag steps, nested panels, file dialogs answered in order, and
 // errors that name the line.
-#include "host/dialogs/scripted_file_request.h"
 #include "host/script/script_runner.h"
-#include "host/script/scripted_user.h"
+#include "host/dialogs/scripted_file_request.h"
 #include "host/module/service_registry.h"
-#include "support/service_reset.h"
+#include "host/script/scripted_user.h"
 #include "plof/host_services.h"
+#include "support/service_reset.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +22,8 @@ namespace {
 struct FakeModule {
     PlofPanelServices *services = nullptr;
     PlofPanel panel = nullptr;
-    PlofControl gravity = nullptr, maxA = nullptr, maxB = nullptr, drag = nullptr, slider = nullptr,
-                recycle = nullptr, avoid = nullptr;
+    PlofControl gravity = nullptr, maxA = nullptr, maxB = nullptr, drag = nullptr, slider = nullptr, recycle = nullptr,
+                avoid = nullptr;
     std::vector<std::string> events;
     std::vector<int32_t> dragSteps;
     int draws = 0;
@@ -301,7 +301,8 @@ TEST_F(ScriptRunnerTest, EveryMistakeNamesItsLineAndCancelsThePanels) {
         {"press \"L\"\nconfirm\n", "edit.txt:2: the file dialog \"load plf setting\" is open here"},
         {"press \"L\"\n", "edit.txt: the script ended while the file dialog \"load plf setting\" was open"},
         {"snapshot\n", "edit.txt:1: \"snapshot\" needs a picture file"},
-        {"press \"Nested\"\nset \"Gravity\" 1\nconfirm\nconfirm\n", "edit.txt:2: unknown control \"Gravity\" in panel \"SceneCreate\""},
+        {"press \"Nested\"\nset \"Gravity\" 1\nconfirm\nconfirm\n",
+         "edit.txt:2: unknown control \"Gravity\" in panel \"SceneCreate\""},
     };
     for (const Case &c : cases) {
         FakeModule fresh;

@@ -46,8 +46,9 @@ TEST_F(SettingsFileTest, ATruncatedFileOnlyWarns) {
     EXPECT_EQ(settings.lines.back(), "V0M");
     // "V0M" sets V0Min and has no value; then the file ends.
     ASSERT_EQ(settings.warnings.size(), 3u);
-    EXPECT_EQ(settings.warnings[2], path + ":3: no PLOF_END line; the settings end with the file (here); add a "
-                                           "PLOF_END line");
+    EXPECT_EQ(settings.warnings[2], path +
+                                        ":3: no PLOF_END line; the settings end with the file (here); add a "
+                                        "PLOF_END line");
 }
 
 TEST_F(SettingsFileTest, FilesThatAreNotSettingsAreErrors) {

@@ -12,19 +12,19 @@ namespace {
 using Role = SettingsLine::Role;
 
 TEST(EffectSettingsTest, KeywordsMatchByPrefixInOrderAndValuesAreDecimalPrefixes) {
-    const std::vector<std::string> lines{
-        "PLOF_START", "Grav 2.5", "Gravty 7", "AgeMin 12.9", "START_F -3.7", "S 4",   "SpreadMax 4,5",
-        "V0Min lots", "V0Max",    "OrgEmit 257", "REF",     "Wall",          "PLOF_END", "Birth 5"};
+    const std::vector<std::string> lines{"PLOF_START", "Grav 2.5",      "Gravty 7",   "AgeMin 12.9", "START_F -3.7",
+                                         "S 4",        "SpreadMax 4,5", "V0Min lots", "V0Max",       "OrgEmit 257",
+                                         "REF",        "Wall",          "PLOF_END",   "Birth 5"};
     const SettingsReading reading = readSettingsLines(lines, 10);
     const EffectSettings &s = reading.settings;
-    EXPECT_EQ(s.number(Setting::Gravity), 2.5);   // "Grav" is the first keyword it begins
+    EXPECT_EQ(s.number(Setting::Gravity), 2.5);  // "Grav" is the first keyword it begins
     EXPECT_EQ(s.whole(Setting::AgeMin), 12);
-    EXPECT_EQ(s.number(Setting::START_F), 4.0);   // "S" begins START_F, read after -3 was
+    EXPECT_EQ(s.number(Setting::START_F), 4.0);  // "S" begins START_F, read after -3 was
     EXPECT_EQ(s.whole(Setting::SpreadMax), 4);
-    EXPECT_EQ(s.number(Setting::V0Min), 0.0);     // not a number: 0
-    EXPECT_EQ(s.number(Setting::V0Max), 4.0);     // no value: unchanged
-    EXPECT_EQ(s.whole(Setting::OrgEmit), 1);      // low 8 bits
-    EXPECT_EQ(s.whole(Setting::Birth), 100);      // after PLOF_END: never read
+    EXPECT_EQ(s.number(Setting::V0Min), 0.0);  // not a number: 0
+    EXPECT_EQ(s.number(Setting::V0Max), 4.0);  // no value: unchanged
+    EXPECT_EQ(s.whole(Setting::OrgEmit), 1);   // low 8 bits
+    EXPECT_EQ(s.whole(Setting::Birth), 100);   // after PLOF_END: never read
     EXPECT_EQ(s.avoidObject, "Wall");
     ASSERT_EQ(reading.lines.size(), 13u);
     EXPECT_EQ(reading.lines[2].role, Role::Skipped);

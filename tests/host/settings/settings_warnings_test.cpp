@@ -14,20 +14,20 @@ std::vector<std::string> warn(const std::vector<std::string> &lines, LineForm fo
 TEST(SettingsWarningsTest, EachSurpriseIsToldOnceWithItsLine) {
     const std::vector<std::string> lines{
         "PLOF_START",
-        "Gravty 2.0",              // 2: unknown, near Gravity
-        "Grav 3",                  // 3: abbreviated
-        "V0Min lots",              // 4: not a number
-        "V0Max 4,5",               // 5: comma
-        "AgeMin 12.5",             // 6: fraction
-        "SpreadMax 190",           // 7: beyond the panel
-        "Regist inf",              // 8: not finite
-        "Birth 30 per second",     // 9: text after the number
-        "START_F",                 // 10: no value
-        "Wobble 3",                // 11: unknown, nothing near
-        "AgeMax 10",               // AgeMin 12 above it: told at line 6
+        "Gravty 2.0",                      // 2: unknown, near Gravity
+        "Grav 3",                          // 3: abbreviated
+        "V0Min lots",                      // 4: not a number
+        "V0Max 4,5",                       // 5: comma
+        "AgeMin 12.5",                     // 6: fraction
+        "SpreadMax 190",                   // 7: beyond the panel
+        "Regist inf",                      // 8: not finite
+        "Birth 30 per second",             // 9: text after the number
+        "START_F",                         // 10: no value
+        "Wobble 3",                        // 11: unknown, nothing near
+        "AgeMax 10",                       // AgeMin 12 above it: told at line 6
         "V0Min " + std::string(300, '1'),  // 13: longer than the buffer
         "PLOF_END",
-        "Birth 4",                 // 15: after the end
+        "Birth 4",  // 15: after the end
     };
     const std::vector<std::string> warnings = warn(lines);
     const std::vector<std::pair<std::string, std::string>> expected{
@@ -54,7 +54,7 @@ TEST(SettingsWarningsTest, EachSurpriseIsToldOnceWithItsLine) {
 
 TEST(SettingsWarningsTest, CleanLinesWarnNothingAndBlockEndsAreTold) {
     const std::vector<std::string> clean{"PLOF_START", "V0Min 1.000000", "AgeMin 10.000000", "OrgEmit 1.000000",
-                                         "REFERENCE", "none", "PLOF_END"};
+                                         "REFERENCE",  "none",           "PLOF_END"};
     EXPECT_TRUE(warn(clean).empty());
     EXPECT_TRUE(warn(clean, LineForm::File).empty());
     // An empty line before PLOF_END loses nothing when only PLOF_END follows.

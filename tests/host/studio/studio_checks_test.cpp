@@ -29,14 +29,14 @@ TEST(StudioRequestGuardTest, TokenInAnyOfItsThreePlacesFromTheServerItself) {
     EXPECT_EQ(refusalReason(request, token, 8123), "");
 
     const RequestFacts refused[] = {
-        {"127.0.0.1:8123", "", "", "", ""},                                     // no token
-        {"127.0.0.1:8123", "", token.substr(1), "", ""},                        // part of it
-        {"127.0.0.1:8123", "", "", "Basic " + token, ""},                       // not a bearer
-        {"127.0.0.1:8123", "", "", "", "other_token=" + token},                 // another cookie
-        {"rebound.example:8123", "", token, "", ""},                            // DNS rebinding
-        {"127.0.0.1:8124", "", token, "", ""},                                  // another port
-        {"127.0.0.1:8123", "http://evil.example", token, "", ""},               // another site
-        {"127.0.0.1:8123", "null", token, "", ""},                              // a sandboxed page
+        {"127.0.0.1:8123", "", "", "", ""},                        // no token
+        {"127.0.0.1:8123", "", token.substr(1), "", ""},           // part of it
+        {"127.0.0.1:8123", "", "", "Basic " + token, ""},          // not a bearer
+        {"127.0.0.1:8123", "", "", "", "other_token=" + token},    // another cookie
+        {"rebound.example:8123", "", token, "", ""},               // DNS rebinding
+        {"127.0.0.1:8124", "", token, "", ""},                     // another port
+        {"127.0.0.1:8123", "http://evil.example", token, "", ""},  // another site
+        {"127.0.0.1:8123", "null", token, "", ""},                 // a sandboxed page
     };
     for (const RequestFacts &facts : refused) {
         EXPECT_NE(refusalReason(facts, token, 8123), "") << facts.host << " " << facts.origin;
@@ -56,8 +56,9 @@ TEST(StudioSaveNameTest, PlainNamesInsideTheDirectoryOnly) {
     EXPECT_EQ(savePath(in, "fountain", ".plf", problem), canonicalIn + "/fountain.plf");
     EXPECT_EQ(savePath(in, "fountain.plf", ".plf", problem), canonicalIn + "/fountain.plf");
     EXPECT_EQ(savePath(in, "inner", ".plf", problem), canonicalIn + "/inner.plf");  // a link that stays inside
-    for (const std::string &name : std::vector<std::string>{"", "../a", "..", "a..b", "a.", "/tmp/a", "sub/a", "sub\\a", "away", "tab\tname",
-                                   std::string(kLongestSaveName + 1, 'a')}) {
+    for (const std::string &name :
+         std::vector<std::string>{"", "../a", "..", "a..b", "a.", "/tmp/a", "sub/a", "sub\\a", "away", "tab\tname",
+                                  std::string(kLongestSaveName + 1, 'a')}) {
         EXPECT_FALSE(savePath(in, name, ".plf", problem)) << name;
         EXPECT_NE(problem, "") << name;
     }
@@ -69,7 +70,9 @@ TEST(StudioSettingsRequestTest, TakesWhatThePanelHoldsAllOrNothing) {
     EffectSettings settings;
     std::string problem;
     ASSERT_TRUE(applySettingsRequest(nlohmann::json::parse(R"({"Gravity": -2.5, "Regist": 0.35, "SpreadMax": 90,
-        "ReCycle": 0, "REFERENCE": "Hideout"})"), names, settings, problem)) << problem;
+        "ReCycle": 0, "REFERENCE": "Hideout"})"),
+                                     names, settings, problem))
+        << problem;
     EXPECT_EQ(settings.number(Setting::Gravity), -2.5);
     EXPECT_EQ(settings.number(Setting::Regist), 0.35);
     EXPECT_EQ(settings.avoidObject, "Hideout");
@@ -80,10 +83,10 @@ TEST(StudioSettingsRequestTest, TakesWhatThePanelHoldsAllOrNothing) {
     EXPECT_EQ(lines[lines.size() - 2], "Hideout");
 
     const EffectSettings before = settings;
-    for (const char *bad : {R"({"Gravity": 1, "Regist": 0.37})", R"({"Birth": 1.5})", R"({"OrgEmit": 2})",
-                            R"({"SpreadMin": -1})", R"({"V0Max": 1e10})", R"({"V0Max": 0.0000001})",
-                            R"({"Gravity": true})", R"({"gravity": 1})", R"({"REFERENCE": 3})",
-                            R"({"REFERENCE": "Nobody"})", R"("Gravity")"}) {
+    for (const char *bad :
+         {R"({"Gravity": 1, "Regist": 0.37})", R"({"Birth": 1.5})", R"({"OrgEmit": 2})", R"({"SpreadMin": -1})",
+          R"({"V0Max": 1e10})", R"({"V0Max": 0.0000001})", R"({"Gravity": true})", R"({"gravity": 1})",
+          R"({"REFERENCE": 3})", R"({"REFERENCE": "Nobody"})", R"("Gravity")"}) {
         problem.clear();
         EXPECT_FALSE(applySettingsRequest(nlohmann::json::parse(bad), names, settings, problem)) << bad;
         EXPECT_NE(problem, "") << bad;
