@@ -23,7 +23,7 @@
 #include <vector>
 
 #include "instance/handler_instance.h"
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 #include "scene/scene_baking.h"
 
 namespace {

@@ -4,16 +4,16 @@
 #include <cstring>
 #include <new>
 
+#include "base/number_format.h"
+#include "base/path_text.h"
 #include "instance/item_lookup.h"
-#include "instance/number_format.h"
+#include "instance/particle_launch.h"
 #include "panel/host_requests.h"
 #include "panel/panel_builder.h"
 #include "panel/panel_layer.h"
-#include "panel/path_text.h"
+#include "panel/scene_baking_panel.h"
 #include "panel/settings_file.h"
 #include "panel/spread_preview.h"
-#include "scene/scene_baking_panel.h"
-#include "sim/particle_launch.h"
 
 namespace plof {
 

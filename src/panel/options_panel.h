@@ -11,8 +11,8 @@
 #include <cstdint>
 
 #include "instance/handler_instance.h"
+#include "instance/options_controls.h"
 #include "instance/setting_fields.h"
-#include "panel/options_controls.h"
 #include "plof/abi.h"
 #include "plof/panel_services.h"
 

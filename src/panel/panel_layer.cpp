@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "instance/number_format.h"
-#include "plugin/module_state.h"
+#include "base/number_format.h"
+#include "instance/module_state.h"
 
 namespace plof {
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "base/path_text.h"
 #include "file/safe_file_writer.h"
 #include "instance/item_lookup.h"
 #include "instance/keyword_block.h"
@@ -13,7 +14,6 @@
 #include "panel/host_requests.h"
 #include "panel/options_panel.h"
 #include "panel/panel_layer.h"
-#include "panel/path_text.h"
 
 namespace plof {
 

@@ -1,6 +1,6 @@
 #include "panel/spread_preview.h"
 
-#include "instance/number_format.h"
+#include "base/number_format.h"
 #include "math/portable_math.h"
 #include "panel/options_panel.h"
 #include "panel/panel_layer.h"

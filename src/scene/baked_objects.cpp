@@ -5,12 +5,12 @@
 #include <cstring>
 #include <new>
 
+#include "instance/particle_update.h"
 #include "math/portable_math.h"
 #include "scene/bake_size.h"
 #include "scene/scene_line_text.h"
 #include "scene/scene_templates.h"
 #include "sim/effect_constants.h"
-#include "sim/particle_update.h"
 
 namespace plof {
 

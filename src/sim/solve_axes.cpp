@@ -1,6 +1,6 @@
 #include "sim/solve_axes.h"
 
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 
 namespace plof {
 

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "panel/path_text.h"
-#include "plugin/module_state.h"
+#include "base/path_text.h"
+#include "instance/module_state.h"
 #include "support/module_state_reset.h"
 #include "support/recording_panel_services.h"
 

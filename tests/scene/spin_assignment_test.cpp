@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "bake_fixture.h"
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 #include "scene/scene_baking.h"
 #include "support/module_state_reset.h"
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 
 namespace plof {
 namespace {

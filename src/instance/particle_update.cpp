@@ -1,8 +1,8 @@
-#include "sim/particle_update.h"
+#include "instance/particle_update.h"
 
 #include <cmath>
 
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 #include "sim/emission_schedule.h"
 #include "sim/flight.h"
 #include "sim/solve_axes.h"

@@ -1,4 +1,4 @@
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 
 namespace plof {
 

@@ -1,14 +1,14 @@
-#include "scene/scene_baking_panel.h"
+#include "panel/scene_baking_panel.h"
 
 #include <array>
 
+#include "base/path_text.h"
 #include "instance/handler_instance.h"
 #include "panel/host_requests.h"
 #include "panel/object_file_list.h"
 #include "panel/options_panel.h"
 #include "panel/panel_builder.h"
 #include "panel/panel_layer.h"
-#include "panel/path_text.h"
 #include "scene/scene_baking.h"
 
 namespace plof {
