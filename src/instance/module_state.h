@@ -16,16 +16,6 @@
 
 namespace plof {
 
-// Working values of the coordinate solve, kept module-wide as the module
-// always has (the solve is therefore not re-entrant).
-struct SolveWorkspace {
-    Vec3 a, b, c;
-    std::array<double, 9> cofactors;
-    double determinant;
-    Vec3 numerators;
-    int32_t counter;
-};
-
 // The typed value records and the control description shared by every panel
 // call: the caller writes the payload, hands the record over and reads the
 // payload back right after the call.
@@ -52,7 +42,6 @@ struct HostServiceRecords {
 struct ModuleState : HostServiceRecords {
     PlofGlobalFunc global = nullptr;
     uint32_t randomState = 1;
-    SolveWorkspace solve{};
     PanelScratch panel{};
 };
 

@@ -11,22 +11,18 @@
 namespace plof {
 
 // Stores frame and time in the instance, resets pointCursor, and sets every
-// particle's position, hidden and flightTime for that frame. Positions end in
-// the object's own coordinates, or stay in world space while bakeMode is set.
+// particle's position, hidden and flightTime for that frame (placeParticles,
+// sim/particle_placement.h). Positions end in the object's own coordinates,
+// or stay in world space while bakeMode is set.
 //
-// Reads the axes (codes 2, 3, 4) and world position (code 8) of the instance's
-// item, and of refItem, through moduleState().itemInfo, which must be set.
-// A Birth of 0 or less emits nothing: every particle rests, hidden. When the
-// host's axes are degenerate (no finite inverse) a particle is left at its
-// offset from the object's position instead of non-finite coordinates.
-// Allocates nothing.
+// Asks the host, through moduleState().itemInfo, which must be set: the world
+// position (code 8) of refItem, or of the instance's item when there is no
+// avoid object, where particles rest; the axes (codes 2, 3, 4) and world
+// position of the item at `time`, unless baking; and the item's axes and
+// position at the birth time of each particle in flight. A Birth of 0 or
+// less emits nothing: every particle rests, hidden. When the host's axes are
+// degenerate (no finite inverse) a particle is left at its offset from the
+// object's position instead of non-finite coordinates. Allocates nothing.
 void update(HandlerInstance &instance, int32_t frame, double time);
-
-// An item's own X, Y and Z axes in world space at `time` (codes 2, 3, 4),
-// as the host answers them through moduleState().itemInfo.
-struct ItemAxes {
-    Vec3 x, y, z;
-};
-ItemAxes queryAxes(PlofItemId item, double time);
 
 }  // namespace plof

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "instance/particle_update.h"
+#include "instance/item_motion.h"
 #include "math/portable_math.h"
 #include "scene/bake_size.h"
 #include "scene/scene_line_text.h"
