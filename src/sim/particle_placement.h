@@ -35,7 +35,7 @@ protected:
 // after the instance's keywords.
 struct EmissionMoment {
     int32_t frame;
-    double time;     // seconds
+    double time;      // seconds
     int32_t START_F;  // first emission frame
     int32_t Birth;    // particles per second; 0 or less emits nothing
     int32_t ReCycle;  // only 1 repeats the emission
