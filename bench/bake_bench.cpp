@@ -25,6 +25,7 @@
 #include "instance/handler_instance.h"
 #include "instance/module_state.h"
 #include "scene/scene_baking.h"
+#include "scene/spin_assignment.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "panel/panel_builder.h"
 #include "panel/panel_layer.h"
 #include "scene/scene_baking.h"
+#include "scene/spin_assignment.h"
 
 namespace plof {
 

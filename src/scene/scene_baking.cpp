@@ -6,6 +6,7 @@
 #include "scene/baked_objects.h"
 #include "scene/scene_document.h"
 #include "scene/scene_file_writer.h"
+#include "scene/scene_objects.h"
 #include "sim/effect_constants.h"
 
 namespace plof {

@@ -1,3 +1,5 @@
+#include "plugin/module_descriptor.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,8 +9,6 @@
 #include "plof/handler.h"
 #include "plof/module.h"
 #include "support/module_state_reset.h"
-
-extern "C" const PlofModuleDescriptor _mod_descrip;
 
 namespace plof {
 namespace {

@@ -12,6 +12,7 @@
 #include "instance/handler_instance.h"
 #include "instance/particle_update.h"
 #include "scene/scene_document.h"
+#include "scene/scene_objects.h"
 #include "scene_edits.h"
 #include "support/fake_host_services.h"
 

@@ -7,6 +7,7 @@
 #include "base/number_format.h"
 #include "scene/scene_line_batch.h"
 #include "scene/scene_line_text.h"
+#include "scene/scene_objects.h"
 #include "scene/scene_templates.h"
 
 namespace plof {
