@@ -64,7 +64,8 @@ void saveSettings(PlofControl, void *userData) {
         return;
     }
     readShownSettings(context, *shown);
-    // Text mode: CR LF line ends on Windows, as settings files have always had.
+    // Text mode: CR LF line ends on Windows, the host's platform, where the
+    // settings files are shared; the reader takes LF or CR LF alike.
     SafeFileWriter file(name.data(), SafeFileWriter::Mode::text);
     if (file.stream() == nullptr) {
         showError(kCannotOpen);

@@ -17,8 +17,8 @@ namespace plof {
 namespace {
 
 // Frames of flight are seconds x kFramesPerSecond. "Align H" converts
-// radians with kEffectPi: baked scenes have always carried this heading, and
-// existing renders match it.
+// radians to degrees with kEffectPi, as the effect converts every angle;
+// renders made from baked scenes depend on that heading.
 constexpr double kDegreesPerHalfTurn = 180.0;
 constexpr double kHeadingOffset = 90.0;
 
