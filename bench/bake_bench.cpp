@@ -23,8 +23,9 @@
 #include <vector>
 
 #include "instance/handler_instance.h"
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 #include "scene/scene_baking.h"
+#include "scene/spin_assignment.h"
 
 namespace {
 

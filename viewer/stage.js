@@ -34,8 +34,33 @@ export function sampleBox(values) {
   return box.set(new THREE.Vector3(...low), new THREE.Vector3(...high));
 }
 
+// Frees what `root` and everything below it hold in the GPU (geometries,
+// materials and their textures), as three.js asks of whatever a page stops
+// showing. Shared ones are freed once each; a freed one that is shown again
+// is uploaded again.
+export function disposeTree(root) {
+  const freed = new Set();
+  const free = (resource) => {
+    if (resource && !freed.has(resource)) {
+      freed.add(resource);
+      resource.dispose();
+    }
+  };
+  root.traverse((node) => {
+    free(node.geometry);
+    for (const material of [node.material].flat()) {
+      if (!material) continue;
+      for (const value of Object.values(material)) {
+        if (value && value.isTexture) free(value);
+      }
+      free(material);
+    }
+  });
+}
+
 // Builds the stage in `container`; `onFrame(seconds since the last frame)`
-// runs before every drawing.
+// runs before every drawing. `memory` counts the geometries and textures in
+// the GPU (three.js's renderer.info.memory), for tests.
 export function createStage(container, onFrame) {
   const renderer = new THREE.WebGLRenderer({ antialias: true });
   renderer.setPixelRatio(window.devicePixelRatio);
@@ -68,7 +93,10 @@ export function createStage(container, onFrame) {
     controls.target.copy(center);
     controls.update();
 
-    if (grid) scene.remove(grid);
+    if (grid) {
+      scene.remove(grid);
+      grid.dispose();
+    }
     const reach = 1.2 * Math.max(Math.abs(box.min.x), Math.abs(box.max.x), Math.abs(box.min.z), Math.abs(box.max.z),
                                  size / 4);
     const step = niceStep(reach / 8);
@@ -95,5 +123,5 @@ export function createStage(container, onFrame) {
     controls.update();
     renderer.render(scene, camera);
   });
-  return { scene, camera, frameBox };
+  return { scene, camera, frameBox, memory: renderer.info.memory };
 }

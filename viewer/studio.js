@@ -27,9 +27,9 @@ const root = new THREE.Group();
 // The host's axes are left-handed, three.js's right-handed: mirror z, as the
 // glTF export does, so the effect looks the same.
 root.scale.set(1, 1, -1);
+const timeline = createTimeline({ playButton: $('play'), scrubber: $('scrubber'), frameLabel: $('frame'), show });
 const stage = createStage($('view'), (seconds) => timeline.advance(seconds));
 stage.scene.add(root);
-const timeline = createTimeline({ playButton: $('play'), scrubber: $('scrubber'), frameLabel: $('frame'), show });
 
 function setState(name, text) {
   document.body.dataset.state = name;

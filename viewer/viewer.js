@@ -9,10 +9,11 @@
 // 30 frames per second over their keys' times. body[data-state] tells tests
 // (and people) where the page is: "empty", "loading", "ready" or "error";
 // body[data-frame] the frame shown; window.plofViewer.root the three.js
-// scene of the file, for scripts that check what is shown.
+// scene of the file and window.plofViewer.memory what the GPU holds, for
+// scripts that check what is shown.
 import * as THREE from 'three';
 import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
-import { createStage, sampleBox } from './stage.js';
+import { createStage, disposeTree, sampleBox } from './stage.js';
 import { createTimeline } from './timeline.js';
 
 const DEFAULT_FPS = 30;
@@ -26,7 +27,6 @@ const fpsLabel = document.getElementById('fps');
 const nameLabel = document.getElementById('name');
 
 let shown = null;  // { root, mixer, action, first, last, fps }
-const stage = createStage(view, (seconds) => timeline.advance(seconds));
 const timeline = createTimeline({
   playButton, scrubber, frameLabel,
   show(frame) {
@@ -36,6 +36,7 @@ const timeline = createTimeline({
     }
   },
 });
+const stage = createStage(view, (seconds) => timeline.advance(seconds));
 
 function setState(state, text) {
   document.body.dataset.state = state;
@@ -63,7 +64,7 @@ function nameInUrl(url) {
   const last = url.split('/').pop();
   try {
     return decodeURIComponent(last);
-  } catch (error) {
+  } catch {
     return last;
   }
 }
@@ -102,8 +103,11 @@ window.addEventListener('drop', (event) => {
 
 function show(gltf, name) {
   if (shown) {
+    // The file shown before goes, and with it what it holds in the GPU.
     stage.scene.remove(shown.root);
     shown.mixer.stopAllAction();
+    shown.mixer.uncacheRoot(shown.root);
+    disposeTree(shown.root);
   }
   const extras = (gltf.asset && gltf.asset.extras) || {};
   const fps = extras.framesPerSecond > 0 ? extras.framesPerSecond : DEFAULT_FPS;
@@ -137,7 +141,7 @@ function show(gltf, name) {
     action.play();
   }
   shown = { root, mixer, action, first, last, fps };
-  window.plofViewer = { root };
+  window.plofViewer = { root, memory: stage.memory };
 
   const box = sampleBox(clip ? visibleTranslations(clip) : []);
   stage.frameBox(box.isEmpty() ? box.setFromObject(root) : box);

@@ -5,10 +5,10 @@
 #include <new>
 
 #include "instance/item_lookup.h"
+#include "instance/module_state.h"
+#include "instance/particle_launch.h"
+#include "instance/particle_update.h"
 #include "instance/setting_fields.h"
-#include "plugin/module_state.h"
-#include "sim/particle_launch.h"
-#include "sim/particle_update.h"
 
 namespace plof {
 

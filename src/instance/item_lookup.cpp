@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 
 namespace plof {
 

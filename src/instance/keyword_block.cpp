@@ -2,8 +2,8 @@
 
 #include "instance/item_lookup.h"
 #include "instance/keyword_line.h"
+#include "instance/particle_launch.h"
 #include "instance/setting_fields.h"
-#include "sim/particle_launch.h"
 
 namespace plof {
 

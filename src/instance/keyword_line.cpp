@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "instance/number_format.h"
+#include "base/number_format.h"
 
 namespace plof {
 

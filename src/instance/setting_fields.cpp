@@ -1,7 +1,7 @@
 #include "instance/setting_fields.h"
 
+#include "base/number_format.h"
 #include "instance/keyword_line.h"
-#include "instance/number_format.h"
 
 namespace plof {
 

@@ -13,7 +13,7 @@
 #include <cstdint>
 
 #include "instance/handler_instance.h"
-#include "panel/options_controls.h"
+#include "instance/options_controls.h"
 
 namespace plof {
 

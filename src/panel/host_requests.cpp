@@ -1,7 +1,7 @@
 #include "panel/host_requests.h"
 
-#include "panel/path_text.h"
-#include "plugin/module_state.h"
+#include "base/path_text.h"
+#include "instance/module_state.h"
 
 namespace plof {
 

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
+#include "base/path_text.h"
 #include "instance/handler_instance.h"
 #include "instance/keyword_line.h"
 #include "panel/host_requests.h"
 #include "panel/options_panel.h"
-#include "panel/path_text.h"
 
 namespace plof {
 

@@ -4,16 +4,18 @@
 #include <cstring>
 #include <new>
 
+#include "base/number_format.h"
+#include "base/path_text.h"
 #include "instance/item_lookup.h"
-#include "instance/number_format.h"
+#include "instance/particle_launch.h"
+#include "panel/drag_buttons.h"
 #include "panel/host_requests.h"
 #include "panel/panel_builder.h"
 #include "panel/panel_layer.h"
-#include "panel/path_text.h"
+#include "panel/scene_baking_panel.h"
 #include "panel/settings_file.h"
 #include "panel/spread_preview.h"
-#include "scene/scene_baking_panel.h"
-#include "sim/particle_launch.h"
+#include "plof/module.h"
 
 namespace plof {
 
@@ -65,8 +67,6 @@ constexpr ControlEvent kEvents[] = {
     {kAgeMinDrag, dragAgeMin},
     {kAgeMaxDrag, dragAgeMax},
 };
-
-OptionsPanelContext &contextOf(void *userData) { return *static_cast<OptionsPanelContext *>(userData); }
 
 PlofPanel buildOptionsPanel(PlofPanelServices &services, PlofGlobalFunc global, OptionsControls &controls) {
     std::array<ControlSpec, kOptionsControlCount> specs = kControls;
@@ -136,14 +136,6 @@ void wireEvents(const PlofPanelServices &services, OptionsPanelContext &context)
     services.setPanelAttribute(context.panel, PLOF_PANEL_USER_DATA, &context);
 }
 
-// The drag measure: a larger value lowers the dragged setting.
-int32_t dragMeasure(const PlofPanelServices &services, PlofControl dragButton) {
-    return getIntVectorValue(services, dragButton)[1];
-}
-
-// A drag's half-measure of -1, 0 or 1 marks the start of a drag.
-bool dragStarts(int32_t half) { return half >= -1 && half <= 1; }
-
 }  // namespace
 
 int32_t registanceSliderPosition(double regist) { return truncateToInt32(regist * kRegistanceScale); }
@@ -186,20 +178,20 @@ void readShownSettings(const OptionsPanelContext &context, HandlerInstance &inst
 }
 
 int32_t openOptionsPanel(int32_t version, PlofGlobalFunc global, void *instanceRecord) {
-    if (version != 1) return 1;
+    if (version != 1) return PLOF_ACTIVATE_BAD_VERSION;
     PlofPanelServices *services = fetchPanelServices(global);
-    if (services == nullptr) return 2;
+    if (services == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
     HandlerInstance &instance = *static_cast<HandlerInstance *>(instanceRecord);
     OptionsControls controls{};
     PlofPanel panel = buildOptionsPanel(*services, global, controls);
-    if (panel == nullptr) return 2;
+    if (panel == nullptr) return PLOF_ACTIVATE_BAD_SERVICES;
     showInstance(*services, controls, instance);
 
     OptionsPanelContext *context = newContext(*services, panel, controls, global, instance);
     if (context == nullptr) {
         showError("Couldn't allocate memory !!");
         services->destroyPanel(panel);
-        return 0;
+        return PLOF_ACTIVATE_OK;
     }
     wireEvents(*services, *context);
     if (services->openPanel(panel, PLOF_OPEN_FLAGS) != 0) readShownSettings(*context, instance);
@@ -207,59 +199,7 @@ int32_t openOptionsPanel(int32_t version, PlofGlobalFunc global, void *instanceR
     initialiseLifetimes(instance);
     services->destroyPanel(panel);
     delete context;
-    return 0;
-}
-
-void dragV0Min(PlofControl control, void *userData) {
-    OptionsPanelContext &context = contextOf(userData);
-    const PlofPanelServices &services = *context.services;
-    const int32_t d = dragMeasure(services, control);
-    const double a = getFloatValue(services, context.controls[kV0MinField]);
-    const double b = getFloatValue(services, context.controls[kV0MaxField]);
-    double value = a - d / 100.0;
-    if (value > b) value = b;
-    if (value < 0.0) value = 0.0;
-    setFloatValue(services, context.controls[kV0MinField], value);
-}
-
-void dragV0Max(PlofControl control, void *userData) {
-    OptionsPanelContext &context = contextOf(userData);
-    const PlofPanelServices &services = *context.services;
-    const int32_t d = dragMeasure(services, control);
-    const double a = getFloatValue(services, context.controls[kV0MinField]);
-    const double b = getFloatValue(services, context.controls[kV0MaxField]);
-    double value = b - d / 100.0;
-    if (value < a) value = a;
-    if (value < 0.0) value = 0.0;
-    setFloatValue(services, context.controls[kV0MaxField], value);
-}
-
-void dragAgeMin(PlofControl control, void *userData) {
-    OptionsPanelContext &context = contextOf(userData);
-    const PlofPanelServices &services = *context.services;
-    const int32_t half = dragMeasure(services, control) / 2;
-    const int32_t lo = getIntegerValue(services, context.controls[kAgeMinField]);
-    const int32_t hi = getIntegerValue(services, context.controls[kAgeMaxField]);
-    if (dragStarts(half)) context.ageMinAnchor = lo;
-    // In 64 bits the anchor minus the drag cannot overflow; the clamps then
-    // bring the value back into the control's range.
-    int64_t value = int64_t{context.ageMinAnchor} - half;
-    if (value > hi) value = hi;
-    if (value < 0) value = 0;
-    setIntegerValue(services, context.controls[kAgeMinField], clampToInt32(value));
-}
-
-void dragAgeMax(PlofControl control, void *userData) {
-    OptionsPanelContext &context = contextOf(userData);
-    const PlofPanelServices &services = *context.services;
-    const int32_t half = dragMeasure(services, control) / 2;
-    const int32_t lo = getIntegerValue(services, context.controls[kAgeMinField]);
-    const int32_t hi = getIntegerValue(services, context.controls[kAgeMaxField]);
-    if (dragStarts(half)) context.ageMaxAnchor = hi;
-    int64_t value = int64_t{context.ageMaxAnchor} - half;
-    if (value < lo) value = lo;
-    if (value < 0) value = 0;
-    setIntegerValue(services, context.controls[kAgeMaxField], clampToInt32(value));
+    return PLOF_ACTIVATE_OK;
 }
 
 }  // namespace plof

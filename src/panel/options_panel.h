@@ -11,8 +11,8 @@
 #include <cstdint>
 
 #include "instance/handler_instance.h"
+#include "instance/options_controls.h"
 #include "instance/setting_fields.h"
-#include "panel/options_controls.h"
 #include "plof/abi.h"
 #include "plof/panel_services.h"
 
@@ -29,7 +29,7 @@ struct OptionsPanelContext {
     HandlerInstance *instance;
     PlofGlobalFunc global;
     LineBuffer objectsDir;  // where the next object file dialog opens
-    int32_t ageMinAnchor;   // the age values when the current drag started
+    int32_t ageMinAnchor;   // the age values when the current drag started (drag_buttons.h)
     int32_t ageMaxAnchor;
     // What each setting's control, and the avoid-object list, read right
     // after the panel showed the instance, and which of them "L" has set
@@ -42,18 +42,11 @@ struct OptionsPanelContext {
 };
 
 // The DisplacementInterface activation. `instance` is the HandlerInstance to
-// edit. Returns 0 when the panel ran (confirmed or cancelled, and when the
-// context could not be allocated), 1 for an interface version other than 1,
-// 2 when "LWPanelServices" is missing or the panel cannot be built.
+// edit. Returns PLOF_ACTIVATE_OK when the panel ran (confirmed or cancelled,
+// and when the context could not be allocated), PLOF_ACTIVATE_BAD_VERSION
+// for an interface version other than 1, PLOF_ACTIVATE_BAD_SERVICES when
+// "LWPanelServices" is missing or the panel cannot be built.
 int32_t openOptionsPanel(int32_t version, PlofGlobalFunc global, void *instance);
-
-// Events of the drag buttons beside the speeds and ages, called by the host
-// as (drag button, context) while the user drags. They change the
-// neighbouring controls only, never the instance.
-void dragV0Min(PlofControl control, void *context);
-void dragV0Max(PlofControl control, void *context);
-void dragAgeMin(PlofControl control, void *context);
-void dragAgeMax(PlofControl control, void *context);
 
 // Shows `value` of the setting `field`, read from a settings file, in its
 // control of the open panel, in the control's form (Regist as its slider

@@ -27,8 +27,8 @@ PlofPanel buildPanel(PlofPanelServices &services, const char *title, std::span<c
     }
     for (std::size_t i = 0; i < specs.size(); ++i) {
         const ControlSpec &entry = specs[i];
-        const ControlDescription &description = describeControl(entry.kind.type, entry.words[0], entry.words[1],
-                                                                entry.words[2], entry.words[3], entry.words[4]);
+        const ControlDescription description = describeControl(entry.kind.type, entry.words[0], entry.words[1],
+                                                               entry.words[2], entry.words[3], entry.words[4]);
         controls[i] = services.addControl(panel, entry.kind.name, &description, entry.label);
         if (controls[i] == nullptr) {
             services.destroyPanel(panel);

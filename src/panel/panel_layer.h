@@ -2,20 +2,18 @@
 // the control description, and placement by column and row.
 //
 // Every panel of the module (options, scene baking) goes through these
-// helpers. Values cross to the host through the module-wide scratch records
-// of moduleState().panel: each helper writes the payload, calls the host and
-// reads the payload back at once, so no value is kept across a call into the
-// host. That makes the helpers non-reentrant, which is fine on the host's one
-// thread. The services record is the one returned by "LWPanelServices"; it is
-// owned by the host.
+// helpers. Each value crosses to the host in a typed record of the helper's
+// own, which lives for the one call into the host: the host reads or fills
+// the payload during the call and keeps nothing of it. The services record
+// is the one returned by "LWPanelServices"; it is owned by the host.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
+#include "base/vec3.h"
 #include "plof/panel_services.h"
-#include "sim/particle.h"
 
 namespace plof {
 
@@ -46,10 +44,10 @@ void setFloatVectorValue(const PlofPanelServices &services, PlofControl control,
 // Gives a control its event and the user data the event is called with.
 void setControlEvent(const PlofPanelServices &services, PlofControl control, PlofEventFunc event, void *userData);
 
-// Fills the module-wide control description: the type code, then up to five
-// words (the rest become 0). Returns the record to hand to addControl.
-const ControlDescription &describeControl(int32_t type, intptr_t w0 = 0, intptr_t w1 = 0, intptr_t w2 = 0,
-                                          intptr_t w3 = 0, intptr_t w4 = 0);
+// A control description: the type code, then up to five words (the rest
+// become 0), to hand to addControl, which reads it during the call.
+ControlDescription describeControl(int32_t type, intptr_t w0 = 0, intptr_t w1 = 0, intptr_t w2 = 0, intptr_t w3 = 0,
+                                   intptr_t w4 = 0);
 
 // Puts a control's data field at `column` with its label to the left of it,
 // in row `row` (rows are 20 pixels apart).

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "base/path_text.h"
 #include "file/safe_file_writer.h"
 #include "instance/item_lookup.h"
 #include "instance/keyword_block.h"
@@ -13,7 +14,6 @@
 #include "panel/host_requests.h"
 #include "panel/options_panel.h"
 #include "panel/panel_layer.h"
-#include "panel/path_text.h"
 
 namespace plof {
 
@@ -64,7 +64,8 @@ void saveSettings(PlofControl, void *userData) {
         return;
     }
     readShownSettings(context, *shown);
-    // Text mode: CR LF line ends on Windows, as settings files have always had.
+    // Text mode: CR LF line ends on Windows, the host's platform, where the
+    // settings files are shared; the reader takes LF or CR LF alike.
     SafeFileWriter file(name.data(), SafeFileWriter::Mode::text);
     if (file.stream() == nullptr) {
         showError(kCannotOpen);

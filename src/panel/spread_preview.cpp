@@ -1,6 +1,6 @@
 #include "panel/spread_preview.h"
 
-#include "instance/number_format.h"
+#include "base/number_format.h"
 #include "math/portable_math.h"
 #include "panel/options_panel.h"
 #include "panel/panel_layer.h"
@@ -13,8 +13,8 @@ namespace {
 constexpr int32_t kRadius = 18;
 constexpr int32_t kLeftX = 350;
 constexpr int32_t kBottomY = 142;
-// The picture has always been drawn with kEffectPi; near 0 and 180 degrees
-// it keeps tan finite.
+// The rays turn degrees into radians with kEffectPi, as the effect's spread
+// does; near 0 and 180 degrees that also keeps tan finite.
 
 // The height above the centre at which the ray of `spread` degrees from
 // straight up crosses column j, truncated toward zero.

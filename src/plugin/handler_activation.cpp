@@ -1,13 +1,13 @@
 #include "plugin/handler_activation.h"
 
+#include "instance/displacement.h"
 #include "instance/handler_instance.h"
 #include "instance/instance_lifecycle.h"
 #include "instance/keyword_block.h"
+#include "instance/module_state.h"
 #include "plof/handler.h"
 #include "plof/host_services.h"
 #include "plof/module.h"
-#include "plugin/module_state.h"
-#include "sim/displacement.h"
 
 namespace plof {
 

@@ -1,15 +1,7 @@
-// The module descriptor, the one symbol exported from plof.p. The host looks
-// it up by the C name "_mod_descrip", checks its synchronisation word and
-// reaches everything else through its start-up operation and server list.
-#include "panel/options_panel.h"
-#include "plof/module.h"
-#include "plugin/handler_activation.h"
+#include "plugin/module_descriptor.h"
 
-#if defined(_WIN32)
-#define PLOF_EXPORT __declspec(dllexport)
-#else
-#define PLOF_EXPORT __attribute__((visibility("default")))
-#endif
+#include "panel/options_panel.h"
+#include "plugin/handler_activation.h"
 
 namespace {
 

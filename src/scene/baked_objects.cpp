@@ -5,20 +5,20 @@
 #include <cstring>
 #include <new>
 
+#include "instance/item_motion.h"
 #include "math/portable_math.h"
 #include "scene/bake_size.h"
 #include "scene/scene_line_text.h"
 #include "scene/scene_templates.h"
 #include "sim/effect_constants.h"
-#include "sim/particle_update.h"
 
 namespace plof {
 
 namespace {
 
 // Frames of flight are seconds x kFramesPerSecond. "Align H" converts
-// radians with kEffectPi: baked scenes have always carried this heading, and
-// existing renders match it.
+// radians to degrees with kEffectPi, as the effect converts every angle;
+// renders made from baked scenes depend on that heading.
 constexpr double kDegreesPerHalfTurn = 180.0;
 constexpr double kHeadingOffset = 90.0;
 

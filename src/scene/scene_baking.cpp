@@ -2,11 +2,12 @@
 
 #include <cstring>
 
+#include "instance/particle_update.h"
 #include "scene/baked_objects.h"
 #include "scene/scene_document.h"
 #include "scene/scene_file_writer.h"
+#include "scene/scene_objects.h"
 #include "sim/effect_constants.h"
-#include "sim/particle_update.h"
 
 namespace plof {
 

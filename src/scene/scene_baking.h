@@ -2,7 +2,8 @@
 // which every particle is an object with key-framed motion.
 //
 // The CreateScene panel stores the baking settings in the instance, then
-// calls assignSpins and bakeScene, in that order, on the host's thread.
+// calls assignSpins (spin_assignment.h) and bakeScene, in that order, on the
+// host's thread.
 #pragma once
 
 #include <cstdint>
@@ -10,13 +11,6 @@
 #include "instance/handler_instance.h"
 
 namespace plof {
-
-// Gives every particle, in order, a heading, pitch and bank spin (degrees
-// per second) between hpbMin and hpbMax in whole hundredths, drawing one
-// number from the module's generator per axis whose bounds differ. Bounds
-// that are equal, or closer than a hundredth (a span of 0 hundredths), give
-// the minimum and draw nothing.
-void assignSpins(HandlerInstance &instance);
 
 // Samples the simulation at frames 0, frameStep, 2 x frameStep, ... below
 // `frameCount` (time = frame / 30.0, with bakeMode set to 1 meanwhile and

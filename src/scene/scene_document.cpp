@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "instance/number_format.h"
+#include "base/number_format.h"
 #include "scene/scene_line_text.h"
 #include "scene/scene_templates.h"
 

@@ -9,19 +9,18 @@
 // needs before it changes anything, so a failed allocation also leaves the
 // document as it was.
 //
-// A bake builds the scene's head and its null object here; the particle
+// A bake builds the scene's head here and adds its null object
+// (scene_objects.h); the particle
 // objects are written straight from the sampled states by BakedObjects
 // (baked_objects.h). The editing operations that define the particle blocks
 // one key at a time live with the tests (tests/scene/scene_edits.h), which
 // hold the fast writer to them byte for byte.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 
 #include "instance/handler_instance.h"
-#include "scene/scene_templates.h"
 
 namespace plof {
 
@@ -92,15 +91,5 @@ void insertLineAfter(SceneDocument &document, SceneLine &after, SceneLine &line)
 // inserted (the empty line after "FramesPerSecond" in a fresh document);
 // null when there is no light line. Relies on the latest classification.
 SceneLine *objectAnchor(SceneDocument &document);
-
-// Inserts a ten-line object block made from `rows` (scene_templates.h), its
-// first row followed by `name`, directly after `anchor` and reclassifies.
-// Returns the block's first line, or null when nothing was inserted (no
-// memory, or the name too long for the line).
-SceneLine *insertObjectBlock(SceneDocument &document, SceneLine &anchor,
-                             const std::array<const char *, kObjectBlockRowCount> &rows, const char *name);
-
-// The null object's block ("AddNullObject <name>"), as insertObjectBlock.
-SceneLine *addNullObject(SceneDocument &document, SceneLine &anchor, const char *name);
 
 }  // namespace plof

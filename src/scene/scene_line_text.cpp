@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "instance/number_format.h"
+#include "base/number_format.h"
 #include "scene/scene_document.h"
 
 namespace plof {

@@ -1,4 +1,5 @@
-// Object blocks.
+#include "scene/scene_objects.h"
+
 #include <array>
 
 #include "scene/scene_document.h"

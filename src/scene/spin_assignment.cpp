@@ -1,7 +1,7 @@
-// Random spins of the particles of a bake.
-#include "instance/number_format.h"
-#include "scene/scene_baking.h"
-#include "sim/random_generator.h"
+#include "scene/spin_assignment.h"
+
+#include "base/number_format.h"
+#include "instance/random_generator.h"
 
 namespace plof {
 

@@ -1,4 +1,5 @@
-// The effect's two fixed numbers, each written once for the whole module.
+// The effect's two fixed numbers, which the simulation, baking and the
+// options panel share.
 #pragma once
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "instance/number_format.h"
+#include "base/number_format.h"
 
 namespace plof {
 

@@ -13,8 +13,8 @@ namespace {
 // rounding error is about 1e-16 / (k t)^2 of the drop g t^2 / 2, that is
 // more than 1e-6 here, growing to the whole value by k t = 1e-8. The series
 // below, cut after its s^3 terms, is exact there to under a rounding step
-// (the next term is below s^4 / 120 < 1e-22), while everything above the
-// threshold keeps the closed form and its bits.
+// (the next term is below s^4 / 120 < 1e-22). Above the threshold the closed
+// form is accurate and is used.
 constexpr double kSeriesBelow = 1e-5;
 
 // The flight for small s = k t, in powers of s:
@@ -43,8 +43,7 @@ void flightDisplacement(double t, double g, const Vec3 &w, double k, Vec3 &out) 
         smallResistanceFlight(t, g, w, s, out);
         return;
     }
-    // One exponential serves all three components: the function is pure, so
-    // this equals evaluating it once per component, bit for bit.
+    // One exponential, e^-kt, serves all three components.
     const double e = expSeries(-k * t);
     out[0] = (1 - e) * (w[0] / k);
     out[2] = (1 - e) * (w[2] / k);

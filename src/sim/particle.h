@@ -3,12 +3,11 @@
 // update places every particle afresh for each frame from its launch data.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
-namespace plof {
+#include "base/vec3.h"
 
-using Vec3 = std::array<double, 3>;
+namespace plof {
 
 struct Particle {
     int32_t index;        // the point number, 0 to N-1

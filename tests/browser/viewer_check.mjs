@@ -4,7 +4,9 @@
 // chromium (headless, software WebGL), and checks that it loads without a
 // console error, that particles are drawn at two frames, and that they move
 // between them. Then opens the page from a static server on 127.0.0.1 with
-// ?file=NAME.glb. The screenshots stay in WORK_DIR for people to look at.
+// ?file=NAME.glb, drops the same file on it again and again, and checks that
+// the GPU holds no more after each drop than after the first (what a drop
+// replaces is freed). The screenshots stay in WORK_DIR for people to look at.
 //
 // usage: node viewer_check.mjs PLOF_HOST SOURCE_DIR WORK_DIR
 // Exits 0 when every check passes, 1 when one fails, 77 (skipped) when
@@ -14,7 +16,7 @@ import fs from 'node:fs';
 import http from 'node:http';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { check, count, differing, finish, launchChromium, openPage, particlePixels, showFrame } from './browser_support.mjs';
+import { check, count, differing, finish, launchChromium, nextDrawing, openPage, particlePixels, showFrame } from './browser_support.mjs';
 
 const FRAMES = [20, 45];
 // Fewer particle pixels than this in a screenshot means no particles drawn.
@@ -90,6 +92,22 @@ try {
   const address = `http://127.0.0.1:${server.address().port}/my%20fountain.html?file=my%20fountain.glb`;
   const served = await openPage(browser, address);
   check(await served.page.evaluate(() => document.body.dataset.state) === 'ready', `the served page loads ${address}`);
+  const held = [];
+  for (let drop = 0; drop < 3; ++drop) {
+    await served.page.evaluate(async () => {
+      const bytes = await (await fetch('my%20fountain.glb')).arrayBuffer();
+      const files = new DataTransfer();
+      files.items.add(new File([bytes], 'dropped.glb'));
+      document.body.dataset.state = 'dropping';
+      window.dispatchEvent(new DragEvent('drop', { dataTransfer: files, cancelable: true }));
+    });
+    await served.page.waitForSelector('body[data-state="ready"], body[data-state="error"]', { timeout: 60000 });
+    await nextDrawing(served.page);
+    held.push(await served.page.evaluate(() => JSON.stringify(window.plofViewer.memory)));
+  }
+  check(await served.page.evaluate(() => document.getElementById('name').textContent) === 'dropped.glb',
+        'a dropped file is shown');
+  check(held.every((memory) => memory === held[0]), `the GPU holds as much after each drop as after the first: ${held.join(', ')}`);
   check(served.errors.length === 0, `no console error when served ${served.errors.join(' | ')}`);
   server.close();
 } finally {

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "plugin/module_state.h"
-#include "sim/displacement.h"
+#include "instance/displacement.h"
+#include "instance/module_state.h"
 #include "support/fake_host_services.h"
 
 // The module answers a failed allocation with "No memory"; let the address

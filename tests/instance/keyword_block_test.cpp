@@ -10,7 +10,7 @@
 
 #include "fake_states.h"
 #include "instance/instance_lifecycle.h"
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 #include "support/fake_host_services.h"
 
 namespace plof {

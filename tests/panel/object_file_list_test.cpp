@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/path_text.h"
 #include "panel/panel_fixture.h"
-#include "panel/path_text.h"
 
 namespace plof::test {
 namespace {

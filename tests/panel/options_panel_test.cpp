@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/path_text.h"
+#include "instance/module_state.h"
 #include "panel/panel_fixture.h"
-#include "panel/path_text.h"
-#include "plugin/module_state.h"
 
 namespace plof::test {
 namespace {

@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "panel/path_text.h"
-#include "plugin/module_state.h"
-#include "support/module_state_reset.h"
 #include "support/recording_panel_services.h"
 
 namespace plof::test {
@@ -14,13 +9,11 @@ namespace {
 
 class PanelLayerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        resetModuleState();
-        panel = services.record().createPanel("layout", &services.record());
-    }
+    void SetUp() override { panel = services.record().createPanel("layout", &services.record()); }
 
     RecordedControl &add(const char *label) {
-        PlofControl control = services.record().addControl(panel, "NumControl", &describeControl(2), label);
+        const ControlDescription description = describeControl(2);
+        PlofControl control = services.record().addControl(panel, "NumControl", &description, label);
         return *reinterpret_cast<RecordedControl *>(control);
     }
 
@@ -76,9 +69,6 @@ TEST_F(PanelLayerTest, ValuesTravelThroughTheRecordOfTheirType) {
     setTextValue(services.record(), control.handle(), "abc");
     EXPECT_EQ(control.valueType, PLOF_VALUE_TEXT);
     EXPECT_EQ(control.text, "abc");
-    // The record keeps its type code for the next caller.
-    EXPECT_EQ(moduleState().panel.text.type, PLOF_VALUE_TEXT);
-    EXPECT_EQ(moduleState().panel.integer.type, PLOF_VALUE_INTEGER);
 }
 
 TEST_F(PanelLayerTest, ReadingATextNeverOverrunsTheBuffer) {
@@ -88,22 +78,6 @@ TEST_F(PanelLayerTest, ReadingATextNeverOverrunsTheBuffer) {
     getTextValue(services.record(), control.handle(), buffer, 5);
     EXPECT_STREQ(buffer, "0123");
     EXPECT_EQ(buffer[5], 'x');
-}
-
-TEST(PathText, JoinsWithThePlatformSeparatorAndCutsSafely) {
-    char out[12];
-    EXPECT_TRUE(joinPath(out, sizeof out, "dir", "*.plf"));
-    EXPECT_EQ(out, std::string("dir") + kPathSeparator + "*.plf");
-    std::memset(out, 'x', sizeof out);
-    EXPECT_FALSE(joinPath(out, 8, "directory", "*.plf"));
-    EXPECT_STREQ(out, "directo");
-    EXPECT_EQ(out[8], 'x');
-    EXPECT_TRUE(joinPath(out, sizeof out, nullptr, "a"));
-    EXPECT_EQ(out, std::string(1, kPathSeparator) + "a");
-    EXPECT_FALSE(copyBounded(out, 4, "abcdef"));
-    EXPECT_STREQ(out, "abc");
-    EXPECT_TRUE(copyBounded(out, 4, nullptr));
-    EXPECT_STREQ(out, "");
 }
 
 }  // namespace

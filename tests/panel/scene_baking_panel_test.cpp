@@ -1,4 +1,4 @@
-#include "scene/scene_baking_panel.h"
+#include "panel/scene_baking_panel.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "base/path_text.h"
 #include "panel/object_file_list.h"
 #include "panel/panel_fixture.h"
-#include "panel/path_text.h"
 
 namespace plof::test {
 namespace {

@@ -9,9 +9,9 @@
 
 #include "activation_host.h"
 #include "instance/handler_instance.h"
+#include "instance/module_state.h"
 #include "plof/handler.h"
 #include "plof/module.h"
-#include "plugin/module_state.h"
 #include "support/module_state_reset.h"
 
 namespace plof {

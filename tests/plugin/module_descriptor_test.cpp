@@ -1,14 +1,14 @@
+#include "plugin/module_descriptor.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "activation_host.h"
+#include "instance/module_state.h"
 #include "plof/handler.h"
 #include "plof/module.h"
-#include "plugin/module_state.h"
 #include "support/module_state_reset.h"
-
-extern "C" const PlofModuleDescriptor _mod_descrip;
 
 namespace plof {
 namespace {

@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "instance/handler_instance.h"
+#include "instance/particle_update.h"
 #include "scene/scene_document.h"
+#include "scene/scene_objects.h"
 #include "scene_edits.h"
-#include "sim/particle_update.h"
 #include "support/fake_host_services.h"
 
 namespace plof::testing {

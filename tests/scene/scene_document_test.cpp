@@ -1,4 +1,5 @@
 #include "scene/scene_document.h"
+#include "scene/scene_objects.h"
 
 #include <gtest/gtest.h>
 

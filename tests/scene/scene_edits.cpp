@@ -4,9 +4,10 @@
 #include <cstring>
 #include <new>
 
-#include "instance/number_format.h"
+#include "base/number_format.h"
 #include "scene/scene_line_batch.h"
 #include "scene/scene_line_text.h"
+#include "scene/scene_objects.h"
 #include "scene/scene_templates.h"
 
 namespace plof {

@@ -3,7 +3,7 @@
 #include <memory>
 #include <new>
 
-#include "instance/number_format.h"
+#include "base/number_format.h"
 #include "scene/scene_line_batch.h"
 #include "scene/scene_line_text.h"
 #include "scene_edits.h"

@@ -1,10 +1,11 @@
+#include "scene/spin_assignment.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "bake_fixture.h"
-#include "plugin/module_state.h"
-#include "scene/scene_baking.h"
+#include "instance/module_state.h"
 #include "support/module_state_reset.h"
 
 namespace plof {

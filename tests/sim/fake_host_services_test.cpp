@@ -11,7 +11,7 @@
 
 #include "host/module/service_registry.h"
 #include "host/play/scene_services.h"
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 
 namespace plof {
 namespace {

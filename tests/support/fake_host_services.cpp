@@ -3,7 +3,7 @@
 #include <cstring>
 #include <utility>
 
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 #include "support/module_state_reset.h"
 
 namespace plof::test {

@@ -1,6 +1,6 @@
 #include "support/module_state_reset.h"
 
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 
 namespace plof {
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 #include "support/recording_panel_services.h"
 
 namespace plof::test {

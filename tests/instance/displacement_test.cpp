@@ -1,10 +1,10 @@
-#include "sim/displacement.h"
+#include "instance/displacement.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 #include "support/module_state_reset.h"
 #include "support/test_instance.h"
 

@@ -1,4 +1,4 @@
-#include "panel/path_text.h"
+#include "base/path_text.h"
 
 namespace plof {
 

@@ -6,38 +6,12 @@
 // the module is loaded and is never reseeded.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 #include "plof/abi.h"
 #include "plof/host_services.h"
-#include "plof/panel_services.h"
-#include "sim/particle.h"
 
 namespace plof {
-
-// Working values of the coordinate solve, kept module-wide as the module
-// always has (the solve is therefore not re-entrant).
-struct SolveWorkspace {
-    Vec3 a, b, c;
-    std::array<double, 9> cofactors;
-    double determinant;
-    Vec3 numerators;
-    int32_t counter;
-};
-
-// The typed value records and the control description shared by every panel
-// call: the caller writes the payload, hands the record over and reads the
-// payload back right after the call.
-struct PanelScratch {
-    PlofControlValue text;
-    PlofControlValue integer;
-    PlofControlValue number;
-    PlofControlValue intVector;
-    PlofControlValue floatVector;
-    PlofControlValue layoutInteger;  // the layout operations' own record
-    PlofControlDescription description;
-};
 
 // The host's service records one activation fetches, all or none.
 struct HostServiceRecords {
@@ -52,8 +26,6 @@ struct HostServiceRecords {
 struct ModuleState : HostServiceRecords {
     PlofGlobalFunc global = nullptr;
     uint32_t randomState = 1;
-    SolveWorkspace solve{};
-    PanelScratch panel{};
 };
 
 // The one instance of the module's state.

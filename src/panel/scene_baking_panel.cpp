@@ -1,15 +1,16 @@
-#include "scene/scene_baking_panel.h"
+#include "panel/scene_baking_panel.h"
 
 #include <array>
 
+#include "base/path_text.h"
 #include "instance/handler_instance.h"
 #include "panel/host_requests.h"
 #include "panel/object_file_list.h"
 #include "panel/options_panel.h"
 #include "panel/panel_builder.h"
 #include "panel/panel_layer.h"
-#include "panel/path_text.h"
 #include "scene/scene_baking.h"
+#include "scene/spin_assignment.h"
 
 namespace plof {
 
@@ -88,9 +89,9 @@ void bakeConfirmed(const PlofPanelServices &services, const std::array<PlofContr
 
 }  // namespace
 
-int32_t openSceneBakingPanel(PlofControl, OptionsPanelContext &context) {
+SceneBakingPanelResult openSceneBakingPanel(PlofControl, OptionsPanelContext &context) {
     PlofPanelServices *services = fetchPanelServices(context.global);
-    if (services == nullptr) return 2;
+    if (services == nullptr) return kBakingPanelNoServices;
     HandlerInstance &instance = *context.instance;
     std::array<ControlSpec, kControlCount> specs = kControls;
     specs[kObjectList].words[3] = reinterpret_cast<intptr_t>(objectListCount);
@@ -100,11 +101,11 @@ int32_t openSceneBakingPanel(PlofControl, OptionsPanelContext &context) {
     services->userData = &instance.objectList;
     std::array<PlofControl, kControlCount> controls{};
     PlofPanel panel = buildPanel(*services, kTitle, specs, controls);
-    if (panel == nullptr) return 1;
+    if (panel == nullptr) return kBakingPanelNotBuilt;
     showInstance(*services, controls, context);
     if (services->openPanel(panel, PLOF_OPEN_FLAGS) != 0) bakeConfirmed(*services, controls, instance);
     services->destroyPanel(panel);
-    return 0;
+    return kBakingPanelClosed;
 }
 
 void sceneBakingEvent(PlofControl control, void *userData) {

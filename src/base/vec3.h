@@ -1,10 +1,14 @@
-// Copying runs of doubles (vectors, positions) between the module's records
-// and the host's: used by the update and by the displacement.
+// Vectors of three doubles (x, y, z), the module's positions, velocities and
+// axes, and copying runs of doubles between the module's records and the
+// host's.
 #pragma once
 
+#include <array>
 #include <cstddef>
 
 namespace plof {
+
+using Vec3 = std::array<double, 3>;
 
 // Copies n doubles from source to destination in index order. The two ranges
 // may be the same but must not otherwise overlap.

@@ -1,8 +1,8 @@
-#include "sim/random_generator.h"
+#include "instance/random_generator.h"
 
 #include <gtest/gtest.h>
 
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 #include "support/module_state_reset.h"
 
 namespace plof {

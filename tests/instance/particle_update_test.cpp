@@ -1,4 +1,4 @@
-#include "sim/particle_update.h"
+#include "instance/particle_update.h"
 
 #include <gtest/gtest.h>
 

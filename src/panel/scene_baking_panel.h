@@ -20,10 +20,16 @@ namespace plof {
 
 struct OptionsPanelContext;
 
-// Builds, opens and destroys the panel. Returns 0 after the panel was shown
-// and closed (confirmed or cancelled), 1 when the panel or a control cannot
-// be created, 2 when "LWPanelServices" is missing.
-int32_t openSceneBakingPanel(PlofControl control, OptionsPanelContext &context);
+// What openSceneBakingPanel reports (the host, which calls it as an event,
+// ignores it).
+enum SceneBakingPanelResult : int32_t {
+    kBakingPanelClosed = 0,      // shown and closed, confirmed or cancelled
+    kBakingPanelNotBuilt = 1,    // the panel or one of its controls cannot be created
+    kBakingPanelNoServices = 2,  // "LWPanelServices" is missing
+};
+
+// Builds, opens and destroys the panel.
+SceneBakingPanelResult openSceneBakingPanel(PlofControl control, OptionsPanelContext &context);
 
 // The "    CreateScene   " button's event: openSceneBakingPanel with the
 // options panel's context as user data (the host ignores the result).

@@ -1,9 +1,9 @@
-#include "sim/displacement.h"
+#include "instance/displacement.h"
 
 #include <cstring>
 
-#include "instance/number_format.h"
-#include "sim/vector_copy.h"
+#include "base/number_format.h"
+#include "base/vec3.h"
 
 namespace plof {
 

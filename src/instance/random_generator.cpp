@@ -1,6 +1,6 @@
-#include "sim/random_generator.h"
+#include "instance/random_generator.h"
 
-#include "plugin/module_state.h"
+#include "instance/module_state.h"
 
 namespace plof {
 

@@ -1,13 +1,13 @@
-#include "sim/particle_launch.h"
+#include "instance/particle_launch.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "instance/number_format.h"
+#include "base/number_format.h"
+#include "instance/module_state.h"
+#include "instance/random_generator.h"
 #include "math/portable_math.h"
-#include "plugin/module_state.h"
 #include "sim/effect_constants.h"
-#include "sim/random_generator.h"
 
 namespace plof {
 

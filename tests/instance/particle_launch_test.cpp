@@ -1,4 +1,4 @@
-#include "sim/particle_launch.h"
+#include "instance/particle_launch.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <limits>
 #include <set>
 
-#include "plugin/module_state.h"
-#include "sim/random_generator.h"
+#include "instance/module_state.h"
+#include "instance/random_generator.h"
 #include "support/fake_host_services.h"
 #include "support/test_instance.h"
 
