@@ -11,6 +11,7 @@
 #include "command.h"
 #include "emitter_scene.h"
 #include "fuzz_support.h"
+#include "host/base/frame_rate.h"
 #include "host/script/bake_request.h"
 
 namespace {
@@ -24,7 +25,7 @@ void playValue(const std::string &flag, const std::string &value) {
             check(range.first <= range.last, "a frame range runs forward");
         } else if (flag == "--fps") {
             const double fps = plof::tools::parseFrameRate(flag, value);
-            check(fps >= plof::tools::kLowestFrameRate && fps <= plof::tools::kHighestFrameRate,
+            check(fps >= plof::host::kLowestFrameRate && fps <= plof::host::kHighestFrameRate,
                   "a frame rate is within the range the host plays");
         } else if (flag == "--motion") {
             const auto keys = plof::tools::parseMotion(value);

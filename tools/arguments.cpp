@@ -1,5 +1,5 @@
 #include "command.h"
-#include "host/settings/settings_warnings.h"
+#include "host/base/nearest_word.h"
 
 namespace plof::tools {
 

@@ -84,11 +84,8 @@ struct FrameRange {
 };
 // "A..B" with whole numbers A <= B; UsageError naming `flag` otherwise.
 FrameRange parseFrameRange(const std::string &flag, const std::string &text);
-// Frames per second the host plays at: frame f at f / rate seconds stays a
-// time the effect computes with for every 32-bit frame.
-inline constexpr double kLowestFrameRate = 0.001;
-inline constexpr double kHighestFrameRate = 1000.0;
-// A frame rate from kLowestFrameRate to kHighestFrameRate; UsageError naming
+// A frame rate from host::kLowestFrameRate to host::kHighestFrameRate
+// (host/base/frame_rate.h); UsageError naming
 // `flag` otherwise.
 double parseFrameRate(const std::string &flag, const std::string &text);
 // A finite number above 0; UsageError naming `flag` otherwise.

@@ -7,8 +7,8 @@
 
 #include "command.h"
 #include "host/base/host_error.h"
+#include "host/base/nearest_word.h"
 #include "host/files/process_signals.h"
-#include "host/settings/settings_warnings.h"
 
 namespace {
 

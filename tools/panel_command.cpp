@@ -6,6 +6,7 @@
 #include "command.h"
 #include "emitter_scene.h"
 #include "emitter_session.h"
+#include "host/base/frame_rate.h"
 #include "options_panel_session.h"
 
 namespace plof::tools {
@@ -32,7 +33,7 @@ int runPanel(const ParsedArguments &arguments) {
     if (!arguments.has("--object") || !arguments.positional.empty()) {
         throw UsageError("panel needs --object PATH (and no other arguments); see plof-host panel --help");
     }
-    const double fps = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : 30.0;
+    const double fps = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : kDefaultFrameRate;
     PanelSession session;
     session.snapshotPath = arguments.value("--snapshot");
     checkSnapshotAvailable(session.snapshotPath);

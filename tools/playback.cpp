@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "emitter_scene.h"
+#include "host/base/frame_rate.h"
 #include "host/base/host_error.h"
 #include "host/base/number_text.h"
 #include "host/scene/scene_file.h"
@@ -40,7 +41,7 @@ FrameRange sceneFrames(const HostScene &scene, const std::string &fileName) {
 // The frame rate a scene asks for in its header, else 30.
 double sceneFrameRate(const HostScene &scene, const std::string &fileName) {
     const auto rate = headerFrameRate(scene, fileName);
-    if (!rate) return 30.0;
+    if (!rate) return kDefaultFrameRate;
     if (!(rate->value >= kLowestFrameRate && rate->value <= kHighestFrameRate)) {
         throw InputError(fileName + ":" + std::to_string(rate->line) + ": FramesPerSecond " +
                          shortestText(rate->value) + " is outside 0.001 to 1000; give --fps N");
@@ -92,7 +93,7 @@ PlaybackInputs readPlaybackInputs(const std::string &command, const ParsedArgume
     }
     const auto framesText = arguments.value("--frames");
     if (framesText) inputs.frames = parseFrameRange("--frames", *framesText);
-    inputs.fps = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : 30.0;
+    inputs.fps = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : kDefaultFrameRate;
     inputs.interfaceVersion = interfaceVersionOf(arguments);
     inputs.objectsDirectory = arguments.value("--objects-dir").value_or("");
     inputs.scenesDirectory = arguments.value("--scenes-dir");

@@ -21,6 +21,7 @@
 
 #include "command.h"
 #include "emitter_scene.h"
+#include "host/base/frame_rate.h"
 #include "host/module/loaded_handler.h"
 #include "host/module/module_loader.h"
 #include "host/play/frame_loop.h"
@@ -62,7 +63,7 @@ std::string playbackUsage(const std::string &command, std::span<const FlagSpec> 
 struct PlaybackInputs {
     host::HostScene scene;
     FrameRange frames;
-    double fps = 30.0;
+    double fps = host::kDefaultFrameRate;
     int interfaceVersion = 2;
     std::string modulePath;
     std::string objectsDirectory;  // "" for the current directory
@@ -136,7 +137,7 @@ private:
     void readItemSettings(bool scripted);
 
     FrameRange frames_;
-    double fps_ = 30.0;
+    double fps_ = host::kDefaultFrameRate;
     host::HostScene scene_;
     std::unique_ptr<host::LoadedModule> module_;
     std::unique_ptr<host::HostServices> services_;

@@ -3,6 +3,8 @@
 #include <set>
 
 #include "command.h"
+#include "host/base/frame_rate.h"
+#include "host/base/nearest_word.h"
 #include "host/base/number_text.h"
 #include "program_location.h"
 
@@ -21,6 +23,7 @@ FrameRange parseFrameRange(const std::string &flag, const std::string &text) {
 
 double parseFrameRate(const std::string &flag, const std::string &text) {
     const auto value = plof::host::parseNumber(text);
+    using plof::host::kHighestFrameRate, plof::host::kLowestFrameRate;
     if (!value || !(*value >= kLowestFrameRate && *value <= kHighestFrameRate)) {
         throw UsageError(flag + " needs a number above 0, from " + plof::host::shortestText(kLowestFrameRate) + " to " +
                          plof::host::shortestText(kHighestFrameRate) + " frames per second, got \"" + text + "\"");

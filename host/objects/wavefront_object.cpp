@@ -50,7 +50,7 @@ std::vector<float> parseWavefrontObject(std::string_view text, const std::string
         for (float &value : xyz) {
             if (!nextNumber(rest, value)) {
                 throw InputError(fileName + ": line " + std::to_string(lineNumber) +
-                                 ": a vertex line needs three finite numbers: \"" + lineExcerpt(line) + "\"");
+                                 ": a vertex line needs three finite numbers: " + quotedText(line));
             }
         }
         if (points.size() / 3 >= kMaxObjectPoints) {

@@ -79,8 +79,8 @@ void loadScenePoints(HostScene &scene, const std::string &sceneFile, const std::
         "directory, " +
         objects + "; add a folder with --objects-dir DIR)";
     for (const Missing &entry : missing) {
-        warnings.push_back(sceneFile + ": line " + std::to_string(entry.firstLine) + ": object file \"" +
-                           lineExcerpt(entry.source) + "\" not found; " +
+        warnings.push_back(sceneFile + ": line " + std::to_string(entry.firstLine) + ": object file " +
+                           quotedText(entry.source) + " not found; " +
                            (entry.items == 1 ? std::string("the item has no points")
                                              : "its " + std::to_string(entry.items) + " items have no points") +
                            where);

@@ -53,7 +53,9 @@ private:
     int32_t actOnPanel(PlofPanelRecord &panel);
     int32_t answer(const char *title, char *result, int32_t size);
     void fail(int line, std::string message);
-    void failWithoutThrowing(const char *message) noexcept;
+    // Notes what the exception being handled says, as a failure while `doing`
+    // ("acting on a panel"). Called in a catch block only.
+    void failWithoutThrowing(const char *doing) noexcept;
     bool stopped() const { return aborted_ || error_.has_value(); }
     PlofControlRecord *findControl(PlofPanelRecord &panel, const ScriptAction &action);
     void perform(PlofPanelRecord &panel, const ScriptAction &action);

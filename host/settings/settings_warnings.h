@@ -34,8 +34,4 @@ std::vector<std::string> settingsWarnings(const SettingsReading &reading, const 
 // its spaces, or its first word) is close ("BirthRate" gives "Birth"); else "".
 std::string nearestKeyword(const std::string &keyword);
 
-// The word of `vocabulary` nearest to `word`, ignoring case, when one is a
-// letter or two apart (fewer than a third of its letters), else "".
-std::string nearestWord(const std::string &word, const std::vector<std::string> &vocabulary);
-
 }  // namespace plof::host

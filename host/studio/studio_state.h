@@ -16,6 +16,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/base/frame_rate.h"
 #include "host/play/summary.h"
 #include "host/settings/settings_reading.h"
 
@@ -31,7 +32,7 @@ struct StudioStateView {
     std::vector<StudioItem> items;
     int32_t firstFrame = 0;
     int32_t lastFrame = 0;
-    double fps = 30.0;
+    double fps = kDefaultFrameRate;
     const std::vector<EffectSummary> *summaries = nullptr;
     uint64_t revision = 0;
 };
