@@ -9,7 +9,7 @@
 #include "host/base/host_error.h"
 #include "host/module/loaded_handler.h"
 #include "host/module/module_loader.h"
-#include "host/objects/object_points.h"
+#include "host/objects/builtin_shapes.h"
 #include "host/play/frame_loop.h"
 #include "host/play/scene_services.h"
 

@@ -26,7 +26,8 @@
 #include "command.h"
 #include "fuzz_support.h"
 #include "host/base/host_error.h"
-#include "host/scene/scene_file.h"
+#include "host/scene/scene_reader.h"
+#include "host/scene/scene_writer.h"
 
 namespace {
 

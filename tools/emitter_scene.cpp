@@ -6,7 +6,8 @@
 #include <string_view>
 
 #include "host/base/number_text.h"
-#include "host/objects/object_points.h"
+#include "host/objects/object_file.h"
+#include "host/objects/point_order.h"
 #include "host/settings/plf_file.h"
 
 namespace plof::tools {

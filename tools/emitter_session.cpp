@@ -6,7 +6,7 @@
 #include "emitter_scene.h"
 #include "host/base/host_error.h"
 #include "host/play/frame_loop.h"
-#include "host/scene/scene_file.h"
+#include "host/scene/scene_writer.h"
 #include "host/script/scripted_user.h"
 #include "plof/host_services.h"
 

@@ -6,7 +6,6 @@
 #include "command.h"
 #include "host/base/host_error.h"
 #include "host/files/output_file.h"
-#include "host/objects/object_points.h"
 #include "playback.h"
 #include "points_csv.h"
 
@@ -63,7 +62,7 @@ int runPlay(const ParsedArguments &arguments) {
     return kExitOk;
 }
 
-// The built-in shapes of host/objects/object_points.h, as a person writes them.
+// The built-in shapes of host/objects/builtin_shapes.h, as a person writes them.
 const char *const kBuiltinShapesHelp =
     "  builtin:grid:WxH    W x H points one unit apart on the XZ plane, centred on the origin\n"
     "  builtin:line:N      N points one unit apart along +X, the first at the origin\n"

@@ -1,5 +1,7 @@
 // Wavefront OBJ files: only the vertex lines ("v x y z [w]") matter to the
 // host; every other line is skipped.
+#include "host/objects/wavefront_object.h"
+
 #include <charconv>
 #include <cmath>
 

@@ -1,5 +1,7 @@
 // The objects a scene's items are loaded from: finding each file and reading
-// its points (loadScenePoints and readSceneFile of host/scene/scene_file.h).
+// its points.
+#include "host/scene/item_objects.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <optional>
@@ -7,8 +9,9 @@
 #include "host/base/host_error.h"
 #include "host/base/quoted_text.h"
 #include "host/files/file_bytes.h"
-#include "host/objects/object_points.h"
-#include "host/scene/scene_file.h"
+#include "host/objects/builtin_shapes.h"
+#include "host/objects/object_file.h"
+#include "host/scene/scene_reader.h"
 
 namespace plof::host {
 

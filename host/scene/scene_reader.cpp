@@ -1,3 +1,5 @@
+#include "host/scene/scene_reader.h"
+
 #include <algorithm>
 #include <span>
 
@@ -6,8 +8,7 @@
 #include "host/base/quoted_text.h"
 #include "host/base/text_lines.h"
 #include "host/base/text_words.h"
-#include "host/objects/object_points.h"
-#include "host/scene/scene_file.h"
+#include "host/objects/object_file.h"
 #include "plof/module.h"
 
 namespace plof::host {

@@ -137,8 +137,8 @@ std::string storeScriptValue(PlofControlRecord &control, const ValueWords &value
 }
 
 std::string controlName(const PlofControlRecord &control) {
-    return "#" + std::to_string(control.index) + " " + quotedText(control.label) + " (" + controlKindName(control.kind) +
-           ")";
+    return "#" + std::to_string(control.index) + " " + quotedText(control.label) + " (" +
+           controlKindName(control.kind) + ")";
 }
 
 }  // namespace plof::host

@@ -12,7 +12,7 @@
 #include "host/module/loaded_handler.h"
 #include "host/module/module_loader.h"
 #include "host/module/service_registry.h"
-#include "host/objects/object_points.h"
+#include "host/objects/builtin_shapes.h"
 #include "host/play/frame_loop.h"
 #include "host/play/scene_services.h"
 #include "plof/host_services.h"

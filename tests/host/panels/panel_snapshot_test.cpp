@@ -2,6 +2,7 @@
 // pixels in the host's colours.
 #include "host/panels/panel_snapshot.h"
 #include "host/module/service_registry.h"
+#include "host/panels/host_colours.h"
 #include "host/panels/host_panel_services.h"
 #include "host/panels/panel_layout.h"
 #include "plof/host_services.h"
