@@ -12,10 +12,14 @@
 #include "host/objects/builtin_shapes.h"
 #include "host/play/frame_loop.h"
 #include "host/play/scene_services.h"
+#include "host/run/host_process.h"
 
 namespace {
 
 using namespace plof::host;
+
+// The host runs for every benchmark, as for the whole of a plof-host run.
+const HostProcess kProcess;
 
 // The module, loaded once for every benchmark; null with `error` set when it cannot be.
 const LoadedModule *module(std::string &error) {

@@ -26,6 +26,7 @@
 #include "command.h"
 #include "fuzz_support.h"
 #include "host/base/host_error.h"
+#include "host/run/host_process.h"
 #include "host/scene/scene_reader.h"
 #include "host/scene/scene_writer.h"
 
@@ -33,6 +34,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace plof::tools;
+
+// The host runs for every input, as main() runs it for a plof-host run.
+const plof::host::HostProcess kProcess;
 
 constexpr std::string_view kObjectSeparator = "\n--- object ---\n";
 // Frames played at most, so that one input stays well under a second.

@@ -92,8 +92,6 @@ double parseFrameRate(const std::string &flag, const std::string &text);
 double parsePositive(const std::string &flag, const std::string &text);
 // --module's value, else plof.p beside the running plof-host.
 std::string modulePath(const ParsedArguments &arguments);
-// "plof-host: warning: MESSAGE" on stderr, once per run for each message.
-void printWarning(const std::string &message);
 
 // A synopsis line from a flag table: each word of `pattern` that names a
 // flag of `flags` ("--out", or "[--out]" for an optional one, "[--a|--b]"

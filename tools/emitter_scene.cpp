@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "host/base/number_text.h"
+#include "host/base/warning_log.h"
 #include "host/objects/object_file.h"
 #include "host/objects/point_order.h"
 #include "host/settings/plf_file.h"
@@ -95,7 +96,7 @@ HostScene emitterScene(const ParsedArguments &arguments, double fps, bool settin
         settings = readSettingsFile(*settingsPath);
     }
     for (const std::string &warning : settings.warnings) {
-        printWarning(warning);
+        warn(warning);
     }
     HostScene scene;
     scene.header = defaultSceneHeader(frames.first, frames.last, fps);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "host/base/physical_memory.h"
+#include "host/base/warning_log.h"
 #include "host/gltf/gltf_file.h"
 #include "host/gltf/gltf_transform.h"
 #include "host/gltf/marker_size.h"
@@ -159,9 +160,9 @@ void ExportRecorder::setVisible(std::size_t node, std::size_t frameIndex, bool v
 
 AnimatedScene ExportRecorder::finish(std::optional<float> markerSize) {
     if (unplaceable_ > 0) {
-        printWarning("export: " + std::to_string(unplaceable_) +
-                     " node positions at some frames are beyond float32 or not numbers; the nodes are hidden "
-                     "(scale 0) at the origin there");
+        warn("export: " + std::to_string(unplaceable_) +
+             " node positions at some frames are beyond float32 or not numbers; the nodes are hidden "
+             "(scale 0) at the origin there");
     }
     if (!markerSize) {
         // At most about a million samples: enough for the 2 % tails.

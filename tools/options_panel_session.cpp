@@ -4,6 +4,7 @@
 #include "host/base/file_extension.h"
 #include "host/base/host_error.h"
 #include "host/base/text_lines.h"
+#include "host/base/warning_log.h"
 #include "host/dialogs/scripted_file_request.h"
 #include "host/files/file_bytes.h"
 #include "host/files/written_file_check.h"
@@ -30,9 +31,8 @@ constexpr int32_t kInterfaceVersion = 1;
 // file; the host reads it the same way and warns, naming the file and line,
 // about lines the module will ignore or read otherwise than they look.
 // Files the module cannot open are its own to report.
-void warnAboutLoadedSettings(const char *title, const char *path) {
-    const std::string chosen = path;
-    const bool loads = std::string_view(title).rfind("load", 0) == 0;
+void warnAboutLoadedSettings(const std::string &title, const std::string &chosen) {
+    const bool loads = title.starts_with("load");
     if (!loads || !hasModuleExtension(chosen, ".plf")) return;
     std::string text;
     try {
@@ -43,9 +43,19 @@ void warnAboutLoadedSettings(const char *title, const char *path) {
     std::vector<std::string> lines;
     for (std::string_view line : splitLines(text)) lines.emplace_back(line);
     for (const std::string &warning : settingsWarnings(readSettingsLines(lines, 1, LineForm::File), chosen)) {
-        printWarning(warning);
+        warn(warning);
     }
 }
+
+struct LoadedSettingsWarnings final : ChosenFileObserver {
+    void fileChosen(const char *title, const char *path) noexcept override {
+        // Called from inside the module: a warning that cannot be made is lost.
+        try {
+            warnAboutLoadedSettings(title, path);
+        } catch (...) {
+        }
+    }
+};
 
 // The module writes silently: a file it was asked for and did not write is
 // a failure only the host can report.
@@ -105,7 +115,8 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
     }
     int32_t result = 0;
     {
-        const ScriptedUser user(runner, watch, &warnAboutLoadedSettings, &written);
+        LoadedSettingsWarnings loadedSettings;
+        const ScriptedUser user(runner, watch, &loadedSettings, &written);
         result = activate(kInterfaceVersion, globalServiceFunction(), instance);
     }
     if (!runner.finish()) {
@@ -121,10 +132,10 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
                           std::to_string(result) + "; see the module's message above)");
     }
     if (runner.endedWithPanelOpen()) {
-        printWarning(session.script.fileName +
-                     ": the script ends with the options panel open, so the host "
-                     "cancels it and its edits are discarded; end with a line "
-                     "\"confirm\" to keep them");
+        warn(session.script.fileName +
+             ": the script ends with the options panel open, so the host "
+             "cancels it and its edits are discarded; end with a line "
+             "\"confirm\" to keep them");
     }
     if (runner.filesNotListed() > 0) {
         std::fprintf(stderr, "plof-host: %d of the %d files chosen for the object list were not added to it\n",

@@ -7,6 +7,7 @@
 #include "host/base/frame_rate.h"
 #include "host/base/host_error.h"
 #include "host/base/number_text.h"
+#include "host/base/warning_log.h"
 #include "host/scene/item_objects.h"
 #include "host/scene/scene_writer.h"
 #include "host/script/scripted_user.h"
@@ -60,11 +61,11 @@ std::size_t pointsPerFrame(const HostScene &scene) {
 HostScene readScene(const std::string &path, const std::string &objectsDirectory) {
     std::vector<std::string> warnings;
     HostScene scene = readSceneFile(path, objectsDirectory, warnings);
-    for (const std::string &warning : warnings) printWarning(warning);
+    for (const std::string &warning : warnings) warn(warning);
     for (const HostItem &item : scene.items) {
         if (!item.hasEffect) continue;
         const SettingsReading reading = readSettingsLines(item.effectLines, item.effectLineNumber);
-        for (const std::string &warning : settingsWarnings(reading, path)) printWarning(warning);
+        for (const std::string &warning : settingsWarnings(reading, path)) warn(warning);
     }
     return scene;
 }
@@ -202,7 +203,7 @@ void Playback::play(const std::function<void(int32_t frame)> &visit, const std::
 
 void warnAboutEffect(const EffectSummary &summary) {
     for (const std::string &warning : summary.warnings) {
-        printWarning(summary.name + " (item " + std::to_string(summary.item + 1) + "): " + warning);
+        warn(summary.name + " (item " + std::to_string(summary.item + 1) + "): " + warning);
     }
 }
 

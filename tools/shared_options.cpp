@@ -1,6 +1,5 @@
 #include <cstdio>
 #include <filesystem>
-#include <set>
 
 #include "command.h"
 #include "host/base/frame_rate.h"
@@ -43,13 +42,6 @@ std::string modulePath(const ParsedArguments &arguments) {
     }
     const std::string directory = plof::host::executableDirectory();
     return directory.empty() ? "plof.p" : (std::filesystem::path(directory) / "plof.p").string();
-}
-
-void printWarning(const std::string &message) {
-    // Several items read from one file say the same thing: once is enough.
-    static std::set<std::string> said;
-    if (!said.insert(message).second) return;
-    std::fprintf(stderr, "plof-host: warning: %s\n", message.c_str());
 }
 
 }  // namespace plof::tools

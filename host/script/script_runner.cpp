@@ -1,15 +1,17 @@
 #include "host/script/script_runner.h"
 
+#include "host/base/host_context.h"
 #include "host/base/number_text.h"
 #include "host/base/quoted_text.h"
 #include "host/base/text_words.h"
 #include "host/files/written_file_check.h"
-#include "host/module/dialog_answer.h"
 #include "host/panels/baking_panel.h"
 #include "host/script/script_values.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
+#include <string_view>
 
 namespace plof::host {
 
@@ -81,7 +83,7 @@ int32_t ScriptRunner::actOnPanel(PlofPanelRecord &panel) {
     while (!closed && !stopped() && cursor_ < script_.actions.size()) {
         const ScriptAction &action = script_.actions[cursor_++];
         // A dialog answer that no message followed is named by no later one.
-        takeLastDialogAnswer();
+        answeredFile_.clear();
         switch (action.verb) {
             case ScriptVerb::Confirm:
                 noteAskedBake(panel);
@@ -105,7 +107,8 @@ int32_t ScriptRunner::actOnPanel(PlofPanelRecord &panel) {
 }
 
 void ScriptRunner::noteAskedBake(const PlofPanelRecord &panel) {
-    WrittenFileCheck *check = writtenFileCheck();
+    const HostContext *context = hostContext();
+    WrittenFileCheck *check = context ? context->writtenFiles : nullptr;
     if (!check) return;
     if (const auto bake = baking_panel::askedBake(panel)) check->expectScene(bake->scene, bake->frames, bake->step);
 }
@@ -254,16 +257,17 @@ void ScriptRunner::checkValue(const PlofControlRecord &control, const ScriptActi
     if (!equal) fail(action.line, controlName(control) + " holds " + held + ", not the value expected here");
 }
 
-int32_t ScriptRunner::answerFileDialog(const char *title, char *result, int32_t size) {
+int32_t ScriptRunner::answerFileDialog(const char *title, const char *offered, char *result, int32_t size) {
+    answeredFile_.clear();
     try {
-        return answer(title, result, size);
+        return answer(title, offered, result, size);
     } catch (...) {
         failWithoutThrowing("answering a file dialog");
         return 0;
     }
 }
 
-int32_t ScriptRunner::answer(const char *title, char *result, int32_t size) {
+int32_t ScriptRunner::answer(const char *title, const char *offered, char *result, int32_t size) {
     if (stopped()) return 0;
     if (cursor_ >= script_.actions.size()) {
         fail(0, "the script ended while the file dialog " + quotedText(title) +
@@ -288,7 +292,23 @@ int32_t ScriptRunner::answer(const char *title, char *result, int32_t size) {
     }
     std::memcpy(result, path.data(), path.size() + 1);
     ++filesAnswered_;
+    // Files picked for a list (a pattern such as "<*.lwo") are not the
+    // subject of the module's next message: the host counts the ones the
+    // list refused instead.
+    if (std::string_view(offered).find('*') == std::string_view::npos) {
+        try {
+            answeredFile_ = path;
+        } catch (const std::bad_alloc &) {
+            // Only the note after the next message is lost.
+        }
+    }
     return 1;
+}
+
+void ScriptRunner::messageShown() noexcept {
+    if (answeredFile_.empty()) return;
+    std::fprintf(stderr, "plof-host: (the file dialog had returned \"%s\")\n", answeredFile_.c_str());
+    answeredFile_.clear();
 }
 
 bool ScriptRunner::finish() {

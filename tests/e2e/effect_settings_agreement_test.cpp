@@ -13,10 +13,14 @@
 #include "host/play/frame_loop.h"
 #include "host/play/resting_places.h"
 #include "host/play/scene_services.h"
+#include "host/run/host_process.h"
 #include "host/settings/settings_reading.h"
 
 namespace plof::host {
 namespace {
+
+// The host runs for the whole suite, as for the whole of a plof-host run.
+const HostProcess kProcess;
 
 const LoadedModule &plof() {
     static const std::unique_ptr<LoadedModule> module = LoadedModule::open(PLOF_MODULE_PATH);

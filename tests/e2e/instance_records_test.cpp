@@ -15,10 +15,14 @@
 #include "host/objects/builtin_shapes.h"
 #include "host/play/frame_loop.h"
 #include "host/play/scene_services.h"
+#include "host/run/host_process.h"
 #include "plof/host_services.h"
 
 namespace plof::host {
 namespace {
+
+// The host runs for the whole suite, as for the whole of a plof-host run.
+const HostProcess kProcess;
 
 const LoadedModule &plof() {
     static const std::unique_ptr<LoadedModule> module = LoadedModule::open(PLOF_MODULE_PATH);
