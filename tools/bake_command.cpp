@@ -12,9 +12,9 @@
 #include "host/base/host_error.h"
 #include "host/play/resting_places.h"
 #include "host/play/summary.h"
+#include "host/run/options_panel_run.h"
 #include "host/script/bake_request.h"
-#include "options_panel_session.h"
-#include "playback.h"
+#include "playback_flags.h"
 
 namespace plof::tools {
 

@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/base/frame_rate.h"
 #include "plof/host_services.h"
 
 namespace plof::tools {
@@ -78,10 +79,7 @@ std::span<const Command *const> commands();
 ParsedArguments parseArguments(const Command &command, std::span<const std::string> arguments);
 
 // Options several commands share.
-struct FrameRange {
-    int32_t first = 0;
-    int32_t last = 59;
-};
+using host::FrameRange;
 // "A..B" with whole numbers A <= B; UsageError naming `flag` otherwise.
 FrameRange parseFrameRange(const std::string &flag, const std::string &text);
 // A frame rate from host::kLowestFrameRate to host::kHighestFrameRate

@@ -11,12 +11,12 @@
 #include <string>
 
 #include "command.h"
-#include "export_recorder.h"
 #include "host/base/file_extension.h"
 #include "host/base/host_error.h"
 #include "host/files/output_file.h"
 #include "host/gltf/gltf_file.h"
-#include "playback.h"
+#include "host/run/export_recorder.h"
+#include "playback_flags.h"
 #include "viewer_page.h"
 
 namespace plof::tools {
@@ -56,7 +56,7 @@ int runExport(const ParsedArguments &arguments) {
     if (arguments.has("--html")) page.emplace(*out);
     OutputFile file(*out);
 
-    Playback playback("export", arguments);
+    Playback playback(readPlaybackInputs("export", arguments));
     if (playback.scene().items.empty()) {
         // glTF has no valid form for an animation of nothing.
         throw InputError(arguments.positional.front() + ": the scene has no items, so there is nothing to export");
@@ -68,6 +68,9 @@ int runExport(const ParsedArguments &arguments) {
         writeGltf(scene, container, file);
         file.close();
         if (page) page->write(scene);
+    } catch (const RequestError &tooMuch) {
+        // The host says what to export instead; the command line says how.
+        throw UsageError(std::string(tooMuch.what()) + " (--frames)");
     } catch (const std::bad_alloc &) {
         // The estimate up front (ExportRecorder) leaves room for other programs' use only.
         std::size_t points = 0;

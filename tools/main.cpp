@@ -69,6 +69,8 @@ int main(int argc, char **argv) {
         return command->run(parseArguments(*command, rest));
     } catch (const UsageError &error) {
         return fail(kExitUsage, error.what(), command->name);
+    } catch (const plof::host::RequestError &error) {
+        return fail(kExitUsage, error.what(), command->name);
     } catch (const plof::host::InputError &error) {
         return fail(kExitBadInput, error.what());
     } catch (const std::exception &error) {

@@ -7,7 +7,8 @@
 #include "emitter_scene.h"
 #include "emitter_session.h"
 #include "host/base/frame_rate.h"
-#include "options_panel_session.h"
+#include "host/panels/panel_snapshot.h"
+#include "host/run/options_panel_run.h"
 
 namespace plof::tools {
 
@@ -28,6 +29,13 @@ const FlagSpec kPanelFlags[] = {
     kObjectsDirFlag,
     kScenesDirFlag,
 };
+
+// --snapshot asked of a build without pictures is a wrong command line.
+void checkSnapshotAvailable(const std::optional<std::string> &snapshotPath) {
+    if (snapshotPath && !snapshotAvailable()) {
+        throw UsageError("--snapshot: panel pictures are not available in this build (it has no cairo)");
+    }
+}
 
 int runPanel(const ParsedArguments &arguments) {
     if (!arguments.has("--object") || !arguments.positional.empty()) {

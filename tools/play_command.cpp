@@ -6,8 +6,8 @@
 #include "command.h"
 #include "host/base/host_error.h"
 #include "host/files/output_file.h"
-#include "playback.h"
-#include "points_csv.h"
+#include "host/run/points_csv.h"
+#include "playback_flags.h"
 
 namespace plof::tools {
 
@@ -47,7 +47,7 @@ private:
 };
 
 int runPlay(const ParsedArguments &arguments) {
-    Playback playback("play", arguments);
+    Playback playback(readPlaybackInputs("play", arguments));
     const HostScene &scene = playback.scene();
     // Opened only now, so that bad input or a module that cannot run leaves
     // the output file as it was.

@@ -1,5 +1,3 @@
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "program_location.h"
@@ -11,7 +9,5 @@ std::string executableDirectory() {
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     return error ? std::string() : self.parent_path().string();
 }
-
-bool standardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
 
 }  // namespace plof::host

@@ -1,7 +1,5 @@
-#include <io.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "program_location.h"
@@ -16,7 +14,5 @@ std::string executableDirectory() {
     }
     return std::filesystem::path(path).parent_path().string();
 }
-
-bool standardErrorIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
 
 }  // namespace plof::host

@@ -15,7 +15,7 @@
 #include "host/pictures/picture_framing.h"
 #include "host/pictures/scene_picture.h"
 #include "host/play/resting_places.h"
-#include "playback.h"
+#include "playback_flags.h"
 
 namespace plof::tools {
 
@@ -140,7 +140,7 @@ int runRender(const ParsedArguments &arguments) {
         throw UsageError("render: pictures are not available in this build (it has no cairo and giflib)");
     }
 
-    Playback playback("render", arguments);
+    Playback playback(readPlaybackInputs("render", arguments));
     const HostScene &scene = playback.scene();
     const double fps = playback.fps();
     std::vector<std::optional<EffectSettings>> settings(scene.items.size());

@@ -16,7 +16,7 @@
 #include "host/studio/request_guard.h"
 #include "host/studio/stop_signals.h"
 #include "host/studio/studio_server.h"
-#include "playback.h"
+#include "playback_flags.h"
 #include "program_location.h"
 #include "studio_session.h"
 

@@ -4,17 +4,17 @@
 #include <filesystem>
 
 #include "bake_flag_values.h"
-#include "export_recorder.h"
 #include "host/base/number_text.h"
 #include "host/files/file_bytes.h"
 #include "host/files/output_file.h"
 #include "host/gltf/gltf_file.h"
+#include "host/run/export_recorder.h"
+#include "host/run/points_csv.h"
 #include "host/script/bake_request.h"
 #include "host/studio/request_guard.h"
 #include "host/studio/save_name.h"
 #include "host/studio/settings_request.h"
 #include "host/studio/studio_state.h"
-#include "points_csv.h"
 
 namespace plof::tools {
 

@@ -17,7 +17,7 @@
 
 #include "host/play/summary.h"
 #include "host/studio/studio_model.h"
-#include "playback.h"
+#include "playback_flags.h"
 
 namespace plof::tools {
 
@@ -25,7 +25,7 @@ class StudioSession final : public host::studio::StudioModel {
 public:
     // Plays the inputs once. `saveDirectory` is where saves go. Throws as
     // Playback does.
-    StudioSession(PlaybackInputs inputs, std::string saveDirectory);
+    StudioSession(host::PlaybackInputs inputs, std::string saveDirectory);
 
     nlohmann::ordered_json state() override;
     nlohmann::ordered_json changeSettings(std::size_t item, const nlohmann::json &request) override;
@@ -36,7 +36,7 @@ public:
 
 private:
     // The inputs of a fresh play of the current settings.
-    PlaybackInputs currentInputs() const;
+    host::PlaybackInputs currentInputs() const;
     // Plays the current settings and keeps what was observed.
     void replay();
     // The index of 1-based effect item `item`; BadRequest otherwise.
@@ -46,7 +46,7 @@ private:
     std::string saveBake(std::size_t index, const std::string &path, const nlohmann::json &request);
     std::string saveGltf(const std::string &path);
 
-    PlaybackInputs base_;
+    host::PlaybackInputs base_;
     std::string saveDirectory_;
     bool ownLines_ = false;  // the effects load settingsBlockLines(settings_) instead of the scene's lines
     std::vector<host::EffectSettings> settings_;

@@ -8,7 +8,7 @@
 #include "command.h"
 #include "host/play/summary.h"
 #include "host/play/summary_json.h"
-#include "playback.h"
+#include "playback_flags.h"
 
 namespace plof::tools {
 
@@ -60,7 +60,7 @@ std::string humanText(const EffectSummary &s) {
 }
 
 int runSummary(const ParsedArguments &arguments) {
-    Playback playback("summary", arguments);
+    Playback playback(readPlaybackInputs("summary", arguments));
     playback.play([](int32_t) {});
     const std::vector<EffectSummary> &summaries = playback.summaries();
     std::string out;

@@ -1,8 +1,17 @@
-// The frame rates the host plays scenes at: frame f is shown at time
-// f / rate seconds.
+// The frames the host plays a scene at, and the rates: frame f is shown at
+// time f / rate seconds.
 #pragma once
 
+#include <cstdint>
+
 namespace plof::host {
+
+// The frames a scene plays, first to last inclusive (first <= last); by
+// default those of a scene that names none.
+struct FrameRange {
+    int32_t first = 0;
+    int32_t last = 59;
+};
 
 // A scene's rate when it names none (no FramesPerSecond line, no --fps).
 inline constexpr double kDefaultFrameRate = 30.0;

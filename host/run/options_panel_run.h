@@ -1,6 +1,7 @@
 // Opening the module's options panel on an instance, as the host does when
 // the user opens the effect's options, with a panel script in place of the
-// user. Shared by `plof-host panel`, `play --panel-script` and `bake`.
+// user. Shared by `plof-host panel`, `play --panel-script`, `bake` and the
+// studio.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +12,10 @@
 #include "host/script/panel_script.h"
 #include "plof/handler.h"
 
-namespace plof::tools {
+namespace plof::host {
 
 struct PanelSession {
-    host::PanelScript script;
+    PanelScript script;
     std::optional<std::string> snapshotPath;  // picture of the options panel
     int64_t particles = 0;                    // points of the object whose effect is edited
 };
@@ -31,12 +32,9 @@ struct PanelSession {
 // bake's scene, a file returned by a save dialog) did not appear or did not
 // change, naming each. Says on stderr how many files chosen for a list were
 // not added to it. The host's other services must already be provided.
-bool runOptionsPanel(const host::LoadedModule &module, PlofInstance instance, const PanelSession &session);
+bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const PanelSession &session);
 
 // Reads a panel script file, throwing InputError naming its file and line.
-host::PanelScript readScriptOrThrow(const std::string &path);
+PanelScript readScriptOrThrow(const std::string &path);
 
-// Throws UsageError when --snapshot is asked of a build without pictures.
-void checkSnapshotAvailable(const std::optional<std::string> &snapshotPath);
-
-}  // namespace plof::tools
+}  // namespace plof::host

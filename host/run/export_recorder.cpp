@@ -1,19 +1,18 @@
-#include "export_recorder.h"
+#include "host/run/export_recorder.h"
 
 #include <algorithm>
 #include <cmath>
 
+#include "host/base/host_error.h"
 #include "host/base/physical_memory.h"
 #include "host/base/warning_log.h"
 #include "host/gltf/gltf_file.h"
 #include "host/gltf/gltf_transform.h"
 #include "host/gltf/marker_size.h"
 
-namespace plof::tools {
+namespace plof::host {
 
 namespace {
-
-using namespace plof::host;
 
 // Bytes of translation per node and frame.
 constexpr double kTranslationBytes = 12.0;
@@ -41,9 +40,8 @@ void checkFrameTimes(const Playback &playback) {
     if (time(frames.first) < time(int64_t{frames.first} + 1) && time(int64_t{frames.last} - 1) < time(frames.last)) {
         return;
     }
-    throw UsageError("export: frames " + std::to_string(frames.first) + ".." + std::to_string(frames.last) +
-                     " are so far from 0 that glTF's float32 times cannot tell them apart; export frames nearer 0 "
-                     "(--frames)");
+    throw RequestError("export: frames " + std::to_string(frames.first) + ".." + std::to_string(frames.last) +
+                       " are so far from 0 that glTF's float32 times cannot tell them apart; export frames nearer 0");
 }
 
 // Refuses an export whose writing would take more memory than the machine has.
@@ -52,10 +50,10 @@ void checkMemory(std::size_t nodes, int64_t frames) {
         static_cast<double>(nodes) * (kMemoryPerNode + kMemoryPerSample * static_cast<double>(frames));
     const uint64_t memory = physicalMemoryBytes();
     if (memory == 0 || needed <= static_cast<double>(memory)) return;
-    throw UsageError("export: " + std::to_string(nodes) + " points x " + std::to_string(frames) +
-                     " frames need about " + std::to_string(static_cast<int64_t>(needed / 1048576.0)) +
-                     " MiB to write, more than this " + "machine's " + std::to_string(memory >> 20) +
-                     " MiB: export fewer frames (--frames) or points");
+    throw RequestError("export: " + std::to_string(nodes) + " points x " + std::to_string(frames) +
+                       " frames need about " + std::to_string(static_cast<int64_t>(needed / 1048576.0)) +
+                       " MiB to write, more than this " + "machine's " + std::to_string(memory >> 20) +
+                       " MiB: export fewer points or frames");
 }
 
 }  // namespace
@@ -67,8 +65,9 @@ ExportRecorder::ExportRecorder(const Playback &playback)
     for (const HostItem &item : scene.items) nodeCount += item.hasEffect ? std::max(1, item.pointCount()) : 1;
     if (static_cast<double>(nodeCount) * static_cast<double>(playback.frameCount()) * kTranslationBytes >
         static_cast<double>(kMostGltfBufferBytes)) {
-        throw UsageError("export: " + std::to_string(nodeCount) + " nodes x " + std::to_string(playback.frameCount()) +
-                         " frames do not fit one glTF file (2 GiB): export fewer frames (--frames)");
+        throw RequestError("export: " + std::to_string(nodeCount) + " nodes x " +
+                           std::to_string(playback.frameCount()) +
+                           " frames do not fit one glTF file (2 GiB): export fewer frames");
     }
     checkMemory(nodeCount, playback.frameCount());
     checkFrameTimes(playback);
@@ -186,4 +185,4 @@ AnimatedScene ExportRecorder::finish(std::optional<float> markerSize) {
     return std::move(scene_);
 }
 
-}  // namespace plof::tools
+}  // namespace plof::host

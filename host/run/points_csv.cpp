@@ -1,9 +1,9 @@
-#include "points_csv.h"
+#include "host/run/points_csv.h"
 
 #include "host/base/number_text.h"
 #include "host/scene/motion.h"
 
-namespace plof::tools {
+namespace plof::host {
 
 namespace {
 
@@ -11,7 +11,7 @@ constexpr std::size_t kFlushSize = 1 << 20;
 
 }  // namespace
 
-PointsCsv::PointsCsv(std::function<void(std::string_view)> write, const plof::host::HostScene &scene)
+PointsCsv::PointsCsv(std::function<void(std::string_view)> write, const HostScene &scene)
     : write_(std::move(write)), scene_(scene), itemColumn_(scene.items.size() != 1),
       dissolveColumn_(scene.hasDissolve()) {
     buffer_ = itemColumn_ ? "frame,item,point,x,y,z" : "frame,point,x,y,z";
@@ -19,8 +19,7 @@ PointsCsv::PointsCsv(std::function<void(std::string_view)> write, const plof::ho
 }
 
 void PointsCsv::writeItem(int32_t frame, std::size_t itemIndex, std::span<const double> points) {
-    using plof::host::shortestText;
-    const plof::host::HostItem &item = scene_.items[itemIndex];
+    const HostItem &item = scene_.items[itemIndex];
     std::string dissolve;
     if (dissolveColumn_) {
         dissolve = "," + shortestText(item.dissolveAt(frame));
@@ -47,4 +46,4 @@ void PointsCsv::flush() {
     buffer_.clear();
 }
 
-}  // namespace plof::tools
+}  // namespace plof::host

@@ -16,18 +16,17 @@
 #include <optional>
 #include <vector>
 
-#include "command.h"
 #include "host/gltf/animated_scene.h"
 #include "host/play/resting_places.h"
+#include "host/run/playback.h"
 #include "host/scene/host_scene.h"
 #include "host/scene/scene_poses.h"
-#include "playback.h"
 
-namespace plof::tools {
+namespace plof::host {
 
 class ExportRecorder {
 public:
-    // Throws UsageError when the nodes × frames would not fit one glTF file
+    // Throws RequestError when the nodes × frames would not fit one glTF file
     // or the machine's memory while it is written, or when float32 key
     // times cannot tell the range's frames apart.
     explicit ExportRecorder(const Playback &playback);
@@ -37,7 +36,7 @@ public:
 
     // The recorded scene; the marker's diameter is `markerSize`, or by default
     // a hundredth of the effect's extent (marker_size.h).
-    host::AnimatedScene finish(std::optional<float> markerSize);
+    AnimatedScene finish(std::optional<float> markerSize);
 
 private:
     void recordPoints(std::size_t item, std::size_t firstNode, int32_t frame, bool dissolved);
@@ -47,12 +46,12 @@ private:
     void setVisible(std::size_t node, std::size_t frameIndex, bool visible, const std::array<float, 3> &scale);
 
     const Playback &playback_;
-    host::ScenePoses poses_;
-    host::AnimatedScene scene_;
+    ScenePoses poses_;
+    AnimatedScene scene_;
     std::vector<std::size_t> firstNodeOfItem_;
     int64_t unplaceable_ = 0;
     // Per item: null for an item of one node, else where its points rest.
-    std::vector<std::unique_ptr<host::RestingPlaces>> resting_;
+    std::vector<std::unique_ptr<RestingPlaces>> resting_;
 };
 
-}  // namespace plof::tools
+}  // namespace plof::host

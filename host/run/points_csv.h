@@ -14,13 +14,13 @@
 
 #include "host/scene/host_scene.h"
 
-namespace plof::tools {
+namespace plof::host {
 
 class PointsCsv {
 public:
     // Hands the text to `write` in pieces of about a megabyte; the header
     // row is handed over at the first flush.
-    PointsCsv(std::function<void(std::string_view)> write, const plof::host::HostScene &scene);
+    PointsCsv(std::function<void(std::string_view)> write, const HostScene &scene);
 
     // The rows of one item at one frame: x, y, z per point.
     void writeItem(int32_t frame, std::size_t itemIndex, std::span<const double> points);
@@ -30,10 +30,10 @@ public:
 
 private:
     std::function<void(std::string_view)> write_;
-    const plof::host::HostScene &scene_;
+    const HostScene &scene_;
     bool itemColumn_;
     bool dissolveColumn_;
     std::string buffer_;
 };
 
-}  // namespace plof::tools
+}  // namespace plof::host

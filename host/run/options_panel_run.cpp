@@ -1,6 +1,5 @@
-#include "options_panel_session.h"
+#include "host/run/options_panel_run.h"
 
-#include "command.h"
 #include "host/base/file_extension.h"
 #include "host/base/host_error.h"
 #include "host/base/text_lines.h"
@@ -18,9 +17,7 @@
 
 #include <cstdio>
 
-namespace plof::tools {
-
-using namespace plof::host;
+namespace plof::host {
 
 namespace {
 
@@ -89,12 +86,6 @@ PanelScript readScriptOrThrow(const std::string &path) {
     return script;
 }
 
-void checkSnapshotAvailable(const std::optional<std::string> &snapshotPath) {
-    if (snapshotPath && !snapshotAvailable()) {
-        throw UsageError("--snapshot: panel pictures are not available in this build (it has no cairo)");
-    }
-}
-
 bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const PanelSession &session) {
     const PlofActivateFunc activate =
         findServer(module.descriptor(), PLOF_CLASS_DISPLACEMENT_INTERFACE, PLOF_SERVER_NAME);
@@ -145,4 +136,4 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
     return watch.confirmed;
 }
 
-}  // namespace plof::tools
+}  // namespace plof::host
