@@ -9,7 +9,7 @@
 
 #include "bake_flag_values.h"
 #include "command.h"
-#include "emitter_scene.h"
+#include "emitter_flags.h"
 #include "fuzz_support.h"
 #include "host/base/frame_rate.h"
 #include "host/script/bake_request.h"

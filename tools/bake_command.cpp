@@ -7,12 +7,12 @@
 
 #include "bake_flag_values.h"
 #include "command.h"
-#include "emitter_scene.h"
-#include "emitter_session.h"
+#include "emitter_flags.h"
 #include "host/base/host_error.h"
 #include "host/play/resting_places.h"
 #include "host/play/summary.h"
 #include "host/run/options_panel_run.h"
+#include "host/run/playback.h"
 #include "host/script/bake_request.h"
 #include "playback_flags.h"
 
@@ -91,16 +91,13 @@ int runBake(const ParsedArguments &arguments) {
             "leave --fps out");
     }
     checkObjectFiles(request);
-    const double fps = kBakeFrameRate;
-    PanelSession session;
-    session.script = bakeScript(request);
-    EmitterSession emitter(emitterScene(arguments, fps, true), arguments, fps);
-    session.particles = emitter.pointCount();
+    PanelRun run;
+    run.script = bakeScript(request);
+    Playback emitter(readEmitterInputs(arguments, kBakeFrameRate, true));
     // The host shows the scene at its current frame before anyone can open the
     // effect's options, so every point has been evaluated once: a bake that
     // emits from the points (OrgEmit) adds those evaluated positions.
-    emitter.showFrame(0, 0.0);
-    runOptionsPanel(emitter.module(), emitter.instance(), session);
+    emitter.openOptionsPanel(0, run);
     warnAboutBake(emitter.scene(), request);
     std::fprintf(stderr, "plof-host: baked scene written to %s\n", request.out.c_str());
     return kExitOk;

@@ -16,6 +16,7 @@
 #include "host/files/output_file.h"
 #include "host/gltf/gltf_file.h"
 #include "host/run/export_recorder.h"
+#include "host/run/playback.h"
 #include "playback_flags.h"
 #include "viewer_page.h"
 

@@ -4,11 +4,12 @@
 #include <cstdio>
 
 #include "command.h"
-#include "emitter_scene.h"
-#include "emitter_session.h"
+#include "emitter_flags.h"
 #include "host/base/frame_rate.h"
 #include "host/panels/panel_snapshot.h"
 #include "host/run/options_panel_run.h"
+#include "host/run/playback.h"
+#include "playback_flags.h"
 
 namespace plof::tools {
 
@@ -42,19 +43,16 @@ int runPanel(const ParsedArguments &arguments) {
         throw UsageError("panel needs --object PATH (and no other arguments); see plof-host panel --help");
     }
     const double fps = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : kDefaultFrameRate;
-    PanelSession session;
-    session.snapshotPath = arguments.value("--snapshot");
-    checkSnapshotAvailable(session.snapshotPath);
+    PanelRun run;
+    run.snapshotPath = arguments.value("--snapshot");
+    checkSnapshotAvailable(run.snapshotPath);
     if (const auto script = arguments.value("--script")) {
-        session.script = readScriptOrThrow(*script);
+        run.script = readPanelScriptFile(*script);
     } else {
-        session.script.fileName = "(no script)";
+        run.script.fileName = "(no script)";
     }
-    EmitterSession emitter(emitterScene(arguments, fps, false), arguments, fps);
-    session.particles = emitter.pointCount();
-    // The host shows the scene at frame 0 before the options can be opened.
-    emitter.showFrame(0, 0.0);
-    const bool confirmed = runOptionsPanel(emitter.module(), emitter.instance(), session);
+    Playback emitter(readEmitterInputs(arguments, fps, false));
+    const bool confirmed = emitter.openOptionsPanel(0, run);
     std::fprintf(stderr, "plof-host: the options panel was %s\n", confirmed ? "confirmed" : "cancelled");
     if (const auto scenePath = arguments.value("--save-scene")) emitter.saveScene(*scenePath);
     return kExitOk;

@@ -6,6 +6,7 @@
 #include "command.h"
 #include "host/base/host_error.h"
 #include "host/files/output_file.h"
+#include "host/run/playback.h"
 #include "host/run/points_csv.h"
 #include "playback_flags.h"
 

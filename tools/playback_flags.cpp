@@ -2,14 +2,12 @@
 
 #include <algorithm>
 
-#include "emitter_scene.h"
 #include "host/base/frame_rate.h"
 #include "host/base/host_error.h"
 #include "host/base/number_text.h"
 #include "host/base/warning_log.h"
+#include "host/run/emitter_scene.h"
 #include "host/run/options_panel_run.h"
-#include "host/scene/item_objects.h"
-#include "host/settings/settings_warnings.h"
 
 namespace plof::tools {
 
@@ -26,13 +24,7 @@ int interfaceVersionOf(const ParsedArguments &arguments) {
     return *version == "1" ? 1 : 2;
 }
 
-// The frames a scene asks for in its header, else the default range.
-FrameRange sceneFrames(const HostScene &scene, const std::string &fileName) {
-    const auto range = headerFrameRange(scene, fileName);
-    return range ? FrameRange{range->first, range->last} : FrameRange{};
-}
-
-// The frame rate a scene asks for in its header, else 30.
+// The frame rate a scene asks for in its header, else the default.
 double sceneFrameRate(const HostScene &scene, const std::string &fileName) {
     const auto rate = headerFrameRate(scene, fileName);
     if (!rate) return kDefaultFrameRate;
@@ -43,17 +35,12 @@ double sceneFrameRate(const HostScene &scene, const std::string &fileName) {
     return rate->value;
 }
 
-// The scene file, with its warnings and those of each effect's settings on stderr.
-HostScene readScene(const std::string &path, const std::string &objectsDirectory) {
-    std::vector<std::string> warnings;
-    HostScene scene = readSceneFile(path, objectsDirectory, warnings);
-    for (const std::string &warning : warnings) warn(warning);
-    for (const HostItem &item : scene.items) {
-        if (!item.hasEffect) continue;
-        const SettingsReading reading = readSettingsLines(item.effectLines, item.effectLineNumber);
-        for (const std::string &warning : settingsWarnings(reading, path)) warn(warning);
-    }
-    return scene;
+// The module and the host's directories, as every command that loads the
+// module takes them.
+void readHostPlaces(const ParsedArguments &arguments, PlaybackInputs &inputs) {
+    inputs.modulePath = modulePath(arguments);
+    inputs.objectsDirectory = arguments.value("--objects-dir").value_or("");
+    inputs.scenesDirectory = arguments.value("--scenes-dir");
 }
 
 }  // namespace
@@ -83,27 +70,33 @@ PlaybackInputs readPlaybackInputs(const std::string &command, const ParsedArgume
     if (framesText) inputs.frames = parseFrameRange("--frames", *framesText);
     inputs.fps = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : kDefaultFrameRate;
     inputs.interfaceVersion = interfaceVersionOf(arguments);
-    inputs.objectsDirectory = arguments.value("--objects-dir").value_or("");
-    inputs.scenesDirectory = arguments.value("--scenes-dir");
+    readHostPlaces(arguments, inputs);
 
     // A bad script is reported before anything is loaded.
     if (const auto scriptPath = arguments.value("--panel-script")) {
-        inputs.panelSession.emplace();
-        inputs.panelSession->script = readScriptOrThrow(*scriptPath);
+        inputs.firstPanelRun.emplace();
+        inputs.firstPanelRun->script = readPanelScriptFile(*scriptPath);
     }
 
     if (fromObject) {
-        inputs.scene = emitterScene(arguments, inputs.fps, true, inputs.frames);
+        inputs.scene = emitterScene(readEmitter(arguments, true), inputs.frames, inputs.fps);
     } else {
-        inputs.scene = readScene(arguments.positional.front(), inputs.objectsDirectory);
-        if (!framesText) inputs.frames = sceneFrames(inputs.scene, arguments.positional.front());
+        inputs.scene = readSceneSayingWarnings(arguments.positional.front(), inputs.objectsDirectory);
+        if (!framesText) inputs.frames = sceneFrameRange(inputs.scene, arguments.positional.front());
         if (!arguments.has("--fps")) inputs.fps = sceneFrameRate(inputs.scene, arguments.positional.front());
     }
-    inputs.modulePath = modulePath(arguments);
     const auto carriesEffect = [](const HostItem &item) { return item.hasEffect; };
-    if (inputs.panelSession && std::none_of(inputs.scene.items.begin(), inputs.scene.items.end(), carriesEffect)) {
+    if (inputs.firstPanelRun && std::none_of(inputs.scene.items.begin(), inputs.scene.items.end(), carriesEffect)) {
         throw UsageError("--panel-script: no item of the scene carries the effect");
     }
+    return inputs;
+}
+
+PlaybackInputs readEmitterInputs(const ParsedArguments &arguments, double fps, bool settingsRequired) {
+    PlaybackInputs inputs;
+    inputs.fps = fps;
+    readHostPlaces(arguments, inputs);
+    inputs.scene = emitterScene(readEmitter(arguments, settingsRequired), inputs.frames, fps);
     return inputs;
 }
 

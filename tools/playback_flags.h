@@ -1,8 +1,9 @@
 // The command-line side of the commands that play a scene (play, render,
 // summary, export, studio): their shared flags, and reading them into a
-// Playback's inputs (host/run/playback.h): the scene (--object with
+// Playback's inputs (host/run/playback_inputs.h): the scene (--object with
 // --settings and --motion, or one SCENE.lws), the frame range, frame rate,
-// interface version, module and panel script.
+// interface version, module and panel script. Panel and bake read their
+// emitter's inputs here too.
 #pragma once
 
 #include <initializer_list>
@@ -11,8 +12,8 @@
 #include <vector>
 
 #include "command.h"
-#include "emitter_scene.h"
-#include "host/run/playback.h"
+#include "emitter_flags.h"
+#include "host/run/playback_inputs.h"
 
 namespace plof::tools {
 
@@ -41,8 +42,14 @@ std::vector<FlagSpec> withPlaybackFlags(std::initializer_list<FlagSpec> own);
 std::string playbackUsage(const std::string &command, std::span<const FlagSpec> flags, const std::string &ownFlags);
 
 // Reads the inputs from the command line. Throws UsageError for a wrong
-// command line, InputError for bad input; warnings go to stderr. `command`
-// names the command in messages.
+// command line, InputError for bad input; says the warnings of the scene and
+// its settings. `command` names the command in messages.
 host::PlaybackInputs readPlaybackInputs(const std::string &command, const ParsedArguments &arguments);
+
+// The inputs of the commands that open the panels of one emitter (panel,
+// bake): the emitter of --object played at `fps` over the default frames,
+// with the module and directories of the flags. Throws as readEmitter and
+// emitterScene do.
+host::PlaybackInputs readEmitterInputs(const ParsedArguments &arguments, double fps, bool settingsRequired);
 
 }  // namespace plof::tools

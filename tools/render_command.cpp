@@ -15,6 +15,7 @@
 #include "host/pictures/picture_framing.h"
 #include "host/pictures/scene_picture.h"
 #include "host/play/resting_places.h"
+#include "host/run/playback.h"
 #include "playback_flags.h"
 
 namespace plof::tools {

@@ -13,6 +13,7 @@
 #include "command.h"
 #include "host/base/number_text.h"
 #include "host/files/file_bytes.h"
+#include "host/run/playback.h"
 #include "host/studio/request_guard.h"
 #include "host/studio/stop_signals.h"
 #include "host/studio/studio_server.h"

@@ -74,11 +74,10 @@ bool flagOf(const nlohmann::json &request, const char *key) {
 
 StudioSession::StudioSession(PlaybackInputs inputs, std::string saveDirectory)
     : base_(std::move(inputs)), saveDirectory_(std::move(saveDirectory)) {
-    base_.panelsLater = true;
     replay();
     // A panel script is performed once: from now on the effects load what it left.
-    if (base_.panelSession) {
-        base_.panelSession.reset();
+    if (base_.firstPanelRun) {
+        base_.firstPanelRun.reset();
         ownLines_ = true;
     }
 }
@@ -205,7 +204,7 @@ std::string StudioSession::panelPicture(std::size_t item) {
             std::filesystem::remove(path, ignored);
         }
     } removed{picture};
-    PanelSession session;
+    PanelRun session;
     session.script = panelScript({action(ScriptVerb::Cancel)});
     session.snapshotPath = picture.string();
     Playback playback(currentInputs());
@@ -224,7 +223,7 @@ std::string StudioSession::savePath(const nlohmann::json &request, const std::st
 std::string StudioSession::saveSettingsFile(std::size_t index, const std::string &path) {
     ScriptAction choose = action(ScriptVerb::Choose);
     choose.path = path;
-    PanelSession session;
+    PanelRun session;
     session.script = panelScript({action(ScriptVerb::Press, "S"), choose, action(ScriptVerb::Cancel)});
     Playback playback(currentInputs());
     playback.openOptionsPanel(index, session);
@@ -242,7 +241,7 @@ std::string StudioSession::saveBake(std::size_t index, const std::string &path, 
     bake.alignH = flagOf(request, "alignH");
     bake.scale = flagOf(request, "scale");
     bake.dissolve = flagOf(request, "dissolve");
-    PanelSession session;
+    PanelRun session;
     session.script = bakeScript(bake);
     Playback playback(currentInputs());
     playback.openOptionsPanel(index, session);

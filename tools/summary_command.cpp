@@ -8,6 +8,7 @@
 #include "command.h"
 #include "host/play/summary.h"
 #include "host/play/summary_json.h"
+#include "host/run/playback.h"
 #include "playback_flags.h"
 
 namespace plof::tools {

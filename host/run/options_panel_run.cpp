@@ -79,27 +79,26 @@ struct ConfirmWatch final : PanelDriver {
 
 }  // namespace
 
-PanelScript readScriptOrThrow(const std::string &path) {
+PanelScript readPanelScriptFile(const std::string &path) {
     PanelScript script;
     ScriptError error;
     if (!readPanelScript(path, script, error)) throw InputError(error.text());
     return script;
 }
 
-bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const PanelSession &session) {
+bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const PanelRun &run) {
     const PlofActivateFunc activate =
         findServer(module.descriptor(), PLOF_CLASS_DISPLACEMENT_INTERFACE, PLOF_SERVER_NAME);
     if (!activate) {
         throw ModuleError(module.path() + ": the module has no " PLOF_CLASS_DISPLACEMENT_INTERFACE " server \"" +
                           std::string(PLOF_SERVER_NAME) + "\"");
     }
-    provideScriptedServices();
-    ScriptRunner runner(session.script);
-    WrittenFileCheck written(session.particles);
+    ScriptRunner runner(run.script);
+    WrittenFileCheck written(run.particles);
     ConfirmWatch watch;
     watch.runner = &runner;
-    if (session.snapshotPath) {
-        const std::string path = *session.snapshotPath;
+    if (run.snapshotPath) {
+        const std::string path = *run.snapshotPath;
         runner.setSnapshotWriter([path](const PlofPanelRecord &panel, std::string &problem) {
             return writePanelSnapshot(panel, path, problem);
         });
@@ -113,7 +112,7 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
     if (!runner.finish()) {
         const ScriptError &error = *runner.error();
         // A picture that cannot be written is an output failure, not bad input.
-        if (session.snapshotPath && error.message.rfind(*session.snapshotPath + ": ", 0) == 0) {
+        if (run.snapshotPath && error.message.rfind(*run.snapshotPath + ": ", 0) == 0) {
             throw std::runtime_error(error.message);
         }
         throw InputError(error.text());
@@ -123,7 +122,7 @@ bool runOptionsPanel(const LoadedModule &module, PlofInstance instance, const Pa
                           std::to_string(result) + "; see the module's message above)");
     }
     if (runner.endedWithPanelOpen()) {
-        warn(session.script.fileName +
+        warn(run.script.fileName +
              ": the script ends with the options panel open, so the host "
              "cancels it and its edits are discarded; end with a line "
              "\"confirm\" to keep them");

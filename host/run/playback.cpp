@@ -26,50 +26,51 @@ std::size_t pointsPerFrame(const HostScene &scene) {
 }  // namespace
 
 Playback::Playback(PlaybackInputs inputs) : frames_(inputs.frames), fps_(inputs.fps), scene_(std::move(inputs.scene)) {
-    loadModule(inputs, inputs.panelSession || inputs.panelsLater);
-    if (inputs.panelSession) performPanelScript(*inputs.panelSession);
-    readItemSettings(inputs.panelSession.has_value());
+    loadModule(inputs);
+    if (inputs.firstPanelRun) performFirstPanelRun(*inputs.firstPanelRun);
+    readItemSettings(inputs.firstPanelRun.has_value());
 }
 
-void Playback::loadModule(const PlaybackInputs &inputs, bool scripted) {
+void Playback::loadModule(const PlaybackInputs &inputs) {
     module_ = LoadedModule::open(inputs.modulePath);
     services_ = std::make_unique<HostServices>(scene_, fps_);
     if (!inputs.objectsDirectory.empty()) services_->setDirectory(PLOF_DIRECTORY_OBJECTS, inputs.objectsDirectory);
     if (inputs.scenesDirectory) services_->setDirectory(PLOF_DIRECTORY_SCENES, *inputs.scenesDirectory);
-    // Before the handler is activated (scripted_user.h says why).
-    if (scripted) provideScriptedServices();
+    // Before the handler is activated (scripted_user.h says why), so that
+    // any item's options panel can be opened later.
+    provideScriptedServices();
     handler_ = std::make_unique<EffectHandler>(*module_, inputs.interfaceVersion);
     player_ = std::make_unique<EffectPlayer>(*handler_, scene_, *services_);
 }
 
-void Playback::performPanelScript(const PanelSession &session) {
+void Playback::performFirstPanelRun(const PanelRun &run) {
     std::size_t edited = 0;
     while (edited < scene_.items.size() && !player_->instance(edited)) ++edited;
     if (edited == scene_.items.size()) {
         throw RequestError("no item of the scene carries the effect, so it has no options panel for the script");
     }
-    openOptionsPanel(edited, session);
+    openOptionsPanel(edited, run);
 }
 
-void Playback::readItemSettings(bool scripted) {
+void Playback::readItemSettings(bool edited) {
     // What the effect holds: its lines, or after a panel script what it
     // saves (the scene's first frame has been shown, so the avoid object has
     // been looked up and is saved by name).
     settings_.resize(scene_.items.size());
     for (std::size_t i = 0; i < scene_.items.size(); ++i) {
         if (!player_->instance(i)) continue;
-        settings_[i] = readEffectSettings(scripted ? handler_->save(player_->instance(i)) : scene_.items[i].effectLines,
+        settings_[i] = readEffectSettings(edited ? handler_->save(player_->instance(i)) : scene_.items[i].effectLines,
                                           scene_.items[i].effectLineNumber);
     }
 }
 
 Playback::~Playback() = default;
 
-bool Playback::openOptionsPanel(std::size_t index, const PanelSession &session) {
+bool Playback::openOptionsPanel(std::size_t index, const PanelRun &run) {
     // The host shows the scene at its first frame before the options can be opened.
     player_->runEffects(frames_.first, frames_.first / fps_);
     services_->setCurrentItem(static_cast<PlofItemId>(index + 1));
-    PanelSession opened = session;
+    PanelRun opened = run;
     opened.particles = scene_.items[index].pointCount();
     const bool confirmed = runOptionsPanel(*module_, player_->instance(index), opened);
     services_->setCurrentItem(0);

@@ -26,28 +26,17 @@
 #include "host/play/scene_services.h"
 #include "host/play/summary.h"
 #include "host/run/options_panel_run.h"
+#include "host/run/playback_inputs.h"
 #include "host/scene/host_scene.h"
 #include "host/settings/settings_reading.h"
 
 namespace plof::host {
 
-// What a Playback is made of: the scene and how to play it.
-struct PlaybackInputs {
-    HostScene scene;
-    FrameRange frames;
-    double fps = kDefaultFrameRate;
-    int interfaceVersion = 2;
-    std::string modulePath;
-    std::string objectsDirectory;  // "" for the current directory
-    std::optional<std::string> scenesDirectory;
-    std::optional<PanelSession> panelSession;  // a --panel-script to perform first
-    bool panelsLater = false;                  // panels will be opened on the instances later
-};
-
 class Playback {
 public:
     // Loads the module, creates and loads every instance and performs the
-    // panel script. Throws InputError for a script that does not fit,
+    // first panel run. Throws InputError for a script that does not fit,
+    // RequestError for a panel run asked of a scene without the effect,
     // ModuleError when the module cannot be loaded or run.
     explicit Playback(PlaybackInputs inputs);
     ~Playback();
@@ -74,8 +63,8 @@ public:
     std::span<const double> worldPoints(std::size_t index) const { return player_->worldPoints(index); }
 
     // The settings the effect of item `index` holds once loaded (and edited
-    // by the panel script), read from the lines it saves; a new instance's
-    // for an item without the effect.
+    // by the first panel run), read from the lines it saves; a new
+    // instance's for an item without the effect.
     const EffectSettings &effectSettings(std::size_t index) const { return settings_[index]; }
 
     // The loaded module, and the instance of item `index` (null for an item
@@ -84,10 +73,10 @@ public:
     PlofInstance instance(std::size_t index) const { return player_->instance(index); }
     // Opens the options panel on the instance of item `index` as the host
     // does when a person opens the effect's options (the scene shown at the
-    // first frame, the item current), the session's script in place of the
+    // first frame, the item current), the run's script in place of the
     // person. Returns whether the panel was confirmed; throws as
-    // runOptionsPanel does. Needs panelsLater or a panel session.
-    bool openOptionsPanel(std::size_t index, const PanelSession &session);
+    // runOptionsPanel does.
+    bool openOptionsPanel(std::size_t index, const PanelRun &run);
 
     // Stores each instance's saved lines in its item and writes the host
     // scene to `path`. Throws OutputError.
@@ -95,11 +84,10 @@ public:
 
 private:
     // The parts of construction, in order: the module, the services and
-    // every instance; the panel script on the first item with the effect;
-    // the settings each instance holds.
-    void loadModule(const PlaybackInputs &inputs, bool scripted);
-    void performPanelScript(const PanelSession &session);
-    void readItemSettings(bool scripted);
+    // every instance; the first panel run; the settings each instance holds.
+    void loadModule(const PlaybackInputs &inputs);
+    void performFirstPanelRun(const PanelRun &run);
+    void readItemSettings(bool edited);
 
     FrameRange frames_;
     double fps_ = kDefaultFrameRate;

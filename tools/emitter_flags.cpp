@@ -1,15 +1,10 @@
-// The emitter that `plof-host play`, `panel` and `bake` build from --object.
-#include "emitter_scene.h"
+#include "emitter_flags.h"
 
 #include <algorithm>
 #include <optional>
 #include <string_view>
 
 #include "host/base/number_text.h"
-#include "host/base/warning_log.h"
-#include "host/objects/object_file.h"
-#include "host/objects/point_order.h"
-#include "host/settings/plf_file.h"
 
 namespace plof::tools {
 
@@ -76,37 +71,23 @@ std::vector<MotionKey> parseMotion(const std::string &text) {
     return keys;
 }
 
-HostScene emitterScene(const ParsedArguments &arguments, double fps, bool settingsRequired, const FrameRange &frames) {
-    const auto settingsPath = arguments.value("--settings");
-    if (!settingsPath && settingsRequired) {
+Emitter readEmitter(const ParsedArguments &arguments, bool settingsRequired) {
+    Emitter emitter;
+    emitter.settingsFile = arguments.value("--settings");
+    if (!emitter.settingsFile && settingsRequired) {
         throw UsageError("--object needs --settings FILE.plf");
     }
-    const std::string object = *arguments.value("--object");
-    std::vector<float> points = loadObjectPoints(object);
+    emitter.object = *arguments.value("--object");
     if (const auto seedText = arguments.value(kShufflePointsFlag.name)) {
         const auto seed = parseInteger(*seedText);
         if (!seed || *seed < 0) {
             throw UsageError(std::string(kShufflePointsFlag.name) + " needs a whole number >= 0, got \"" + *seedText +
                              "\"");
         }
-        shufflePoints(points, static_cast<uint64_t>(*seed));
+        emitter.pointShuffle = static_cast<uint64_t>(*seed);
     }
-    SettingsLines settings;
-    if (settingsPath) {
-        settings = readSettingsFile(*settingsPath);
-    }
-    for (const std::string &warning : settings.warnings) {
-        warn(warning);
-    }
-    HostScene scene;
-    scene.header = defaultSceneHeader(frames.first, frames.last, fps);
-    HostItem item = makeObjectItem("Emitter", object, std::move(points));
-    item.motion =
-        arguments.has("--motion") ? parseMotion(*arguments.value("--motion")) : std::vector<MotionKey>{MotionKey{}};
-    item.hasEffect = true;
-    item.effectLines = std::move(settings.lines);
-    scene.items.push_back(std::move(item));
-    return scene;
+    if (const auto motion = arguments.value("--motion")) emitter.motion = parseMotion(*motion);
+    return emitter;
 }
 
 }  // namespace plof::tools
