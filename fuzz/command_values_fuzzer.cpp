@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <string>
 
-#include "bake_flag_values.h"
 #include "command.h"
 #include "emitter_flags.h"
 #include "fuzz_support.h"
 #include "host/base/frame_rate.h"
 #include "host/script/bake_request.h"
+#include "host/script/bake_values.h"
 
 namespace {
 
@@ -41,14 +41,14 @@ void playValue(const std::string &flag, const std::string &value) {
 void bakeValue(const std::string &flag, const std::string &value) {
     plof::host::BakeRequest request;
     std::string problem;
-    if (!plof::tools::readBakeFlagValue(flag, value, request, problem)) {
+    if (!plof::host::readBakeFlagValue(flag, value, request, problem)) {
         check(!problem.empty(), "a refused value is explained");
         return;
     }
     check(request.step >= 1, "the frame step advances");
     for (const std::string &object : request.objects)
-        check(object.size() <= plof::tools::kBakePathLimit, "object paths fit the panel");
-    check(request.out.size() <= plof::tools::kBakePathLimit, "the scene path fits the panel");
+        check(object.size() <= plof::host::kBakePathLimit, "object paths fit the panel");
+    check(request.out.size() <= plof::host::kBakePathLimit, "the scene path fits the panel");
     check(!plof::host::bakeScript(request).actions.empty(), "a bake has a script");
 }
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "bake_flag_values.h"
 #include "command.h"
 #include "emitter_flags.h"
 #include "host/base/host_error.h"
@@ -14,6 +13,7 @@
 #include "host/run/options_panel_run.h"
 #include "host/run/playback.h"
 #include "host/script/bake_request.h"
+#include "host/script/bake_values.h"
 #include "playback_flags.h"
 
 namespace plof::tools {

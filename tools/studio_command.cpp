@@ -12,21 +12,22 @@
 
 #include "command.h"
 #include "host/base/number_text.h"
+#include "host/base/random_token.h"
 #include "host/files/file_bytes.h"
-#include "host/run/playback.h"
-#include "host/studio/request_guard.h"
-#include "host/studio/stop_signals.h"
-#include "host/studio/studio_server.h"
+#include "host/http/module_thread.h"
+#include "host/http/stop_signals.h"
+#include "host/http/studio_server.h"
+#include "host/studio/studio_session.h"
 #include "playback_flags.h"
 #include "program_location.h"
-#include "studio_session.h"
 
 namespace plof::tools {
 
 namespace {
 
 using namespace plof::host;
-using namespace plof::host::studio;
+using namespace plof::host::http;
+using plof::host::studio::StudioSession;
 
 const std::vector<FlagSpec> kStudioFlags = withPlaybackFlags({
     {"--port", "N", "listen on 127.0.0.1 port N (default: a free port)"},

@@ -16,9 +16,9 @@
 namespace plof::host {
 
 struct Emitter {
-    std::string object;                        // an object file or a built-in shape
-    std::optional<uint64_t> pointShuffle;      // hand the points in an order shuffled by this seed
-    std::optional<std::string> settingsFile;   // none: a new instance's settings (no saved lines)
+    std::string object;                          // an object file or a built-in shape
+    std::optional<uint64_t> pointShuffle;        // hand the points in an order shuffled by this seed
+    std::optional<std::string> settingsFile;     // none: a new instance's settings (no saved lines)
     std::vector<MotionKey> motion{MotionKey{}};  // still at the origin unless given
 };
 

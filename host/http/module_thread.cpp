@@ -1,6 +1,6 @@
-#include "host/studio/module_thread.h"
+#include "host/http/module_thread.h"
 
-namespace plof::host::studio {
+namespace plof::host::http {
 
 ModuleThread::ModuleThread() : thread_([this] { serve(); }) {}
 
@@ -38,4 +38,4 @@ void ModuleThread::serve() {
     }
 }
 
-}  // namespace plof::host::studio
+}  // namespace plof::host::http

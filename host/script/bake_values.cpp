@@ -1,4 +1,4 @@
-#include "bake_flag_values.h"
+#include "host/script/bake_values.h"
 
 #include <array>
 #include <cstdint>
@@ -7,9 +7,7 @@
 #include "host/base/file_extension.h"
 #include "host/base/number_text.h"
 
-namespace plof::tools {
-
-using namespace plof::host;
+namespace plof::host {
 
 namespace {
 
@@ -123,4 +121,4 @@ bool checkBakeRequest(const BakeRequest &request, std::string &problem) {
     return true;
 }
 
-}  // namespace plof::tools
+}  // namespace plof::host

@@ -1,11 +1,11 @@
-#include "host/studio/studio_server.h"
+#include "host/http/studio_server.h"
 
 #include <httplib.h>
 
 #include "host/base/number_text.h"
-#include "host/studio/request_guard.h"
+#include "host/http/request_guard.h"
 
-namespace plof::host::studio {
+namespace plof::host::http {
 
 namespace {
 
@@ -28,25 +28,25 @@ RequestFacts factsOf(const httplib::Request &request) {
 
 nlohmann::json bodyJson(const httplib::Request &request) {
     nlohmann::json body = nlohmann::json::parse(request.body, nullptr, false);
-    if (body.is_discarded()) throw BadRequest("the body is not JSON");
+    if (body.is_discarded()) throw studio::BadRequest("the body is not JSON");
     return body;
 }
 
 std::size_t itemNumber(const httplib::Request &request) {
     const auto number = parseInteger(request.matches[1].str());
-    if (!number || *number < 1) throw BadRequest("no item " + request.matches[1].str());
+    if (!number || *number < 1) throw studio::BadRequest("no item " + request.matches[1].str());
     return static_cast<std::size_t>(*number);
 }
 
 int32_t frameParameter(const httplib::Request &request, const char *name) {
     const auto frame = parseInteger(request.get_param_value(name));
-    if (!frame) throw BadRequest(std::string("\"") + name + "\" takes a whole frame number");
+    if (!frame) throw studio::BadRequest(std::string("\"") + name + "\" takes a whole frame number");
     return *frame;
 }
 
 }  // namespace
 
-StudioServer::StudioServer(StudioModel &model, ModuleThread &moduleThread, std::map<std::string, PageFile> page,
+StudioServer::StudioServer(studio::StudioModel &model, ModuleThread &moduleThread, std::map<std::string, PageFile> page,
                            std::string token)
     : model_(model), page_(std::move(page)), token_(std::move(token)), moduleThread_(moduleThread),
       http_(std::make_unique<httplib::Server>()) {
@@ -71,7 +71,7 @@ StudioServer::StudioServer(StudioModel &model, ModuleThread &moduleThread, std::
     http_->set_exception_handler([](const httplib::Request &, httplib::Response &response, std::exception_ptr error) {
         try {
             std::rethrow_exception(error);
-        } catch (const BadRequest &bad) {
+        } catch (const studio::BadRequest &bad) {
             answerError(response, 400, bad.what());
         } catch (const std::exception &failure) {
             answerError(response, 500, failure.what());
@@ -148,4 +148,4 @@ void StudioServer::stop() { http_->stop(); }
 
 bool StudioServer::listening() const { return http_->is_running(); }
 
-}  // namespace plof::host::studio
+}  // namespace plof::host::http

@@ -1,9 +1,8 @@
-#include "host/studio/request_guard.h"
+#include "host/http/request_guard.h"
 
-#include <random>
 #include <string_view>
 
-namespace plof::host::studio {
+namespace plof::host::http {
 
 namespace {
 
@@ -48,14 +47,6 @@ std::string tokenCookieHeader(const std::string &token) {
     return std::string(kTokenCookie) + "=" + token + "; Path=/; HttpOnly; SameSite=Strict";
 }
 
-std::string newToken() {
-    std::random_device source;
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string token;
-    for (int i = 0; i < 32; ++i) token += kDigits[source() % 16];
-    return token;
-}
-
 std::string refusalReason(const RequestFacts &request, const std::string &token, int port) {
     const std::string suffix = ":" + std::to_string(port);
     if (request.host != "127.0.0.1" + suffix && request.host != "localhost" + suffix) {
@@ -71,4 +62,4 @@ std::string refusalReason(const RequestFacts &request, const std::string &token,
     return "";
 }
 
-}  // namespace plof::host::studio
+}  // namespace plof::host::http

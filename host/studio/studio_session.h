@@ -16,16 +16,16 @@
 #include <vector>
 
 #include "host/play/summary.h"
+#include "host/run/playback.h"
 #include "host/studio/studio_model.h"
-#include "playback_flags.h"
 
-namespace plof::tools {
+namespace plof::host::studio {
 
-class StudioSession final : public host::studio::StudioModel {
+class StudioSession final : public StudioModel {
 public:
     // Plays the inputs once. `saveDirectory` is where saves go. Throws as
     // Playback does.
-    StudioSession(host::PlaybackInputs inputs, std::string saveDirectory);
+    StudioSession(PlaybackInputs inputs, std::string saveDirectory);
 
     nlohmann::ordered_json state() override;
     nlohmann::ordered_json changeSettings(std::size_t item, const nlohmann::json &request) override;
@@ -36,7 +36,7 @@ public:
 
 private:
     // The inputs of a fresh play of the current settings.
-    host::PlaybackInputs currentInputs() const;
+    PlaybackInputs currentInputs() const;
     // Plays the current settings and keeps what was observed.
     void replay();
     // The index of 1-based effect item `item`; BadRequest otherwise.
@@ -46,15 +46,15 @@ private:
     std::string saveBake(std::size_t index, const std::string &path, const nlohmann::json &request);
     std::string saveGltf(const std::string &path);
 
-    host::PlaybackInputs base_;
+    PlaybackInputs base_;
     std::string saveDirectory_;
     bool ownLines_ = false;  // the effects load settingsBlockLines(settings_) instead of the scene's lines
-    std::vector<host::EffectSettings> settings_;
+    std::vector<EffectSettings> settings_;
     std::vector<std::size_t> itemPositions_;  // x, y, z triples of each item per frame
     std::size_t framePositions_ = 0;
     std::vector<double> positions_;  // frame by frame, items in order
-    std::vector<host::EffectSummary> summaries_;
+    std::vector<EffectSummary> summaries_;
     uint64_t revision_ = 0;
 };
 
-}  // namespace plof::tools
+}  // namespace plof::host::studio

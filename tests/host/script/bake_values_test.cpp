@@ -1,13 +1,11 @@
 // Reading `plof-host bake` flags: every bad value is refused with a message
 // that says what to write, before anything is loaded.
-#include "bake_flag_values.h"
+#include "host/script/bake_values.h"
 
 #include <gtest/gtest.h>
 
-namespace plof::tools {
+namespace plof::host {
 namespace {
-
-using host::BakeRequest;
 
 TEST(BakeRequest, ReadsEveryFlag) {
     BakeRequest request;
@@ -79,4 +77,4 @@ TEST(BakeRequest, FramesTakeACountOrARangeFromZero) {
 }
 
 }  // namespace
-}  // namespace plof::tools
+}  // namespace plof::host

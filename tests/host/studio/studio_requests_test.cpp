@@ -1,47 +1,14 @@
-// The studio's HTTP-free pieces: who may drive the server (request_guard),
-// where saves may go (save_name), which settings a request may set
-// (settings_request), and the one thread that calls the module
-// (module_thread).
-#include <atomic>
+// What the studio's session takes from a request: where saves may go
+// (save_name) and which settings a request may set (settings_request).
 #include <filesystem>
-#include <set>
-#include <thread>
 
 #include <gtest/gtest.h>
 
-#include "host/studio/module_thread.h"
-#include "host/studio/request_guard.h"
 #include "host/studio/save_name.h"
 #include "host/studio/settings_request.h"
 
 namespace plof::host::studio {
 namespace {
-
-TEST(StudioRequestGuardTest, TokenInAnyOfItsThreePlacesFromTheServerItself) {
-    const std::string token = newToken();
-    EXPECT_EQ(token.size(), 32u);
-    EXPECT_NE(token, newToken());
-    RequestFacts request{"127.0.0.1:8123", "", token, "", ""};
-    EXPECT_EQ(refusalReason(request, token, 8123), "");
-    request = {"localhost:8123", "http://localhost:8123", "", "Bearer " + token, ""};
-    EXPECT_EQ(refusalReason(request, token, 8123), "");
-    request = {"127.0.0.1:8123", "", "", "", "a=b; plof_studio_token=" + token + "; c=d"};
-    EXPECT_EQ(refusalReason(request, token, 8123), "");
-
-    const RequestFacts refused[] = {
-        {"127.0.0.1:8123", "", "", "", ""},                        // no token
-        {"127.0.0.1:8123", "", token.substr(1), "", ""},           // part of it
-        {"127.0.0.1:8123", "", "", "Basic " + token, ""},          // not a bearer
-        {"127.0.0.1:8123", "", "", "", "other_token=" + token},    // another cookie
-        {"rebound.example:8123", "", token, "", ""},               // DNS rebinding
-        {"127.0.0.1:8124", "", token, "", ""},                     // another port
-        {"127.0.0.1:8123", "http://evil.example", token, "", ""},  // another site
-        {"127.0.0.1:8123", "null", token, "", ""},                 // a sandboxed page
-    };
-    for (const RequestFacts &facts : refused) {
-        EXPECT_NE(refusalReason(facts, token, 8123), "") << facts.host << " " << facts.origin;
-    }
-}
 
 TEST(StudioSaveNameTest, PlainNamesInsideTheDirectoryOnly) {
     const auto root = std::filesystem::temp_directory_path() / "plof_studio_save_name";
@@ -99,39 +66,6 @@ TEST(StudioSettingsRequestTest, TakesWhatThePanelHoldsAllOrNothing) {
     EXPECT_EQ(table[5]["control"], "slider");
     EXPECT_EQ(table[5]["step"], 0.05);
     EXPECT_EQ(table[kSettingCount]["control"], "item");
-}
-
-TEST(StudioModuleThreadTest, OneThreadInQueueOrderFailuresToTheCaller) {
-    ModuleThread moduleThread;
-    std::mutex mutex;
-    std::set<std::thread::id> threads;
-    std::atomic<int> running{0}, mostRunning{0};
-    int done = 0;
-    std::vector<std::thread> callers;
-    for (int c = 0; c < 8; ++c) {
-        callers.emplace_back([&] {
-            for (int i = 0; i < 50; ++i) {
-                moduleThread.run([&] {
-                    const int now = ++running;  // outside any lock: two at once would show
-                    if (now > mostRunning) mostRunning = now;
-                    std::this_thread::yield();
-                    {
-                        std::lock_guard lock(mutex);
-                        threads.insert(std::this_thread::get_id());
-                        ++done;
-                    }
-                    --running;
-                });
-            }
-        });
-    }
-    for (std::thread &caller : callers) caller.join();
-    EXPECT_EQ(done, 400);
-    EXPECT_EQ(threads.size(), 1u);
-    EXPECT_EQ(mostRunning, 1);
-    EXPECT_THROW(moduleThread.run([] { throw std::runtime_error("module failed"); }), std::runtime_error);
-    moduleThread.run([&] { ++done; });  // still serving
-    EXPECT_EQ(done, 401);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <thread>
 
-namespace plof::host::studio {
+namespace plof::host::http {
 
 class ModuleThread {
 public:
@@ -34,4 +34,4 @@ private:
     std::thread thread_;  // last: starts once the queue exists
 };
 
-}  // namespace plof::host::studio
+}  // namespace plof::host::http

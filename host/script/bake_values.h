@@ -7,7 +7,7 @@
 
 #include "host/script/bake_request.h"
 
-namespace plof::tools {
+namespace plof::host {
 
 // The longest path the baking panel and the object list hold (their buffers
 // are 256 bytes with the terminator).
@@ -16,10 +16,9 @@ inline constexpr std::size_t kBakePathLimit = 255;
 // Reads the value of one bake flag into `request`. `flag` is one of
 // --frames, --step, --objects, --hpb-min, --hpb-max, --out; false with
 // `problem` saying what is wrong and what to write instead.
-bool readBakeFlagValue(const std::string &flag, const std::string &value, host::BakeRequest &request,
-                       std::string &problem);
+bool readBakeFlagValue(const std::string &flag, const std::string &value, BakeRequest &request, std::string &problem);
 
 // Checks what no single flag can: that --out was given.
-bool checkBakeRequest(const host::BakeRequest &request, std::string &problem);
+bool checkBakeRequest(const BakeRequest &request, std::string &problem);
 
-}  // namespace plof::tools
+}  // namespace plof::host

@@ -1,5 +1,5 @@
 // Who may drive the studio's local server: a request must carry the token
-// printed in the studio's address (as the "token" query parameter, as
+// (host/base/random_token.h) printed in the studio's address (as the "token" query parameter, as
 // "Authorization: Bearer TOKEN", or as the cookie the first page load sets),
 // name the server itself in its Host header (127.0.0.1:PORT or
 // localhost:PORT, so that a name rebound to the loopback address elsewhere
@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace plof::host::studio {
+namespace plof::host::http {
 
 // What the guard reads of a request; "" for a header that is absent.
 struct RequestFacts {
@@ -24,11 +24,8 @@ struct RequestFacts {
 inline constexpr const char *kTokenCookie = "plof_studio_token";
 std::string tokenCookieHeader(const std::string &token);
 
-// 32 random hexadecimal digits from the system's random source.
-std::string newToken();
-
 // "" when `request` may be served by the server on 127.0.0.1:`port` whose
 // token is `token`; else the reason to refuse it (403), for the answer.
 std::string refusalReason(const RequestFacts &request, const std::string &token, int port);
 
-}  // namespace plof::host::studio
+}  // namespace plof::host::http

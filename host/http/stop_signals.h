@@ -8,7 +8,7 @@
 #include <functional>
 #include <thread>
 
-namespace plof::host::studio {
+namespace plof::host::http {
 
 class StopSignals {
 public:
@@ -27,4 +27,4 @@ private:
     std::thread waiter_;
 };
 
-}  // namespace plof::host::studio
+}  // namespace plof::host::http

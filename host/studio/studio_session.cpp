@@ -1,27 +1,24 @@
-#include "studio_session.h"
+#include "host/studio/studio_session.h"
 
 #include <bit>
 #include <filesystem>
 
-#include "bake_flag_values.h"
 #include "host/base/number_text.h"
+#include "host/base/random_token.h"
 #include "host/files/file_bytes.h"
 #include "host/files/output_file.h"
 #include "host/gltf/gltf_file.h"
 #include "host/run/export_recorder.h"
 #include "host/run/points_csv.h"
 #include "host/script/bake_request.h"
-#include "host/studio/request_guard.h"
+#include "host/script/bake_values.h"
 #include "host/studio/save_name.h"
 #include "host/studio/settings_request.h"
 #include "host/studio/studio_state.h"
 
-namespace plof::tools {
+namespace plof::host::studio {
 
 namespace {
-
-using namespace plof::host;
-using host::studio::BadRequest;
 
 // A script of `actions` for the options panel, numbered so that an error
 // names the step.
@@ -88,7 +85,7 @@ PlaybackInputs StudioSession::currentInputs() const {
         for (std::size_t i = 0; i < inputs.scene.items.size(); ++i) {
             HostItem &item = inputs.scene.items[i];
             if (item.hasEffect) {
-                item.effectLines = host::studio::settingsBlockLines(settings_[i]);
+                item.effectLines = settingsBlockLines(settings_[i]);
                 item.effectLineNumber = 1;
             }
         }
@@ -121,7 +118,7 @@ void StudioSession::replay() {
 }
 
 nlohmann::ordered_json StudioSession::state() {
-    host::studio::StudioStateView view;
+    StudioStateView view;
     for (std::size_t i = 0; i < base_.scene.items.size(); ++i) {
         view.items.push_back(
             {base_.scene.items[i].name, itemPositions_[i], base_.scene.items[i].hasEffect ? &settings_[i] : nullptr});
@@ -131,7 +128,7 @@ nlohmann::ordered_json StudioSession::state() {
     view.fps = base_.fps;
     view.summaries = &summaries_;
     view.revision = revision_;
-    return host::studio::stateJson(view);
+    return stateJson(view);
 }
 
 std::size_t StudioSession::effectItem(std::size_t item) const {
@@ -147,7 +144,7 @@ nlohmann::ordered_json StudioSession::changeSettings(std::size_t item, const nlo
     for (const HostItem &sceneItem : base_.scene.items) names.push_back(sceneItem.name);
     EffectSettings changed = settings_[index];
     std::string problem;
-    if (!host::studio::applySettingsRequest(request, names, changed, problem)) throw BadRequest(problem);
+    if (!applySettingsRequest(request, names, changed, problem)) throw BadRequest(problem);
     const std::vector<EffectSettings> before = settings_;
     const bool ownedBefore = ownLines_;
     settings_[index] = changed;
@@ -195,7 +192,7 @@ std::string StudioSession::playCsv() {
 std::string StudioSession::panelPicture(std::size_t item) {
     const std::size_t index = effectItem(item);
     const std::filesystem::path picture =
-        std::filesystem::temp_directory_path() / ("plof-studio-" + host::studio::newToken() + ".png");
+        std::filesystem::temp_directory_path() / ("plof-studio-" + newToken() + ".png");
     // The picture is taken when the panel closes, read, and removed whatever happens.
     struct RemovedAfter {
         const std::filesystem::path &path;
@@ -215,7 +212,7 @@ std::string StudioSession::panelPicture(std::size_t item) {
 std::string StudioSession::savePath(const nlohmann::json &request, const std::string &extension) const {
     if (!request.contains("name") || !request["name"].is_string()) throw BadRequest("save needs a \"name\" (text)");
     std::string problem;
-    const auto path = host::studio::savePath(saveDirectory_, request["name"].get<std::string>(), extension, problem);
+    const auto path = studio::savePath(saveDirectory_, request["name"].get<std::string>(), extension, problem);
     if (!path) throw BadRequest(problem);
     return *path;
 }
@@ -288,4 +285,4 @@ nlohmann::ordered_json StudioSession::save(const nlohmann::json &request) {
     return {{"written", written}};
 }
 
-}  // namespace plof::tools
+}  // namespace plof::host::studio

@@ -1,9 +1,9 @@
-#include "host/studio/stop_signals.h"
+#include "host/http/stop_signals.h"
 
 #include <pthread.h>
 #include <signal.h>
 
-namespace plof::host::studio {
+namespace plof::host::http {
 
 namespace {
 
@@ -36,4 +36,4 @@ StopSignals::~StopSignals() {
     waiter_.join();
 }
 
-}  // namespace plof::host::studio
+}  // namespace plof::host::http

@@ -10,14 +10,14 @@
 #include <memory>
 #include <string>
 
-#include "host/studio/module_thread.h"
+#include "host/http/module_thread.h"
 #include "host/studio/studio_model.h"
 
 namespace httplib {
 class Server;
 }
 
-namespace plof::host::studio {
+namespace plof::host::http {
 
 inline constexpr std::size_t kBodyLimit = 64 * 1024;
 
@@ -31,7 +31,7 @@ class StudioServer {
 public:
     // `page` maps request paths ("/", "/studio.js") to files; `model` and
     // `moduleThread` (the thread that calls the module) must outlive the server.
-    StudioServer(StudioModel &model, ModuleThread &moduleThread, std::map<std::string, PageFile> page,
+    StudioServer(studio::StudioModel &model, ModuleThread &moduleThread, std::map<std::string, PageFile> page,
                  std::string token);
     ~StudioServer();
     StudioServer(const StudioServer &) = delete;
@@ -52,7 +52,7 @@ private:
     void addRoutes();
     void addApiRoutes();
 
-    StudioModel &model_;
+    studio::StudioModel &model_;
     std::map<std::string, PageFile> page_;
     std::string token_;
     int port_ = 0;
@@ -60,4 +60,4 @@ private:
     std::unique_ptr<httplib::Server> http_;
 };
 
-}  // namespace plof::host::studio
+}  // namespace plof::host::http
