@@ -7,12 +7,12 @@
 #include <cstdint>
 #include <string>
 
+#include "bake_flags.h"
 #include "command.h"
 #include "emitter_flags.h"
 #include "fuzz_support.h"
 #include "host/base/frame_rate.h"
 #include "host/script/bake_request.h"
-#include "host/script/bake_values.h"
 
 namespace {
 
@@ -41,7 +41,10 @@ void playValue(const std::string &flag, const std::string &value) {
 void bakeValue(const std::string &flag, const std::string &value) {
     plof::host::BakeRequest request;
     std::string problem;
-    if (!plof::host::readBakeFlagValue(flag, value, request, problem)) {
+    const auto known = std::find_if(std::begin(plof::tools::kBakeValueFlags), std::end(plof::tools::kBakeValueFlags),
+                                    [&](const plof::tools::BakeValueFlag &bake) { return flag == bake.flag; });
+    if (known == std::end(plof::tools::kBakeValueFlags)) return;
+    if (!plof::host::readBakeValue(known->value, flag, value, request, problem)) {
         check(!problem.empty(), "a refused value is explained");
         return;
     }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "bake_flags.h"
 #include "command.h"
 #include "emitter_flags.h"
 #include "host/base/host_error.h"
@@ -13,7 +14,6 @@
 #include "host/run/options_panel_run.h"
 #include "host/run/playback.h"
 #include "host/script/bake_request.h"
-#include "host/script/bake_values.h"
 #include "playback_flags.h"
 
 namespace plof::tools {
@@ -50,11 +50,11 @@ BakeRequest readRequest(const ParsedArguments &arguments) {
     }
     BakeRequest request;
     std::string problem;
-    for (const char *flag : {"--frames", "--step", "--objects", "--hpb-min", "--hpb-max", "--out"}) {
-        const auto value = arguments.value(flag);
-        if (value && !readBakeFlagValue(flag, *value, request, problem)) throw UsageError(problem);
+    for (const BakeValueFlag &flag : kBakeValueFlags) {
+        const auto text = arguments.value(flag.flag);
+        if (text && !readBakeValue(flag.value, flag.flag, *text, request, problem)) throw UsageError(problem);
     }
-    if (!checkBakeRequest(request, problem)) throw UsageError(problem);
+    if (!checkBakeRequest(request, "--out", problem)) throw UsageError(problem);
     request.alignH = arguments.has("--align-h");
     request.scale = arguments.has("--scale");
     request.dissolve = arguments.has("--dissolve");

@@ -63,9 +63,7 @@ int runExport(const ParsedArguments &arguments) {
         throw InputError(arguments.positional.front() + ": the scene has no items, so there is nothing to export");
     }
     try {
-        ExportRecorder recorder(playback);
-        playback.play([&](int32_t frame) { recorder.record(frame); });
-        const AnimatedScene scene = recorder.finish(markerSize);
+        const AnimatedScene scene = recordExport(playback, markerSize);
         writeGltf(scene, container, file);
         file.close();
         if (page) page->write(scene);

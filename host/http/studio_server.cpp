@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include "host/base/host_error.h"
 #include "host/base/number_text.h"
 #include "host/http/request_guard.h"
 
@@ -67,11 +68,12 @@ StudioServer::StudioServer(studio::StudioModel &model, ModuleThread &moduleThrea
         return httplib::Server::HandlerResponse::Handled;
     });
     // Every answer of a route, and every failure, passes here: a request
-    // the model cannot take is the client's (400), anything else ours (500).
+    // the session cannot carry out as asked is the client's (400), anything
+    // else ours (500).
     http_->set_exception_handler([](const httplib::Request &, httplib::Response &response, std::exception_ptr error) {
         try {
             std::rethrow_exception(error);
-        } catch (const studio::BadRequest &bad) {
+        } catch (const RequestError &bad) {
             answerError(response, 400, bad.what());
         } catch (const std::exception &failure) {
             answerError(response, 500, failure.what());

@@ -185,4 +185,10 @@ AnimatedScene ExportRecorder::finish(std::optional<float> markerSize) {
     return std::move(scene_);
 }
 
+AnimatedScene recordExport(Playback &playback, std::optional<float> markerSize) {
+    ExportRecorder recorder(playback);
+    playback.play([&](int32_t frame) { recorder.record(frame); });
+    return recorder.finish(markerSize);
+}
+
 }  // namespace plof::host

@@ -54,4 +54,9 @@ private:
     std::vector<std::unique_ptr<RestingPlaces>> resting_;
 };
 
+// Plays the range of `playback` once, recording every frame, and finishes
+// the recording (the marker as finish() makes it). Throws as the recorder
+// and the playback do.
+AnimatedScene recordExport(Playback &playback, std::optional<float> markerSize);
+
 }  // namespace plof::host

@@ -22,13 +22,13 @@ std::vector<std::string> splitCommas(const std::string &text) {
     }
 }
 
-// --frames: a count N (frames 0 .. N-1), or the range 0..B (B + 1 frames).
-bool readFrameCount(const std::string &value, int32_t &frames, std::string &problem) {
-    const std::string forms = "--frames takes a whole number N (frames 0 .. N-1) or 0..B (frames 0 to B)";
+// A count N (frames 0 .. N-1), or the range 0..B (B + 1 frames).
+bool readFrameCount(const std::string &name, const std::string &value, int32_t &frames, std::string &problem) {
+    const std::string forms = name + " takes a whole number N (frames 0 .. N-1) or 0..B (frames 0 to B)";
     if (const auto count = parseInteger(value)) {
         // The panel bakes nothing below one frame but still writes a scene.
         if (*count < 1) {
-            problem = "--frames " + value + ": a bake needs at least 1 frame";
+            problem = name + " " + value + ": a bake needs at least 1 frame";
             return false;
         }
         frames = *count;
@@ -40,7 +40,7 @@ bool readFrameCount(const std::string &value, int32_t &frames, std::string &prob
         return false;
     }
     if (range->first != 0) {
-        problem = "--frames " + value + ": a bake always starts at frame 0; write 0.." + std::to_string(range->last) +
+        problem = name + " " + value + ": a bake always starts at frame 0; write 0.." + std::to_string(range->last) +
                   ", or the number of frames";
         return false;
     }
@@ -52,70 +52,79 @@ bool readFrameCount(const std::string &value, int32_t &frames, std::string &prob
     return true;
 }
 
+// A step below 1 would never advance the baking loop.
+bool readStep(const std::string &name, const std::string &text, int32_t &step, std::string &problem) {
+    const auto number = parseInteger(text);
+    if (number && *number < 1) {
+        problem = name + " must be 1 or more, not " + text;
+        return false;
+    }
+    if (!number) {
+        problem = name + " takes a whole number, not \"" + text + "\"";
+        return false;
+    }
+    step = *number;
+    return true;
+}
+
+bool readSpin(const std::string &name, const std::string &text, std::array<double, 3> &spin, std::string &problem) {
+    const std::vector<std::string> parts = splitCommas(text);
+    std::array<double, 3> numbers{};
+    bool good = parts.size() == 3;
+    for (std::size_t i = 0; good && i < 3; ++i) {
+        const auto number = parseNumber(parts[i]);
+        good = number.has_value();
+        if (good) numbers[i] = *number;
+    }
+    if (!good) {
+        problem = name + " takes three numbers h,p,b (degrees per second), not \"" + text + "\"";
+        return false;
+    }
+    spin = numbers;
+    return true;
+}
+
+bool readObjects(const std::string &name, const std::string &text, std::vector<std::string> &objects,
+                 std::string &problem) {
+    for (const std::string &path : splitCommas(text)) {
+        if (!hasModuleExtension(path, ".lwo")) {
+            problem = name + ": \"" + path + "\" is not an object file ending in .lwo";
+            return false;
+        }
+        if (path.size() > kBakePathLimit) {
+            problem = name + ": \"" + path + "\" is longer than " + std::to_string(kBakePathLimit) +
+                      " characters, more than the object list holds";
+            return false;
+        }
+        objects.push_back(path);
+    }
+    return true;
+}
+
 }  // namespace
 
-bool readBakeFlagValue(const std::string &flag, const std::string &value, BakeRequest &request, std::string &problem) {
-    if (flag == "--frames") return readFrameCount(value, request.frames, problem);
-    if (flag == "--step") {
-        const auto number = parseInteger(value);
-        // A step below 1 would never advance the baking loop.
-        if (number && *number < 1) {
-            problem = "--step must be 1 or more, not " + value;
-            return false;
-        }
-        if (!number) {
-            problem = "--step takes a whole number, not \"" + value + "\"";
-            return false;
-        }
-        request.step = *number;
-        return true;
-    }
-    if (flag == "--hpb-min" || flag == "--hpb-max") {
-        const std::vector<std::string> parts = splitCommas(value);
-        std::array<double, 3> numbers{};
-        bool good = parts.size() == 3;
-        for (std::size_t i = 0; good && i < 3; ++i) {
-            const auto number = parseNumber(parts[i]);
-            good = number.has_value();
-            if (good) numbers[i] = *number;
-        }
-        if (!good) {
-            problem = flag + " takes three numbers h,p,b (degrees per second), not \"" + value + "\"";
-            return false;
-        }
-        (flag == "--hpb-min" ? request.hpbMin : request.hpbMax) = numbers;
-        return true;
-    }
-    if (flag == "--objects") {
-        for (const std::string &path : splitCommas(value)) {
-            if (!hasModuleExtension(path, ".lwo")) {
-                problem = "--objects: \"" + path + "\" is not an object file ending in .lwo";
+bool readBakeValue(BakeValue value, const std::string &name, const std::string &text, BakeRequest &request,
+                   std::string &problem) {
+    switch (value) {
+        case BakeValue::Frames: return readFrameCount(name, text, request.frames, problem);
+        case BakeValue::Step: return readStep(name, text, request.step, problem);
+        case BakeValue::HpbMin: return readSpin(name, text, request.hpbMin, problem);
+        case BakeValue::HpbMax: return readSpin(name, text, request.hpbMax, problem);
+        case BakeValue::Objects: return readObjects(name, text, request.objects, problem);
+        case BakeValue::Out:
+            if (text.empty() || text.size() > kBakePathLimit) {
+                problem = name + " needs a scene file path of 1 to " + std::to_string(kBakePathLimit) + " characters";
                 return false;
             }
-            if (path.size() > kBakePathLimit) {
-                problem = "--objects: \"" + path + "\" is longer than " + std::to_string(kBakePathLimit) +
-                          " characters, more than the object list holds";
-                return false;
-            }
-            request.objects.push_back(path);
-        }
-        return true;
+            request.out = text;
+            return true;
     }
-    if (flag == "--out") {
-        if (value.empty() || value.size() > kBakePathLimit) {
-            problem = "--out needs a scene file path of 1 to " + std::to_string(kBakePathLimit) + " characters";
-            return false;
-        }
-        request.out = value;
-        return true;
-    }
-    problem = "unknown bake flag " + flag;
     return false;
 }
 
-bool checkBakeRequest(const BakeRequest &request, std::string &problem) {
+bool checkBakeRequest(const BakeRequest &request, const std::string &outName, std::string &problem) {
     if (request.out.empty()) {
-        problem = "missing --out FILE.lws: the scene file to write";
+        problem = "missing " + outName + " FILE.lws: the scene file to write";
         return false;
     }
     return true;

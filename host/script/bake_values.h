@@ -1,5 +1,8 @@
-// The flags of `plof-host bake` read into a BakeRequest: every bad value is
-// refused with a message that says what to write, before anything is loaded.
+// The values of a bake read from text into a BakeRequest, as `plof-host
+// bake` takes them from its flags and the studio from a save request: every
+// bad value is refused with a message that says what to write, before
+// anything is loaded. Messages name a value as the caller shows it ("--frames"
+// on the command line, "frames" in a request).
 #pragma once
 
 #include <cstddef>
@@ -13,12 +16,22 @@ namespace plof::host {
 // are 256 bytes with the terminator).
 inline constexpr std::size_t kBakePathLimit = 255;
 
-// Reads the value of one bake flag into `request`. `flag` is one of
-// --frames, --step, --objects, --hpb-min, --hpb-max, --out; false with
-// `problem` saying what is wrong and what to write instead.
-bool readBakeFlagValue(const std::string &flag, const std::string &value, BakeRequest &request, std::string &problem);
+enum class BakeValue {
+    Frames,   // a count N (frames 0 .. N-1), or the range 0..B
+    Step,     // the frame step, 1 or more
+    Objects,  // object files "a.lwo,b.lwo", added in turn
+    HpbMin,   // lowest spin "h,p,b"
+    HpbMax,   // highest spin "h,p,b"
+    Out,      // the scene file to write
+};
 
-// Checks what no single flag can: that --out was given.
-bool checkBakeRequest(const BakeRequest &request, std::string &problem);
+// Reads `text` as `value` into `request`, the value named `name` in
+// messages; false with `problem` saying what is wrong and what to write.
+bool readBakeValue(BakeValue value, const std::string &name, const std::string &text, BakeRequest &request,
+                   std::string &problem);
+
+// Checks what no single value can: that the scene to write was named, as
+// `outName`.
+bool checkBakeRequest(const BakeRequest &request, const std::string &outName, std::string &problem);
 
 }  // namespace plof::host

@@ -1,31 +1,30 @@
-// The studio's side of `plof-host studio`: the scene and its current
-// settings, played through the module for every change, and the answers of
-// the HTTP interface (host/studio/studio_model.h) computed from what the
-// host observed.
+// The studio's session: the scene it plays, as a whole description a page
+// may edit, and the last play of it. Every change makes a new description,
+// which is played (studio_play.h) and kept only when it plays, so that a
+// change the module cannot play changes nothing; a revision counts the
+// changes kept. The answers of the interface (studio_model.h) are computed
+// from what the host observed of the last play.
 //
-// Every play loads the module afresh (the previous load is unloaded first),
-// so that its random generator starts at 1 as it does for `plof-host play`:
-// the positions shown for a set of settings are those `play` prints for the
-// same settings saved as a .plf file or a scene. Files are written by the
-// module where the module writes them (.plf through the options panel's
-// "S", baked scenes through the baking panel) and by OutputFile otherwise.
+// The session needs neither an HTTP library nor threads: any front may drive
+// it, one call at a time (the HTTP server from its module thread).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "host/play/summary.h"
-#include "host/run/playback.h"
+#include "host/run/playback_inputs.h"
 #include "host/studio/studio_model.h"
+#include "host/studio/studio_play.h"
 
 namespace plof::host::studio {
 
 class StudioSession final : public StudioModel {
 public:
-    // Plays the inputs once. `saveDirectory` is where saves go. Throws as
+    // Plays `scene` once (performing its first panel run, if any), printing
+    // that play's warnings. `saveDirectory` is where saves go. Throws as
     // Playback does.
-    StudioSession(PlaybackInputs inputs, std::string saveDirectory);
+    StudioSession(PlaybackInputs scene, std::string saveDirectory);
 
     nlohmann::ordered_json state() override;
     nlohmann::ordered_json changeSettings(std::size_t item, const nlohmann::json &request) override;
@@ -35,25 +34,15 @@ public:
     nlohmann::ordered_json save(const nlohmann::json &request) override;
 
 private:
-    // The inputs of a fresh play of the current settings.
-    PlaybackInputs currentInputs() const;
-    // Plays the current settings and keeps what was observed.
-    void replay();
     // The index of 1-based effect item `item`; BadRequest otherwise.
     std::size_t effectItem(std::size_t item) const;
+    // The effect item a save request names, by default the first.
+    std::size_t savedItem(const nlohmann::json &request) const;
     std::string savePath(const nlohmann::json &request, const std::string &extension) const;
-    std::string saveSettingsFile(std::size_t index, const std::string &path);
-    std::string saveBake(std::size_t index, const std::string &path, const nlohmann::json &request);
-    std::string saveGltf(const std::string &path);
 
-    PlaybackInputs base_;
+    PlaybackInputs scene_;
     std::string saveDirectory_;
-    bool ownLines_ = false;  // the effects load settingsBlockLines(settings_) instead of the scene's lines
-    std::vector<EffectSettings> settings_;
-    std::vector<std::size_t> itemPositions_;  // x, y, z triples of each item per frame
-    std::size_t framePositions_ = 0;
-    std::vector<double> positions_;  // frame by frame, items in order
-    std::vector<EffectSummary> summaries_;
+    StudioPlay play_;
     uint64_t revision_ = 0;
 };
 

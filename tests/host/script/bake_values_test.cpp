@@ -1,11 +1,24 @@
-// Reading `plof-host bake` flags: every bad value is refused with a message
-// that says what to write, before anything is loaded.
+// Reading a bake's values: every bad value is refused with a message that
+// says what to write, before anything is loaded.
 #include "host/script/bake_values.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace plof::host {
 namespace {
+
+// The values by their names on the command line, which the messages use.
+bool readBakeFlagValue(const std::string &flag, const std::string &text, BakeRequest &request, std::string &problem) {
+    const std::pair<const char *, BakeValue> kFlags[] = {
+        {"--frames", BakeValue::Frames},  {"--step", BakeValue::Step},      {"--objects", BakeValue::Objects},
+        {"--hpb-min", BakeValue::HpbMin}, {"--hpb-max", BakeValue::HpbMax}, {"--out", BakeValue::Out}};
+    for (const auto &[name, value] : kFlags) {
+        if (flag == name) return readBakeValue(value, flag, text, request, problem);
+    }
+    return false;
+}
 
 TEST(BakeRequest, ReadsEveryFlag) {
     BakeRequest request;
@@ -22,7 +35,7 @@ TEST(BakeRequest, ReadsEveryFlag) {
     EXPECT_EQ(request.hpbMin, (std::array<double, 3>{-10.0, 0.5, 100.0}));
     EXPECT_EQ(request.hpbMax, (std::array<double, 3>{10.0, 20.0, 30.0}));
     EXPECT_EQ(request.objects, (std::vector<std::string>{"a.lwo", "dir/b.lwo", "c.lwo"}));
-    EXPECT_TRUE(checkBakeRequest(request, problem));
+    EXPECT_TRUE(checkBakeRequest(request, "--out", problem));
 }
 
 TEST(BakeRequest, RefusesBadValuesSayingWhatToWrite) {
@@ -61,7 +74,7 @@ TEST(BakeRequest, RefusesBadValuesSayingWhatToWrite) {
     }
     BakeRequest noOut;
     std::string problem;
-    EXPECT_FALSE(checkBakeRequest(noOut, problem));
+    EXPECT_FALSE(checkBakeRequest(noOut, "--out", problem));
     EXPECT_NE(problem.find("--out"), std::string::npos);
 }
 
