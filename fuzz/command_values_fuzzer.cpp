@@ -13,6 +13,7 @@
 #include "fuzz_support.h"
 #include "host/base/frame_rate.h"
 #include "host/script/bake_request.h"
+#include "shared_options.h"
 
 namespace {
 

@@ -23,7 +23,9 @@
 #include <string_view>
 #include <vector>
 
+#include "arguments.h"
 #include "command.h"
+#include "command_table.h"
 #include "fuzz_support.h"
 #include "host/base/host_error.h"
 #include "host/run/host_process.h"

@@ -1,3 +1,5 @@
+#include "arguments.h"
+
 #include "command.h"
 #include "host/base/nearest_word.h"
 

@@ -2,12 +2,16 @@
 // module's own panels: the options panel's "    CreateScene   " button, the
 // baking panel filled from the flags, object files added through its file
 // dialog, the baking panel confirmed.
+#include "bake_command.h"
+
 #include <cstdio>
 #include <filesystem>
 
+#include "arguments.h"
 #include "bake_flags.h"
 #include "command.h"
 #include "emitter_flags.h"
+#include "help_text.h"
 #include "host/base/host_error.h"
 #include "host/play/resting_places.h"
 #include "host/play/summary.h"
@@ -124,7 +128,6 @@ const std::string kBakeUsage = usageLine(kBakeFlags, "bake --object --settings -
 
 }  // namespace
 
-extern const Command kBakeCommand;
 const Command kBakeCommand{
     "bake",
     "bake one emitter's particles into a scene of key-framed objects, through the panels",

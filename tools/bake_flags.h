@@ -12,9 +12,9 @@ struct BakeValueFlag {
 };
 
 inline constexpr BakeValueFlag kBakeValueFlags[] = {
-    {"--frames", host::BakeValue::Frames}, {"--step", host::BakeValue::Step},
+    {"--frames", host::BakeValue::Frames},   {"--step", host::BakeValue::Step},
     {"--objects", host::BakeValue::Objects}, {"--hpb-min", host::BakeValue::HpbMin},
-    {"--hpb-max", host::BakeValue::HpbMax}, {"--out", host::BakeValue::Out},
+    {"--hpb-max", host::BakeValue::HpbMax},  {"--out", host::BakeValue::Out},
 };
 
 }  // namespace plof::tools

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "command.h"
 #include "host/run/emitter_scene.h"
 #include "host/scene/motion.h"

@@ -1,5 +1,7 @@
 // plof-host export: plays a scene's frames and writes them as an animated
 // glTF 2.0 file, optionally with the viewer page beside it.
+#include "export_command.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "arguments.h"
 #include "command.h"
 #include "host/base/file_extension.h"
 #include "host/base/host_error.h"
@@ -18,6 +21,7 @@
 #include "host/run/export_recorder.h"
 #include "host/run/playback.h"
 #include "playback_flags.h"
+#include "shared_options.h"
 #include "viewer_page.h"
 
 namespace plof::tools {
@@ -119,7 +123,6 @@ const std::string kExportUsage = playbackUsage("export", kExportFlags, "--out [-
 
 }  // namespace
 
-extern const Command kExportCommand;
 const Command kExportCommand{
     "export",
     "play a scene through the effect and write it as an animated glTF file (and a viewer page)",

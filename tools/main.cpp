@@ -5,7 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "command.h"
+#include "command_table.h"
+#include "help_text.h"
 #include "host/base/host_error.h"
 #include "host/base/nearest_word.h"
 #include "host/run/host_process.h"

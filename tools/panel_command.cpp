@@ -1,15 +1,20 @@
 // plof-host panel: opens the effect's options panel on a fresh instance of one
 // emitter object, performs a panel script on it (and on the panels opened
 // from it), and optionally pictures the panel and saves the host scene.
+#include "panel_command.h"
+
 #include <cstdio>
 
+#include "arguments.h"
 #include "command.h"
 #include "emitter_flags.h"
+#include "help_text.h"
 #include "host/base/frame_rate.h"
 #include "host/panels/panel_snapshot.h"
 #include "host/run/options_panel_run.h"
 #include "host/run/playback.h"
 #include "playback_flags.h"
+#include "shared_options.h"
 
 namespace plof::tools {
 
@@ -89,7 +94,6 @@ const std::string kPanelUsage =
 
 }  // namespace
 
-extern const Command kPanelCommand;
 const Command kPanelCommand{
     "panel",
     "open the options panel on one emitter and perform a panel script on it",

@@ -1,8 +1,11 @@
 // plof-host play: plays a scene's frames through the effect and writes every
 // point's world position as CSV.
+#include "play_command.h"
+
 #include <cstdio>
 #include <memory>
 
+#include "arguments.h"
 #include "command.h"
 #include "host/base/host_error.h"
 #include "host/files/output_file.h"
@@ -99,7 +102,6 @@ const std::string kPlayUsage = playbackUsage("play", kPlayFlags, "[--out]");
 
 }  // namespace
 
-extern const Command kPlayCommand;
 const Command kPlayCommand{
     "play",
     "play a scene (or one emitter object) through the effect; print every point as CSV",

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "help_text.h"
 #include "host/base/frame_rate.h"
 #include "host/base/host_error.h"
 #include "host/base/number_text.h"
 #include "host/base/warning_log.h"
 #include "host/run/emitter_scene.h"
 #include "host/run/options_panel_run.h"
+#include "shared_options.h"
 
 namespace plof::tools {
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "command.h"
 #include "emitter_flags.h"
 #include "host/run/playback_inputs.h"

@@ -4,9 +4,9 @@
 
 #include <string>
 
-namespace plof::host {
+namespace plof::tools {
 
 // The directory of the running executable ("" when the platform cannot say).
 std::string executableDirectory();
 
-}  // namespace plof::host
+}  // namespace plof::tools

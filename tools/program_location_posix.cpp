@@ -2,7 +2,7 @@
 
 #include "program_location.h"
 
-namespace plof::host {
+namespace plof::tools {
 
 std::string executableDirectory() {
     std::error_code error;
@@ -10,4 +10,4 @@ std::string executableDirectory() {
     return error ? std::string() : self.parent_path().string();
 }
 
-}  // namespace plof::host
+}  // namespace plof::tools

@@ -4,7 +4,7 @@
 
 #include "program_location.h"
 
-namespace plof::host {
+namespace plof::tools {
 
 std::string executableDirectory() {
     char path[MAX_PATH] = {};
@@ -15,4 +15,4 @@ std::string executableDirectory() {
     return std::filesystem::path(path).parent_path().string();
 }
 
-}  // namespace plof::host
+}  // namespace plof::tools

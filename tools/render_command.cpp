@@ -1,12 +1,15 @@
 // plof-host render: plays a scene as play does and draws it: a PNG still of
 // the last frame with every point's trail over the range, or an animated GIF
 // of the range.
+#include "render_command.h"
+
 #include <cmath>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <span>
 
+#include "arguments.h"
 #include "command.h"
 #include "host/base/file_extension.h"
 #include "host/base/number_text.h"
@@ -205,7 +208,6 @@ const std::string kRenderUsage = playbackUsage("render", kRenderFlags, "--out [-
 
 }  // namespace
 
-extern const Command kRenderCommand;
 const Command kRenderCommand{
     "render",
     "play a scene and draw it: a PNG still with trails, or an animated GIF",

@@ -1,6 +1,9 @@
+#include "shared_options.h"
+
 #include <cstdio>
 #include <filesystem>
 
+#include "arguments.h"
 #include "command.h"
 #include "host/base/frame_rate.h"
 #include "host/base/nearest_word.h"
@@ -40,7 +43,7 @@ std::string modulePath(const ParsedArguments &arguments) {
     if (const auto given = arguments.value("--module")) {
         return *given;
     }
-    const std::string directory = plof::host::executableDirectory();
+    const std::string directory = executableDirectory();
     return directory.empty() ? "plof.p" : (std::filesystem::path(directory) / "plof.p").string();
 }
 

@@ -2,6 +2,8 @@
 // effect live: the page (viewer/studio.html with its script) shows the
 // effect in 3D, a control per setting, the summary and the options panel;
 // every change is played through a freshly loaded module.
+#include "studio_command.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <optional>
 #include <thread>
 
+#include "arguments.h"
 #include "command.h"
 #include "host/base/number_text.h"
 #include "host/base/random_token.h"
@@ -137,7 +140,6 @@ const std::string kStudioUsage = playbackUsage("studio", kStudioFlags, "[--port]
 
 }  // namespace
 
-extern const Command kStudioCommand;
 const Command kStudioCommand{
     "studio",
     "design an effect live in the browser: a local server with the module in the loop",

@@ -1,10 +1,13 @@
 // plof-host summary: plays a scene as play does and prints, for each item
 // that carries the effect, its numbers and warnings: for a person, or as
 // JSON with --json.
+#include "summary_command.h"
+
 #include <cstdio>
 
 #include <nlohmann/json.hpp>
 
+#include "arguments.h"
 #include "command.h"
 #include "host/play/summary.h"
 #include "host/play/summary_json.h"
@@ -104,7 +107,6 @@ const std::string kSummaryUsage = playbackUsage("summary", kSummaryFlags, "[--js
 
 }  // namespace
 
-extern const Command kSummaryCommand;
 const Command kSummaryCommand{
     "summary",
     "play a scene and print the effect in numbers (periods, flights, extent) with warnings",
