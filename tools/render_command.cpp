@@ -12,8 +12,8 @@
 #include "host/base/number_text.h"
 #include "host/pictures/picture_camera.h"
 #include "host/pictures/picture_files.h"
-#include "host/run/scene_render.h"
 #include "host/run/playback.h"
+#include "host/run/scene_render.h"
 #include "playback_flags.h"
 
 namespace plof::tools {

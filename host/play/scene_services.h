@@ -11,7 +11,8 @@
 // sceneServices (host/base/host_context.h), which the HostServices fills
 // while it lives; its destructor withdraws those of its records that are
 // still provided. A message the module shows is told to the context's
-// MessageObserver once shown.
+// MessageObserver once shown. Constructing one without an installed context
+// throws std::logic_error.
 //
 // Items are numbered 1, 2, ... in scene order; every item is an object item.
 // Item 0 is "no item", except that object, point and parameter queries for
