@@ -1,12 +1,12 @@
-// What `plof-host export` keeps of a played scene: for every item that
-// carries the effect, one node per point, at the point's played world
-// position at each frame; for every other item (a baked particle object, a
-// null, a plain object) one node at the item's pose (position, heading,
-// pitch, bank and scale, parents applied). A node is hidden (scale 0) at a
-// frame where its point rests (the effect puts every point that is not in
-// flight at its resting place), where its item is fully dissolved, or where
-// its position is beyond float32 or not a number (it is put at the origin
-// there, with a warning).
+// What an export (`plof-host export`, the studio's .glb) keeps of a played
+// scene: for every item that carries the effect, one node per point, at the
+// point's played world position at each frame; for every other item (a
+// baked particle object, a null, a plain object) one node at the item's pose
+// (position, heading, pitch, bank and scale, parents applied). A node is
+// hidden (scale 0) at a frame where its point rests (the effect puts every
+// point that is not in flight at its resting place), where its item is fully
+// dissolved, or where its position is beyond float32 or not a number (it is
+// put at the origin there, with a warning).
 //
 // Memory: 12 bytes per node and frame (16 more for an item node's rotation).
 #pragma once

@@ -1,5 +1,6 @@
-// The play command's output: every point of every item at every frame, as
-// CSV. Numbers are written in their shortest round-trip form.
+// What `plof-host play` prints, and the studio's play.csv: every point of
+// every item at every frame, as CSV. Numbers are written in their shortest
+// round-trip form.
 //
 // Columns: frame,point,x,y,z for a scene of one item, else
 // frame,item,point,x,y,z (item = 1-based number in scene order); a last
