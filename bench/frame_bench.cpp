@@ -9,13 +9,17 @@
 #include "host/base/host_error.h"
 #include "host/module/loaded_handler.h"
 #include "host/module/module_loader.h"
-#include "host/objects/object_points.h"
+#include "host/objects/builtin_shapes.h"
 #include "host/play/frame_loop.h"
 #include "host/play/scene_services.h"
+#include "host/run/host_process.h"
 
 namespace {
 
 using namespace plof::host;
+
+// The host runs for every benchmark, as for the whole of a plof-host run.
+const HostProcess kProcess;
 
 // The module, loaded once for every benchmark; null with `error` set when it cannot be.
 const LoadedModule *module(std::string &error) {

@@ -7,11 +7,13 @@
 #include <cstdint>
 #include <string>
 
-#include "bake_flag_values.h"
+#include "bake_flags.h"
 #include "command.h"
-#include "emitter_scene.h"
+#include "emitter_flags.h"
 #include "fuzz_support.h"
+#include "host/base/frame_rate.h"
 #include "host/script/bake_request.h"
+#include "shared_options.h"
 
 namespace {
 
@@ -24,7 +26,7 @@ void playValue(const std::string &flag, const std::string &value) {
             check(range.first <= range.last, "a frame range runs forward");
         } else if (flag == "--fps") {
             const double fps = plof::tools::parseFrameRate(flag, value);
-            check(fps >= plof::tools::kLowestFrameRate && fps <= plof::tools::kHighestFrameRate,
+            check(fps >= plof::host::kLowestFrameRate && fps <= plof::host::kHighestFrameRate,
                   "a frame rate is within the range the host plays");
         } else if (flag == "--motion") {
             const auto keys = plof::tools::parseMotion(value);
@@ -40,14 +42,17 @@ void playValue(const std::string &flag, const std::string &value) {
 void bakeValue(const std::string &flag, const std::string &value) {
     plof::host::BakeRequest request;
     std::string problem;
-    if (!plof::tools::readBakeFlagValue(flag, value, request, problem)) {
+    const auto known = std::find_if(std::begin(plof::tools::kBakeValueFlags), std::end(plof::tools::kBakeValueFlags),
+                                    [&](const plof::tools::BakeValueFlag &bake) { return flag == bake.flag; });
+    if (known == std::end(plof::tools::kBakeValueFlags)) return;
+    if (!plof::host::readBakeValue(known->value, flag, value, request, problem)) {
         check(!problem.empty(), "a refused value is explained");
         return;
     }
     check(request.step >= 1, "the frame step advances");
     for (const std::string &object : request.objects)
-        check(object.size() <= plof::tools::kBakePathLimit, "object paths fit the panel");
-    check(request.out.size() <= plof::tools::kBakePathLimit, "the scene path fits the panel");
+        check(object.size() <= plof::host::kBakePathLimit, "object paths fit the panel");
+    check(request.out.size() <= plof::host::kBakePathLimit, "the scene path fits the panel");
     check(!plof::host::bakeScript(request).actions.empty(), "a bake has a script");
 }
 

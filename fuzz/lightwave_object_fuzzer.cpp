@@ -5,7 +5,7 @@
 
 #include "fuzz_support.h"
 #include "host/base/host_error.h"
-#include "host/objects/object_points.h"
+#include "host/objects/lightwave_object.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     try {

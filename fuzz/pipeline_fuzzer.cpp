@@ -23,15 +23,22 @@
 #include <string_view>
 #include <vector>
 
+#include "arguments.h"
 #include "command.h"
+#include "command_table.h"
 #include "fuzz_support.h"
 #include "host/base/host_error.h"
-#include "host/scene/scene_file.h"
+#include "host/run/host_process.h"
+#include "host/scene/scene_reader.h"
+#include "host/scene/scene_writer.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace plof::tools;
+
+// The host runs for every input, as main() runs it for a plof-host run.
+const plof::host::HostProcess kProcess;
 
 constexpr std::string_view kObjectSeparator = "\n--- object ---\n";
 // Frames played at most, so that one input stays well under a second.

@@ -7,7 +7,8 @@
 
 #include "fuzz_support.h"
 #include "host/base/host_error.h"
-#include "host/scene/scene_file.h"
+#include "host/scene/scene_reader.h"
+#include "host/scene/scene_writer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     plof::host::HostScene scene;

@@ -1,5 +1,7 @@
+#include "arguments.h"
+
 #include "command.h"
-#include "host/settings/settings_warnings.h"
+#include "host/base/nearest_word.h"
 
 namespace plof::tools {
 

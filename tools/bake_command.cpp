@@ -2,19 +2,23 @@
 // module's own panels: the options panel's "    CreateScene   " button, the
 // baking panel filled from the flags, object files added through its file
 // dialog, the baking panel confirmed.
+#include "bake_command.h"
+
 #include <cstdio>
 #include <filesystem>
 
-#include "bake_flag_values.h"
+#include "arguments.h"
+#include "bake_flags.h"
 #include "command.h"
-#include "emitter_scene.h"
-#include "emitter_session.h"
+#include "emitter_flags.h"
+#include "help_text.h"
 #include "host/base/host_error.h"
 #include "host/play/resting_places.h"
 #include "host/play/summary.h"
+#include "host/run/options_panel_run.h"
+#include "host/run/playback.h"
 #include "host/script/bake_request.h"
-#include "options_panel_session.h"
-#include "playback.h"
+#include "playback_flags.h"
 
 namespace plof::tools {
 
@@ -50,11 +54,11 @@ BakeRequest readRequest(const ParsedArguments &arguments) {
     }
     BakeRequest request;
     std::string problem;
-    for (const char *flag : {"--frames", "--step", "--objects", "--hpb-min", "--hpb-max", "--out"}) {
-        const auto value = arguments.value(flag);
-        if (value && !readBakeFlagValue(flag, *value, request, problem)) throw UsageError(problem);
+    for (const BakeValueFlag &flag : kBakeValueFlags) {
+        const auto text = arguments.value(flag.flag);
+        if (text && !readBakeValue(flag.value, flag.flag, *text, request, problem)) throw UsageError(problem);
     }
-    if (!checkBakeRequest(request, problem)) throw UsageError(problem);
+    if (!checkBakeRequest(request, "--out", problem)) throw UsageError(problem);
     request.alignH = arguments.has("--align-h");
     request.scale = arguments.has("--scale");
     request.dissolve = arguments.has("--dissolve");
@@ -91,16 +95,13 @@ int runBake(const ParsedArguments &arguments) {
             "leave --fps out");
     }
     checkObjectFiles(request);
-    const double fps = kBakeFrameRate;
-    PanelSession session;
-    session.script = bakeScript(request);
-    EmitterSession emitter(emitterScene(arguments, fps, true), arguments, fps);
-    session.particles = emitter.pointCount();
+    PanelRun run;
+    run.script = bakeScript(request);
+    Playback emitter(readEmitterInputs(arguments, kBakeFrameRate, true));
     // The host shows the scene at its current frame before anyone can open the
     // effect's options, so every point has been evaluated once: a bake that
     // emits from the points (OrgEmit) adds those evaluated positions.
-    emitter.showFrame(0, 0.0);
-    runOptionsPanel(emitter.module(), emitter.instance(), session);
+    emitter.openOptionsPanel(0, run);
     warnAboutBake(emitter.scene(), request);
     std::fprintf(stderr, "plof-host: baked scene written to %s\n", request.out.c_str());
     return kExitOk;
@@ -127,7 +128,6 @@ const std::string kBakeUsage = usageLine(kBakeFlags, "bake --object --settings -
 
 }  // namespace
 
-extern const Command kBakeCommand;
 const Command kBakeCommand{
     "bake",
     "bake one emitter's particles into a scene of key-framed objects, through the panels",

@@ -1,22 +1,15 @@
-// The commands of plof-host and the option parsing they share.
-//
-// Each command lives in its own file and defines one Command (`extern const
-// Command kPlayCommand;` in play_command.cpp); command_table.cpp lists them.
-// main() picks the command by its name, parses the arguments against the
-// command's flags and calls run, which writes data to stdout, messages to
-// stderr, and returns an exit code (or throws: UsageError exits 2,
-// InputError 3, anything else 4).
+// A command of plof-host: its name, help, flags and what runs it. Each
+// command lives in its own file and defines one Command (play_command.cpp
+// defines kPlayCommand, declared in play_command.h); command_table.cpp lists
+// them. main() picks the command by its name, parses the arguments against
+// the command's flags (arguments.h) and calls run, which writes data to
+// stdout, messages to stderr, and returns an exit code, or throws:
+// UsageError and the host's RequestError exit 2, InputError 3, anything
+// else 4.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
-#include <map>
-#include <optional>
 #include <span>
 #include <stdexcept>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "plof/host_services.h"
 
@@ -39,7 +32,7 @@ struct FlagSpec {
     const char *help;
 };
 
-// Flag rows several commands share, each written once.
+// Flag rows several commands share.
 inline constexpr FlagSpec kModuleFlag{"--module", "PATH", "module file (default: plof.p beside plof-host)"};
 inline constexpr FlagSpec kObjectsDirFlag{
     "--objects-dir", "DIR", "the host's \"" PLOF_DIRECTORY_OBJECTS "\" directory (default: the current directory)"};
@@ -51,13 +44,7 @@ inline constexpr FlagSpec kEmitterObjectFlag{"--object", "PATH",
 inline constexpr FlagSpec kEmitterMotionFlag{"--motion", "KEYS",
                                              "the emitter's keys \"f:x,y,z:h,p,b;...\", as for play"};
 
-struct ParsedArguments {
-    std::vector<std::string> positional;
-    std::map<std::string, std::string> values;  // flag name -> value ("" for flags without one)
-
-    bool has(const std::string &flag) const { return values.count(flag) != 0; }
-    std::optional<std::string> value(const std::string &flag) const;
-};
+struct ParsedArguments;
 
 struct Command {
     const char *name;
@@ -67,46 +54,5 @@ struct Command {
     std::span<const FlagSpec> flags;
     int (*run)(const ParsedArguments &arguments);
 };
-
-// Every command, in the order --help lists them.
-std::span<const Command *const> commands();
-
-// Parses `arguments` (after the command name) against the command's flags:
-// "--flag VALUE", "--flag=VALUE", or the flag alone when it takes no value;
-// anything else is positional. Throws UsageError for an unknown flag, a
-// missing value or a flag given twice.
-ParsedArguments parseArguments(const Command &command, std::span<const std::string> arguments);
-
-// Options several commands share.
-struct FrameRange {
-    int32_t first = 0;
-    int32_t last = 59;
-};
-// "A..B" with whole numbers A <= B; UsageError naming `flag` otherwise.
-FrameRange parseFrameRange(const std::string &flag, const std::string &text);
-// Frames per second the host plays at: frame f at f / rate seconds stays a
-// time the effect computes with for every 32-bit frame.
-inline constexpr double kLowestFrameRate = 0.001;
-inline constexpr double kHighestFrameRate = 1000.0;
-// A frame rate from kLowestFrameRate to kHighestFrameRate; UsageError naming
-// `flag` otherwise.
-double parseFrameRate(const std::string &flag, const std::string &text);
-// A finite number above 0; UsageError naming `flag` otherwise.
-double parsePositive(const std::string &flag, const std::string &text);
-// --module's value, else plof.p beside the running plof-host.
-std::string modulePath(const ParsedArguments &arguments);
-// "plof-host: warning: MESSAGE" on stderr, once per run for each message.
-void printWarning(const std::string &message);
-
-// A synopsis line from a flag table: each word of `pattern` that names a
-// flag of `flags` ("--out", or "[--out]" for an optional one, "[--a|--b]"
-// for one of two) becomes that flag with its value name ("--out FILE.lws",
-// "[--frames A..B]"); every other word stays as written.
-std::string usageLine(std::span<const FlagSpec> flags, std::string_view pattern);
-
-// The help text of one command, and the program's short overview (its
-// commands, one line each).
-std::string commandHelp(const Command &command);
-std::string programHelp();
 
 }  // namespace plof::tools

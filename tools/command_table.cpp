@@ -1,16 +1,16 @@
-#include "command.h"
+#include "command_table.h"
+
+#include "bake_command.h"
+#include "export_command.h"
+#include "panel_command.h"
+#include "play_command.h"
+#include "render_command.h"
+#include "summary_command.h"
+#ifdef PLOF_STUDIO
+#include "studio_command.h"
+#endif
 
 namespace plof::tools {
-
-extern const Command kPlayCommand;
-extern const Command kPanelCommand;
-extern const Command kBakeCommand;
-extern const Command kSummaryCommand;
-extern const Command kRenderCommand;
-extern const Command kExportCommand;
-#ifdef PLOF_STUDIO
-extern const Command kStudioCommand;
-#endif
 
 namespace {
 

@@ -1,5 +1,7 @@
 // plof-host export: plays a scene's frames and writes them as an animated
 // glTF 2.0 file, optionally with the viewer page beside it.
+#include "export_command.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -10,13 +12,16 @@
 #include <stdexcept>
 #include <string>
 
+#include "arguments.h"
 #include "command.h"
-#include "export_recorder.h"
 #include "host/base/file_extension.h"
 #include "host/base/host_error.h"
 #include "host/files/output_file.h"
 #include "host/gltf/gltf_file.h"
-#include "playback.h"
+#include "host/run/export_recorder.h"
+#include "host/run/playback.h"
+#include "playback_flags.h"
+#include "shared_options.h"
 #include "viewer_page.h"
 
 namespace plof::tools {
@@ -56,18 +61,19 @@ int runExport(const ParsedArguments &arguments) {
     if (arguments.has("--html")) page.emplace(*out);
     OutputFile file(*out);
 
-    Playback playback("export", arguments);
+    Playback playback(readPlaybackInputs("export", arguments));
     if (playback.scene().items.empty()) {
         // glTF has no valid form for an animation of nothing.
         throw InputError(arguments.positional.front() + ": the scene has no items, so there is nothing to export");
     }
     try {
-        ExportRecorder recorder(playback);
-        playback.play([&](int32_t frame) { recorder.record(frame); });
-        const AnimatedScene scene = recorder.finish(markerSize);
+        const AnimatedScene scene = recordExport(playback, markerSize);
         writeGltf(scene, container, file);
         file.close();
         if (page) page->write(scene);
+    } catch (const RequestError &tooMuch) {
+        // The host says what to export instead; the command line says how.
+        throw UsageError(std::string(tooMuch.what()) + " (--frames)");
     } catch (const std::bad_alloc &) {
         // The estimate up front (ExportRecorder) leaves room for other programs' use only.
         std::size_t points = 0;
@@ -117,7 +123,6 @@ const std::string kExportUsage = playbackUsage("export", kExportFlags, "--out [-
 
 }  // namespace
 
-extern const Command kExportCommand;
 const Command kExportCommand{
     "export",
     "play a scene through the effect and write it as an animated glTF file (and a viewer page)",

@@ -1,8 +1,11 @@
+#include "help_text.h"
+
 #include <algorithm>
 #include <optional>
 #include <string>
 
 #include "command.h"
+#include "command_table.h"
 
 namespace plof::tools {
 

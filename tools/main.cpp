@@ -5,10 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "arguments.h"
 #include "command.h"
+#include "command_table.h"
+#include "help_text.h"
 #include "host/base/host_error.h"
-#include "host/files/process_signals.h"
-#include "host/settings/settings_warnings.h"
+#include "host/base/nearest_word.h"
+#include "host/run/host_process.h"
 
 namespace {
 
@@ -28,8 +31,8 @@ int fail(int code, const std::string &message, const std::string &command = "") 
 
 int main(int argc, char **argv) {
     using namespace plof::tools;
-    // Process-wide state, for the whole run: the signals plof-host handles.
-    const plof::host::ProcessSignals signals;
+    // The host's context and signals, for the whole run.
+    const plof::host::HostProcess process;
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     // Without a command, the short overview: what the commands are and how to ask for more.
     if (arguments.empty()) {
@@ -68,6 +71,8 @@ int main(int argc, char **argv) {
     try {
         return command->run(parseArguments(*command, rest));
     } catch (const UsageError &error) {
+        return fail(kExitUsage, error.what(), command->name);
+    } catch (const plof::host::RequestError &error) {
         return fail(kExitUsage, error.what(), command->name);
     } catch (const plof::host::InputError &error) {
         return fail(kExitBadInput, error.what());

@@ -1,12 +1,20 @@
 // plof-host panel: opens the effect's options panel on a fresh instance of one
 // emitter object, performs a panel script on it (and on the panels opened
 // from it), and optionally pictures the panel and saves the host scene.
+#include "panel_command.h"
+
 #include <cstdio>
 
+#include "arguments.h"
 #include "command.h"
-#include "emitter_scene.h"
-#include "emitter_session.h"
-#include "options_panel_session.h"
+#include "emitter_flags.h"
+#include "help_text.h"
+#include "host/base/frame_rate.h"
+#include "host/panels/panel_snapshot.h"
+#include "host/run/options_panel_run.h"
+#include "host/run/playback.h"
+#include "playback_flags.h"
+#include "shared_options.h"
 
 namespace plof::tools {
 
@@ -28,24 +36,28 @@ const FlagSpec kPanelFlags[] = {
     kScenesDirFlag,
 };
 
+// --snapshot asked of a build without pictures is a wrong command line.
+void checkSnapshotAvailable(const std::optional<std::string> &snapshotPath) {
+    if (snapshotPath && !snapshotAvailable()) {
+        throw UsageError("--snapshot: panel pictures are not available in this build (it has no cairo)");
+    }
+}
+
 int runPanel(const ParsedArguments &arguments) {
     if (!arguments.has("--object") || !arguments.positional.empty()) {
         throw UsageError("panel needs --object PATH (and no other arguments); see plof-host panel --help");
     }
-    const double fps = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : 30.0;
-    PanelSession session;
-    session.snapshotPath = arguments.value("--snapshot");
-    checkSnapshotAvailable(session.snapshotPath);
+    const double fps = arguments.has("--fps") ? parseFrameRate("--fps", *arguments.value("--fps")) : kDefaultFrameRate;
+    PanelRun run;
+    run.snapshotPath = arguments.value("--snapshot");
+    checkSnapshotAvailable(run.snapshotPath);
     if (const auto script = arguments.value("--script")) {
-        session.script = readScriptOrThrow(*script);
+        run.script = readPanelScriptFile(*script);
     } else {
-        session.script.fileName = "(no script)";
+        run.script.fileName = "(no script)";
     }
-    EmitterSession emitter(emitterScene(arguments, fps, false), arguments, fps);
-    session.particles = emitter.pointCount();
-    // The host shows the scene at frame 0 before the options can be opened.
-    emitter.showFrame(0, 0.0);
-    const bool confirmed = runOptionsPanel(emitter.module(), emitter.instance(), session);
+    Playback emitter(readEmitterInputs(arguments, fps, false));
+    const bool confirmed = emitter.openOptionsPanel(0, run);
     std::fprintf(stderr, "plof-host: the options panel was %s\n", confirmed ? "confirmed" : "cancelled");
     if (const auto scenePath = arguments.value("--save-scene")) emitter.saveScene(*scenePath);
     return kExitOk;
@@ -82,7 +94,6 @@ const std::string kPanelUsage =
 
 }  // namespace
 
-extern const Command kPanelCommand;
 const Command kPanelCommand{
     "panel",
     "open the options panel on one emitter and perform a panel script on it",

@@ -1,14 +1,17 @@
 // plof-host play: plays a scene's frames through the effect and writes every
 // point's world position as CSV.
+#include "play_command.h"
+
 #include <cstdio>
 #include <memory>
 
+#include "arguments.h"
 #include "command.h"
 #include "host/base/host_error.h"
 #include "host/files/output_file.h"
-#include "host/objects/object_points.h"
-#include "playback.h"
-#include "points_csv.h"
+#include "host/run/playback.h"
+#include "host/run/points_csv.h"
+#include "playback_flags.h"
 
 namespace plof::tools {
 
@@ -48,7 +51,7 @@ private:
 };
 
 int runPlay(const ParsedArguments &arguments) {
-    Playback playback("play", arguments);
+    Playback playback(readPlaybackInputs("play", arguments));
     const HostScene &scene = playback.scene();
     // Opened only now, so that bad input or a module that cannot run leaves
     // the output file as it was.
@@ -63,7 +66,7 @@ int runPlay(const ParsedArguments &arguments) {
     return kExitOk;
 }
 
-// The built-in shapes of host/objects/object_points.h, as a person writes them.
+// The built-in shapes of host/objects/builtin_shapes.h, as a person writes them.
 const char *const kBuiltinShapesHelp =
     "  builtin:grid:WxH    W x H points one unit apart on the XZ plane, centred on the origin\n"
     "  builtin:line:N      N points one unit apart along +X, the first at the origin\n"
@@ -99,7 +102,6 @@ const std::string kPlayUsage = playbackUsage("play", kPlayFlags, "[--out]");
 
 }  // namespace
 
-extern const Command kPlayCommand;
 const Command kPlayCommand{
     "play",
     "play a scene (or one emitter object) through the effect; print every point as CSV",

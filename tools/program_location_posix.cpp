@@ -1,10 +1,8 @@
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "program_location.h"
 
-namespace plof::host {
+namespace plof::tools {
 
 std::string executableDirectory() {
     std::error_code error;
@@ -12,6 +10,4 @@ std::string executableDirectory() {
     return error ? std::string() : self.parent_path().string();
 }
 
-bool standardErrorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
-
-}  // namespace plof::host
+}  // namespace plof::tools

@@ -1,12 +1,10 @@
-#include <io.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <filesystem>
 
 #include "program_location.h"
 
-namespace plof::host {
+namespace plof::tools {
 
 std::string executableDirectory() {
     char path[MAX_PATH] = {};
@@ -17,6 +15,4 @@ std::string executableDirectory() {
     return std::filesystem::path(path).parent_path().string();
 }
 
-bool standardErrorIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
-
-}  // namespace plof::host
+}  // namespace plof::tools

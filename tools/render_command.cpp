@@ -1,21 +1,20 @@
-// plof-host render: plays a scene as play does and draws it: a PNG still of
-// the last frame with every point's trail over the range, or an animated GIF
-// of the range.
-#include <cmath>
-#include <cstdio>
-#include <memory>
-#include <optional>
-#include <span>
+// plof-host render: plays a scene as play does and draws it
+// (host/run/scene_render.h): a PNG still of the last frame with every
+// point's trail over the range, or an animated GIF of the range.
+#include "render_command.h"
 
+#include <cstdio>
+#include <optional>
+
+#include "arguments.h"
 #include "command.h"
 #include "host/base/file_extension.h"
 #include "host/base/number_text.h"
 #include "host/pictures/picture_camera.h"
 #include "host/pictures/picture_files.h"
-#include "host/pictures/picture_framing.h"
-#include "host/pictures/scene_picture.h"
-#include "host/play/resting_places.h"
-#include "playback.h"
+#include "host/run/playback.h"
+#include "host/run/scene_render.h"
+#include "playback_flags.h"
 
 namespace plof::tools {
 
@@ -24,8 +23,6 @@ namespace {
 using namespace plof::host;
 
 constexpr int kLargestSide = 8192;
-constexpr int kGifTrailFrames = 10;   // an animation's trails fade within this many frames
-constexpr int kShortestGifDelay = 2;  // hundredths; players slow down shorter ones
 
 const std::string kViewHelp = "camera: " + viewNames() + " (default perspective, a three-quarter view from above)";
 
@@ -54,11 +51,9 @@ std::optional<CameraAim> cameraAim(const ParsedArguments &arguments) {
     return aim;
 }
 
-enum class Format { Png, Gif };
-
-Format formatOf(const std::string &path) {
-    if (host::hasExtension(path, ".png")) return Format::Png;
-    if (host::hasExtension(path, ".gif")) return Format::Gif;
+PictureFormat formatOf(const std::string &path) {
+    if (host::hasExtension(path, ".png")) return PictureFormat::Png;
+    if (host::hasExtension(path, ".gif")) return PictureFormat::Gif;
     throw UsageError("--out needs a file ending in .png (a still) or .gif (an animation), got \"" + path + "\"");
 }
 
@@ -74,106 +69,29 @@ void parseSize(const std::string &text, int &width, int &height) {
     height = *h;
 }
 
-// GIF delays are whole hundredths of a second: each frame's delay is the
-// rounded end time minus the rounded start time, so at 30 fps the delays
-// run 3, 4, 3, ... and 30 frames last exactly one second.
-int gifDelay(int64_t index, double fps) {
-    const auto at = [fps](int64_t i) { return std::llround(100.0 * static_cast<double>(i) / fps); };
-    return static_cast<int>(std::clamp<long long>(at(index + 1) - at(index), kShortestGifDelay, 65535));
-}
-
-// Plays the range once for the box the camera frames: points in flight,
-// points of other items while shown, pivots and resting places. Points at
-// rest at a pivot would otherwise outnumber the flying ones and narrow the
-// box to the pivot; with OrgEmit the resting points show the object itself.
-Box framingBox(Playback &playback, std::span<const std::optional<EffectSettings>> settings, double positions) {
-    const HostScene &scene = playback.scene();
-    FramingSampler framing(positions * static_cast<double>(playback.frameCount()));
-    std::vector<std::unique_ptr<RestingPlaces>> resting(scene.items.size());
-    for (std::size_t i = 0; i < scene.items.size(); ++i) {
-        if (settings[i]) resting[i] = std::make_unique<RestingPlaces>(scene, i, *settings[i], playback.fps());
-    }
-    playback.play(
-        [&](int32_t frame) {
-            for (std::size_t i = 0; i < scene.items.size(); ++i) {
-                const std::span<const double> world = playback.worldPoints(i);
-                if (!resting[i]) {
-                    if (scene.items[i].shownAt(frame)) framing.addPositions(world);
-                    continue;
-                }
-                RestingPlaces &places = *resting[i];
-                places.setFrame(frame, frame / playback.fps());
-                framing.include(places.pivot());
-                const bool restsOnTheObject = settings[i]->whole(Setting::OrgEmit) != 0;
-                bool restIncluded = false;
-                for (std::size_t p = 0; 3 * p + 2 < world.size(); ++p) {
-                    if (restsOnTheObject || !places.atRest(p, &world[3 * p])) {
-                        framing.addPositions(world.subspan(3 * p, 3));
-                    } else if (!restIncluded) {
-                        framing.include(places.place(p));
-                        restIncluded = true;
-                    }
-                }
-            }
-        },
-        "pass 1 of 2, framing");
-    return framing.box();
-}
-
 int runRender(const ParsedArguments &arguments) {
+    RenderRequest request;
     const auto out = arguments.value("--out");
     if (!out) throw UsageError("render needs --out FILE.png or --out FILE.gif");
-    const Format format = formatOf(*out);
+    request.out = *out;
+    request.format = formatOf(*out);
     const auto view = viewNamed(arguments.value("--view").value_or("perspective"));
     if (!view) throw UsageError("--view needs " + viewNames() + ", got \"" + *arguments.value("--view") + "\"");
-    const std::optional<CameraAim> aim = cameraAim(arguments);
-    std::optional<int> trail;
+    request.view = *view;
+    request.aim = cameraAim(arguments);
     if (const auto trailText = arguments.value("--trail")) {
-        trail = parseInteger(*trailText);
-        if (!trail || *trail < 0) {
+        request.trail = parseInteger(*trailText);
+        if (!request.trail || *request.trail < 0) {
             throw UsageError("--trail needs a whole number of frames >= 0, got \"" + *trailText + "\"");
         }
     }
-    int width = 640, height = 480;
-    if (const auto size = arguments.value("--size")) parseSize(*size, width, height);
+    if (const auto size = arguments.value("--size")) parseSize(*size, request.width, request.height);
     if (!picturesAvailable()) {
         throw UsageError("render: pictures are not available in this build (it has no cairo and giflib)");
     }
-
-    Playback playback("render", arguments);
-    const HostScene &scene = playback.scene();
-    const double fps = playback.fps();
-    std::vector<std::optional<EffectSettings>> settings(scene.items.size());
-    double positions = 0.0;
-    for (std::size_t i = 0; i < scene.items.size(); ++i) {
-        if (scene.items[i].hasEffect) settings[i] = playback.effectSettings(i);
-        positions += static_cast<double>(std::max<std::size_t>(1, scene.items[i].points.size() / 3));
-    }
-
-    const Box box = framingBox(playback, settings, positions);
-    const Camera camera = aim ? Camera(*aim, box, width, height) : Camera(*view, box, width, height);
-
-    // Then the drawing, playing the range again (the effect places every
-    // frame afresh, so the positions are the same).
-    // A trail longer than the range reaches back to its first frame.
-    const int wholeRange = static_cast<int>(std::min<int64_t>(playback.frameCount(), 1 << 20));
-    const int trailFrames = trail ? std::min(*trail, wholeRange) : format == Format::Png ? wholeRange : kGifTrailFrames;
-    EffectPicture picture(scene, settings, fps, camera, box, width, height, trailFrames);
-    std::optional<GifAnimation> animation;
-    if (format == Format::Gif) animation.emplace(*out, width, height);
-    int64_t index = 0;
-    playback.play(
-        [&](int32_t frame) {
-            picture.addFrame(frame, frame / fps, [&](std::size_t i) { return playback.worldPoints(i); });
-            if (animation) animation->addFrame(picture.picture(), gifDelay(index++, fps));
-        },
-        "pass 2 of 2, drawing");
-    if (animation) {
-        animation->finish();
-    } else {
-        writePngPicture(*out, width, height, picture.picture());
-    }
-    std::fprintf(stderr, "plof-host: wrote %s (%dx%d, frames %d..%d)\n", out->c_str(), width, height,
+    Playback playback(readPlaybackInputs("render", arguments));
+    renderScene(playback, request);
+    std::fprintf(stderr, "plof-host: wrote %s (%dx%d, frames %d..%d)\n", out->c_str(), request.width, request.height,
                  playback.frames().first, playback.frames().last);
     return kExitOk;
 }
@@ -204,7 +122,6 @@ const std::string kRenderUsage = playbackUsage("render", kRenderFlags, "--out [-
 
 }  // namespace
 
-extern const Command kRenderCommand;
 const Command kRenderCommand{
     "render",
     "play a scene and draw it: a PNG still with trails, or an animated GIF",

@@ -1,8 +1,12 @@
+#include "shared_options.h"
+
 #include <cstdio>
 #include <filesystem>
-#include <set>
 
+#include "arguments.h"
 #include "command.h"
+#include "host/base/frame_rate.h"
+#include "host/base/nearest_word.h"
 #include "host/base/number_text.h"
 #include "program_location.h"
 
@@ -21,6 +25,7 @@ FrameRange parseFrameRange(const std::string &flag, const std::string &text) {
 
 double parseFrameRate(const std::string &flag, const std::string &text) {
     const auto value = plof::host::parseNumber(text);
+    using plof::host::kHighestFrameRate, plof::host::kLowestFrameRate;
     if (!value || !(*value >= kLowestFrameRate && *value <= kHighestFrameRate)) {
         throw UsageError(flag + " needs a number above 0, from " + plof::host::shortestText(kLowestFrameRate) + " to " +
                          plof::host::shortestText(kHighestFrameRate) + " frames per second, got \"" + text + "\"");
@@ -38,15 +43,8 @@ std::string modulePath(const ParsedArguments &arguments) {
     if (const auto given = arguments.value("--module")) {
         return *given;
     }
-    const std::string directory = plof::host::executableDirectory();
+    const std::string directory = executableDirectory();
     return directory.empty() ? "plof.p" : (std::filesystem::path(directory) / "plof.p").string();
-}
-
-void printWarning(const std::string &message) {
-    // Several items read from one file say the same thing: once is enough.
-    static std::set<std::string> said;
-    if (!said.insert(message).second) return;
-    std::fprintf(stderr, "plof-host: warning: %s\n", message.c_str());
 }
 
 }  // namespace plof::tools

@@ -2,6 +2,8 @@
 // effect live: the page (viewer/studio.html with its script) shows the
 // effect in 3D, a control per setting, the summary and the options panel;
 // every change is played through a freshly loaded module.
+#include "studio_command.h"
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -10,22 +12,25 @@
 #include <optional>
 #include <thread>
 
+#include "arguments.h"
 #include "command.h"
 #include "host/base/number_text.h"
+#include "host/base/random_token.h"
 #include "host/files/file_bytes.h"
-#include "host/studio/request_guard.h"
-#include "host/studio/stop_signals.h"
-#include "host/studio/studio_server.h"
-#include "playback.h"
+#include "host/http/module_thread.h"
+#include "host/http/stop_signals.h"
+#include "host/http/studio_server.h"
+#include "host/studio/studio_session.h"
+#include "playback_flags.h"
 #include "program_location.h"
-#include "studio_session.h"
 
 namespace plof::tools {
 
 namespace {
 
 using namespace plof::host;
-using namespace plof::host::studio;
+using namespace plof::host::http;
+using plof::host::studio::StudioSession;
 
 const std::vector<FlagSpec> kStudioFlags = withPlaybackFlags({
     {"--port", "N", "listen on 127.0.0.1 port N (default: a free port)"},
@@ -135,7 +140,6 @@ const std::string kStudioUsage = playbackUsage("studio", kStudioFlags, "[--port]
 
 }  // namespace
 
-extern const Command kStudioCommand;
 const Command kStudioCommand{
     "studio",
     "design an effect live in the browser: a local server with the module in the loop",

@@ -1,14 +1,19 @@
 // plof-host summary: plays a scene as play does and prints, for each item
 // that carries the effect, its numbers and warnings: for a person, or as
 // JSON with --json.
+#include "summary_command.h"
+
 #include <cstdio>
 
 #include <nlohmann/json.hpp>
 
+#include "arguments.h"
 #include "command.h"
 #include "host/play/summary.h"
 #include "host/play/summary_json.h"
-#include "playback.h"
+#include "host/play/summary_text.h"
+#include "host/run/playback.h"
+#include "playback_flags.h"
 
 namespace plof::tools {
 
@@ -20,56 +25,15 @@ const std::vector<FlagSpec> kSummaryFlags = withPlaybackFlags({
     {"--json", nullptr, "print the summary as JSON"},
 });
 
-std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4g", value);
-    return text;
-}
-
-std::string stat(const RunningStat &s, const std::string &unit) {
-    if (s.count == 0) return "none";
-    return "min " + number(s.min) + " / mean " + number(s.mean()) + " / max " + number(s.max) + unit;
-}
-
-std::string humanText(const EffectSummary &s) {
-    std::string out = s.name + " (item " + std::to_string(s.item + 1) + "), frames " + std::to_string(s.firstFrame) +
-                      ".." + std::to_string(s.lastFrame) + "\n";
-    auto row = [&out](const char *label, const std::string &value) {
-        char head[32];
-        std::snprintf(head, sizeof head, "  %-22s", label);
-        out += head + value + "\n";
-    };
-    row("points", std::to_string(s.points));
-    row("birth rate", std::to_string(s.birth) + " per second");
-    row("recycle period", s.period ? std::to_string(*s.period) + " frames (points x 30 / birth rate)" : "none");
-    row("launches", s.firstLaunch ? "first at frame " + std::to_string(*s.firstLaunch) + ", last at frame " +
-                                        std::to_string(*s.lastLaunch)
-                                  : "none in the range");
-    row("flights", std::to_string(s.flights) + " (per point: " + stat(s.flightsPerPoint, "") + ")");
-    row("flight length", stat(s.flightFrames, " frames"));
-    row("points in flight", stat(s.inFlightPerFrame, " per frame"));
-    if (s.hasBox) {
-        row("bounding box", "x " + number(s.boxMin[0]) + " .. " + number(s.boxMax[0]) + ", y " + number(s.boxMin[1]) +
-                                " .. " + number(s.boxMax[1]) + ", z " + number(s.boxMin[2]) + " .. " +
-                                number(s.boxMax[2]));
-    }
-    row("highest above pivot", number(s.highestAbovePivot));
-    row("farthest from pivot", number(s.farthestFromPivot));
-    for (const std::string &warning : s.warnings) out += "  warning: " + warning + "\n";
-    return out;
-}
-
 int runSummary(const ParsedArguments &arguments) {
-    Playback playback("summary", arguments);
+    Playback playback(readPlaybackInputs("summary", arguments));
     playback.play([](int32_t) {});
     const std::vector<EffectSummary> &summaries = playback.summaries();
     std::string out;
     if (arguments.has("--json")) {
         out = summariesJson(summaries).dump(2) + "\n";
-    } else if (summaries.empty()) {
-        out = "no item of the scene carries the effect\n";
     } else {
-        for (std::size_t i = 0; i < summaries.size(); ++i) out += (i ? "\n" : "") + humanText(summaries[i]);
+        out = summariesText(summaries);
     }
     if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
         throw std::runtime_error("standard output: writing the summary failed");
@@ -103,7 +67,6 @@ const std::string kSummaryUsage = playbackUsage("summary", kSummaryFlags, "[--js
 
 }  // namespace
 
-extern const Command kSummaryCommand;
 const Command kSummaryCommand{
     "summary",
     "play a scene and print the effect in numbers (periods, flights, extent) with warnings",

@@ -55,4 +55,6 @@ std::string lineExcerpt(std::string_view line, std::size_t limit) {
     return out;
 }
 
+std::string quotedText(std::string_view text, std::size_t limit) { return "\"" + lineExcerpt(text, limit) + "\""; }
+
 }  // namespace plof::host

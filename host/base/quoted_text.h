@@ -22,4 +22,8 @@ std::string escapedBytes(std::string_view bytes);
 // escapedBytes; other bytes (UTF-8 names) stay as they are.
 std::string lineExcerpt(std::string_view line, std::size_t limit = kQuotedLineLimit);
 
+// lineExcerpt in double quotes: how every message of the host quotes what it
+// read or was given ("\"Gravty\" is no setting").
+std::string quotedText(std::string_view text, std::size_t limit = kQuotedLineLimit);
+
 }  // namespace plof::host

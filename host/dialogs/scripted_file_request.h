@@ -1,6 +1,6 @@
 // The stand-in host's "File Request": instead of showing a dialog it asks the
-// installed FileDialogAnswerer (the panel script runner), which answers each
-// dialog in order from the script.
+// FileDialogAnswerer of the installed context (host/base/host_context.h; the
+// panel script runner), which answers each dialog in order from the script.
 //
 // provideScriptedFileRequest() offers the record under "File Request",
 // replacing whatever was offered before (the host core's default).
@@ -8,8 +8,8 @@
 // As a real dialog does, it returns a chosen file's full path
 // (dialogResultPath). A save dialog (the module offers a name beginning
 // with '>', a load dialog one beginning with '<') that returns a file tells
-// the installed WrittenFileCheck, so that a file the module then fails to
-// write is noticed.
+// the context's WrittenFileCheck, so that a file the module then fails to
+// write is noticed; every file returned is told to its ChosenFileObserver.
 #pragma once
 
 #include "plof/host_services.h"
@@ -22,20 +22,22 @@ namespace plof::host {
 class FileDialogAnswerer {
 public:
     virtual ~FileDialogAnswerer() = default;
-    // Answers the dialog titled `title`: writes the chosen full path into
-    // `result` (cut to `size` bytes, NUL included) and returns 1, or returns
-    // 0 when the dialog is cancelled.
-    virtual int32_t answerFileDialog(const char *title, char *result, int32_t size) = 0;
+    // Answers the dialog titled `title` that offers the file name `offered`
+    // (">NAME.plf" to save, "<NAME.plf" to load, "<*.lwo" to pick files for
+    // a list): writes the chosen full path into `result` (at most `size`
+    // bytes, NUL included) and returns 1, or returns 0 when the dialog is
+    // cancelled. Called from inside the module: must not throw. Without an
+    // answerer in the context every dialog is cancelled.
+    virtual int32_t answerFileDialog(const char *title, const char *offered, char *result, int32_t size) = 0;
 };
 
-// Installs the answerer of every dialog from now on; with none (null), every
-// dialog is cancelled.
-void setFileDialogAnswerer(FileDialogAnswerer *answerer);
-
-// Told the title of every dialog answered with a file and the path chosen,
-// before the module gets it (null: nobody is told).
-using ChosenFileObserver = void (*)(const char *title, const char *path);
-void setChosenFileObserver(ChosenFileObserver observer);
+class ChosenFileObserver {
+public:
+    virtual ~ChosenFileObserver() = default;
+    // Told the title of every dialog answered with a file and the path
+    // chosen, before the module gets it. Must not throw.
+    virtual void fileChosen(const char *title, const char *path) noexcept = 0;
+};
 
 PlofFileRequest &scriptedFileRequest();
 void provideScriptedFileRequest();

@@ -1,6 +1,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include "host/base/host_context.h"
 #include "host/files/process_signals.h"
 #include "host/files/temporary_files.h"
 
@@ -12,10 +13,12 @@ constexpr int kEnding[] = {SIGINT, SIGTERM, SIGHUP};
 struct sigaction gBefore[sizeof kEnding / sizeof kEnding[0]];
 struct sigaction gBeforeSizeLimit;
 
-// Only async-signal-safe calls: unlink, sigaction, raise.
+void removeFile(const char *path) { ::unlink(path); }
+
+// Only async-signal-safe calls: atomics, unlink, sigaction, raise.
 void endInterrupted(int signal) {
-    for (std::size_t slot = 0; slot < kTemporarySlots; ++slot) {
-        if (const char *path = notedTemporary(slot)) ::unlink(path);
+    if (const HostContext *context = hostContext(); context && context->temporaries) {
+        context->temporaries->removeAll(&removeFile);
     }
     struct sigaction byDefault {};
     byDefault.sa_handler = SIG_DFL;

@@ -1,6 +1,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "host/base/host_context.h"
 #include "host/files/process_signals.h"
 #include "host/files/temporary_files.h"
 
@@ -13,9 +14,11 @@ namespace {
 constexpr int kEnding[] = {SIGINT, SIGTERM};
 void (*gBefore[sizeof kEnding / sizeof kEnding[0]])(int);
 
+void removeFile(const char *path) { std::remove(path); }
+
 void endInterrupted(int signal) {
-    for (std::size_t slot = 0; slot < kTemporarySlots; ++slot) {
-        if (const char *path = notedTemporary(slot)) std::remove(path);
+    if (const HostContext *context = hostContext(); context && context->temporaries) {
+        context->temporaries->removeAll(&removeFile);
     }
     std::signal(signal, SIG_DFL);
     std::raise(signal);

@@ -4,22 +4,62 @@
 // `.NAME.tmp-N`, and the `NAME.plof-tmp` the module makes while it bakes or
 // saves settings into a file the host asked for), and forgets it once the
 // file is renamed into place or removed. A signal that ends the program
-// (process_signals.h) removes every file noted then. Notes are kept in a
-// fixed table that a signal handler may read; when it is full a file is not
-// noted (it is still removed on every ordinary failure).
+// (process_signals.h) removes every file noted then.
+//
+// The signal handler may run on any thread, while another notes or forgets
+// a file. So the table is fixed: each slot holds its path in a buffer of its
+// own and an atomic state (free, being written, noted, being removed). The
+// handler removes only noted paths, claiming each before it reads it; a
+// slot claimed by the handler is neither freed nor rewritten until the
+// handler has done with it. A file is not noted when every slot is taken or
+// its path does not fit a slot (it is still removed on every ordinary
+// failure).
 #pragma once
 
+#include <array>
+#include <atomic>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace plof::host {
 
 inline constexpr std::size_t kTemporarySlots = 64;
+inline constexpr std::size_t kLongestTemporaryPath = 1023;
 
+class TemporaryFiles {
+public:
+    // Notes `path`; the slot it is noted in, or kTemporarySlots when it is not.
+    std::size_t note(std::string_view path) noexcept;
+
+    // Forgets the path noted in `slot`. A path the handler is removing at the
+    // same time is left to it.
+    void forget(std::size_t slot) noexcept;
+
+    // Calls `remove` with each noted path and forgets it. Uses only atomics
+    // and the slots' own buffers: safe in a signal handler when `remove` is.
+    void removeAll(void (*remove)(const char *path)) noexcept;
+
+    // The path noted in `slot`, or null (for tests and messages; not for a
+    // signal handler, which must claim a slot first: removeAll does).
+    const char *noted(std::size_t slot) const noexcept;
+
+private:
+    enum State : int { kFree, kWriting, kNoted, kRemoving };
+    struct Slot {
+        std::atomic<int> state{kFree};
+        std::array<char, kLongestTemporaryPath + 1> path{};
+    };
+    static_assert(std::atomic<int>::is_always_lock_free, "a signal handler reads the states");
+    std::array<Slot, kTemporarySlots> slots_;
+};
+
+// Notes `path` in the installed context's TemporaryFiles (host_context.h)
+// until this object is destroyed or forget() is called. Without a context
+// the path is not noted.
 class NotedTemporary {
 public:
     NotedTemporary() = default;
-    // Notes `path` until this object is destroyed or forget() is called.
     explicit NotedTemporary(const std::string &path);
     ~NotedTemporary() { forget(); }
     NotedTemporary(const NotedTemporary &) = delete;
@@ -30,11 +70,8 @@ public:
     void forget();
 
 private:
+    TemporaryFiles *table_ = nullptr;
     std::size_t slot_ = kTemporarySlots;
 };
-
-// The path noted in `slot` (below kTemporarySlots), or null. Safe to call in
-// a signal handler.
-const char *notedTemporary(std::size_t slot);
 
 }  // namespace plof::host

@@ -11,8 +11,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-WrittenFileCheck *gCheck = nullptr;
-
 // What the host can see about the place of a file that was not written.
 std::string observedAbout(const std::string &path) {
     std::error_code error;
@@ -86,9 +84,5 @@ std::vector<std::string> WrittenFileCheck::unwritten() const {
     }
     return messages;
 }
-
-void setWrittenFileCheck(WrittenFileCheck *check) { gCheck = check; }
-
-WrittenFileCheck *writtenFileCheck() { return gCheck; }
 
 }  // namespace plof::host

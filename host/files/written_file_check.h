@@ -11,6 +11,9 @@
 // the file's place counts as written: the module writes straight into it,
 // and what went in cannot be seen afterwards.
 //
+// Dialogs and panels report to the check in the installed context
+// (host/base/host_context.h) while a panel script runs.
+//
 // While a noted file is expected, the temporary file the module writes it
 // through ("NAME.plof-tmp", when no such file was there before) is noted for
 // an interruption to remove (temporary_files.h).
@@ -58,10 +61,5 @@ private:
 
 // Frames 0, step, 2 x step, ... below `frames`: how many a bake samples.
 int64_t sampledFrames(int32_t frames, int32_t step);
-
-// The check that dialogs and panels report to while a panel script runs;
-// null (the default) when nothing is watched.
-void setWrittenFileCheck(WrittenFileCheck *check);
-WrittenFileCheck *writtenFileCheck();
 
 }  // namespace plof::host

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "host/base/frame_rate.h"
+
 namespace plof::host {
 
 // The node's scale from `frameIndex` on, until the next key.
@@ -31,7 +33,7 @@ struct AnimatedNode {
 struct AnimatedScene {
     int32_t firstFrame = 0;
     int32_t frameCount = 1;
-    double fps = 30.0;
+    double fps = kDefaultFrameRate;
     float markerSize = 0.1F;  // the marker's diameter, scene units
     std::vector<AnimatedNode> nodes;
 

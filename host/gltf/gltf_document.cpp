@@ -73,7 +73,7 @@ NodeBlocks blocksOf(const AnimatedNode &node) {
 std::string number(float value) { return shortestText(static_cast<double>(value)); }
 
 // A JSON string of UTF-8 text: quotes, backslashes and control characters escaped.
-std::string quoted(std::string_view text) {
+std::string jsonString(std::string_view text) {
     std::string result = "\"";
     for (const char c : text) {
         if (c == '"' || c == '\\') {
@@ -133,7 +133,7 @@ private:
 
     void node(std::size_t n) {
         const AnimatedNode &source = scene_.nodes[n];
-        std::string text = (n > 0 ? ",{\"name\":" : "{\"name\":") + quoted(utf8FromCodePage(source.name));
+        std::string text = (n > 0 ? ",{\"name\":" : "{\"name\":") + jsonString(utf8FromCodePage(source.name));
         if (source.hasMarker) text += ",\"mesh\":0";
         text += ",\"translation\":" +
                 array(std::array<float, 3>{source.translations[0], source.translations[1], source.translations[2]});
@@ -223,7 +223,7 @@ private:
     // turns, a scale pair; the accessors are numbered as accessors() wrote them.
     void animation() {
         put(",\"animations\":[{\"name\":" +
-            quoted("frames " + std::to_string(scene_.firstFrame) + ".." + std::to_string(scene_.lastFrame())) +
+            jsonString("frames " + std::to_string(scene_.firstFrame) + ".." + std::to_string(scene_.lastFrame())) +
             ",\"samplers\":[");
         const int times = marker_ ? 3 : 0;
         int next = times + 1;

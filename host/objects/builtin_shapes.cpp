@@ -1,5 +1,7 @@
 // Built-in shapes: objects the host makes itself, for demos and tests that
 // need no object file.
+#include "host/objects/builtin_shapes.h"
+
 #include <cmath>
 #include <numbers>
 

@@ -1,5 +1,7 @@
 // LWOB and LWO2 object files: an IFF FORM of chunks, each a four-letter id,
 // a big-endian 32-bit size and the data padded to an even length.
+#include "host/objects/lightwave_object.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstring>

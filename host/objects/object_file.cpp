@@ -1,10 +1,14 @@
+#include "host/objects/object_file.h"
+
 #include <filesystem>
 #include <system_error>
 
 #include "host/base/file_extension.h"
 #include "host/base/host_error.h"
 #include "host/files/file_bytes.h"
-#include "host/objects/object_points.h"
+#include "host/objects/builtin_shapes.h"
+#include "host/objects/lightwave_object.h"
+#include "host/objects/wavefront_object.h"
 
 namespace plof::host {
 

@@ -1,9 +1,9 @@
-// The order of an object's points: a deterministic shuffle
-// (shufflePoints of host/objects/object_points.h).
+// The order of an object's points: a deterministic shuffle, the same on every build.
+
+#include "host/objects/point_order.h"
+
 #include <cstdint>
 #include <utility>
-
-#include "host/objects/object_points.h"
 
 namespace plof::host {
 

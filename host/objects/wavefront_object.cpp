@@ -1,5 +1,7 @@
 // Wavefront OBJ files: only the vertex lines ("v x y z [w]") matter to the
 // host; every other line is skipped.
+#include "host/objects/wavefront_object.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -50,7 +52,7 @@ std::vector<float> parseWavefrontObject(std::string_view text, const std::string
         for (float &value : xyz) {
             if (!nextNumber(rest, value)) {
                 throw InputError(fileName + ": line " + std::to_string(lineNumber) +
-                                 ": a vertex line needs three finite numbers: \"" + lineExcerpt(line) + "\"");
+                                 ": a vertex line needs three finite numbers: " + quotedText(line));
             }
         }
         if (points.size() / 3 >= kMaxObjectPoints) {

@@ -1,4 +1,6 @@
-#include "host/panels/panel_record.h"
+#include "host/panels/control_kind.h"
+
+#include "plof/panel_services.h"
 
 #include <cstring>
 

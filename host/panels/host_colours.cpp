@@ -1,4 +1,4 @@
-#include "host/panels/panel_snapshot.h"
+#include "host/panels/host_colours.h"
 
 namespace plof::host {
 

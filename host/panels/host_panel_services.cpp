@@ -1,38 +1,47 @@
 #include "host/panels/host_panel_services.h"
 
+#include "host/base/host_context.h"
 #include "host/module/service_registry.h"
 #include "host/panels/control_value_store.h"
 #include "host/panels/panel_layout.h"
 #include "plof/host_services.h"
 
 #include <new>
-#include <set>
 
 namespace plof::host {
 
-namespace {
-
-PanelDriver *gDriver = nullptr;
-
-// Handles the module hands back are checked against this set, so a stale or
-// foreign panel handle is ignored instead of followed.
-std::set<PlofPanelRecord *> &livePanels() {
-    static std::set<PlofPanelRecord *> panels;
-    return panels;
+LivePanels::~LivePanels() {
+    for (PlofPanelRecord *panel : panels_) delete panel;
 }
 
-bool isLive(PlofPanelRecord *panel) { return panel && livePanels().count(panel) != 0; }
+void LivePanels::destroy(PlofPanelRecord *panel) {
+    if (panels_.erase(panel) != 0) delete panel;
+}
+
+namespace {
+
+LivePanels *livePanels() {
+    const HostContext *context = hostContext();
+    return context ? context->panels : nullptr;
+}
+
+bool isLive(PlofPanelRecord *panel) {
+    const LivePanels *panels = livePanels();
+    return panels && panels->contains(panel);
+}
 
 // These operations are called by the module: nothing may throw out of them,
 // so a host that runs out of memory answers "no panel" or "no control", as
 // the module expects of a host that cannot make one.
 PlofPanel createPanel(const char *title, PlofPanelServices *services) {
+    LivePanels *panels = livePanels();
+    if (!panels) return nullptr;
     std::unique_ptr<PlofPanelRecord> panel(new (std::nothrow) PlofPanelRecord);
     if (!panel) return nullptr;
     try {
         panel->title = title ? title : "";
         panel->services = services;
-        livePanels().insert(panel.get());
+        panels->add(panel.get());
     } catch (const std::bad_alloc &) {
         return nullptr;
     }
@@ -40,16 +49,15 @@ PlofPanel createPanel(const char *title, PlofPanelServices *services) {
 }
 
 void destroyPanel(PlofPanel panel) {
-    if (!isLive(panel)) return;
-    livePanels().erase(panel);
-    delete panel;
+    if (LivePanels *panels = livePanels()) panels->destroy(panel);
 }
 
 int32_t openPanel(PlofPanel panel, int32_t) {
     if (!isLive(panel) || panel->open) return 0;
     panel->open = true;
     drawPanel(*panel);
-    const int32_t result = gDriver ? gDriver->runPanel(*panel) : 0;
+    PanelDriver *driver = hostContext()->panelDriver;
+    const int32_t result = driver ? driver->runPanel(*panel) : 0;
     // The driver may not destroy the panel, so it is still live here.
     panel->open = false;
     return result;
@@ -138,12 +146,13 @@ PlofPanelServices &panelServices() {
 
 void providePanelServices() { provideService(PLOF_SERVICE_PANELS, &panelServices()); }
 
-void setPanelDriver(PanelDriver *driver) { gDriver = driver; }
-
 void drawPanel(PlofPanelRecord &panel) {
     if (panel.draw) panel.draw(&panel, panel.userData, 0);
 }
 
-int livePanelCount() { return static_cast<int>(livePanels().size()); }
+int livePanelCount() {
+    const LivePanels *panels = livePanels();
+    return panels ? panels->count() : 0;
+}
 
 }  // namespace plof::host

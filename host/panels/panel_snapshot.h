@@ -15,10 +15,6 @@
 
 namespace plof::host {
 
-// The colour the host shows for a colour code, as 0xRRGGBB: 4107 (inside the
-// spread) orange, 4099 (outside it) dark blue, any other code grey.
-uint32_t hostColourRgb(int32_t colourCode);
-
 bool snapshotAvailable();
 
 // Writes a PNG of panelWidth() x panelHeight() pixels to `path`; false with

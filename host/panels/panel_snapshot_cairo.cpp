@@ -1,3 +1,4 @@
+#include "host/panels/host_colours.h"
 #include "host/panels/panel_snapshot.h"
 
 #include "host/base/host_error.h"

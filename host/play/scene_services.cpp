@@ -3,24 +3,29 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "host/module/dialog_answer.h"
+#include "host/base/host_context.h"
+#include "host/module/message_observer.h"
 #include "host/module/service_registry.h"
 #include "plof/host_services.h"
 
 namespace plof::host {
 
-namespace {
-
-HostServices *active = nullptr;
-
-}  // namespace
-
-// The C operations behind the records; each answers from the active services.
+// The C operations behind the records; each answers from the services of the
+// installed context.
 struct ServiceCallbacks {
+    static HostServices *activeServices() {
+        const HostContext *context = hostContext();
+        return context ? context->sceneServices : nullptr;
+    }
+
     // Item 0 stands for the current item; see the header.
-    static PlofItemId resolved(PlofItemId id) { return id == 0 && active ? active->currentItem_ : id; }
+    static PlofItemId resolved(PlofItemId id) {
+        const HostServices *active = activeServices();
+        return id == 0 && active ? active->currentItem_ : id;
+    }
 
     static const HostItem *item(PlofItemId id) {
+        const HostServices *active = activeServices();
         if (!active || id == 0 || id > active->scene_.items.size()) {
             return nullptr;
         }
@@ -45,6 +50,7 @@ struct ServiceCallbacks {
     }
 
     static PlofItemId first(int32_t kind, PlofItemId parent) {
+        const HostServices *active = activeServices();
         if (!active || kind != PLOF_ITEM_OBJECT) {
             return 0;
         }
@@ -68,6 +74,7 @@ struct ServiceCallbacks {
         if (!vector) {
             return;
         }
+        HostServices *active = activeServices();
         if (active) {
             ++active->parameterQueries_;
         }
@@ -95,18 +102,16 @@ struct ServiceCallbacks {
             text += second;
         }
         std::fprintf(stderr, "PLOF!: %s\n", text.c_str());
-        // The module's messages name no file; the person knows which one the
-        // dialog before the message returned.
-        const std::string answered = takeLastDialogAnswer();
-        if (!answered.empty()) {
-            std::fprintf(stderr, "plof-host: (the file dialog had returned \"%s\")\n", answered.c_str());
-        }
+        const HostContext *context = hostContext();
+        if (context && context->messages) context->messages->messageShown();
+        HostServices *active = activeServices();
         if (active) {
             active->messages_.push_back(std::move(text));
         }
     }
 
     static const char *directory(const char *kind) {
+        const HostServices *active = activeServices();
         if (!active || !kind) {
             return nullptr;
         }
@@ -153,10 +158,9 @@ const Provided kProvided[] = {
 }  // namespace
 
 HostServices::HostServices(const HostScene &scene, double framesPerSecond)
-    : scene_(scene), poses_(scene, framesPerSecond) {
+    : scene_(scene), poses_(scene, framesPerSecond), answering_({.sceneServices = this}) {
     std::error_code ignored;
     objectsDirectory_ = scenesDirectory_ = std::filesystem::current_path(ignored).string();
-    active = this;
     for (const Provided &service : kProvided) {
         provideService(service.name, service.record);
     }
@@ -167,9 +171,6 @@ HostServices::~HostServices() {
         if (findService(service.name) == service.record) {
             provideService(service.name, nullptr);
         }
-    }
-    if (active == this) {
-        active = nullptr;
     }
 }
 

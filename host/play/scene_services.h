@@ -4,11 +4,15 @@
 // that always answers "cancelled".
 //
 // Constructing a HostServices provides its records in the service registry
-// (host/module/service_registry.h), which stays the one place the module's requests
-// are answered from: another part of the host may replace any record there
-// afterwards (a scripted "File Request", the panel services). The records are
-// plain C tables, so at most one HostServices may exist at a time; its
-// destructor withdraws those of its records that are still provided.
+// (host/module/service_registry.h), which stays the one place the module's
+// requests are answered from: another part of the host may replace any
+// record there afterwards (a scripted "File Request", the panel services).
+// The records are plain C tables that answer from the context's
+// sceneServices (host/base/host_context.h), which the HostServices fills
+// while it lives; its destructor withdraws those of its records that are
+// still provided. A message the module shows is told to the context's
+// MessageObserver once shown. Constructing one without an installed context
+// throws std::logic_error.
 //
 // Items are numbered 1, 2, ... in scene order; every item is an object item.
 // Item 0 is "no item", except that object, point and parameter queries for
@@ -22,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "host/base/host_context.h"
 #include "host/scene/host_scene.h"
 #include "host/scene/scene_poses.h"
 #include "plof/abi.h"
@@ -61,6 +66,7 @@ private:
     std::string scenesDirectory_;
     uint64_t parameterQueries_ = 0;
     PlofItemId currentItem_ = 0;
+    ContextScope answering_;  // last: the records answer from this object once it is whole
 };
 
 }  // namespace plof::host

@@ -1,5 +1,7 @@
 // The objects a scene's items are loaded from: finding each file and reading
-// its points (loadScenePoints and readSceneFile of host/scene/scene_file.h).
+// its points.
+#include "host/scene/item_objects.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <optional>
@@ -7,8 +9,9 @@
 #include "host/base/host_error.h"
 #include "host/base/quoted_text.h"
 #include "host/files/file_bytes.h"
-#include "host/objects/object_points.h"
-#include "host/scene/scene_file.h"
+#include "host/objects/builtin_shapes.h"
+#include "host/objects/object_file.h"
+#include "host/scene/scene_reader.h"
 
 namespace plof::host {
 
@@ -79,8 +82,8 @@ void loadScenePoints(HostScene &scene, const std::string &sceneFile, const std::
         "directory, " +
         objects + "; add a folder with --objects-dir DIR)";
     for (const Missing &entry : missing) {
-        warnings.push_back(sceneFile + ": line " + std::to_string(entry.firstLine) + ": object file \"" +
-                           lineExcerpt(entry.source) + "\" not found; " +
+        warnings.push_back(sceneFile + ": line " + std::to_string(entry.firstLine) + ": object file " +
+                           quotedText(entry.source) + " not found; " +
                            (entry.items == 1 ? std::string("the item has no points")
                                              : "its " + std::to_string(entry.items) + " items have no points") +
                            where);

@@ -1,3 +1,5 @@
+#include "host/scene/scene_reader.h"
+
 #include <algorithm>
 #include <span>
 
@@ -5,8 +7,8 @@
 #include "host/base/number_text.h"
 #include "host/base/quoted_text.h"
 #include "host/base/text_lines.h"
-#include "host/objects/object_points.h"
-#include "host/scene/scene_file.h"
+#include "host/base/text_words.h"
+#include "host/objects/object_file.h"
 #include "plof/module.h"
 
 namespace plof::host {
@@ -22,25 +24,6 @@ constexpr std::string_view kDissolveChannelName[] = {"dissolve"};
 // The scene format this host reads.
 constexpr int32_t kSceneVersion = 1;
 
-std::vector<std::string_view> words(std::string_view line) {
-    std::vector<std::string_view> out;
-    std::size_t at = 0;
-    while (true) {
-        at = line.find_first_not_of(" \t", at);
-        if (at == std::string_view::npos) {
-            return out;
-        }
-        const std::size_t end = std::min(line.find_first_of(" \t", at), line.size());
-        out.push_back(line.substr(at, end - at));
-        at = end;
-    }
-}
-
-bool startsWithWord(std::string_view line, std::string_view keyword) {
-    return line.starts_with(keyword) &&
-           (line.size() == keyword.size() || line[keyword.size()] == ' ' || line[keyword.size()] == '\t');
-}
-
 bool startsItem(std::string_view line) {
     return startsWithWord(line, "LoadObject") || startsWithWord(line, "AddNullObject");
 }
@@ -50,14 +33,6 @@ bool startsItem(std::string_view line) {
 std::vector<std::string> &keptLines(HostItem &item) {
     const bool afterKnownPart = item.hasMotionBlock || item.hasDissolve || item.parent != 0 || item.hasEffect;
     return afterKnownPart ? item.blockLinesAfter : item.blockLinesBeforeMotion;
-}
-
-std::string_view afterKeyword(std::string_view line, std::string_view keyword) {
-    std::string_view rest = line.substr(keyword.size());
-    while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) {
-        rest.remove_prefix(1);
-    }
-    return rest;
 }
 
 class SceneParser {
@@ -123,25 +98,25 @@ int32_t SceneParser::countLine(std::size_t index, std::string_view what, int32_t
     const auto value = parseInteger(line);
     if (!value || *value < low || *value > high) {
         fail(index, "expected " + std::string(what) + " (a whole number from " + std::to_string(low) + " to " +
-                        std::to_string(high) + "), found \"" + lineExcerpt(line) + "\"");
+                        std::to_string(high) + "), found " + quotedText(line));
     }
     return *value;
 }
 
 MotionKey SceneParser::keyPair(std::size_t index, int32_t channels) const {
     MotionKey key;
-    const std::vector<std::string_view> values = words(need(index, "a key's values"));
+    const std::vector<std::string_view> values = splitWords(need(index, "a key's values"));
     if (values.size() != static_cast<std::size_t>(channels)) {
         fail(index, "a key needs " + std::to_string(channels) + " values, found " + std::to_string(values.size()));
     }
     for (int32_t c = 0; c < channels; ++c) {
         const auto value = parseNumber(values[c]);
         if (!value) {
-            fail(index, "\"" + lineExcerpt(values[c]) + "\" is not a number");
+            fail(index, quotedText(values[c]) + " is not a number");
         }
         key.values[c] = *value;
     }
-    const std::vector<std::string_view> settings = words(need(index + 1, "a key's frame line"));
+    const std::vector<std::string_view> settings = splitWords(need(index + 1, "a key's frame line"));
     if (settings.size() != 5) {
         fail(index + 1, "a key's frame line needs five numbers: frame, linear, tension, continuity, bias");
     }
@@ -176,7 +151,7 @@ std::size_t SceneParser::envelope(std::size_t index, std::span<const std::string
     }
     const std::string_view end = need(at, "EndBehavior");
     if (!startsWithWord(end, "EndBehavior")) {
-        fail(at, "expected EndBehavior after the keys, found \"" + lineExcerpt(end) + "\"");
+        fail(at, "expected EndBehavior after the keys, found " + quotedText(end));
     }
     endLine = std::string(end);
     sortKeys(keys);
@@ -227,14 +202,14 @@ std::size_t SceneParser::dissolvePart(std::size_t index, HostItem &item) {
         fail(index, "a second ObjDissolve in one item");
     }
     item.hasDissolve = true;
-    const std::string_view rest = afterKeyword(lines_[index], "ObjDissolve");
+    const std::string_view rest = afterWord(lines_[index], "ObjDissolve");
     if (rest == "(envelope)") {
         int32_t channels = 0;
         return envelope(index, kDissolveChannelName, channels, item.dissolve, item.dissolveEnd);
     }
     const auto value = parseNumber(rest);
     if (!value) {
-        fail(index, "ObjDissolve needs (envelope) or a number, found \"" + lineExcerpt(rest) + "\"");
+        fail(index, "ObjDissolve needs (envelope) or a number, found " + quotedText(rest));
     }
     item.dissolveIsEnvelope = false;
     MotionKey key;
@@ -245,9 +220,9 @@ std::size_t SceneParser::dissolvePart(std::size_t index, HostItem &item) {
 
 std::size_t SceneParser::parentPart(std::size_t index, HostItem &item) {
     const std::string_view line = lines_[index];
-    const auto parent = parseInteger(afterKeyword(line, "ParentObject"));
+    const auto parent = parseInteger(afterWord(line, "ParentObject"));
     if (!parent || *parent < 1) {
-        fail(index, "ParentObject needs an item number of 1 or more, found \"" + lineExcerpt(line) + "\"");
+        fail(index, "ParentObject needs an item number of 1 or more, found " + quotedText(line));
     }
     item.parent = *parent;
     parentLines_.back() = index;
@@ -256,7 +231,7 @@ std::size_t SceneParser::parentPart(std::size_t index, HostItem &item) {
 
 std::size_t SceneParser::pluginPart(std::size_t index, HostItem &item) {
     const std::string_view line = lines_[index];
-    const std::vector<std::string_view> header = words(line);
+    const std::vector<std::string_view> header = splitWords(line);
     const bool ours = header.size() == 4 && header[1] == kEffectClass && header[3] == kEffectName;
     if (ours && item.hasEffect) {
         fail(index, "a second PLOF! effect on one item");
@@ -367,7 +342,7 @@ HostScene SceneParser::parse() {
         HostItem item;
         item.lineNumber = index + 1;
         item.isNull = !loaded;
-        item.source = std::string(afterKeyword(line, loaded ? "LoadObject" : "AddNullObject"));
+        item.source = std::string(afterWord(line, loaded ? "LoadObject" : "AddNullObject"));
         if (item.source.empty()) {
             fail(index, std::string(loaded ? "LoadObject needs an object file" : "AddNullObject needs a name"));
         }

@@ -1,9 +1,10 @@
+#include "host/scene/scene_writer.h"
+
 #include <charconv>
 
 #include "host/base/host_error.h"
 #include "host/base/number_text.h"
 #include "host/files/output_file.h"
-#include "host/scene/scene_file.h"
 
 namespace plof::host {
 

@@ -1,9 +1,10 @@
-// What `plof-host bake` asks of the module's panels, and the panel script
-// that asks it: the bake goes through the options panel's "    CreateScene   "
-// button and the baking panel exactly as a person would.
+// What a bake asks of the module's panels, and the panel script that asks
+// it: the bake goes through the options panel's "    CreateScene   " button
+// and the baking panel exactly as a person would.
 //
-// The command reads its flags into a BakeRequest (tools/bake_flag_values.h), then
-// runs bakeScript(request) against the options panel of the instance.
+// `plof-host bake` and the studio read their values into a BakeRequest
+// (bake_values.h), then run bakeScript(request) against the options panel
+// of the instance.
 #pragma once
 
 #include "host/script/panel_script.h"

@@ -1,153 +1,21 @@
 #include "host/script/script_runner.h"
 
+#include "host/base/host_context.h"
 #include "host/base/number_text.h"
+#include "host/base/quoted_text.h"
+#include "host/base/text_words.h"
 #include "host/files/written_file_check.h"
-#include "host/module/dialog_answer.h"
-#include "host/module/service_registry.h"
 #include "host/panels/baking_panel.h"
-#include "host/panels/control_value_store.h"
-#include "plof/host_services.h"
+#include "host/script/script_values.h"
 
+#include <cstdio>
 #include <cstring>
+#include <new>
+#include <string_view>
 
 namespace plof::host {
 
 namespace {
-
-std::string inQuotes(const std::string &text) { return "\"" + text + "\""; }
-
-std::string trimmed(const std::string &text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::string controlName(const PlofControlRecord &control) {
-    return "#" + std::to_string(control.index) + " " + inQuotes(control.label) + " (" + controlKindName(control.kind) +
-           ")";
-}
-
-// The object items of the scene, through "LW Item Info" as the list control's
-// global function gives it.
-PlofItemId findObjectByName(const PlofControlRecord &control, const std::string &name) {
-    auto global = reinterpret_cast<PlofGlobalFunc>(control.words[0]);
-    if (!global) global = globalServiceFunction();
-    auto *items = static_cast<PlofItemInfo *>(global(PLOF_SERVICE_ITEM_INFO, 0));
-    if (!items || !items->first || !items->next || !items->name) return 0;
-    for (PlofItemId item = items->first(PLOF_ITEM_OBJECT, 0); item != 0; item = items->next(item)) {
-        const char *itemName = items->name(item);
-        if (itemName && name == itemName) return item;
-    }
-    return 0;
-}
-
-// Storing a script's value in a control, one function per control kind.
-// Each returns what is wrong with the value ("" when it was stored).
-using ValueWords = std::vector<ScriptWord>;
-
-std::string wrongValue(const PlofControlRecord &control, const ValueWords &values, const std::string &expected) {
-    std::string given;
-    for (const ScriptWord &word : values) given += (given.empty() ? "" : " ") + word.text;
-    return "wrong value for " + controlName(control) + ": it takes " + expected + ", not " + inQuotes(given);
-}
-
-std::string storeWholeNumber(PlofControlRecord &control, const ValueWords &values) {
-    const auto integer = values.size() == 1 ? parseInteger(values[0].text) : std::nullopt;
-    if (!integer) return wrongValue(control, values, "a whole number");
-    storeInteger(control, *integer);
-    return "";
-}
-
-std::string storeSliderPosition(PlofControlRecord &control, const ValueWords &values) {
-    const auto integer = values.size() == 1 ? parseInteger(values[0].text) : std::nullopt;
-    if (!integer) return wrongValue(control, values, "a whole number");
-    // A person cannot move a slider past its ends; the module can set any value.
-    const intptr_t low = control.words[1];
-    const intptr_t high = control.words[2];
-    if (*integer < low || *integer > high) {
-        return "slider " + controlName(control) + " goes from " + std::to_string(low) + " to " + std::to_string(high) +
-               "; " + std::to_string(*integer) + " is outside it";
-    }
-    storeInteger(control, *integer);
-    return "";
-}
-
-std::string storeOnOff(PlofControlRecord &control, const ValueWords &values) {
-    const std::string word = values.size() == 1 ? values[0].text : "";
-    if (word == "on" || word == "true" || word == "1") {
-        storeInteger(control, 1);
-    } else if (word == "off" || word == "false" || word == "0") {
-        storeInteger(control, 0);
-    } else {
-        return wrongValue(control, values, "on or off");
-    }
-    return "";
-}
-
-std::string storeFloat(PlofControlRecord &control, const ValueWords &values) {
-    const auto number = values.size() == 1 ? parseNumber(values[0].text) : std::nullopt;
-    if (!number) return wrongValue(control, values, "a number");
-    storeNumber(control, *number);
-    return "";
-}
-
-std::string storeObjectItem(PlofControlRecord &control, const ValueWords &values) {
-    if (values.size() != 1) return wrongValue(control, values, "an object name in double quotes, or none");
-    if (!values[0].quoted && values[0].text == "none") {
-        storeInteger(control, 0);
-        return "";
-    }
-    const PlofItemId item = findObjectByName(control, values[0].text);
-    if (item == 0) return "no object named " + inQuotes(values[0].text) + " in the scene for " + controlName(control);
-    storeInteger(control, static_cast<intptr_t>(item));
-    return "";
-}
-
-std::string storePath(PlofControlRecord &control, const ValueWords &values) {
-    if (values.size() != 1) return wrongValue(control, values, "one path (in double quotes when it has spaces)");
-    control.text = values[0].text;
-    return "";
-}
-
-// Three numbers, as "1,2,3", "1 2 3" or any mix of commas and words.
-std::string storeVector(PlofControlRecord &control, const ValueWords &values) {
-    std::vector<std::string> parts;
-    for (const ScriptWord &word : values) {
-        std::size_t start = 0;
-        while (start <= word.text.size()) {
-            std::size_t comma = word.text.find(',', start);
-            if (comma == std::string::npos) comma = word.text.size();
-            if (comma > start) parts.push_back(word.text.substr(start, comma - start));
-            start = comma + 1;
-        }
-    }
-    std::array<double, 3> numbers{};
-    if (parts.size() != 3) return wrongValue(control, values, "three numbers (1,2,3 or 1 2 3)");
-    for (std::size_t i = 0; i < 3; ++i) {
-        const auto number = parseNumber(parts[i]);
-        if (!number) return wrongValue(control, values, "three numbers (1,2,3 or 1 2 3)");
-        numbers[i] = *number;
-    }
-    control.numbers = numbers;
-    return "";
-}
-
-std::string storeScriptValue(PlofControlRecord &control, const ValueWords &values) {
-    switch (control.kind) {
-        case ControlKind::Number: return storeWholeNumber(control, values);
-        case ControlKind::Slider: return storeSliderPosition(control, values);
-        case ControlKind::Bool: return storeOnOff(control, values);
-        case ControlKind::Float: return storeFloat(control, values);
-        case ControlKind::ItemList: return storeObjectItem(control, values);
-        case ControlKind::File: return storePath(control, values);
-        case ControlKind::FloatVector: return storeVector(control, values);
-        case ControlKind::Button: return controlName(control) + " is a button: use press";
-        case ControlKind::DragButton: return controlName(control) + " is a drag button: use drag";
-        case ControlKind::ListBox:
-            return controlName(control) + " is a list box and is not set by hand; add files with its button";
-    }
-    return "";
-}
 
 // Every entry of every list box of the panel, as its callbacks give them.
 std::vector<std::string> listBoxEntries(const PlofPanelRecord &panel) {
@@ -181,16 +49,24 @@ int32_t ScriptRunner::runPanel(PlofPanelRecord &panel) {
     try {
         return actOnPanel(panel);
     } catch (...) {
-        failWithoutThrowing("the host ran out of memory while acting on a panel");
+        failWithoutThrowing("acting on a panel");
         return 0;
     }
 }
 
-void ScriptRunner::failWithoutThrowing(const char *message) noexcept {
+void ScriptRunner::failWithoutThrowing(const char *doing) noexcept {
     try {
-        fail(0, message);
+        try {
+            throw;
+        } catch (const std::bad_alloc &) {
+            fail(0, std::string("the host ran out of memory while ") + doing);
+        } catch (const std::exception &failure) {
+            fail(0, std::string("the host failed while ") + doing + ": " + failure.what());
+        } catch (...) {
+            fail(0, std::string("the host failed while ") + doing);
+        }
     } catch (...) {
-        // Nothing more can be said; every panel is cancelled all the same.
+        // No room left even for the message; finish() says what it can.
     }
     aborted_ = true;
 }
@@ -207,7 +83,7 @@ int32_t ScriptRunner::actOnPanel(PlofPanelRecord &panel) {
     while (!closed && !stopped() && cursor_ < script_.actions.size()) {
         const ScriptAction &action = script_.actions[cursor_++];
         // A dialog answer that no message followed is named by no later one.
-        takeLastDialogAnswer();
+        answeredFile_.clear();
         switch (action.verb) {
             case ScriptVerb::Confirm:
                 noteAskedBake(panel);
@@ -231,7 +107,8 @@ int32_t ScriptRunner::actOnPanel(PlofPanelRecord &panel) {
 }
 
 void ScriptRunner::noteAskedBake(const PlofPanelRecord &panel) {
-    WrittenFileCheck *check = writtenFileCheck();
+    const HostContext *context = hostContext();
+    WrittenFileCheck *check = context ? context->writtenFiles : nullptr;
     if (!check) return;
     if (const auto bake = baking_panel::askedBake(panel)) check->expectScene(bake->scene, bake->frames, bake->step);
 }
@@ -251,7 +128,7 @@ void ScriptRunner::takeSnapshot(const PlofPanelRecord &panel, int line) {
 
 PlofControlRecord *ScriptRunner::findControl(PlofPanelRecord &panel, const ScriptAction &action) {
     const ControlAddress &address = action.control;
-    const std::string where = " in panel " + inQuotes(panel.title);
+    const std::string where = " in panel " + quotedText(panel.title);
     if (address.index > 0) {
         if (static_cast<std::size_t>(address.index) > panel.controls.size()) {
             fail(action.line, "no control #" + std::to_string(address.index) + where + " (it has " +
@@ -266,16 +143,16 @@ PlofControlRecord *ScriptRunner::findControl(PlofPanelRecord &panel, const Scrip
     }
     if (matches.empty()) {
         for (auto &control : panel.controls) {
-            if (trimmed(control->label) == trimmed(address.label)) matches.push_back(control.get());
+            if (trimmedSpaces(control->label) == trimmedSpaces(address.label)) matches.push_back(control.get());
         }
     }
     if (matches.size() == 1) return matches[0];
     if (matches.empty()) {
         std::string known;
         for (auto &control : panel.controls) {
-            if (!control->label.empty()) known += (known.empty() ? "" : ", ") + inQuotes(control->label);
+            if (!control->label.empty()) known += (known.empty() ? "" : ", ") + quotedText(control->label);
         }
-        fail(action.line, "unknown control " + inQuotes(address.label) + where + "; its labels are " + known +
+        fail(action.line, "unknown control " + quotedText(address.label) + where + "; its labels are " + known +
                               " (empty labels: address by #N)");
         return nullptr;
     }
@@ -284,7 +161,7 @@ PlofControlRecord *ScriptRunner::findControl(PlofPanelRecord &panel, const Scrip
         numbers += (numbers.empty() ? "#" : ", #") + std::to_string(control->index);
     }
     fail(action.line,
-         "label " + inQuotes(address.label) + " names controls " + numbers + where + "; address one by its number");
+         "label " + quotedText(address.label) + " names controls " + numbers + where + "; address one by its number");
     return nullptr;
 }
 
@@ -361,7 +238,7 @@ void ScriptRunner::checkValue(const PlofControlRecord &control, const ScriptActi
         case ControlKind::Button:
         case ControlKind::File:
             equal = expected.text == control.text;
-            held = inQuotes(control.text);
+            held = quotedText(control.text);
             break;
         case ControlKind::Float:
             equal = expected.number == control.number;
@@ -380,25 +257,26 @@ void ScriptRunner::checkValue(const PlofControlRecord &control, const ScriptActi
     if (!equal) fail(action.line, controlName(control) + " holds " + held + ", not the value expected here");
 }
 
-int32_t ScriptRunner::answerFileDialog(const char *title, char *result, int32_t size) {
+int32_t ScriptRunner::answerFileDialog(const char *title, const char *offered, char *result, int32_t size) {
+    answeredFile_.clear();
     try {
-        return answer(title, result, size);
+        return answer(title, offered, result, size);
     } catch (...) {
-        failWithoutThrowing("the host ran out of memory while answering a file dialog");
+        failWithoutThrowing("answering a file dialog");
         return 0;
     }
 }
 
-int32_t ScriptRunner::answer(const char *title, char *result, int32_t size) {
+int32_t ScriptRunner::answer(const char *title, const char *offered, char *result, int32_t size) {
     if (stopped()) return 0;
     if (cursor_ >= script_.actions.size()) {
-        fail(0, "the script ended while the file dialog " + inQuotes(title) +
+        fail(0, "the script ended while the file dialog " + quotedText(title) +
                     " was open; add a line: choose PATH (or choose cancel)");
         return 0;
     }
     const ScriptAction &action = script_.actions[cursor_];
     if (action.verb != ScriptVerb::Choose) {
-        fail(action.line, "the file dialog " + inQuotes(title) + " is open here, but this line is \"" +
+        fail(action.line, "the file dialog " + quotedText(title) + " is open here, but this line is \"" +
                               scriptVerbName(action.verb) +
                               "\"; answer the dialog first: choose PATH (or choose cancel)");
         return 0;
@@ -408,16 +286,33 @@ int32_t ScriptRunner::answer(const char *title, char *result, int32_t size) {
     const std::string path = dialogResultPath(action.path);
     // Cut, the path would name another file.
     if (path.size() >= static_cast<std::size_t>(size)) {
-        fail(action.line, "the dialog returns the full path " + inQuotes(path) + ", " + std::to_string(path.size()) +
+        fail(action.line, "the dialog returns the full path " + quotedText(path) + ", " + std::to_string(path.size()) +
                               " characters, but the module takes at most " + std::to_string(size - 1));
         return 0;
     }
     std::memcpy(result, path.data(), path.size() + 1);
     ++filesAnswered_;
+    // Files picked for a list (a pattern such as "<*.lwo") are not the
+    // subject of the module's next message: the host counts the ones the
+    // list refused instead.
+    if (std::string_view(offered).find('*') == std::string_view::npos) {
+        try {
+            answeredFile_ = path;
+        } catch (const std::bad_alloc &) {
+            // Only the note after the next message is lost.
+        }
+    }
     return 1;
 }
 
+void ScriptRunner::messageShown() noexcept {
+    if (answeredFile_.empty()) return;
+    std::fprintf(stderr, "plof-host: (the file dialog had returned \"%s\")\n", answeredFile_.c_str());
+    answeredFile_.clear();
+}
+
 bool ScriptRunner::finish() {
+    // Only a message that could not be made leaves an abort without an error.
     if (aborted_ && !error_) error_ = ScriptError{script_.fileName, 0, "the host ran out of memory"};
     if (!error_ && cursor_ < script_.actions.size()) {
         const ScriptAction &action = script_.actions[cursor_];

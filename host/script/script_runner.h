@@ -1,16 +1,23 @@
 // Runs a panel script against the panels the module opens: the stand-in
 // host's person at the keyboard.
 //
-// A ScriptedUser (host/script/scripted_user.h) makes it the panel driver
-// and the file dialog answerer of the process. The module opens a panel (possibly nested inside
-// an event of another), and the runner takes the script's next lines for it
-// until a confirm or cancel; a file dialog takes the next line, which must be
-// a choose. After the first error every panel and dialog is cancelled, so the
+// A ScriptedUser (host/script/scripted_user.h) makes it the panel driver,
+// the file dialog answerer and the message observer of the installed
+// context. The module opens a panel (possibly nested inside an event of
+// another), and the runner takes the script's next lines for it until a
+// confirm or cancel; a file dialog takes the next line, which must be a
+// choose. After the first error every panel and dialog is cancelled, so the
 // module unwinds normally; the caller then reports error(). A confirmed
-// baking panel's scene is reported to the installed WrittenFileCheck.
+// baking panel's scene is reported to the context's WrittenFileCheck.
+//
+// Like a person, the runner remembers the file its last dialog for one file
+// returned: the module's messages name no file, so after the next message
+// the runner says which one it was ("(the file dialog had returned ...)").
+// Its next action, or the next dialog, forgets it.
 #pragma once
 
 #include "host/dialogs/scripted_file_request.h"
+#include "host/module/message_observer.h"
 #include "host/panels/host_panel_services.h"
 #include "host/script/panel_script.h"
 
@@ -19,7 +26,7 @@
 
 namespace plof::host {
 
-class ScriptRunner final : public PanelDriver, public FileDialogAnswerer {
+class ScriptRunner final : public PanelDriver, public FileDialogAnswerer, public MessageObserver {
 public:
     // Writes a picture of the panel; false with `problem` set on failure.
     using SnapshotWriter = std::function<bool(const PlofPanelRecord &panel, std::string &problem)>;
@@ -33,7 +40,8 @@ public:
     void setSnapshotWriter(SnapshotWriter writer);
 
     int32_t runPanel(PlofPanelRecord &panel) override;
-    int32_t answerFileDialog(const char *title, char *result, int32_t size) override;
+    int32_t answerFileDialog(const char *title, const char *offered, char *result, int32_t size) override;
+    void messageShown() noexcept override;
 
     // Call after the module returned: true when the script ran without error
     // and every line was used.
@@ -51,9 +59,11 @@ public:
 
 private:
     int32_t actOnPanel(PlofPanelRecord &panel);
-    int32_t answer(const char *title, char *result, int32_t size);
+    int32_t answer(const char *title, const char *offered, char *result, int32_t size);
     void fail(int line, std::string message);
-    void failWithoutThrowing(const char *message) noexcept;
+    // Notes what the exception being handled says, as a failure while `doing`
+    // ("acting on a panel"). Called in a catch block only.
+    void failWithoutThrowing(const char *doing) noexcept;
     bool stopped() const { return aborted_ || error_.has_value(); }
     PlofControlRecord *findControl(PlofPanelRecord &panel, const ScriptAction &action);
     void perform(PlofPanelRecord &panel, const ScriptAction &action);
@@ -71,6 +81,7 @@ private:
     int filesAnswered_ = 0;
     int filesForLists_ = 0;
     int filesNotListed_ = 0;
+    std::string answeredFile_;  // the file the last dialog for one file returned, until the next message
     SnapshotWriter snapshot_;
     std::optional<ScriptError> error_;
 };

@@ -7,19 +7,12 @@ void provideScriptedServices() {
     provideScriptedFileRequest();
 }
 
-ScriptedUser::ScriptedUser(ScriptRunner &runner, PanelDriver &panels, ChosenFileObserver observer,
-                           WrittenFileCheck *check) {
-    setWrittenFileCheck(check);
-    setChosenFileObserver(observer);
-    setFileDialogAnswerer(&runner);
-    setPanelDriver(&panels);
-}
-
-ScriptedUser::~ScriptedUser() {
-    setPanelDriver(nullptr);
-    setFileDialogAnswerer(nullptr);
-    setChosenFileObserver(nullptr);
-    setWrittenFileCheck(nullptr);
-}
+ScriptedUser::ScriptedUser(ScriptRunner &runner, PanelDriver &panels, ChosenFileObserver *observer,
+                           WrittenFileCheck *check)
+    : scope_({.writtenFiles = check,
+              .chosenFiles = observer,
+              .messages = &runner,
+              .fileDialogs = &runner,
+              .panelDriver = &panels}) {}
 
 }  // namespace plof::host

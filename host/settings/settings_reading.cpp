@@ -5,27 +5,13 @@
 #include <cstdlib>
 #include <limits>
 
+#include "host/base/text_words.h"
+
 namespace plof::host {
 
 namespace {
 
 constexpr double kAny = std::numeric_limits<double>::infinity();
-
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-
-// Whether `text` begins with `word`, letters compared without case.
-bool beginsWithWord(std::string_view text, std::string_view word) {
-    if (text.size() < word.size()) return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        const char c = text[i];
-        const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        if (lower != word[i]) return false;
-    }
-    return true;
-}
-
-// The effect's prefix test: `vocabulary` begins with `read`.
-bool begins(std::string_view vocabulary, std::string_view read) { return vocabulary.substr(0, read.size()) == read; }
 
 // The saturating truncation the effect applies to whole-number settings.
 double truncated(double value) {
@@ -134,13 +120,14 @@ SettingsLine split(const ReadText &read, std::span<const std::string> lines) {
     return line;
 }
 
-// The setting (0..11) or REFERENCE (12) that the keyword read selects.
+// The setting (0..11) or REFERENCE (12) that the keyword read selects: the
+// first whose keyword begins with what was read, as the effect tests it.
 std::optional<std::size_t> match(std::string_view keyword, LineForm form) {
     for (std::size_t i = 0; i < kSettingCount; ++i) {
-        if (begins(kSettingRules[i].keyword, keyword)) return i;
+        if (std::string_view(kSettingRules[i].keyword).starts_with(keyword)) return i;
     }
     const std::string reference = std::string(kReferenceKeyword) + (form == LineForm::File ? "\n" : "");
-    if (begins(reference, keyword)) return kSettingCount;
+    if (std::string_view(reference).starts_with(keyword)) return kSettingCount;
     return std::nullopt;
 }
 
@@ -166,12 +153,12 @@ double readDecimalPrefix(std::string_view text, std::size_t &length) {
     const std::string_view rest = text.substr(p);
     const double sign = negative ? -1.0 : 1.0;
     for (std::string_view word : {"infinity", "inf"}) {
-        if (beginsWithWord(rest, word)) {
+        if (startsWithIgnoringCase(rest, word)) {
             length = p + word.size();
             return sign * std::numeric_limits<double>::infinity();
         }
     }
-    if (beginsWithWord(rest, "nan")) {
+    if (startsWithIgnoringCase(rest, "nan")) {
         length = p + 3;
         return std::numeric_limits<double>::quiet_NaN();
     }
@@ -200,7 +187,7 @@ SettingsReading readSettingsLines(std::span<const std::string> lines, std::size_
     auto first = reads.next(kSettingsLineLength);
     if (!first) return reading;
     SettingsLine opening = split(*first, lines);
-    reading.started = begins(start, opening.keyword);
+    reading.started = std::string_view(start).starts_with(opening.keyword);
     opening.role = reading.started ? SettingsLine::Role::Start : SettingsLine::Role::Skipped;
     reading.lines.push_back(std::move(opening));
 
@@ -208,9 +195,12 @@ SettingsReading readSettingsLines(std::span<const std::string> lines, std::size_
         auto read = reads.next(kSettingsLineLength);
         if (!read) break;
         SettingsLine line = split(*read, lines);
-        if (begins(end, line.keyword) || begins(" ", line.keyword)) {
+        // The effect's block ends at any beginning of PLOF_END, and at the
+        // empty keyword (an empty or space-led line), which begins " ".
+        const bool endsBlock = std::string_view(end).starts_with(line.keyword);
+        if (endsBlock || std::string_view(" ").starts_with(line.keyword)) {
             line.role = SettingsLine::Role::End;
-            reading.endLine = begins(end, line.keyword) && !line.keyword.empty();
+            reading.endLine = endsBlock && !line.keyword.empty();
             reading.lines.push_back(std::move(line));
             break;
         }

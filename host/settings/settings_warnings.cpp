@@ -4,7 +4,10 @@
 #include <cmath>
 #include <optional>
 
+#include "host/base/nearest_word.h"
 #include "host/base/number_text.h"
+#include "host/base/quoted_text.h"
+#include "host/base/text_words.h"
 
 namespace plof::host {
 
@@ -12,34 +15,9 @@ namespace {
 
 using Role = SettingsLine::Role;
 
-std::string lower(std::string text) {
-    for (char &c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
-std::size_t editDistance(const std::string &a, const std::string &b) {
-    std::vector<std::size_t> row(b.size() + 1);
-    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        std::size_t diagonal = row[0];
-        row[0] = i;
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            const std::size_t above = row[j];
-            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-            diagonal = above;
-        }
-    }
-    return row[b.size()];
-}
-
-std::string quoted(const std::string &text) {
-    constexpr std::size_t kShown = 40;
-    std::string shown = text.size() > kShown ? text.substr(0, kShown) + "..." : text;
-    if (!shown.empty() && shown.back() == '\n') shown.pop_back();
-    return "\"" + shown + "\"";
-}
+// The most bytes of a keyword or value a warning quotes: enough to recognise
+// it, short enough to keep the warning on one line.
+constexpr std::size_t kShownBytes = 40;
 
 std::string number(double value) { return shortestText(value); }
 
@@ -59,18 +37,17 @@ private:
 };
 
 void keywordWarnings(const SettingsLine &line, Messages &out) {
-    std::string keyword = line.keyword;
-    if (!keyword.empty() && keyword.back() == '\n') keyword.pop_back();
+    const std::string keyword(withoutLineEnd(line.keyword));
     if (line.role == Role::Skipped) {
         if (keyword.empty()) return;  // an empty line in a .plf file
         if (!line.value && nearestKeyword(keyword) == keyword) {
-            out.add(line.lineNumber, quoted(keyword) +
+            out.add(line.lineNumber, quotedText(keyword, kShownBytes) +
                                          " has no value after it, so the effect skips the line; write \"" + keyword +
                                          " VALUE\"");
             return;
         }
         const std::string near = nearestKeyword(keyword);
-        out.add(line.lineNumber, quoted(keyword) + " is no setting, so the effect skips this line; " +
+        out.add(line.lineNumber, quotedText(keyword, kShownBytes) + " is no setting, so the effect skips this line; " +
                                      (near.empty() ? std::string("check the keyword (they are case-sensitive)")
                                                    : "did you mean \"" + near + "\"?"));
         return;
@@ -80,10 +57,10 @@ void keywordWarnings(const SettingsLine &line, Messages &out) {
                              : line.role == Role::End       ? std::string("PLOF_END")
                                                             : std::string("PLOF_START");
     if (keyword != full && line.role != Role::End) {
-        out.add(line.lineNumber, quoted(keyword) + " is read as " + full +
+        out.add(line.lineNumber, quotedText(keyword, kShownBytes) + " is read as " + full +
                                      " (the first keyword that begins with it); write " + full + " in full");
     } else if (keyword != full && !keyword.empty()) {
-        out.add(line.lineNumber, quoted(keyword) +
+        out.add(line.lineNumber, quotedText(keyword, kShownBytes) +
                                      " ends the settings as PLOF_END does; the lines after it are "
                                      "not read");
     }
@@ -100,11 +77,11 @@ void valueWarnings(const SettingsLine &line, const EffectSettings &settings, Mes
     }
     std::size_t length = 0;
     const double read = readDecimalPrefix(" " + line.valueText, length);
-    const std::string written = line.valueText;
+    const std::string written(withoutLineEnd(line.valueText));
     const std::size_t first = written.find_first_not_of(" \t");
     const std::string shown = first == std::string::npos ? "" : written.substr(first);
     if (length == 0) {
-        out.add(line.lineNumber, quoted(shown) + " is not a number: the effect reads " + name +
+        out.add(line.lineNumber, quotedText(shown, kShownBytes) + " is not a number: the effect reads " + name +
                                      " as 0; write a number, e.g. \"" + name + " " + number(rule.newInstanceValue) +
                                      "\"");
         return;
@@ -112,11 +89,11 @@ void valueWarnings(const SettingsLine &line, const EffectSettings &settings, Mes
     const std::string rest = written.substr(length - 1);
     const auto trailing = rest.find_first_not_of(" \t\r\n");
     if (trailing != std::string::npos && rest[trailing] == ',') {
-        out.add(line.lineNumber, quoted(shown) + " is read as " + number(read) +
+        out.add(line.lineNumber, quotedText(shown, kShownBytes) + " is read as " + number(read) +
                                      ": the effect stops at the comma; write decimals with a point");
     } else if (trailing != std::string::npos) {
         out.add(line.lineNumber, "the effect reads " + name + " as " + number(read) + " and ignores " +
-                                     quoted(rest.substr(trailing)) + " after it; remove that text");
+                                     quotedText(rest.substr(trailing), kShownBytes) + " after it; remove that text");
     }
     if (rule.kind == SettingKind::Decimal && !std::isfinite(read)) {
         out.add(line.lineNumber, name + " is " + number(read) +
@@ -188,20 +165,6 @@ void blockWarnings(const SettingsReading &reading, Messages &out) {
 
 }  // namespace
 
-std::string nearestWord(const std::string &word, const std::vector<std::string> &vocabulary) {
-    const std::string wanted = lower(word);
-    std::string best;
-    std::size_t bestDistance = 3;  // more letters apart than this is not "close"
-    for (const std::string &candidate : vocabulary) {
-        const std::size_t distance = editDistance(wanted, lower(candidate));
-        if (distance < bestDistance && distance * 3 < std::max<std::size_t>(candidate.size(), 3)) {
-            best = candidate;
-            bestDistance = distance;
-        }
-    }
-    return best;
-}
-
 std::string nearestKeyword(const std::string &keyword) {
     std::vector<std::string> vocabulary;
     for (const SettingRule &rule : kSettingRules) vocabulary.emplace_back(rule.keyword);
@@ -249,7 +212,7 @@ std::vector<std::string> settingsWarnings(const SettingsReading &reading, const 
                 out.add(line.lineNumber, "the avoid object's name is longer than the " +
                                              std::to_string(kAvoidNameLength) +
                                              " characters the effect keeps: it looks for an object named " +
-                                             quoted(line.keyword) + "; use a shorter name");
+                                             quotedText(line.keyword, kShownBytes) + "; use a shorter name");
             }
             continue;
         }

@@ -1,7 +1,7 @@
 // Warnings about the effect's saved lines: for each line that the effect
 // will ignore or read otherwise than it looks, one message
 // "FILE:LINE: what the effect will do; what to change". Built on the host's
-// own reading of the lines (effect_settings.h), so the warnings say exactly
+// own reading of the lines (settings_reading.h), so the warnings say exactly
 // what that reading found:
 //   - a keyword that is no setting (with the nearest keyword when one is
 //     close), or an abbreviated one (which setting it sets);
@@ -33,9 +33,5 @@ std::vector<std::string> settingsWarnings(const SettingsReading &reading, const 
 // but for case); else the keyword of the setting whose panel label (without
 // its spaces, or its first word) is close ("BirthRate" gives "Birth"); else "".
 std::string nearestKeyword(const std::string &keyword);
-
-// The word of `vocabulary` nearest to `word`, ignoring case, when one is a
-// letter or two apart (fewer than a third of its letters), else "".
-std::string nearestWord(const std::string &word, const std::vector<std::string> &vocabulary);
 
 }  // namespace plof::host

@@ -1,23 +1,26 @@
-// What the studio's server asks of the studio behind it: the HTTP interface
-// of docs (README, "plof-host studio") maps onto these calls one to one.
-// The server makes every call on the module's thread (ModuleThread), one at
-// a time; an implementation needs no locks of its own.
+// What a front of the studio (its HTTP server, host/http/) asks of the
+// session behind it: the HTTP interface of the README ("plof-host studio")
+// maps onto these calls one to one. A front makes one call at a time, on the
+// one thread that calls the module (the server's ModuleThread); an
+// implementation needs no locks of its own.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "host/base/host_error.h"
+
 namespace plof::host::studio {
 
 // A request the studio cannot take as asked: the server answers 400 with
-// the message and goes on serving.
-class BadRequest : public std::runtime_error {
+// the message and goes on serving, as it does for every RequestError of
+// the host (an export too large, say).
+class BadRequest : public RequestError {
 public:
-    using std::runtime_error::runtime_error;
+    using RequestError::RequestError;
 };
 
 class StudioModel {
@@ -34,7 +37,7 @@ public:
     virtual std::string playCsv() = 0;
     // GET /api/items/N/panel.png: the options panel of item N.
     virtual std::string panelPicture(std::size_t item) = 0;
-    // POST /api/save; answers {"written": [paths]}.
+    // POST /api/save; answers {"written": path, "warnings": [text, ...]}.
     virtual nlohmann::ordered_json save(const nlohmann::json &request) = 0;
 };
 

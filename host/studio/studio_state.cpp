@@ -20,7 +20,8 @@ nlohmann::ordered_json stateJson(const StudioStateView &view) {
             {"fps", view.fps},
             {"items", items},
             {"settingsTable", settingsVocabularyJson()},
-            {"summary", summariesJson(view.summaries ? *view.summaries : std::vector<EffectSummary>{})}};
+            {"summary", summariesJson(view.summaries ? *view.summaries : std::vector<EffectSummary>{})},
+            {"warnings", view.warnings ? *view.warnings : std::vector<std::string>{}}};
 }
 
 }  // namespace plof::host::studio

@@ -9,14 +9,18 @@
 #include "host/base/number_text.h"
 #include "host/module/loaded_handler.h"
 #include "host/module/module_loader.h"
-#include "host/objects/object_points.h"
+#include "host/objects/builtin_shapes.h"
 #include "host/play/frame_loop.h"
 #include "host/play/resting_places.h"
 #include "host/play/scene_services.h"
+#include "host/run/host_process.h"
 #include "host/settings/settings_reading.h"
 
 namespace plof::host {
 namespace {
+
+// The host runs for the whole suite, as for the whole of a plof-host run.
+const HostProcess kProcess;
 
 const LoadedModule &plof() {
     static const std::unique_ptr<LoadedModule> module = LoadedModule::open(PLOF_MODULE_PATH);

@@ -13,7 +13,7 @@
 #include <map>
 
 #include "host/gltf/gltf_transform.h"
-#include "host/scene/scene_file.h"
+#include "host/scene/item_objects.h"
 #include "host/scene/scene_poses.h"
 #include "host_run.h"
 

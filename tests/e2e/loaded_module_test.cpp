@@ -7,12 +7,16 @@
 
 #include "host/module/loaded_handler.h"
 #include "host/module/module_loader.h"
-#include "host/objects/object_points.h"
+#include "host/objects/builtin_shapes.h"
 #include "host/play/frame_loop.h"
 #include "host/play/scene_services.h"
+#include "host/run/host_process.h"
 
 namespace plof::host {
 namespace {
+
+// The host runs for the whole suite, as for the whole of a plof-host run.
+const HostProcess kProcess;
 
 std::vector<std::string> settings() {
     return {"PLOF_START",          "V0Min 1.250000", "V0Max 2.500000", "AgeMin 12.000000",

@@ -3,7 +3,7 @@
 // object found by name, and the bundled example.
 #include <cmath>
 
-#include "host/objects/object_points.h"
+#include "host/objects/object_file.h"
 #include "host_run.h"
 
 namespace plof::e2e {

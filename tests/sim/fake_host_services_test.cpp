@@ -11,6 +11,7 @@
 
 #include "host/module/service_registry.h"
 #include "host/play/scene_services.h"
+#include "host/run/host_process.h"
 #include "instance/module_state.h"
 
 namespace plof {
@@ -64,6 +65,7 @@ TEST(FakeHostServices, AnswersItemsAndPointsAsTheStandInHostDoes) {
     scene.items.push_back(host::makeObjectItem("Emitter", "a.lwo", {1, 2, 3, 4, 5, 6}));
     scene.items.push_back(host::makeObjectItem("Wall", "b.lwo", {-7, 8.5f, 9}));
     scene.items.push_back(host::makeObjectItem("Empty", "c.lwo", {}));
+    const host::HostProcess process;
     const host::HostServices standIn(scene, 30.0);
     const auto &hostItems = standInService<PlofItemInfo>(PLOF_SERVICE_ITEM_INFO);
     const auto &hostObjects = standInService<PlofObjectInfo>(PLOF_SERVICE_OBJECT_INFO);

@@ -1,4 +1,7 @@
-#include "host/objects/object_points.h"
+#include "host/objects/builtin_shapes.h"
+#include "host/objects/lightwave_object.h"
+#include "host/objects/object_file.h"
+#include "host/objects/wavefront_object.h"
 
 #include <gtest/gtest.h>
 

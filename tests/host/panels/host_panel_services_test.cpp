@@ -4,8 +4,8 @@
 #include "host/panels/host_panel_services.h"
 #include "host/module/service_registry.h"
 #include "host/panels/panel_layout.h"
+#include "host/run/host_process.h"
 #include "plof/host_services.h"
-#include "support/service_reset.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,6 @@ namespace {
 class PanelServicesTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        clearServices();
         providePanelServices();
         services = static_cast<PlofPanelServices *>(globalServiceFunction()(PLOF_SERVICE_PANELS, 0));
         ASSERT_NE(services, nullptr);
@@ -28,7 +27,6 @@ protected:
         services->destroyPanel(panel);
         services->userData = nullptr;
         EXPECT_EQ(livePanelCount(), 0);
-        clearServices();
     }
 
     PlofControl add(const char *kind, const char *label, PlofControlDescription description = {}) {
@@ -52,6 +50,7 @@ protected:
         setInteger(control, PLOF_CONTROL_Y, 20 * row);
     }
 
+    HostProcess process;
     PlofPanelServices *services = nullptr;
     PlofPanel panel = nullptr;
 };
@@ -194,7 +193,6 @@ TEST_F(PanelServicesTest, OpeningWithoutADriverDrawsOnceAndCancels) {
     services->setPanelAttribute(panel, PLOF_PANEL_HEIGHT, &height);
     services->setPanelAttribute(panel, PLOF_PANEL_DRAW, reinterpret_cast<void *>(&recordDraw));
     services->setPanelAttribute(panel, PLOF_PANEL_USER_DATA, &log);
-    setPanelDriver(nullptr);
     EXPECT_EQ(services->openPanel(panel, PLOF_OPEN_FLAGS), 0);
     EXPECT_EQ(log.calls, 1);
     EXPECT_EQ(log.panel, panel);

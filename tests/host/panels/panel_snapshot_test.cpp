@@ -2,10 +2,11 @@
 // pixels in the host's colours.
 #include "host/panels/panel_snapshot.h"
 #include "host/module/service_registry.h"
+#include "host/panels/host_colours.h"
 #include "host/panels/host_panel_services.h"
 #include "host/panels/panel_layout.h"
+#include "host/run/host_process.h"
 #include "plof/host_services.h"
-#include "support/service_reset.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,6 @@ TEST(HostColours, SpreadColoursAreClearlyApart) {
 class PanelSnapshotTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        clearServices();
         providePanelServices();
         services = &panelServices();
         panel = services->createPanel("PLOF!  ver.1.95", services);
@@ -61,8 +61,8 @@ protected:
     void TearDown() override {
         services->destroyPanel(panel);
         std::filesystem::remove(path);
-        clearServices();
     }
+    HostProcess process;
     PlofPanelServices *services = nullptr;
     PlofPanel panel = nullptr;
     std::string path;

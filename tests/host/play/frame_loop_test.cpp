@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "host/base/host_error.h"
+#include "host/run/host_process.h"
 
 namespace plof::host {
 namespace {
@@ -127,6 +128,7 @@ void expectPoints(std::span<const double> actual, const std::vector<double> &exp
 class EffectPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override { fakeLog = FakeLog{}; }
+    HostProcess process;
 };
 
 TEST_F(EffectPlayerTest, ObjectCoordinatesGoInAndComeBackPlacedByTheItemsMotion) {

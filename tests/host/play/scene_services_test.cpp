@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "host/module/service_registry.h"
+#include "host/run/host_process.h"
 #include "plof/host_services.h"
 
 namespace plof::host {
 namespace {
+
+// The host runs for the whole suite, as for the whole of a plof-host run.
+const HostProcess kProcess;
 
 template <typename Record>
 const Record &service(const char *name) {

@@ -1,4 +1,6 @@
-#include "host/scene/scene_file.h"
+#include "host/scene/item_objects.h"
+#include "host/scene/scene_reader.h"
+#include "host/scene/scene_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "host/script/script_runner.h"
 #include "host/dialogs/scripted_file_request.h"
 #include "host/module/service_registry.h"
+#include "host/run/host_process.h"
 #include "host/script/scripted_user.h"
 #include "plof/host_services.h"
-#include "support/service_reset.h"
 
 #include <gtest/gtest.h>
 
@@ -139,7 +139,6 @@ const char *itemName(PlofItemId item) { return item == 11 ? "Emitter" : item == 
 class ScriptRunnerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        clearServices();
         providePanelServices();
         provideScriptedFileRequest();
         items.first = &firstItem;
@@ -148,7 +147,6 @@ protected:
         provideService(PLOF_SERVICE_ITEM_INFO, &items);
         module.build();
     }
-    void TearDown() override { clearServices(); }
 
     static PanelScript script(std::string_view text) {
         PanelScript parsed;
@@ -165,6 +163,7 @@ protected:
         return runner.finish() ? "" : runner.error()->text();
     }
 
+    HostProcess process;  // first: the fake module's panels live in it
     PlofItemInfo items{};
     FakeModule module;
 };
