@@ -22,7 +22,9 @@ PlaybackInputs emitterInputs(const TempDirectory &dir, const Settings &settings,
     PlaybackInputs inputs;
     inputs.modulePath = PLOF_MODULE_PATH;
     inputs.frames = frames;
-    inputs.scene = emitterScene({.object = "builtin:line:4", .settingsFile = dir.write("start.plf", settings.text())},
+    inputs.scene = emitterScene({.object = "builtin:line:4",
+                                 .pointShuffle = std::nullopt,
+                                 .settingsFile = dir.write("start.plf", settings.text())},
                                 frames, inputs.fps);
     return inputs;
 }
