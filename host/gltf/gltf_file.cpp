@@ -72,7 +72,7 @@ void writeGlb(const AnimatedScene &scene, OutputFile &out) {
     sink.put("JSON");
     writeGltfJson(
         scene, [&](std::string_view text) { sink.put(text); }, false);
-    sink.put(std::string_view("   ", padding));
+    sink.put(std::string_view("   ", static_cast<std::size_t>(padding)));
     putWord(sink, static_cast<uint32_t>(bufferBytes));
     sink.put({"BIN\0", 4});
     writeGltfBuffer(scene, [&](std::string_view bytes) { sink.put(bytes); });
