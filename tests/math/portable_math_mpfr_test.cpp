@@ -1,7 +1,7 @@
 // portable_math.h against GNU MPFR: every result must be the double MPFR
 // rounds to, through the functions as the module calls them and through the
-// exact path alone (the fast path left out), on the angles the system forms
-// and a random sample over the whole domain.
+// exact path alone (the fast path left out), on the angles the system forms,
+// the hardest cases a search found, and a random sample over the whole domain.
 // The sample's size in arguments: PLOF_TRIG_SAMPLE (PLOF_TRIG_EXACT_SAMPLE of
 // them through the exact path alone) in the environment, else the build's
 // defaults (tests/CMakeLists.txt).
@@ -12,8 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <numbers>
 #include <random>
+#include <sstream>
 #include <vector>
 
 #include "math/mpfr_reference.h"
@@ -141,6 +143,66 @@ TEST(CorrectlyRoundedTrigonometry, WholeDegreesAsTheModuleAndTheHostConvertThem)
     expectCorrectlyRounded(calls, portable, "portable");
 }
 
+struct HardCase {
+    Call call;
+    double bits;  // the exact result lies 2^-bits ulp from a midpoint
+};
+
+std::vector<HardCase> hardCases() {
+    std::ifstream in(PLOF_SOURCE_DIR "/tests/math/hard_trig_cases.txt");
+    std::vector<HardCase> cases;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::string name, first, second;
+        fields >> name >> first;
+        double bits = 0.0;
+        if (name == "atan2") {
+            fields >> second >> bits;
+            cases.push_back(
+                {{Function::arcTangent2, std::strtod(first.c_str(), nullptr), std::strtod(second.c_str(), nullptr)},
+                 bits});
+            continue;
+        }
+        fields >> bits;
+        const double x = std::strtod(first.c_str(), nullptr);
+        for (Function f : {Function::sine, Function::cosine, Function::tangent}) {
+            if (name == functionName(f) || name == "near") cases.push_back({{f, 0.0, x}, name == "near" ? 0.0 : bits});
+        }
+    }
+    return cases;
+}
+
+bool exactAt(const Call &c, int words, double &result) {
+    switch (c.function) {
+        case Function::sine: return exactSineAt(c.x, words, result);
+        case Function::cosine: return exactCosineAt(c.x, words, result);
+        case Function::tangent: return exactTangentAt(c.x, words, result);
+        default: return exactArcTangent2At(c.y, c.x, words, result);
+    }
+}
+
+// Results within 2^-24 ulp of a midpoint are beyond the fast path's bound
+// (about 2^-12 ulp) and beyond 64 bits of fraction (3 words), so each must
+// fall through both to a finer precision: 288 bits (10 words) decide every
+// one (128 bits all but the atan2 results near 2^-60, whose fixed-point
+// value then keeps too few bits).
+TEST(CorrectlyRoundedTrigonometry, HardestCasesOfTheSearchFallThroughToTheExactPath) {
+    const std::vector<HardCase> cases = hardCases();
+    ASSERT_GE(cases.size(), 100u) << "tests/math/hard_trig_cases.txt";
+    std::vector<Call> calls;
+    for (const HardCase &hard : cases) {
+        calls.push_back(hard.call);
+        if (hard.bits < 24) continue;
+        double result = 0.0;
+        EXPECT_FALSE(withoutExactPath(hard.call, result)) << describe(hard.call) << " decided by the fast path";
+        EXPECT_FALSE(exactAt(hard.call, 3, result)) << describe(hard.call) << " decided with 64 bits";
+        EXPECT_TRUE(exactAt(hard.call, 10, result)) << describe(hard.call) << " undecided with 288 bits";
+    }
+    expectCorrectlyRounded(calls, portable, "portable");
+    expectCorrectlyRounded(calls, withoutFastPath, "exact path alone");
+}
+
 // The sample through the functions, and (its first PLOF_TRIG_EXACT_SAMPLE
 // calls) once more through the exact path alone; how often the exact path
 // runs, by function.
@@ -186,6 +248,7 @@ Estimate estimate(const Call &c) {
 // 256 bits, no estimate may stray further than its bound says.
 TEST(CorrectlyRoundedTrigonometry, FastEstimatesStayWithinTheirErrorBounds) {
     std::vector<Call> calls = randomSample(sampleSize("PLOF_TRIG_EXACT_SAMPLE", PLOF_TRIG_EXACT_SAMPLE) / 10);
+    for (const HardCase &hard : hardCases()) calls.push_back(hard.call);
     mpfr_t exact, estimated;
     mpfr_inits2(256, exact, estimated, static_cast<mpfr_ptr>(nullptr));
     double worst = 0.0;  // the largest error as a fraction of its bound
