@@ -119,13 +119,13 @@ Estimate cosineEstimate(double x) { return sineOfShifted(x, 1); }
 
 double portableSin(double x) {
     double result = 0.0;
-    if (sineAnsweredDirectly(x, result) || roundsOneWay(sineOfShifted(x, 0), result)) return result;
+    if (sineAnsweredDirectly(x, result) || roundsOneWay(sineEstimate(x), result)) return result;
     return exactSine(x);
 }
 
 double portableCos(double x) {
     double result = 0.0;
-    if (cosineAnsweredDirectly(x, result) || roundsOneWay(sineOfShifted(x, 1), result)) return result;
+    if (cosineAnsweredDirectly(x, result) || roundsOneWay(cosineEstimate(x), result)) return result;
     return exactCosine(x);
 }
 
