@@ -67,15 +67,15 @@ bool tangentAt(double magnitude, int words, double &result) {
         highestBit(denominator.value) >= fractionBits - 1 ? 0 : fractionBits - 1 - highestBit(denominator.value);
     Fixed divisor = denominator.value;
     shiftLeft(divisor, shift);
+    const Fixed quotient = divide(numerator.value, divisor);
     Fixed error = fixedUnits(2 * denominator.error, words);
     shiftLeft(error, shift);
-    result = 0.0;
-    if (highestBit(error) >= fractionBits - 3) return false;  // the divisor is not known well enough
+    // Beyond ed <= d/4 the bound does not hold: the divisor is not known well enough.
+    const bool bounded = highestBit(error) < fractionBits - 3;
     add(error, fixedUnits(numerator.error, words));
     multiplyBySmall(error, 3);
     add(error, fixedUnits(1, words));
-    const Fixed quotient = divide(numerator.value, divisor);
-    const bool certain = roundsOneWay(quotient, error, shift, result);
+    const bool certain = bounded && roundsOneWay(quotient, error, shift, result);
     if (!certain) result = roundToDouble(quotient, shift);
     if (even == reduced.negative) result = -result;
     return certain;

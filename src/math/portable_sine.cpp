@@ -56,7 +56,7 @@ constexpr double kSineRelativeError = 0x1p-66;
 // 2^-53 of terms below |k| 2^-98) add 2^-151 each.
 constexpr double kReductionErrorPerStep = 0x1p-149;
 
-// x = step pi/512 + r, |r| <= pi/1024 (1 + 2^-20), with r to about 2^-104 of
+// x = step pi/512 + r, |r| <= pi/1024 (1 + 2^-17), with r to about 2^-104 of
 // itself plus |k| kReductionErrorPerStep; step = k mod 2^32.
 struct Reduced {
     DoubleDouble r;
