@@ -1,9 +1,8 @@
 // The studio's local HTTP server (cpp-httplib): it listens on 127.0.0.1
-// only, refuses every request that request_guard.h refuses (403), bodies
-// above kBodyLimit (413) and requests the session cannot carry out as asked
-// (a RequestError: 400, with the reason as {"error": "..."}; other failures
-// are 500), serves the page and its script from memory, and hands every
-// call of the session to one ModuleThread.
+// only, refuses every request that request_guard.h refuses (403) and bodies
+// above kBodyLimit (413), serves the page and its script from memory, and
+// hands every /api/ request to the session's routes (studio_routes.h) on one
+// ModuleThread.
 #pragma once
 
 #include <cstddef>

@@ -1,0 +1,39 @@
+// The studio's HTTP interface (the README's "plof-host studio" section) as
+// plain calls: a request in, an answer out, with no HTTP library and no
+// threads. A front (the local HTTP server in host/http/, or any other)
+// checks who asks, hands every /api/ request here, one at a time, on the
+// thread that calls the module, and sends the answer as it is.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "host/studio/studio_model.h"
+
+namespace plof::host::studio {
+
+// One request of the interface, as the front read it.
+struct StudioRequest {
+    std::string method;                        // "GET", "PUT", "POST", ...
+    std::string path;                          // "/api/state", without the query
+    std::map<std::string, std::string> query;  // the query's parameters, decoded
+    std::string body;                          // the body as sent
+};
+
+// The answer: a status, a content type and the bytes to send.
+struct StudioAnswer {
+    int status = 200;
+    std::string contentType;
+    std::string body;
+};
+
+// Answers `request` from `model`: 200 with the route's answer; 400 with
+// {"error": reason} for a request the session cannot carry out as asked (a
+// RequestError), 404 for a path the interface does not have, 405 for a
+// method a path does not take, 500 for any other failure. Never throws.
+StudioAnswer answerRequest(StudioModel &model, const StudioRequest &request);
+
+// {"error": message} as the interface answers every refusal.
+StudioAnswer errorAnswer(int status, const std::string &message);
+
+}  // namespace plof::host::studio
