@@ -1,6 +1,7 @@
 #include "emitter_flags.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 #include <string_view>
 
@@ -71,11 +72,14 @@ std::vector<MotionKey> parseMotion(const std::string &text) {
     return keys;
 }
 
-Emitter readEmitter(const ParsedArguments &arguments, bool settingsRequired) {
+Emitter readEmitter(const ParsedArguments &arguments, bool loadDefaults) {
     Emitter emitter;
+    emitter.loadDefaults = loadDefaults;
     emitter.settingsFile = arguments.value("--settings");
-    if (!emitter.settingsFile && settingsRequired) {
-        throw UsageError("--object needs --settings FILE.plf");
+    if (!emitter.settingsFile) {
+        std::fprintf(stderr,
+                     "plof-host: no --settings: the effect starts from its own defaults, as a new instance does "
+                     "(docs/settings.md)\n");
     }
     emitter.object = *arguments.value("--object");
     if (const auto seedText = arguments.value(kShufflePointsFlag.name)) {

@@ -11,7 +11,11 @@ HostScene emitterScene(const Emitter &emitter, FrameRange frames, double fps) {
     std::vector<float> points = loadObjectPoints(emitter.object);
     if (emitter.pointShuffle) shufflePoints(points, *emitter.pointShuffle);
     SettingsLines settings;
-    if (emitter.settingsFile) settings = readSettingsFile(*emitter.settingsFile);
+    if (emitter.settingsFile) {
+        settings = readSettingsFile(*emitter.settingsFile);
+    } else if (emitter.loadDefaults) {
+        settings.lines = settingsFileLines(EffectSettings{});
+    }
     for (const std::string &warning : settings.warnings) warn(warning);
     HostScene scene;
     scene.header = defaultSceneHeader(frames.first, frames.last, fps);

@@ -13,9 +13,9 @@
 namespace plof::host {
 
 struct SettingConflict {
-    Setting setting;      // the setting the message is about (AgeMin, V0Min)
+    Setting setting;       // the setting the message is about (AgeMin, V0Min)
     Setting otherSetting;  // the one it contradicts (AgeMax, V0Max)
-    std::string message;  // "AgeMin 12 is above AgeMax 10: ...; make AgeMin at most AgeMax"
+    std::string message;   // "AgeMin 12 is above AgeMax 10: ...; make AgeMin at most AgeMax"
 };
 
 std::vector<SettingConflict> settingConflicts(const EffectSettings &settings);
