@@ -1,6 +1,7 @@
 #include "host/run/emitter_scene.h"
 
 #include "host/base/warning_log.h"
+#include "host/objects/builtin_shapes.h"
 #include "host/objects/object_file.h"
 #include "host/objects/point_order.h"
 #include "host/settings/plf_file.h"
@@ -20,6 +21,7 @@ HostScene emitterScene(const Emitter &emitter, FrameRange frames, double fps) {
     HostScene scene;
     scene.header = defaultSceneHeader(frames.first, frames.last, fps);
     HostItem item = makeObjectItem("Emitter", emitter.object, std::move(points));
+    if (!isBuiltinShape(emitter.object)) item.objectFile = emitter.object;
     item.motion = emitter.motion;
     item.hasEffect = true;
     item.effectLines = std::move(settings.lines);

@@ -103,6 +103,24 @@ std::vector<std::string> defaultSceneHeader(int32_t firstFrame, int32_t lastFram
             ""};
 }
 
+void setHeaderFrames(std::vector<std::string> &header, FrameRange frames, double fps) {
+    const std::pair<std::string, std::string> lines[] = {{"FirstFrame", std::to_string(frames.first)},
+                                                         {"LastFrame", std::to_string(frames.last)},
+                                                         {"FramesPerSecond", fixedText(fps)}};
+    for (const auto &[keyword, value] : lines) {
+        const auto same = [&keyword](const std::string &line) {
+            return line.starts_with(keyword) && (line.size() == keyword.size() || line[keyword.size()] == ' ');
+        };
+        const auto found = std::find_if(header.begin(), header.end(), same);
+        if (found != header.end()) {
+            *found = keyword + " " + value;
+            continue;
+        }
+        const auto end = !header.empty() && header.back().empty() ? header.end() - 1 : header.end();
+        header.insert(end, keyword + " " + value);
+    }
+}
+
 HostItem makeObjectItem(std::string name, std::string source, std::vector<float> points) {
     HostItem item;
     item.name = std::move(name);
