@@ -76,9 +76,9 @@ void rangeRequest(const nlohmann::json &request, FrameRange &frames, double &fps
         const nlohmann::json &given = request["fps"];
         rate = given.is_number() ? given.get<double>() : std::numeric_limits<double>::quiet_NaN();
         if (!(rate >= kLowestFrameRate && rate <= kHighestFrameRate)) {
-            throw BadRequest("Frames per second takes " + shortestText(kLowestFrameRate) + " to " +
-                                 shortestText(kHighestFrameRate),
-                             "fps");
+            throw BadRequest(
+                "Frames per second takes " + shortestText(kLowestFrameRate) + " to " + shortestText(kHighestFrameRate),
+                "fps");
         }
     }
     frames = asked;

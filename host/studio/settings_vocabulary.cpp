@@ -45,8 +45,8 @@ const std::array<PageSetting, kSettingCount> kPageSettings{{
 }};
 
 const std::array<PageChoice, 3> kEmissionChoices{{
-    {0, "from the pivot", "every particle starts at the item's pivot and leaves in a random direction of the spread band",
-     true},
+    {0, "from the pivot",
+     "every particle starts at the item's pivot and leaves in a random direction of the spread band", true},
     {1, "straight out from the centre",
      "every particle starts at its own point and leaves straight out from the item's origin; the spread is not used",
      false},
@@ -59,20 +59,17 @@ nlohmann::ordered_json settingsVocabularyJson() {
     for (std::size_t i = 0; i < kSettingCount; ++i) {
         const SettingRule &rule = kSettingRules[i];
         const PageSetting &page = kPageSettings[i];
-        nlohmann::ordered_json entry{{"keyword", rule.keyword},
-                                     {"label", page.label},
-                                     {"unit", page.unit},
-                                     {"control", controlName(page.control)},
-                                     {"min", bound(page.min)},
-                                     {"max", bound(page.max)},
-                                     {"step", page.step},
-                                     {"default", rule.newInstanceValue},
+        nlohmann::ordered_json entry{{"keyword", rule.keyword}, {"label", page.label},
+                                     {"unit", page.unit},       {"control", controlName(page.control)},
+                                     {"min", bound(page.min)},  {"max", bound(page.max)},
+                                     {"step", page.step},       {"default", rule.newInstanceValue},
                                      {"note", page.note}};
         if (page.control == PageControl::Choice) {
             nlohmann::ordered_json choices = nlohmann::ordered_json::array();
             for (const PageChoice &choice : kEmissionChoices) {
                 nlohmann::ordered_json unused = nlohmann::ordered_json::array();
-                if (!choice.usesSpread) unused = {ruleOf(Setting::SpreadMin).keyword, ruleOf(Setting::SpreadMax).keyword};
+                if (!choice.usesSpread)
+                    unused = {ruleOf(Setting::SpreadMin).keyword, ruleOf(Setting::SpreadMax).keyword};
                 choices.push_back({{"value", choice.value},
                                    {"label", choice.label},
                                    {"description", choice.description},

@@ -94,7 +94,8 @@ void StudioObjects::chooseObject(const std::string &name, StudioItemEdit &item) 
 
 std::vector<float> StudioObjects::points(const StudioItemEdit &item) {
     const std::string &source = item.objectFile.empty() ? item.object : item.objectFile;
-    const auto kept = std::find_if(recent_.begin(), recent_.end(), [&](const auto &entry) { return entry.first == source; });
+    const auto kept =
+        std::find_if(recent_.begin(), recent_.end(), [&](const auto &entry) { return entry.first == source; });
     if (kept != recent_.end()) {
         std::rotate(kept, kept + 1, recent_.end());  // now the newest
         return recent_.back().second;
