@@ -36,6 +36,8 @@ public:
 
     // GET /api/state.
     virtual nlohmann::ordered_json state() = 0;
+    // The revision of the state shown (its "revision").
+    virtual uint64_t revision() const = 0;
     // PUT /api/items/N/settings, `item` 1-based; answers the new state.
     virtual nlohmann::ordered_json changeSettings(std::size_t item, const nlohmann::json &request) = 0;
     // PUT /api/items/N/object, {"object": name}; answers the new state.

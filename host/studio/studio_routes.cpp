@@ -47,6 +47,28 @@ int32_t frameParameter(const StudioRequest &request, const char *name) {
     return *frame;
 }
 
+// An answer asked of a revision the session no longer shows.
+class StaleRevision : public std::runtime_error {
+public:
+    explicit StaleRevision(uint64_t shown)
+        : std::runtime_error("the studio shows revision " + std::to_string(shown) + " by now"), shown_(shown) {}
+    uint64_t shown() const { return shown_; }
+
+private:
+    uint64_t shown_;
+};
+
+// A request about what a page shows may name its revision (?revision=N):
+// answered only while the session still shows it, so that a page never
+// draws one state with another's frames.
+void checkRevision(const RouteCall &call) {
+    const auto found = call.request.query.find("revision");
+    if (found == call.request.query.end()) return;
+    const auto asked = parseInteger(found->second);
+    if (!asked || *asked < 0) throw BadRequest("\"revision\" takes a revision number", "revision");
+    if (static_cast<uint64_t>(*asked) != call.model.revision()) throw StaleRevision(call.model.revision());
+}
+
 StudioAnswer bytesAnswer(std::string bytes) { return {200, "application/octet-stream", std::move(bytes)}; }
 
 // The frames A..B a binary route asks for (?from=A&to=B).
@@ -54,8 +76,9 @@ struct FrameQuery {
     int32_t first;
     int32_t last;
 };
-FrameQuery frameQuery(const StudioRequest &request) {
-    return {frameParameter(request, "from"), frameParameter(request, "to")};
+FrameQuery frameQuery(const RouteCall &call) {
+    checkRevision(call);
+    return {frameParameter(call.request, "from"), frameParameter(call.request, "to")};
 }
 
 const std::vector<Route> &routes() {
@@ -76,17 +99,17 @@ const std::vector<Route> &routes() {
         {"GET", std::regex("/api/objects"), [](Call call) { return jsonAnswer(call.model.objects()); }},
         {"GET", std::regex("/api/frames"),
          [](Call call) {
-             const FrameQuery frames = frameQuery(call.request);
+             const FrameQuery frames = frameQuery(call);
              return bytesAnswer(call.model.frames(frames.first, frames.last));
          }},
         {"GET", std::regex("/api/looks"),
          [](Call call) {
-             const FrameQuery frames = frameQuery(call.request);
+             const FrameQuery frames = frameQuery(call);
              return bytesAnswer(call.model.looks(frames.first, frames.last));
          }},
         {"GET", std::regex("/api/poses"),
          [](Call call) {
-             const FrameQuery frames = frameQuery(call.request);
+             const FrameQuery frames = frameQuery(call);
              return bytesAnswer(call.model.poses(frames.first, frames.last));
          }},
         {"GET", std::regex("/api/play.csv"),
@@ -95,6 +118,7 @@ const std::vector<Route> &routes() {
          }},
         {"GET", std::regex(R"(/api/items/(\d+)/panel\.png)"),
          [](Call call) {
+             checkRevision(call);
              return StudioAnswer{200, "image/png", call.model.panelPicture(call.item)};
          }},
         {"POST", std::regex("/api/save"),
@@ -135,6 +159,9 @@ StudioAnswer errorAnswer(int status, const std::string &message, const std::stri
 StudioAnswer answerRequest(StudioModel &model, const StudioRequest &request) {
     try {
         return route(model, request);
+    } catch (const StaleRevision &stale) {
+        return {409, "application/json",
+                jsonText(nlohmann::ordered_json{{"error", stale.what()}, {"revision", stale.shown()}})};
     } catch (const BadRequest &bad) {
         return errorAnswer(400, bad.what(), bad.field());
     } catch (const RequestError &bad) {

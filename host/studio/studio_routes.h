@@ -30,7 +30,9 @@ struct StudioAnswer {
 // Answers `request` from `model`: 200 with the route's answer; 400 with
 // {"error": reason, "field": keyword or name} ("field" where a BadRequest
 // names one) for a request the session cannot carry out as asked (a
-// RequestError), 404 for a path the interface does not have, 405 for a
+// RequestError), 409 with {"error", "revision"} for frames, looks, poses or
+// a panel picture asked of a revision (?revision=N) the session no longer
+// shows, 404 for a path the interface does not have, 405 for a
 // method a path does not take, 500 for any other failure. Never throws.
 StudioAnswer answerRequest(StudioModel &model, const StudioRequest &request);
 

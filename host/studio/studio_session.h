@@ -43,6 +43,7 @@ public:
     StudioSession(PlaybackInputs scene, std::string saveDirectory);
 
     nlohmann::ordered_json state() override;
+    uint64_t revision() const override { return state_.revision; }
     nlohmann::ordered_json changeSettings(std::size_t item, const nlohmann::json &request) override;
     nlohmann::ordered_json changeObject(std::size_t item, const nlohmann::json &request) override;
     nlohmann::ordered_json changeMotion(std::size_t item, const nlohmann::json &request) override;

@@ -11,6 +11,7 @@ namespace {
 class FakeModel : public StudioModel {
 public:
     nlohmann::ordered_json state() override { return {{"revision", 7}}; }
+    uint64_t revision() const override { return 7; }
     nlohmann::ordered_json changeSettings(std::size_t item, const nlohmann::json &request) override {
         changedItem = item;
         if (request.contains("fail")) throw std::runtime_error("the module failed");
@@ -101,6 +102,12 @@ TEST(StudioRoutesTest, RefusalsAreTheClientsAndFailuresOursEachWithItsReason) {
     EXPECT_EQ(errorOf(refused), "Gravity takes -100 to 100");
     EXPECT_EQ(nlohmann::json::parse(refused.body).at("field"), "Gravity");  // shown beside its field
     EXPECT_EQ(ask(model, "GET", "/api/undo").status, 405);
+    // Frames of the revision shown, or a refusal saying which that is now.
+    EXPECT_EQ(ask(model, "GET", "/api/frames", "", {{"from", "1"}, {"to", "2"}, {"revision", "7"}}).body, "1..2");
+    const StudioAnswer stale = ask(model, "GET", "/api/looks", "", {{"from", "1"}, {"to", "2"}, {"revision", "6"}});
+    EXPECT_EQ(stale.status, 409);
+    EXPECT_EQ(nlohmann::json::parse(stale.body).at("revision"), 7);
+    EXPECT_EQ(ask(model, "GET", "/api/items/1/panel.png", "", {{"revision", "8"}}).status, 409);
     const StudioAnswer failed = ask(model, "PUT", "/api/items/1/settings", R"({"fail": 1})");
     EXPECT_EQ(failed.status, 500);
     EXPECT_EQ(errorOf(failed), "the module failed");
