@@ -21,18 +21,18 @@ function niceStep(value) {
   return [1, 2, 5, 10].map((m) => m * power).find((step) => step >= value * (1 - 1e-9));
 }
 
-// The box of x, y, z triples in `values` without the outer quantiles; an
-// empty box for no values.
-export function sampleBox(values) {
+// The box of x, y, z triples in `values` without the outer quantiles (by
+// default 2% each side); an empty box for no values.
+export function sampleBox(values, low = LOW_QUANTILE, high = HIGH_QUANTILE) {
   const box = new THREE.Box3();
   if (values.length === 0) return box;
-  const low = [], high = [];
+  const lows = [], highs = [];
   for (let axis = 0; axis < 3; ++axis) {
     const along = values.filter((_, i) => i % 3 === axis).sort((a, b) => a - b);
-    low.push(quantile(along, LOW_QUANTILE));
-    high.push(quantile(along, HIGH_QUANTILE));
+    lows.push(quantile(along, low));
+    highs.push(quantile(along, high));
   }
-  return box.set(new THREE.Vector3(...low), new THREE.Vector3(...high));
+  return box.set(new THREE.Vector3(...lows), new THREE.Vector3(...highs));
 }
 
 // Frees what `root` and everything below it hold in the GPU (geometries,
@@ -86,12 +86,14 @@ export function createStage(container, onFrame) {
 
   // Points the camera at `box` from `direction` (a unit vector from the box's
   // centre toward the camera), close enough that its diagonal fits with a
-  // margin; near and far follow the distance. Returns the box's diagonal.
+  // margin across the narrower of the view's height and width; near and far
+  // follow the distance. Returns the box's diagonal.
   function aim(box, direction = FRONT_RIGHT_ABOVE) {
     if (box.isEmpty()) box.set(new THREE.Vector3(-1, -1, -1), new THREE.Vector3(1, 1, 1));
     const center = box.getCenter(new THREE.Vector3());
     const size = Math.max(box.getSize(new THREE.Vector3()).length(), 1e-3);
-    const distance = size / (2 * Math.tan(THREE.MathUtils.degToRad(camera.fov / 2))) * 1.1;
+    const halfHeight = Math.tan(THREE.MathUtils.degToRad(camera.fov / 2));
+    const distance = size / (2 * halfHeight * Math.min(1, camera.aspect)) * 1.1;
     camera.position.copy(center).add(direction.clone().multiplyScalar(distance));
     camera.near = distance / 1000;
     camera.far = distance * 100;

@@ -15,8 +15,10 @@ import * as THREE from 'three';
 import { disposeTree, sampleBox } from './stage.js';
 import { framePositions, store } from './studio_store.js';
 
-// Positions sampled to frame the camera.
+// Positions sampled to frame the camera, and the share of them left out at
+// each end of each axis: "frame all" shows every point but a stray few.
 const MOST_SAMPLES = 300000;
+const STRAY_SHARE = 0.001;
 // A change reframes when the effect reaches past the framed box by this
 // share of its diagonal, or shrinks below this share of it.
 const REACH_MARGIN = 0.15;
@@ -36,11 +38,24 @@ function storedDirection() {
   return new THREE.Vector3(0.55, 0.45, 0.7).normalize();
 }
 
+// A round dot, for every point the page draws (kept for the page's life).
+const DOT = (() => {
+  const canvas = document.createElement('canvas');
+  canvas.width = canvas.height = 32;
+  const context = canvas.getContext('2d');
+  context.beginPath();
+  context.arc(16, 16, 15, 0, 2 * Math.PI);
+  context.fillStyle = '#fff';
+  context.fill();
+  return new THREE.CanvasTexture(canvas);
+})();
+
 function pointsOf(count, colour, size) {
   const geometry = new THREE.BufferGeometry();
   geometry.setAttribute('position', new THREE.BufferAttribute(new Float32Array(count * 3), 3));
   geometry.setDrawRange(0, 0);
-  const points = new THREE.Points(geometry, new THREE.PointsMaterial({ color: colour, size, sizeAttenuation: false }));
+  const material = new THREE.PointsMaterial({ color: colour, size, sizeAttenuation: false, map: DOT, alphaTest: 0.5 });
+  const points = new THREE.Points(geometry, material);
   points.frustumCulled = false;
   return points;
 }
@@ -67,14 +82,27 @@ export function createEffectView(stage, { legend, scale, trailsInput, pathsInput
   let framed = null;     // the box framed last, in the page's axes
   let orbiting = false;
   let reframeWanted = false;
-  let direction = storedDirection();
+  let aimed = false;      // the camera was aimed once: it looks from where the person left it
   let frameShown = null;
 
+  // Where the camera looks from: the direction kept (before the first
+  // framing), else the one it has now, orbited and settled or not.
+  function direction() {
+    return aimed ? stage.camera.position.clone().sub(stage.controls.target).normalize() : storedDirection();
+  }
+  // The direction is kept for reloads once the orbit (and its damping) comes to rest.
+  let keeping = null;
+  stage.controls.addEventListener('change', () => {
+    if (!aimed) return;
+    clearTimeout(keeping);
+    keeping = setTimeout(() => {
+      const { x, y, z } = direction();
+      localStorage.setItem(VIEW_KEY, JSON.stringify({ x, y, z }));
+    }, 300);
+  });
   stage.controls.addEventListener('start', () => { orbiting = true; });
   stage.controls.addEventListener('end', () => {
     orbiting = false;
-    direction = stage.camera.position.clone().sub(stage.controls.target).normalize();
-    localStorage.setItem(VIEW_KEY, JSON.stringify({ x: direction.x, y: direction.y, z: direction.z }));
     if (reframeWanted) frameAll();
   });
 
@@ -82,8 +110,9 @@ export function createEffectView(stage, { legend, scale, trailsInput, pathsInput
 
   // ---- building what draws each item
 
+  // Many points: smaller dots, so that they do not merge into one blot.
   function pointSize(total) {
-    return total <= 2000 ? 4 : total <= 50000 ? 3 : 2;
+    return total <= 2000 ? 5 : total <= 50000 ? 4 : 3;
   }
 
   function build(state) {
@@ -252,7 +281,7 @@ export function createEffectView(stage, { legend, scale, trailsInput, pathsInput
       if (store.looks[i] === LOOK.hidden) continue;
       samples.push(store.positions[3 * i], store.positions[3 * i + 1], -store.positions[3 * i + 2]);
     }
-    return sampleBox(samples);
+    return sampleBox(samples, STRAY_SHARE, 1 - STRAY_SHARE);
   }
 
   // 1 unit, or 10, 100, ... so that the grid has at most MOST_GRID_CELLS.
@@ -265,7 +294,8 @@ export function createEffectView(stage, { legend, scale, trailsInput, pathsInput
   function frameAll() {
     reframeWanted = false;
     const box = effectBox();
-    const size = stage.aim(box, direction);
+    const size = stage.aim(box, direction());
+    aimed = true;
     framed = box.isEmpty() ? null : box.clone();
     const reach = 1.2 * Math.max(Math.abs(box.min.x), Math.abs(box.max.x), Math.abs(box.min.z), Math.abs(box.max.z),
                                  size / 4, 1);
