@@ -83,15 +83,14 @@ TEST(StudioEditingTest, ObjectMotionRangeAndRateEachPlayAsPlayDoesAndTheHistoryS
     EXPECT_EQ(studio.csv(), played("--object builtin:sphere:40" + settings + " --frames 0..30" + motion, dir));
     const nlohmann::json ranged = studio.change("PUT", "/api/range", R"({"from": 4, "to": 26, "fps": 24})");
     EXPECT_EQ(ranged["frames"], nlohmann::json({{"first", 4}, {"last", 26}}));
-    EXPECT_EQ(studio.csv(),
-              played("--object builtin:sphere:40" + settings + " --frames 4..26 --fps 24" + motion, dir));
+    EXPECT_EQ(studio.csv(), played("--object builtin:sphere:40" + settings + " --frames 4..26 --fps 24" + motion, dir));
     // An object file inside the studio's folder, by its path there.
     const nlohmann::json file = studio.change("PUT", "/api/items/1/object", R"({"object": "shapes/tri.obj"})");
     EXPECT_EQ(file["items"][0]["name"], "Emitter");  // named otherwise than its object: the name stays
     const std::string triangle = studio.csv();
-    EXPECT_EQ(triangle, played("--object '" + (dir / "shapes/tri.obj") + "'" + settings + " --frames 4..26 --fps 24" +
-                                   motion,
-                               dir));
+    EXPECT_EQ(
+        triangle,
+        played("--object '" + (dir / "shapes/tri.obj") + "'" + settings + " --frames 4..26 --fps 24" + motion, dir));
 
     // Back through the history, forward again, and to the start as one more step.
     for (int step = 0; step < 3; ++step) studio.change("POST", "/api/undo");
