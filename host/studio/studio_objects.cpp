@@ -15,13 +15,17 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::size_t kRecentObjects = 4;
+// Entries looked at in a folder at most, so that a vast folder (a home
+// directory given as --dir) is listed quickly, if not whole.
+constexpr std::size_t kMostVisited = 20000;
 
 // The object files under `folder`, as paths inside it with "/" between parts.
 void listFolder(const fs::path &folder, const char *label, nlohmann::ordered_json &files) {
     std::vector<std::string> names;
     std::error_code error;
     fs::recursive_directory_iterator walk(folder, fs::directory_options::skip_permission_denied, error);
-    for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
+    std::size_t visited = 0;
+    for (; !error && walk != fs::recursive_directory_iterator() && ++visited <= kMostVisited; walk.increment(error)) {
         if (walk.depth() + 1 >= StudioObjects::kFolderDepth) walk.disable_recursion_pending();
         std::error_code ignored;
         if (!walk->is_regular_file(ignored) || !isObjectFileName(walk->path().string())) continue;

@@ -26,7 +26,7 @@ public:
 
     // {"shapes": ["builtin:grid:WxH", ...], "files": [{"name", "folder" ("dir"
     // or "objects")}, ...]}: at most kMostListed files, folders searched
-    // kFolderDepth deep, in name order.
+    // kFolderDepth deep (and no further than 20 000 entries), in name order.
     nlohmann::ordered_json list() const;
 
     // The item's object for `name`: a built-in shape of a valid size, or a

@@ -84,7 +84,10 @@ TEST(StudioEditingTest, ObjectMotionRangeAndRateEachPlayAsPlayDoesAndTheHistoryS
     const nlohmann::json ranged = studio.change("PUT", "/api/range", R"({"from": 4, "to": 26, "fps": 24})");
     EXPECT_EQ(ranged["frames"], nlohmann::json({{"first", 4}, {"last", 26}}));
     EXPECT_EQ(studio.csv(), played("--object builtin:sphere:40" + settings + " --frames 4..26 --fps 24" + motion, dir));
-    // An object file inside the studio's folder, by its path there.
+    // An object file inside the studio's folder, by its path there, as the list offers it.
+    const nlohmann::json offer = studio.change("GET", "/api/objects");
+    EXPECT_EQ(offer["shapes"][0], "builtin:grid:WxH");
+    EXPECT_EQ(offer["files"], nlohmann::json::parse(R"([{"name": "shapes/tri.obj", "folder": "dir"}])"));
     const nlohmann::json file = studio.change("PUT", "/api/items/1/object", R"({"object": "shapes/tri.obj"})");
     EXPECT_EQ(file["items"][0]["name"], "Emitter");  // named otherwise than its object: the name stays
     const std::string triangle = studio.csv();
