@@ -22,7 +22,7 @@ struct StudioItemEdit {
     std::string object;      // as the scene names it: a path, a built-in shape; a null's name
     std::string objectFile;  // the file its points are read from; "" for a built-in shape, a null, a file not found
     std::vector<MotionKey> motion;
-    std::vector<std::string> effectLines;  // the effect's block; empty without the effect
+    std::vector<std::string> effectLines;  // the effect's block (empty without the effect)
 
     bool operator==(const StudioItemEdit &) const = default;
 };

@@ -62,11 +62,11 @@ BakeRequest bakeRequest(const nlohmann::json &request, const std::string &path) 
     return bake;
 }
 
-// Every effect of `document` loading `settings` from now on, as a scene's
-// block loads them.
-void putSettings(StudioDocument &document, const std::vector<EffectSettings> &settings) {
+// Every effect of `document` (the items of `scene` that carry it) loading
+// `settings` from now on, as a scene's block loads them.
+void putSettings(StudioDocument &document, const HostScene &scene, const std::vector<EffectSettings> &settings) {
     for (std::size_t i = 0; i < document.items.size(); ++i) {
-        if (!document.items[i].effectLines.empty()) document.items[i].effectLines = settingsFileLines(settings[i]);
+        if (scene.items[i].hasEffect) document.items[i].effectLines = settingsFileLines(settings[i]);
     }
 }
 
@@ -86,7 +86,7 @@ StudioSession::StudioSession(PlaybackInputs scene, std::string saveDirectory)
       objects_(saveDirectory_, scene.objectsDirectory) {
     StudioDocument start = documentOf(scene);
     // A panel script is performed once: from now on the effects load what it left.
-    if (scene.firstPanelRun) putSettings(start, play_.settings);
+    if (scene.firstPanelRun) putSettings(start, scene.scene, play_.settings);
     scene.firstPanelRun.reset();
     state_.start = std::move(scene);
     state_.history = StudioHistory(start);
@@ -151,7 +151,7 @@ nlohmann::ordered_json StudioSession::changeSettings(std::size_t item, const nlo
         throw BadRequest(refusal.message, refusal.field);
     }
     StudioDocument next = state_.history.current();
-    putSettings(next, settings);
+    putSettings(next, shown_.scene, settings);
     return change(std::move(next));
 }
 

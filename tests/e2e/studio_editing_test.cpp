@@ -186,6 +186,22 @@ TEST(StudioEditingTest, ASavedSceneNamesItsObjectsSoThatItPlaysFromAnotherDirect
     EXPECT_EQ(nlohmann::json::parse(ask("GET", "/api/state", "").body)["items"][2]["name"], "tri");
 }
 
+TEST(StudioEditingTest, AnEffectWithAnEmptyBlockTakesSettingsAsAnyOther) {
+    const HostProcess process;
+    TempDirectory dir;
+    const std::string scenePath = dir.write(
+        "empty.lws", "LWSC\n1\n\nFirstFrame 0\nLastFrame 20\n\nLoadObject builtin:line:5\n"
+                     "Plugin DisplacementHandler 1 PLOF!\nEndPlugin\n");
+    PlaybackInputs inputs;
+    inputs.modulePath = PLOF_MODULE_PATH;
+    inputs.scene = readSceneSayingWarnings(scenePath, "");
+    inputs.frames = sceneFrameRange(inputs.scene, scenePath);
+    StudioSession session(std::move(inputs), dir.path().string());
+    const nlohmann::json state = session.changeSettings(1, {{"Gravity", 2.5}});
+    EXPECT_EQ(state["items"][0]["settings"]["Gravity"], 2.5);
+    EXPECT_EQ(state["revision"], 1);
+}
+
 TEST(StudioEditingTest, TheStateSaysWarningsByFieldAndTheSettingsAsAPlfFileHoldsThem) {
     const HostProcess process;
     TempDirectory dir;
