@@ -10,6 +10,7 @@
 import * as THREE from 'three';
 import { createStage, sampleBox } from './stage.js';
 import { createTimeline } from './timeline.js';
+import { authorizedFetch } from './studio_token.js';
 
 const EFFECT_COLOUR = 0xff8a3d;
 const OTHER_COLOUR = 0x9ecbff;
@@ -38,7 +39,7 @@ function setState(name, text) {
 }
 
 async function call(path, options) {
-  const response = await fetch(path, options);
+  const response = await authorizedFetch(path, options);
   if (!response.ok) {
     let reason = response.status + ' ' + response.statusText;
     try {
@@ -261,8 +262,20 @@ function showSummary() {
   }
 }
 
-function showPanel() {
-  $('panel').src = `/api/items/${edited + 1}/panel.png?revision=${state.revision}`;
+// The picture comes with the token's header, so as a blob, shown from its
+// object URL (the one before it released).
+let panelUrl = null;
+async function showPanel() {
+  const shown = { item: edited, revision: state.revision };
+  try {
+    const picture = await (await call(`/api/items/${shown.item + 1}/panel.png`)).blob();
+    if (shown.item !== edited || shown.revision !== state.revision) return;
+    if (panelUrl) URL.revokeObjectURL(panelUrl);
+    panelUrl = URL.createObjectURL(picture);
+    $('panel').src = panelUrl;
+  } catch (error) {
+    $('problem').textContent = error.message;
+  }
 }
 
 async function showEverything(first) {

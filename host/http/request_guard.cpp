@@ -17,35 +17,21 @@ bool sameToken(std::string_view given, std::string_view token) {
     return difference == 0;
 }
 
-// The value of cookie `name` in a Cookie header ("a=1; b=2"), "" when absent.
-std::string cookieValue(std::string_view header, std::string_view name) {
-    while (!header.empty()) {
-        const auto end = header.find(';');
-        std::string_view pair = header.substr(0, end);
-        while (!pair.empty() && pair.front() == ' ') pair.remove_prefix(1);
-        if (pair.size() > name.size() && pair.substr(0, name.size()) == name && pair[name.size()] == '=') {
-            return std::string(pair.substr(name.size() + 1));
-        }
-        if (end == std::string_view::npos) break;
-        header.remove_prefix(end + 1);
-    }
-    return "";
-}
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool carriesToken(const RequestFacts &request, const std::string &token) {
-    constexpr std::string_view bearer = "Bearer ";
-    const std::string_view authorization = request.authorization;
-    return sameToken(request.queryToken, token) ||
-           (authorization.substr(0, bearer.size()) == bearer &&
-            sameToken(authorization.substr(bearer.size()), token)) ||
-           sameToken(cookieValue(request.cookie, kTokenCookie), token);
+// "Bearer TOKEN", the scheme in any case (as HTTP has it), one or more blanks after it.
+bool carriesToken(std::string_view authorization, const std::string &token) {
+    constexpr std::string_view scheme = "bearer";
+    if (authorization.size() <= scheme.size() || !isBlank(authorization[scheme.size()])) return false;
+    for (std::size_t i = 0; i < scheme.size(); ++i) {
+        if ((authorization[i] | 0x20) != scheme[i]) return false;
+    }
+    authorization.remove_prefix(scheme.size());
+    while (!authorization.empty() && isBlank(authorization.front())) authorization.remove_prefix(1);
+    return sameToken(authorization, token);
 }
 
 }  // namespace
-
-std::string tokenCookieHeader(const std::string &token) {
-    return std::string(kTokenCookie) + "=" + token + "; Path=/; HttpOnly; SameSite=Strict";
-}
 
 std::string refusalReason(const RequestFacts &request, const std::string &token, int port) {
     const std::string suffix = ":" + std::to_string(port);
@@ -56,8 +42,9 @@ std::string refusalReason(const RequestFacts &request, const std::string &token,
         request.origin != "http://localhost" + suffix) {
         return "requests from another site (Origin " + request.origin + ") are refused";
     }
-    if (!carriesToken(request, token)) {
-        return "no valid token: open the address plof-host studio printed (with ?token=...)";
+    if (request.path.starts_with("/api/") && !carriesToken(request.authorization, token)) {
+        return "no valid token: requests of the interface carry \"Authorization: Bearer TOKEN\", the token of the "
+               "address plof-host studio printed (open that address for the page)";
     }
     return "";
 }

@@ -18,8 +18,8 @@ void answer(httplib::Response &response, const studio::StudioAnswer &answer) {
 }
 
 RequestFacts factsOf(const httplib::Request &request) {
-    return {request.get_header_value("Host"), request.get_header_value("Origin"), request.get_param_value("token"),
-            request.get_header_value("Authorization"), request.get_header_value("Cookie")};
+    return {request.path, request.get_header_value("Host"), request.get_header_value("Origin"),
+            request.get_header_value("Authorization")};
 }
 
 studio::StudioRequest studioRequest(const httplib::Request &request) {
@@ -41,6 +41,11 @@ StudioServer::StudioServer(studio::StudioModel &model, ModuleThread &moduleThrea
         int yes = 1;
         setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     });
+    // No address of the page (with its token) leaves in a Referer, and no
+    // other site may show the page in a frame.
+    http_->set_default_headers({{"Referrer-Policy", "no-referrer"},
+                                {"Content-Security-Policy", "frame-ancestors 'none'"},
+                                {"X-Frame-Options", "DENY"}});
     http_->set_payload_max_length(kBodyLimit);
     http_->set_read_timeout(kTimeoutSeconds);
     http_->set_write_timeout(kTimeoutSeconds);
@@ -63,8 +68,6 @@ StudioServer::~StudioServer() = default;
 void StudioServer::addRoutes() {
     for (const auto &[path, file] : page_) {
         http_->Get(path, [this, &file = file](const httplib::Request &, httplib::Response &response) {
-            // The page's later requests carry the token as this cookie.
-            response.set_header("Set-Cookie", tokenCookieHeader(token_));
             response.set_header("Cache-Control", "no-store");
             response.set_content(file.bytes, file.contentType);
         });

@@ -58,9 +58,13 @@ const std::vector<Route> &routes() {
              return StudioAnswer{200, "application/octet-stream", call.model.frames(first, last)};
          }},
         {"GET", std::regex("/api/play.csv"),
-         [](RouteCall &call) { return StudioAnswer{200, "text/csv", call.model.playCsv()}; }},
+         [](RouteCall &call) {
+             return StudioAnswer{200, "text/csv", call.model.playCsv()};
+         }},
         {"GET", std::regex(R"(/api/items/(\d+)/panel\.png)"),
-         [](RouteCall &call) { return StudioAnswer{200, "image/png", call.model.panelPicture(call.item)}; }},
+         [](RouteCall &call) {
+             return StudioAnswer{200, "image/png", call.model.panelPicture(call.item)};
+         }},
         {"POST", std::regex("/api/save"),
          [](RouteCall &call) { return jsonAnswer(call.model.save(bodyJson(call.request))); }},
     };

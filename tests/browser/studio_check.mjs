@@ -49,6 +49,8 @@ async function screenshot(page, name) {
 try {
   const { page, errors } = await openPage(browser, address);
   check(await page.evaluate(() => document.body.dataset.state) === 'ready', `the page loads ${address}`);
+  check(!page.url().includes('token='), `the token is gone from the address bar (${page.url()})`);
+  check(await page.evaluate(() => document.cookie) === '', 'no cookie holds the token');
   await page.click('#play');  // pause the playback that starts on load
   const before = await screenshot(page, 'studio-before.png');
   check(count(before.mask) >= LEAST_PARTICLE_PIXELS, `${count(before.mask)} particle pixels (${before.file})`);

@@ -14,29 +14,34 @@
 namespace plof::host::http {
 namespace {
 
-TEST(StudioRequestGuardTest, TokenInAnyOfItsThreePlacesFromTheServerItself) {
+TEST(StudioRequestGuardTest, TheInterfaceTakesTheTokenAsABearerHeaderOnlyFromTheServerItself) {
     const std::string token = newToken();
     EXPECT_EQ(token.size(), 32u);
     EXPECT_NE(token, newToken());
-    RequestFacts request{"127.0.0.1:8123", "", token, "", ""};
-    EXPECT_EQ(refusalReason(request, token, 8123), "");
-    request = {"localhost:8123", "http://localhost:8123", "", "Bearer " + token, ""};
-    EXPECT_EQ(refusalReason(request, token, 8123), "");
-    request = {"127.0.0.1:8123", "", "", "", "a=b; plof_studio_token=" + token + "; c=d"};
-    EXPECT_EQ(refusalReason(request, token, 8123), "");
+    const std::string bearer = "Bearer " + token;
+    for (const RequestFacts &facts : {
+             RequestFacts{"/api/state", "127.0.0.1:8123", "", bearer},
+             RequestFacts{"/api/state", "localhost:8123", "http://localhost:8123", "bearer \t " + token},
+             RequestFacts{"/", "127.0.0.1:8123", "", ""},  // the page holds nothing of the user's
+             RequestFacts{"/plof-studio.js", "localhost:8123", "", ""},
+         }) {
+        EXPECT_EQ(refusalReason(facts, token, 8123), "") << facts.path << " " << facts.authorization;
+    }
 
     const RequestFacts refused[] = {
-        {"127.0.0.1:8123", "", "", "", ""},                        // no token
-        {"127.0.0.1:8123", "", token.substr(1), "", ""},           // part of it
-        {"127.0.0.1:8123", "", "", "Basic " + token, ""},          // not a bearer
-        {"127.0.0.1:8123", "", "", "", "other_token=" + token},    // another cookie
-        {"rebound.example:8123", "", token, "", ""},               // DNS rebinding
-        {"127.0.0.1:8124", "", token, "", ""},                     // another port
-        {"127.0.0.1:8123", "http://evil.example", token, "", ""},  // another site
-        {"127.0.0.1:8123", "null", token, "", ""},                 // a sandboxed page
+        {"/api/state", "127.0.0.1:8123", "", ""},                           // no token
+        {"/api/state", "127.0.0.1:8123", "", "Bearer " + token.substr(1)},  // part of it
+        {"/api/state", "127.0.0.1:8123", "", "Basic " + token},             // not a bearer
+        {"/api/state", "127.0.0.1:8123", "", "Bearer" + token},             // no blank after the scheme
+        {"/api/state", "127.0.0.1:8123", "", token},                        // no scheme
+        {"/api/state", "rebound.example:8123", "", bearer},                 // DNS rebinding
+        {"/", "rebound.example:8123", "", ""},                              // ... of the page too
+        {"/api/state", "127.0.0.1:8124", "", bearer},                       // another port
+        {"/api/state", "127.0.0.1:8123", "http://evil.example", bearer},    // another site
+        {"/api/state", "127.0.0.1:8123", "null", bearer},                   // a sandboxed page
     };
     for (const RequestFacts &facts : refused) {
-        EXPECT_NE(refusalReason(facts, token, 8123), "") << facts.host << " " << facts.origin;
+        EXPECT_NE(refusalReason(facts, token, 8123), "") << facts.path << " " << facts.host << " " << facts.origin;
     }
 }
 
