@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <sstream>
 #include <string>
 
 namespace plof::host {
@@ -36,59 +37,16 @@ std::optional<Number> fromChars(const std::string &word) {
 }
 
 TEST(NumberTextTest, ReadsWhatFromCharsReads) {
-    for (const char *word : {"0",
-                             "-0",
-                             "1",
-                             "-1.5",
-                             ".5",
-                             "5.",
-                             "-.5",
-                             "1e3",
-                             "1E-3",
-                             "2.5e+10",
-                             "1e",
-                             "1e+",
-                             ".",
-                             "-",
-                             "0x10",
-                             "1,5",
-                             "1.7976931348623157e308",
-                             "1.8e308",
-                             "1e-400",
-                             "0e-999",
-                             "0.000e-400",
-                             "4.9e-324",
-                             "2e-324",
-                             "3e-324",
-                             "2.4703282292062328e-324",
-                             "1e-310",
-                             "3.4028235e38",
-                             "3.5e38",
-                             "1e-45",
-                             "1e-46",
-                             "1.4e-45",
-                             "0.7e-45",
-                             "123456789012345678901234567890",
-                             "9007199254740993",
-                             "inf",
-                             "nan",
-                             "-infinity",
-                             "00012",
-                             "1.2.3",
-                             "1e5e5"}) {
+    std::istringstream words(
+        "0 -0 1 -1.5 .5 5. -.5 1e3 1E-3 2.5e+10 1e 1e+ . - 0x10 1,5 1.7976931348623157e308 1.8e308 1e-400 0e-999 "
+        "0.000e-400 4.9e-324 2e-324 3e-324 2.4703282292062328e-324 1e-310 3.4028235e38 3.5e38 1e-45 1e-46 1.4e-45 "
+        "0.7e-45 123456789012345678901234567890 9007199254740993 inf nan -infinity 00012 1.2.3 1e5e5");
+    for (std::string word; words >> word;) {
         EXPECT_EQ(parseNumber(word), fromChars<double>(word)) << word;
         EXPECT_EQ(parseFloat32(word), fromChars<float>(word)) << word;
     }
     EXPECT_FALSE(parseFloat32(" 1").has_value());
     EXPECT_FALSE(parseFloat32("+1").has_value());
-}
-
-TEST(NumberTextTest, WritesShortestAndSixDecimals) {
-    EXPECT_EQ(shortestText(0.1), "0.1");
-    EXPECT_EQ(shortestText(1e-7), "1e-07");
-    EXPECT_EQ(fixedText(2.5), "2.500000");
-    EXPECT_EQ(fixedText(-1e20), "-100000000000000000000.000000");
-    EXPECT_EQ(fixedText(0.0000005), "0.000000");  // 5e-7 lies just below the midpoint
 }
 
 TEST(NumberTextTest, ReadsRangesOfTwoWholeNumbers) {
