@@ -1,6 +1,6 @@
 #include "host/studio/studio_frames.h"
 
-#include <bit>
+#include <cstring>
 #include <utility>
 
 #include "host/scene/scene_poses.h"
@@ -10,8 +10,11 @@ namespace plof::host::studio {
 
 namespace {
 
+// A float's bits by memcpy: std::bit_cast is missing from some C++ libraries.
 void appendFloat32(std::string &bytes, double value) {
-    const auto word = std::bit_cast<uint32_t>(static_cast<float>(value));
+    const float single = static_cast<float>(value);
+    uint32_t word = 0;
+    std::memcpy(&word, &single, sizeof word);
     for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((word >> shift) & 0xFFu);
 }
 
