@@ -68,7 +68,10 @@ async function change(request, where) {
   } catch (error) {
     failed(error, where);
   } finally {
-    if (--inFlight === 0) delete document.body.dataset.busy;
+    if (--inFlight === 0) {
+      delete document.body.dataset.busy;
+      $('progress').textContent = '';
+    }
   }
 }
 
@@ -100,6 +103,40 @@ const history = createHistory({
   revert: () => change(server.revert, besideResult('history-result')),
 });
 createSaving(() => store.edited + 1, () => showGone(store.state));
+server.onProgress((line) => { $('progress').textContent = document.body.dataset.busy ? line : ''; });
+
+// ---- files the person picks or drops (where the session takes them from
+// the page): objects are offered, a .plf is loaded into the item edited, a
+// scene is opened (the page loads again to show it from its start).
+
+async function openFiles(files) {
+  const result = $('files-result');
+  result.textContent = '';
+  try {
+    if (await server.putFiles(files)) {
+      window.location.reload();
+      return;
+    }
+    offer = await server.objects();
+    editors.fill(store.state, store.edited, offer);
+  } catch (error) {
+    result.textContent = error.message;
+    return;
+  }
+  const settings = files.find((file) => /\.plf$/i.test(file.name));
+  if (settings) await change(() => server.loadSettingsFile(store.edited + 1, settings.name), besideResult('files-result'));
+}
+
+if (server.putFiles) {
+  $('files').hidden = false;
+  $('save-heading').textContent = 'Save (downloads)';
+  $('open-files').addEventListener('change', () => openFiles([...$('open-files').files]));
+  window.addEventListener('dragover', (event) => event.preventDefault());
+  window.addEventListener('drop', (event) => {
+    event.preventDefault();
+    openFiles([...event.dataTransfer.files]);
+  });
+}
 
 // ---- showing a state
 

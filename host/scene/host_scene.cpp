@@ -107,7 +107,10 @@ void setHeaderFrames(std::vector<std::string> &header, FrameRange frames, double
     const std::pair<std::string, std::string> lines[] = {{"FirstFrame", std::to_string(frames.first)},
                                                          {"LastFrame", std::to_string(frames.last)},
                                                          {"FramesPerSecond", fixedText(fps)}};
-    for (const auto &[keyword, value] : lines) {
+    for (const auto &entry : lines) {
+        // Not a structured binding: emscripten's clang 14 cannot capture one.
+        const std::string &keyword = entry.first;
+        const std::string &value = entry.second;
         const auto same = [&keyword](const std::string &line) {
             return line.starts_with(keyword) && (line.size() == keyword.size() || line[keyword.size()] == ' ');
         };

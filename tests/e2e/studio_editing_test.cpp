@@ -189,9 +189,9 @@ TEST(StudioEditingTest, ASavedSceneNamesItsObjectsSoThatItPlaysFromAnotherDirect
 TEST(StudioEditingTest, AnEffectWithAnEmptyBlockTakesSettingsAsAnyOther) {
     const HostProcess process;
     TempDirectory dir;
-    const std::string scenePath = dir.write(
-        "empty.lws", "LWSC\n1\n\nFirstFrame 0\nLastFrame 20\n\nLoadObject builtin:line:5\n"
-                     "Plugin DisplacementHandler 1 PLOF!\nEndPlugin\n");
+    const std::string scenePath = dir.write("empty.lws",
+                                            "LWSC\n1\n\nFirstFrame 0\nLastFrame 20\n\nLoadObject builtin:line:5\n"
+                                            "Plugin DisplacementHandler 1 PLOF!\nEndPlugin\n");
     PlaybackInputs inputs;
     inputs.modulePath = PLOF_MODULE_PATH;
     inputs.scene = readSceneSayingWarnings(scenePath, "");
