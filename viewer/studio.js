@@ -9,8 +9,8 @@
 // For tests: body[data-state] is "loading", "ready", "error" or "gone";
 // body[data-revision] the revision shown; body[data-busy] is there while a
 // change is in flight; body[data-saved] counts files saved;
-// window.plofStudio gives the points drawn, where they fall on the canvas
-// and the orbit's angles.
+// window.plofStudio gives the points drawn, the positions of every frame
+// shown, where the points fall on the canvas and the orbit's angles.
 import { createStage } from './stage.js';
 import { createTimeline } from './timeline.js';
 import * as server from './studio_server.js';
@@ -202,6 +202,7 @@ async function start() {
 
 window.plofStudio = {
   drawnPoints: () => view.drawnPoints(),
+  positions: () => Array.from(store.positions || []),
   projectedBox: () => view.projectedBox(),
   orbit: () => view.orbit(),
   memory: stage.memory,

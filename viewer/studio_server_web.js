@@ -25,7 +25,7 @@ export class ServerGone extends Error {}
 // The options panel's picture is drawn with cairo, which this build lacks.
 export const drawsPanel = false;
 
-const EXAMPLE = { positional: ['/examples/fountain.lws'], values: { '--objects-dir': '/examples' } };
+const EXAMPLE = { positional: ['/studio/fountain.lws'], values: {} };
 const KEPT = 'plof-studio-web';  // localStorage: {arguments, text, files: [names]}
 const KEPT_FILE = 'plof-studio-web-file:';  // + name: the file's bytes, base64
 
@@ -40,8 +40,10 @@ worker.onmessage = ({ data }) => {
     for (const listener of progressListeners) listener(data.progress);
     return;
   }
-  kept.text = data.text;
-  keep();
+  if (data.text !== undefined) {
+    kept.text = data.text;
+    keep();
+  }
   const done = waiting.get(data.id);
   waiting.delete(data.id);
   done(data);
@@ -167,7 +169,7 @@ export async function putFiles(files) {
   for (const file of files) await putFile(file.name, new Uint8Array(await file.arrayBuffer()));
   const scene = files.find((file) => /\.lws$/i.test(file.name));
   if (!scene) return false;
-  const commandLine = { positional: [`/work/${scene.name}`], values: {} };
+  const commandLine = { positional: [`/studio/${scene.name}`], values: {} };
   const opened = await post({ open: { arguments: commandLine, text: '' } });
   if (opened.status !== 200) throw new ServerRefusal(opened.status, errorOf(opened));
   kept.arguments = commandLine;

@@ -16,12 +16,13 @@
 // Messages in: {id, open: {arguments, text}} opens a scene (text: documents
 // kept from before, "" for none); {id, file: {name, bytes}} puts a file into
 // the studio's folder; {id, request: {method, path, query, body}}. Out:
-// {id, status, type, body (ArrayBuffer), text (the documents), download
+// {id, status, type, body (ArrayBuffer), text (the documents, but for a
+// file), download
 // ({name, bytes}: a save's file)}, and {progress: line} during long plays.
 import createPlofStudio from 'plof-studio-program';
 import programBytes from 'plof-studio-program-wasm';
 
-const FOLDER = '/work';  // the studio's folder: the user's files and the saves
+const FOLDER = '/studio';  // the studio's folder: the examples, the user's files, the saves
 const compiled = WebAssembly.compile(programBytes);
 
 // What every instance is made with: the scene's command line, the user's
@@ -54,7 +55,6 @@ async function newProgram() {
     print: (line) => console.info(line),
     preRun: [(program) => program.FS.init(null, null, standardError())],
   });
-  program.FS.mkdir(FOLDER);
   for (const [name, bytes] of opened.files) program.FS.writeFile(`${FOLDER}/${name}`, bytes);
   return program;
 }
@@ -144,7 +144,7 @@ async function handle(data) {
               body: new TextEncoder().encode(JSON.stringify({ error: String(error) })).buffer };
   }
   reply.id = data.id;
-  reply.text = opened.text;
+  if (!data.file) reply.text = opened.text;
   const transfer = [reply.body, ...(reply.download ? [reply.download.bytes] : [])];
   postMessage(reply, transfer);
 }

@@ -6,7 +6,7 @@
 // In a browser standard error is the page's line of progress (the studio's
 // worker hands it the lines), so long runs show their progress there.
 EM_JS(int, plofStandardErrorIsTerminal, (), {
-    if (!(typeof process == = 'object' && process.versions && process.versions.node)) return 1;
+    if (typeof process != 'object' || !process.versions || !process.versions.node) return 1;
     return require('tty').isatty(2) ? 1 : 0;
 });
 

@@ -8,7 +8,7 @@
 // owns the folder. In a browser (-1) the files are emscripten's own, in
 // memory, and its access() answers for them.
 EM_JS(int, plofDirectoryWritable, (const char *directory), {
-    if (!(typeof process == = 'object' && process.versions && process.versions.node)) return -1;
+    if (typeof process != 'object' || !process.versions || !process.versions.node) return -1;
     const fs = require('fs');
     try {
         fs.accessSync(UTF8ToString(directory), fs.constants.W_OK | fs.constants.X_OK);

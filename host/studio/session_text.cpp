@@ -16,7 +16,7 @@ constexpr const char *kFormKey = "plofStudioSession";
 constexpr int kForm = 1;
 
 Json keyJson(const MotionKey &key) {
-    return {{"values", key.values},     {"frame", key.frame},           {"linear", key.linear},
+    return {{"values", key.values},   {"frame", key.frame},           {"linear", key.linear},
             {"tension", key.tension}, {"continuity", key.continuity}, {"bias", key.bias}};
 }
 
@@ -42,9 +42,8 @@ Json documentJson(const StudioDocument &document) {
                          {"motion", std::move(motion)},
                          {"effectLines", item.effectLines}});
     }
-    return {{"items", std::move(items)},
-            {"frames", {document.frames.first, document.frames.last}},
-            {"fps", document.fps}};
+    return {
+        {"items", std::move(items)}, {"frames", {document.frames.first, document.frames.last}}, {"fps", document.fps}};
 }
 
 StudioDocument documentOf(const Json &json, std::size_t itemCount) {
@@ -55,8 +54,10 @@ StudioDocument documentOf(const Json &json, std::size_t itemCount) {
                          std::to_string(itemCount));
     }
     for (const Json &item : items) {
-        StudioItemEdit edit{item.at("name").get<std::string>(), item.at("object").get<std::string>(),
-                            item.at("objectFile").get<std::string>(), {},
+        StudioItemEdit edit{item.at("name").get<std::string>(),
+                            item.at("object").get<std::string>(),
+                            item.at("objectFile").get<std::string>(),
+                            {},
                             item.at("effectLines").get<std::vector<std::string>>()};
         for (const Json &key : item.at("motion")) edit.motion.push_back(keyOf(key));
         document.items.push_back(std::move(edit));
@@ -91,9 +92,9 @@ SessionDocuments readSessionText(const std::string &text, std::size_t itemCount)
     try {
         std::vector<StudioDocument> steps;
         for (const Json &step : json.at("steps")) steps.push_back(documentOf(step, itemCount));
-        return {StudioHistory(documentOf(json.at("start"), itemCount), std::move(steps),
-                              json.at("at").get<std::size_t>()),
-                documentOf(json.at("saved"), itemCount), json.at("revision").get<uint64_t>()};
+        return {
+            StudioHistory(documentOf(json.at("start"), itemCount), std::move(steps), json.at("at").get<std::size_t>()),
+            documentOf(json.at("saved"), itemCount), json.at("revision").get<uint64_t>()};
     } catch (const InputError &wrong) {
         throw InputError(std::string("the studio's saved session does not fit its scene: ") + wrong.what());
     } catch (const std::exception &wrong) {

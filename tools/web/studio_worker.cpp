@@ -73,8 +73,8 @@ EMSCRIPTEN_KEEPALIVE int plof_studio_open(const char *arguments, const char *fol
 
 // Answers one request of the interface (`query` a JSON object of the
 // query's parameters); a session must be open.
-EMSCRIPTEN_KEEPALIVE int plof_studio_answer(const char *method, const char *path, const char *query,
-                                            const char *body, std::size_t bodySize) {
+EMSCRIPTEN_KEEPALIVE int plof_studio_answer(const char *method, const char *path, const char *query, const char *body,
+                                            std::size_t bodySize) {
     if (!gSession) {
         gAnswer = errorAnswer(500, "no scene is open");
         return gAnswer.status;
