@@ -16,6 +16,7 @@
 #include "command.h"
 #include "host/base/number_text.h"
 #include "host/base/random_token.h"
+#include "host/files/confined_folder.h"
 #include "host/files/file_bytes.h"
 #include "host/http/module_thread.h"
 #include "host/http/stop_signals.h"
@@ -89,6 +90,8 @@ int runStudio(const ParsedArguments &arguments) {
     const std::string saveDirectory = saveDirectoryOf(arguments);
     std::map<std::string, PageFile> page = pageFiles();
     PlaybackInputs inputs = readPlaybackInputs("studio", arguments);
+    // Opened once: a link given as --dir is followed now, never again.
+    const ConfinedFolder saves(saveDirectory);
 
     // Blocked before any other thread starts, so that only its thread gets them.
     std::atomic<StudioServer *> running{nullptr};
@@ -102,7 +105,7 @@ int runStudio(const ParsedArguments &arguments) {
     ModuleThread moduleThread;
     // The module is loaded, played and unloaded on its thread only.
     std::unique_ptr<StudioSession> session;
-    moduleThread.run([&] { session = std::make_unique<StudioSession>(std::move(inputs), saveDirectory); });
+    moduleThread.run([&] { session = std::make_unique<StudioSession>(std::move(inputs), saves); });
     StudioServer server(*session, moduleThread, std::move(page), newToken());
     const int bound = server.bind(port);
     if (bound < 0) {

@@ -36,7 +36,9 @@ protected:
         text << in.rdbuf();
         return text.str();
     }
-    static void write(const fs::path &path, const std::string &bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+    static void write(const fs::path &path, const std::string &bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
     static void save(const ConfinedFolder &folder, const std::string &name, const std::string &bytes,
                      Placement placement = Placement::keepExisting) {
         OutputFile file(folder, name, placement);
