@@ -85,10 +85,10 @@ private:
     [[noreturn]] void failWith(const std::string &name, const std::string &what, std::error_code reason) const;
 
     std::string path_;
-    std::string workName_;       // the work folder's name inside the folder
-    std::string workProblem_;    // why there is no work folder, if there is none
-    int folder_ = -1;            // the handle of the folder
-    int work_ = -1;              // ... and of the work folder, or -1
+    std::string workName_;     // the work folder's name inside the folder
+    std::string workProblem_;  // why there is no work folder, if there is none
+    int folder_ = -1;          // the handle of the folder
+    int work_ = -1;            // ... and of the work folder, or -1
     std::atomic<bool> removed_{false};
 };
 

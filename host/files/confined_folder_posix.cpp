@@ -118,8 +118,7 @@ std::string ConfinedFolder::workPath(const std::string &name) const {
 
 std::FILE *ConfinedFolder::createWorkFile(const std::string &name, std::error_code &error) const {
     if (work_ < 0) throw OutputError(workProblem_);
-    const int descriptor =
-        ::openat(work_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int descriptor = ::openat(work_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (descriptor < 0) {
         error = lastError();
         return nullptr;
@@ -140,15 +139,13 @@ void ConfinedFolder::removeWorkFile(const std::string &name) const noexcept {
 void ConfinedFolder::place(const std::string &workName, const std::string &name, Placement placement) const {
     if (work_ < 0) throw OutputError(workProblem_);
     checkTarget(name, placement);
-    const int moved = placement == Placement::keepExisting
-                          ? moveKeeping(work_, workName.c_str(), folder_, name.c_str())
-                          : ::renameat(work_, workName.c_str(), folder_, name.c_str());
+    const int moved = placement == Placement::keepExisting ? moveKeeping(work_, workName.c_str(), folder_, name.c_str())
+                                                           : ::renameat(work_, workName.c_str(), folder_, name.c_str());
     if (moved == 0) return;
     const std::error_code error = lastError();
     removeWorkFile(workName);
     // Made in the moment between the check and the move: refused all the same.
-    if (error == std::errc::file_exists || error == std::errc::is_a_directory ||
-        error == std::errc::not_a_directory) {
+    if (error == std::errc::file_exists || error == std::errc::is_a_directory || error == std::errc::not_a_directory) {
         checkTarget(name, placement);
     }
     failWith(name, "cannot put the file in place", error);
