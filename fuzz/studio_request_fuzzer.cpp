@@ -1,13 +1,17 @@
 // Requests to the studio's server: the bytes as a PUT body either set only
 // settings the options panel could hold, or change nothing and say why; as
 // a save body either a plain file name with its kind's extension or a
-// refusal; as a save name a plain name or a refusal.
+// refusal; as a save name a plain name or a refusal; and as a request (head
+// lines, a blank line, then the body in pieces split at 0x01) either a
+// refusal with a 4xx and its reason before any body, or a body kept up to
+// the limit and refused past it.
 #include <cctype>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 
 #include "fuzz_support.h"
+#include "host/http/request_reading.h"
 #include "host/studio/save_name.h"
 #include "host/studio/save_request.h"
 #include "host/studio/settings_request.h"
@@ -69,6 +73,32 @@ void checkSaveName(const std::string &text) {
     plof::fuzz::check(extension == ".plf", "a saved name ends with its kind's extension");
 }
 
+// Head lines "Name: value" up to a blank line (the first is the path), then
+// the body's pieces.
+void checkRequestReading(std::string_view text) {
+    const std::size_t blank = std::min(text.find("\n\n"), text.size());
+    const std::vector<std::string> lines = plof::fuzz::linesOf(text.substr(0, blank));
+    http::RequestHead head{"PUT", lines.empty() ? "/api/state" : lines.front(), {}};
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::size_t colon = std::min(lines[i].find(':'), lines[i].size());
+        head.headers.emplace_back(lines[i].substr(0, colon), lines[i].substr(std::min(colon + 1, lines[i].size())));
+    }
+    if (const auto refusal = http::refuseHead(head, std::string(32, 'a'), 8123)) {
+        plof::fuzz::check(refusal->status >= 400 && refusal->status < 500 && !refusal->reason.empty(),
+                          "a refused head is a 4xx with a reason");
+        return;
+    }
+    http::BodyReader body;
+    std::string_view rest = text.substr(std::min(blank + 2, text.size()));
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find('\x01'), rest.size());
+        body.add(rest.substr(0, end));
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    plof::fuzz::check(body.body().size() <= http::kBodyLimit, "no more than the limit is kept");
+    plof::fuzz::check(body.refusal().has_value() == (body.received() > http::kBodyLimit), "refused past the limit");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -79,5 +109,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         checkSaveRequest(json);
     }
     checkSaveName(text);
+    checkRequestReading(text);
     return 0;
 }

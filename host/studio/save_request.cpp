@@ -106,7 +106,8 @@ BakeRequest bakeValues(const nlohmann::json &body) {
 }  // namespace
 
 SaveRequest readSaveRequest(const nlohmann::json &body) {
-    if (!body.is_object()) throw BadRequest("save needs {\"kind\": \"plf\"|\"scene\"|\"glb\"|\"bake\", \"name\": \"...\"}");
+    if (!body.is_object())
+        throw BadRequest("save needs {\"kind\": \"plf\"|\"scene\"|\"glb\"|\"bake\", \"name\": \"...\"}");
     const KindEntry &kind = kindOf(body);
     refuseUnknownFields(body, kind.kind);
     SaveRequest request;

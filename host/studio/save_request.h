@@ -26,10 +26,10 @@ enum class SaveKind {
 
 struct SaveRequest {
     SaveKind kind = SaveKind::settings;
-    std::string fileName;              // plain, with the kind's extension (save_name.h)
-    std::optional<std::size_t> item;   // 1-based, as asked
+    std::string fileName;             // plain, with the kind's extension (save_name.h)
+    std::optional<std::size_t> item;  // 1-based, as asked
     Placement placement = Placement::keepExisting;
-    BakeRequest bake;                  // a bake's values; its out is left to the caller
+    BakeRequest bake;  // a bake's values; its out is left to the caller
 };
 
 // Reads `body`; throws BadRequest (studio_model.h) saying what to change.

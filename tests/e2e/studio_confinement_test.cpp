@@ -43,9 +43,9 @@ protected:
         fs::create_directories(dir_.path() / "saves");
         fs::create_directories(dir_.path() / "outside");
         studio_ = std::make_unique<Studio>(
-            kPlofHost, std::vector<std::string>{"--object", "builtin:grid:6x5", "--settings", start, "--dir",
-                                                saveDirectory.empty() ? dir_ / "saves" : saveDirectory, "--frames",
-                                                "0..20"});
+            kPlofHost,
+            std::vector<std::string>{"--object", "builtin:grid:6x5", "--settings", start, "--dir",
+                                     saveDirectory.empty() ? dir_ / "saves" : saveDirectory, "--frames", "0..20"});
         ASSERT_TRUE(studio_->started());
         client_ = studio_->client();
         client_->set_read_timeout(10);

@@ -24,19 +24,40 @@ TEST(StudioSaveNameTest, PlainNamesWithTheKindsOwnExtension) {
     EXPECT_EQ(fileNameOf("Fountain.PLF", ".plf"), "Fountain.PLF");
     EXPECT_EQ(fileNameOf("g100.plf", ".lws"), "g100.lws");  // another kind's extension is replaced
     EXPECT_EQ(fileNameOf("g100.GLB", ".plf"), "g100.plf");
-    EXPECT_EQ(fileNameOf("v1.2", ".lws"), "v1.2.lws");      // other dots stay
+    EXPECT_EQ(fileNameOf("v1.2", ".lws"), "v1.2.lws");  // other dots stay
     EXPECT_EQ(fileNameOf("take.obj", ".glb"), "take.obj.glb");
     EXPECT_EQ(fileNameOf("Fontäne ✓", ".glb"), "Fontäne ✓.glb");
     EXPECT_EQ(fileNameOf(std::string(kLongestSaveName - 4, 'a'), ".plf").size(), kLongestSaveName);
 }
 
 TEST(StudioSaveNameTest, NamesThatLeaveTheFolderOrShowOtherTextAreRefused) {
-    for (const std::string &name : std::vector<std::string>{
-             "", "../a", "..", "a..b", "a.", "/tmp/a", "sub/a", "sub\\a", ".plf", "tab\tname", "del\x7f",
-             std::string("nul\0x", 5), "c1\xc2\x85", "c1\xc2\x9f", "line\xe2\x80\xa8", "para\xe2\x80\xa9",
-             "lrm\xe2\x80\x8e", "rlm\xe2\x80\x8f", "lre\xe2\x80\xaa", "rlo\xe2\x80\xae", "lri\xe2\x81\xa6",
-             "pdi\xe2\x81\xa9", "bad\xff", "overlong\xc0\xaf", "surrogate\xed\xa0\x80", "cut\xe2\x80",
-             std::string(kLongestSaveName - 3, 'a')}) {
+    for (const std::string &name : std::vector<std::string>{"",
+                                                            "../a",
+                                                            "..",
+                                                            "a..b",
+                                                            "a.",
+                                                            "/tmp/a",
+                                                            "sub/a",
+                                                            "sub\\a",
+                                                            ".plf",
+                                                            "tab\tname",
+                                                            "del\x7f",
+                                                            std::string("nul\0x", 5),
+                                                            "c1\xc2\x85",
+                                                            "c1\xc2\x9f",
+                                                            "line\xe2\x80\xa8",
+                                                            "para\xe2\x80\xa9",
+                                                            "lrm\xe2\x80\x8e",
+                                                            "rlm\xe2\x80\x8f",
+                                                            "lre\xe2\x80\xaa",
+                                                            "rlo\xe2\x80\xae",
+                                                            "lri\xe2\x81\xa6",
+                                                            "pdi\xe2\x81\xa9",
+                                                            "bad\xff",
+                                                            "overlong\xc0\xaf",
+                                                            "surrogate\xed\xa0\x80",
+                                                            "cut\xe2\x80",
+                                                            std::string(kLongestSaveName - 3, 'a')}) {
         std::string problem;
         EXPECT_FALSE(saveFileName(name, ".plf", problem)) << name;
         EXPECT_NE(problem, "") << name;
@@ -57,9 +78,16 @@ std::string refusalOf(const nlohmann::json &body) {
 }
 
 TEST(StudioSaveRequestTest, EachKindTakesItsFieldsInThePagesWords) {
-    const SaveRequest bake = readSaveRequest(
-        {{"kind", "bake"}, {"name", "g100.plf"}, {"item", 2}, {"replace", true}, {"frames", 20.0}, {"step", 2},
-         {"hpbMin", {0, -90, 0}}, {"hpbMax", {10, 90, 5.5}}, {"alignH", true}, {"dissolve", false}});
+    const SaveRequest bake = readSaveRequest({{"kind", "bake"},
+                                              {"name", "g100.plf"},
+                                              {"item", 2},
+                                              {"replace", true},
+                                              {"frames", 20.0},
+                                              {"step", 2},
+                                              {"hpbMin", {0, -90, 0}},
+                                              {"hpbMax", {10, 90, 5.5}},
+                                              {"alignH", true},
+                                              {"dissolve", false}});
     EXPECT_EQ(bake.kind, SaveKind::bake);
     EXPECT_EQ(bake.fileName, "g100.lws");
     EXPECT_EQ(bake.item, 2u);
