@@ -193,10 +193,12 @@ const char *const kStudioDetails =
     "labels, ranges and steps), the numbers and warnings of summary, the options\n"
     "panel with its spread preview, and buttons that save a .plf file (through\n"
     "the panel's \"S\"), the host scene, a .glb export or a baked scene (through\n"
-    "the baking panel) into --dir. Every change is played through a freshly\n"
-    "loaded module, so the page shows what play prints for the saved settings.\n"
-    "The HTTP interface (for scripts too) is described in the README. Stop with\n"
-    "Ctrl-C or SIGTERM; a port in use exits with 4.\n";
+    "the baking panel) into --dir. Saves stay inside --dir, opened once at the\n"
+    "start, and keep a file already there unless the page asks to replace it.\n"
+    "Every change is played through a freshly loaded module, so the page shows\n"
+    "what play prints for the saved settings. The HTTP interface (for scripts\n"
+    "too) is described in the README. Stop with Ctrl-C or SIGTERM, at once even\n"
+    "during a play; a port in use exits with 4.\n";
 
 const std::string kStudioUsage = playbackUsage("studio", kStudioFlags, "[--port] [--dir]");
 

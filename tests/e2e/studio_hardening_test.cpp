@@ -190,10 +190,11 @@ TEST(StudioHardeningTest, SlowAndIdleConnectionsWithoutATokenStallNobody) {
         trickling.emplace_back([&, i] {
             RawConnection connection(studio.port());
             connection.send(requestHead("GET /api/state", studio.port()));
-            for (int line = 0; slow && connection.send("X-Slow-" + std::to_string(line) + ": " + std::to_string(i) +
-                                                       "\r\n");
+            for (int line = 0;
+                 slow && connection.send("X-Slow-" + std::to_string(line) + ": " + std::to_string(i) + "\r\n");
                  ++line) {
-                for (int wait = 0; slow && wait < 20; ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                for (int wait = 0; slow && wait < 20; ++wait)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(50));
             }
         });
     }
@@ -253,7 +254,8 @@ TEST(StudioHardeningTest, FloodsEncodedBodiesAndRangesAre4xxInBoundedMemory) {
                                 chunked("{\"Gravity\": 1" + std::string(1 << 20, ' ') + "}", 4096)),
               413);
     for (const char *encoding : {"gzip", "br"}) {
-        const std::string head = requestHead(put, port, bearer + chunkedHead + "Content-Encoding: " + encoding + "\r\n\r\n");
+        const std::string head =
+            requestHead(put, port, bearer + chunkedHead + "Content-Encoding: " + encoding + "\r\n\r\n");
         EXPECT_EQ(sendUntilAnswered(port, head, chunked(gzipped, 16384)), 415) << encoding;
     }
     std::string ranges = "Range: bytes=0-";
@@ -295,8 +297,8 @@ std::string longPlayScene(bool launching) {
     Settings settings;
     settings.Birth = launching ? 450 : 0;
     scene += "LoadObject " + std::string(PLOF_SOURCE_DIR) + "/examples/objects/spout.lwo\r\n" + motion(10.0) +
-             "ParentObject " + std::to_string(kChain) + "\r\nPlugin DisplacementHandler 1 PLOF!\r\n" +
-             settings.text() + "EndPlugin\r\n";
+             "ParentObject " + std::to_string(kChain) + "\r\nPlugin DisplacementHandler 1 PLOF!\r\n" + settings.text() +
+             "EndPlugin\r\n";
     return scene;
 }
 
