@@ -15,6 +15,9 @@
 
 namespace plof::host::http {
 
+// The connections open at once before the longest waiting is closed.
+inline constexpr std::size_t kConnections = 64;
+
 class ConnectionKeeper {
 public:
     using Clock = std::chrono::steady_clock;
@@ -27,7 +30,7 @@ public:
     };
 
     struct Limits {
-        std::size_t connections = 64;            // open at once, not counting those being closed
+        std::size_t connections = kConnections;  // open at once, not counting those being closed
         Clock::duration head = std::chrono::seconds(10);
         Clock::duration body = std::chrono::seconds(10);
         Clock::duration answer = std::chrono::seconds(60);

@@ -58,8 +58,8 @@ std::string headerValue(const RequestHead &head, std::string_view name) {
 }
 
 std::optional<Refusal> refuseHead(const RequestHead &head, const std::string &token, int port) {
-    for (const char *single : {"Host", "Origin", "Authorization", "Content-Length", "Content-Encoding", "Range",
-                               "Transfer-Encoding"}) {
+    for (const char *single :
+         {"Host", "Origin", "Authorization", "Content-Length", "Content-Encoding", "Range", "Transfer-Encoding"}) {
         if (countOf(head, single) > 1) return Refusal{400, std::string("one ") + single + " header at most"};
     }
     const std::string reason = refusalReason(

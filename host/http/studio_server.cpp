@@ -14,7 +14,6 @@
 #include <optional>
 #include <set>
 
-#include "host/http/connection_keeper.h"
 #include "host/http/request_reading.h"
 #include "host/studio/studio_routes.h"
 
@@ -72,7 +71,7 @@ struct StudioServer::Daemon {
     const std::map<std::string, PageFile> page;
     const std::string &token;
     int port = 0;
-    ConnectionKeeper keeper{ConnectionKeeper::Limits{.connections = kConnections}};
+    ConnectionKeeper keeper{ConnectionKeeper::Limits{}};
     std::set<std::shared_ptr<PendingAnswer>> suspended;
     // The library's event loop does not wake for a connection resumed from
     // another thread: the loop waits on this too.

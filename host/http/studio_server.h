@@ -21,12 +21,12 @@
 #include <memory>
 #include <string>
 
+#include "host/http/connection_keeper.h"
 #include "host/http/module_thread.h"
 #include "host/studio/studio_model.h"
 
 namespace plof::host::http {
 
-inline constexpr std::size_t kConnections = 64;
 inline constexpr std::size_t kHeadMemory = 32 * 1024;
 
 // A file of the page: its bytes and content type.

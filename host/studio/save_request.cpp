@@ -27,6 +27,8 @@ constexpr KindEntry kKinds[] = {
     {"bake", SaveKind::bake, ".lws"},
 };
 
+const char *const kSaveForm = "save needs {\"kind\": \"plf\"|\"scene\"|\"glb\"|\"bake\", \"name\": \"...\"}";
+
 const std::vector<std::string> kEveryKindsFields{"kind", "name", "item", "replace"};
 const std::vector<std::string> kBakeFields{"frames", "step", "hpbMin", "hpbMax", "alignH", "scale", "dissolve"};
 
@@ -47,7 +49,7 @@ const KindEntry &kindOf(const nlohmann::json &body) {
         }
         throw BadRequest("kind \"" + body["kind"].get<std::string>() + "\" is none of plf, scene, glb, bake");
     }
-    throw BadRequest("save needs {\"kind\": \"plf\"|\"scene\"|\"glb\"|\"bake\", \"name\": \"...\"}");
+    throw BadRequest(kSaveForm);
 }
 
 void refuseUnknownFields(const nlohmann::json &body, SaveKind kind) {
@@ -106,8 +108,9 @@ BakeRequest bakeValues(const nlohmann::json &body) {
 }  // namespace
 
 SaveRequest readSaveRequest(const nlohmann::json &body) {
-    if (!body.is_object())
-        throw BadRequest("save needs {\"kind\": \"plf\"|\"scene\"|\"glb\"|\"bake\", \"name\": \"...\"}");
+    if (!body.is_object()) {
+        throw BadRequest(kSaveForm);
+    }
     const KindEntry &kind = kindOf(body);
     refuseUnknownFields(body, kind.kind);
     SaveRequest request;
