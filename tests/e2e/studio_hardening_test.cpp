@@ -93,6 +93,13 @@ public:
         return answer.rfind("HTTP/1.1 ", 0) == 0 && answer.size() >= 12 ? std::stoi(answer.substr(9, 3)) : 0;
     }
 
+    // Whether the server closed the connection within `seconds`, unasked.
+    bool closedByServer(double seconds) {
+        pollfd ready{socket_, POLLIN, 0};
+        char byte;
+        return ::poll(&ready, 1, static_cast<int>(seconds * 1000)) > 0 && ::recv(socket_, &byte, 1, 0) <= 0;
+    }
+
 private:
     bool answerWaiting() {
         pollfd ready{socket_, POLLIN, 0};
@@ -217,6 +224,15 @@ TEST(StudioHardeningTest, SlowAndIdleConnectionsWithoutATokenStallNobody) {
                 slowest);
     EXPECT_EQ(answered, 8);
     EXPECT_LT(slowest, 1.0);
+
+    // Past 64 open connections, those idle longest are closed: 16 + 56 is 8 too many.
+    for (int i = 0; i < 56; ++i) idle.push_back(std::make_unique<RawConnection>(studio.port()));
+    int closed = 0;
+    for (int i = 0; i < 16; ++i) closed += idle[i]->closedByServer(i < 8 ? 2 : 0.1) ? 1 : 0;
+    EXPECT_GE(closed, 8) << "of the 16 idle longest";
+    const auto start = Clock::now();
+    const auto answer = studio.client()->Get("/api/state");
+    EXPECT_TRUE(answer && answer->status == 200 && secondsSince(start) < 1.0);
     EXPECT_EQ(studio.stopWithin(5), 0);
 }
 
