@@ -4,7 +4,6 @@
 // every change is played through a freshly loaded module.
 #include "studio_command.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -95,21 +94,24 @@ public:
             std::lock_guard lock(mutex_);
             if (ended_) return;
             busy = moduleThread_ == nullptr || !moduleThread_->idle();
+            requested_ = true;
+            if (serving_ != nullptr) serving_->stop();
         }
-        requested_ = true;
-        if (StudioServer *server = serving_.load()) server->stop();
         if (busy) endNow();
     }
     // The server to stop, once it exists; false when a stop came first.
     bool serve(StudioServer &server) {
+        std::lock_guard lock(mutex_);
         serving_ = &server;
-        if (requested_) server.stop();
         return !requested_;
     }
     // Once serving has ended: returns when the module's thread is idle, so
     // that the session can end.
     void served(ModuleThread &moduleThread) {
-        serving_ = nullptr;
+        {
+            std::lock_guard lock(mutex_);
+            serving_ = nullptr;
+        }
         if (!moduleThread.idle()) endNow();
     }
 
@@ -129,11 +131,11 @@ private:
     }
 
     ConfinedFolder &saves_;
-    std::mutex mutex_;
+    std::mutex mutex_;  // guards what follows
     ModuleThread *moduleThread_ = nullptr;
+    StudioServer *serving_ = nullptr;
     bool ended_ = false;
-    std::atomic<StudioServer *> serving_{nullptr};
-    std::atomic<bool> requested_{false};
+    bool requested_ = false;
 };
 
 // Serves `session` until a stop; false when serving failed, with `bound`
@@ -166,13 +168,17 @@ int runStudio(const ParsedArguments &arguments) {
     bool listened = true;
     {
         ModuleThread moduleThread;
+        // However this scope ends, a stop no longer looks at the thread once it is gone.
+        struct Watching {
+            StudioStop &stop;
+            ~Watching() { stop.watch(nullptr); }
+        } watching{stop};
         stop.watch(&moduleThread);
         // The module is loaded, played and unloaded on its thread only.
         std::unique_ptr<StudioSession> session;
         moduleThread.run([&] { session = std::make_unique<StudioSession>(std::move(inputs), saves); });
         listened = serve(*session, moduleThread, std::move(page), stop, port, bound);
         moduleThread.run([&] { session.reset(); });
-        stop.watch(nullptr);
     }
     if (bound < 0) {
         std::fprintf(stderr,

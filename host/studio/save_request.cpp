@@ -53,7 +53,8 @@ const KindEntry &kindOf(const nlohmann::json &body) {
 }
 
 void refuseUnknownFields(const nlohmann::json &body, SaveKind kind) {
-    for (const auto &[field, value] : body.items()) {
+    for (const auto &item : body.items()) {
+        const std::string &field = item.key();
         const auto in = [&field](const std::vector<std::string> &fields) {
             return std::find(fields.begin(), fields.end(), field) != fields.end();
         };
