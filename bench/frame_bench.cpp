@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "frame_scene.h"
 #include "host/base/host_error.h"
 #include "host/module/loaded_handler.h"
 #include "host/module/module_loader.h"
-#include "host/objects/builtin_shapes.h"
 #include "host/play/frame_loop.h"
 #include "host/play/scene_services.h"
 #include "host/run/host_process.h"
@@ -36,28 +36,6 @@ const LoadedModule *module(std::string &error) {
     return loaded.get();
 }
 
-// Every particle is born within the first second and flies for 60 to 99
-// frames, so frames 30 to 59 have (nearly) every particle in flight. With
-// resistance each particle in flight runs the module's exponential series.
-std::vector<std::string> settingsFor(int64_t points, bool resistance) {
-    return {"PLOF_START",
-            "V0Min 1.000000",
-            "V0Max 4.000000",
-            "AgeMin 60.000000",
-            "AgeMax 100.000000",
-            "Gravity 9.800000",
-            resistance ? "Regist 0.200000" : "Regist 0.000000",
-            "START_F 0.000000",
-            "Birth " + std::to_string(points) + ".000000",
-            "ReCycle 1.000000",
-            "SpreadMin 0.000000",
-            "SpreadMax 180.000000",
-            "OrgEmit 0.000000",
-            "REFERENCE",
-            "none",
-            "PLOF_END"};
-}
-
 void playFrames(benchmark::State &state, bool moving, bool resistance = true) {
     std::string error;
     const LoadedModule *loaded = module(error);
@@ -66,25 +44,16 @@ void playFrames(benchmark::State &state, bool moving, bool resistance = true) {
         return;
     }
     const int64_t points = state.range(0);
-    HostScene scene;
-    HostItem emitter = makeObjectItem("Emitter", "bench", builtinShapePoints("builtin:line:" + std::to_string(points)));
-    MotionKey start, end;
-    end.frame = 60;
-    end.values[kX] = 6.0;
-    end.values[kHeading] = 90.0;
-    emitter.motion = moving ? std::vector<MotionKey>{start, end} : std::vector<MotionKey>{start};
-    emitter.hasEffect = true;
-    emitter.effectLines = settingsFor(points, resistance);
-    scene.items.push_back(std::move(emitter));
+    HostScene scene = plof::bench::frameScene(points, moving, resistance);
 
     HostServices services(scene, 30.0);
     const EffectHandler handler(*loaded, 2);
     EffectPlayer player(handler, scene, services);
     const uint64_t queriesBefore = services.parameterQueries();
-    int32_t frame = 30;
+    int32_t frame = plof::bench::kFirstFlightFrame;
     for (auto _ : state) {
         player.runEffects(frame, frame / 30.0);
-        frame = frame == 59 ? 30 : frame + 1;
+        frame = frame == plof::bench::kLastFlightFrame ? plof::bench::kFirstFlightFrame : frame + 1;
     }
     const auto frames = static_cast<double>(state.iterations());
     state.SetItemsProcessed(state.iterations() * points);

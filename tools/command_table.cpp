@@ -4,8 +4,10 @@
 #include "export_command.h"
 #include "panel_command.h"
 #include "play_command.h"
-#include "render_command.h"
 #include "summary_command.h"
+#ifdef PLOF_RENDER
+#include "render_command.h"
+#endif
 #ifdef PLOF_STUDIO
 #include "studio_command.h"
 #endif
@@ -15,7 +17,11 @@ namespace plof::tools {
 namespace {
 
 const Command *const kCommands[] = {
-    &kPlayCommand,   &kPanelCommand, &kBakeCommand, &kRenderCommand, &kSummaryCommand, &kExportCommand,
+    &kPlayCommand,    &kPanelCommand,  &kBakeCommand,
+#ifdef PLOF_RENDER
+    &kRenderCommand,
+#endif
+    &kSummaryCommand, &kExportCommand,
 #ifdef PLOF_STUDIO
     &kStudioCommand,
 #endif
@@ -24,5 +30,15 @@ const Command *const kCommands[] = {
 }  // namespace
 
 std::span<const Command *const> commands() { return kCommands; }
+
+std::optional<std::string> absentCommandReason([[maybe_unused]] const std::string &name) {
+#ifndef PLOF_RENDER
+    if (name == "render") return "it draws no pictures (it has no cairo); the native plof-host renders";
+#endif
+#ifndef PLOF_STUDIO
+    if (name == "studio") return "it has no local HTTP server (cpp-httplib); the native plof-host runs the studio";
+#endif
+    return std::nullopt;
+}
 
 }  // namespace plof::tools

@@ -6,6 +6,7 @@
 
 #include "command.h"
 #include "command_table.h"
+#include "host/module/module_loader.h"
 
 namespace plof::tools {
 
@@ -63,7 +64,8 @@ std::string commandHelp(const Command &command) {
                 left += std::string(" ") + flag.valueName;
             }
             left.resize(std::max<std::size_t>(left.size() + 2, 26), ' ');
-            text += left + flag.help + "\n";
+            const bool refused = flag.name == std::string_view(kModuleFlag.name) && plof::host::moduleBuiltIn();
+            text += left + (refused ? "not taken: the module is built into this plof-host" : flag.help) + "\n";
         }
     }
     if (command.details) {

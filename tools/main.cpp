@@ -55,13 +55,16 @@ int main(int argc, char **argv) {
         }
     }
     if (!command) {
+        if (const auto reason = absentCommandReason(first)) {
+            return fail(kExitUsage, "'" + first + "' is not in this build: " + *reason);
+        }
         std::vector<std::string> names;
         for (const Command *candidate : commands()) names.emplace_back(candidate->name);
         const std::string near = plof::host::nearestWord(first, names);
         return fail(kExitUsage,
                     "unknown command '" + first + "'" + (near.empty() ? "" : "; did you mean '" + near + "'?"));
     }
-    const std::span<const std::string> rest(arguments.begin() + 1, arguments.end());
+    const auto rest = std::span<const std::string>(arguments).subspan(1);
     for (const std::string &argument : rest) {
         if (argument == "--help" || argument == "-h") {
             std::fputs(commandHelp(*command).c_str(), stdout);

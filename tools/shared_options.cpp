@@ -8,6 +8,7 @@
 #include "host/base/frame_rate.h"
 #include "host/base/nearest_word.h"
 #include "host/base/number_text.h"
+#include "host/module/module_loader.h"
 #include "program_location.h"
 
 namespace plof::tools {
@@ -40,6 +41,12 @@ double parsePositive(const std::string &flag, const std::string &text) {
 }
 
 std::string modulePath(const ParsedArguments &arguments) {
+    if (plof::host::moduleBuiltIn()) {
+        if (arguments.has("--module")) {
+            throw UsageError("--module: this plof-host has the module built in (WebAssembly) and loads no module file");
+        }
+        return "plof.p (built in)";
+    }
     if (const auto given = arguments.value("--module")) {
         return *given;
     }

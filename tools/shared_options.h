@@ -17,7 +17,8 @@ FrameRange parseFrameRange(const std::string &flag, const std::string &text);
 double parseFrameRate(const std::string &flag, const std::string &text);
 // A finite number above 0.
 double parsePositive(const std::string &flag, const std::string &text);
-// --module's value, else plof.p beside the running plof-host.
+// --module's value, else plof.p beside the running plof-host; where the
+// module is built in, its name, and --module is a UsageError.
 std::string modulePath(const ParsedArguments &arguments);
 
 }  // namespace plof::tools

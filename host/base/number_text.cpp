@@ -1,8 +1,13 @@
 #include "host/base/number_text.h"
 
+#include <fast_float/fast_float.h>
+#include <fmt/format.h>
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+
+#include "decimal/shortest_decimal.h"
 
 namespace plof::host {
 
@@ -23,31 +28,44 @@ std::string_view withoutPlus(std::string_view text) {
     return text;
 }
 
-}  // namespace
-
-std::string shortestText(double value) {
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+// Whether a number read as zero has a digit other than 0 before its
+// exponent ("1e-400"): it lies below the type's range.
+bool belowRange(std::string_view number) {
+    for (const char c : number) {
+        if (c == 'e' || c == 'E') break;
+        if (c >= '1' && c <= '9') return true;
+    }
+    return false;
 }
 
-std::string fixedText(double value) {
-    // 309 digits before the point for the largest double, six after.
-    char buffer[330];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
-    return std::string(buffer, result.ptr);
-}
-
-std::optional<double> parseNumber(std::string_view text) {
-    text = trimmed(text);
-    text = withoutPlus(text);
-    double value = 0.0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value)) {
+// The whole of `text` as a finite number of the type, without blanks or '+';
+// a number beyond the type's range, which fast_float rounds to infinity or
+// zero, is refused as std::from_chars refuses it.
+template <typename Number>
+std::optional<Number> wholeFiniteNumber(std::string_view text) {
+    Number value = 0;
+    const auto result = fast_float::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value) ||
+        (value == 0 && belowRange(text))) {
         return std::nullopt;
     }
     return value;
 }
+
+}  // namespace
+
+std::string shortestText(double value) {
+    char text[kShortestDecimalRoom];
+    return std::string(text, shortestDecimal(value, text));
+}
+
+std::string fixedText(double value) { return fmt::format("{:.6f}", value); }
+
+std::optional<double> parseNumber(std::string_view text) {
+    return wholeFiniteNumber<double>(withoutPlus(trimmed(text)));
+}
+
+std::optional<float> parseFloat32(std::string_view word) { return wholeFiniteNumber<float>(word); }
 
 std::optional<int32_t> parseInteger(std::string_view text) {
     text = trimmed(text);

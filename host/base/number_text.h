@@ -1,5 +1,6 @@
-// How the stand-in host writes numbers: std::to_chars underneath, so every
-// build and platform writes the same bytes.
+// How the stand-in host writes and reads numbers: fmt and the module's
+// shortest decimal text (src/decimal) underneath, so every build and platform
+// writes the same bytes; read with fast_float.
 #pragma once
 
 #include <cstdint>
@@ -16,8 +17,13 @@ std::string shortestText(double value);
 std::string fixedText(double value);
 
 // The whole of `text` as a number (leading and trailing blanks allowed);
-// nothing when it is not one number. Non-finite values are refused.
+// nothing when it is not one number. Non-finite values are refused, and so
+// are numbers beyond the double's range ("1e999", "1e-999").
 std::optional<double> parseNumber(std::string_view text);
+
+// The whole of `word` (no blanks, no '+') as a finite 32-bit float; nothing
+// when it is not one or lies beyond the float's range ("1e39", "1e-50").
+std::optional<float> parseFloat32(std::string_view word);
 
 // The whole of `text` as a 32-bit integer; nothing when it is not one.
 std::optional<int32_t> parseInteger(std::string_view text);

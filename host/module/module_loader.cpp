@@ -49,7 +49,7 @@ PlofActivateFunc findServer(const PlofModuleDescriptor &descriptor, const char *
 
 std::unique_ptr<LoadedModule> LoadedModule::open(const std::string &path) {
     std::error_code ignored;
-    if (!std::filesystem::is_regular_file(path, ignored)) {
+    if (!moduleBuiltIn() && !std::filesystem::is_regular_file(path, ignored)) {
         throw ModuleError(path + ": no such module file (give another with --module PATH)");
     }
     std::string error;

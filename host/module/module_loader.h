@@ -45,6 +45,11 @@ private:
     void *serverData_ = nullptr;
 };
 
+// Whether this build carries the module inside itself (the WebAssembly build,
+// which loads no module files): open() then starts the built-in module, and
+// the path only names it in messages. One file per platform.
+bool moduleBuiltIn();
+
 // The platform's library calls, one file per platform.
 namespace platform {
 // Opens the library at `path`; null with `error` set when it cannot.

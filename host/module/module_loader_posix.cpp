@@ -2,7 +2,11 @@
 
 #include "host/module/module_loader.h"
 
-namespace plof::host::platform {
+namespace plof::host {
+
+bool moduleBuiltIn() { return false; }
+
+namespace platform {
 
 void *openLibrary(const std::string &path, std::string &error) {
     // A name without a slash would be searched for on the library path;
@@ -24,4 +28,5 @@ void closeLibrary(void *library) {
     }
 }
 
-}  // namespace plof::host::platform
+}  // namespace platform
+}  // namespace plof::host

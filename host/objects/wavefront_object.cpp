@@ -2,10 +2,10 @@
 // host; every other line is skipped.
 #include "host/objects/wavefront_object.h"
 
-#include <charconv>
-#include <cmath>
+#include <algorithm>
 
 #include "host/base/host_error.h"
+#include "host/base/number_text.h"
 #include "host/base/quoted_text.h"
 #include "host/objects/object_points.h"
 
@@ -22,9 +22,10 @@ bool nextNumber(std::string_view &rest, float &value) {
     rest.remove_prefix(start);
     const auto end = std::min(rest.find_first_of(" \t"), rest.size());
     const std::string_view word = rest.substr(0, end);
-    const auto result = std::from_chars(word.data(), word.data() + word.size(), value);
     rest.remove_prefix(end);
-    return result.ec == std::errc() && result.ptr == word.data() + word.size() && std::isfinite(value);
+    const auto number = parseFloat32(word);
+    if (number) value = *number;
+    return number.has_value();
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "host/scene/scene_writer.h"
 
-#include <charconv>
+#include <fmt/format.h>
 
 #include "host/base/host_error.h"
 #include "host/base/number_text.h"
@@ -34,12 +34,7 @@ private:
 };
 
 // "%5.4f": four decimals, at least five characters.
-std::string dissolveValueText(double value) {
-    char buffer[330];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 4);
-    std::string text(buffer, result.ptr);
-    return text.size() < 5 ? std::string(5 - text.size(), ' ') + text : text;
-}
+std::string dissolveValueText(double value) { return fmt::format("{:5.4f}", value); }
 
 void writeBlock(SceneText &out, const HostItem &item) {
     out.lines(item.linesBefore);

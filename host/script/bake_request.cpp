@@ -1,7 +1,6 @@
 #include "host/script/bake_request.h"
 
-#include <charconv>
-
+#include "host/base/number_text.h"
 #include "host/panels/baking_panel.h"
 
 namespace plof::host {
@@ -23,14 +22,8 @@ ScriptAction setWords(const char *label, std::vector<std::string> words) {
     return made;
 }
 
-std::string numberWord(double value) {
-    char buffer[64];
-    auto [end, failure] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return failure == std::errc() ? std::string(buffer, end) : "0";
-}
-
 std::string vectorWord(const std::array<double, 3> &values) {
-    return numberWord(values[0]) + "," + numberWord(values[1]) + "," + numberWord(values[2]);
+    return shortestText(values[0]) + "," + shortestText(values[1]) + "," + shortestText(values[2]);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "host/settings/settings_reading.h"
 
-#include <charconv>
+#include <fast_float/fast_float.h>
+
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 #include "host/base/text_words.h"
@@ -165,15 +165,11 @@ double readDecimalPrefix(std::string_view text, std::size_t &length) {
     length = 0;
     if (rest.empty() || !((rest[0] >= '0' && rest[0] <= '9') || rest[0] == '.')) return 0.0;
     double value = 0.0;
-    const auto result = std::from_chars(rest.data(), rest.data() + rest.size(), value, std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Beyond the double range the effect reads infinity (or zero, for a
-        // tiny exponent): what strtod gives.
-        value = std::strtod(std::string(rest.substr(0, static_cast<std::size_t>(result.ptr - rest.data()))).c_str(),
-                            nullptr);
-    } else if (result.ec != std::errc{}) {
-        return 0.0;
-    }
+    // Beyond the double range the effect reads infinity (or zero, for a tiny
+    // exponent), what strtod gives, and so does fast_float.
+    const auto result =
+        fast_float::from_chars(rest.data(), rest.data() + rest.size(), value, fast_float::chars_format::general);
+    if (result.ec != std::errc{}) return 0.0;
     length = p + static_cast<std::size_t>(result.ptr - rest.data());
     return sign * value;
 }

@@ -1,6 +1,6 @@
 #include "host/studio/studio_session.h"
 
-#include <bit>
+#include <cstring>
 
 #include "host/base/number_text.h"
 #include "host/run/points_csv.h"
@@ -14,7 +14,9 @@ namespace plof::host::studio {
 namespace {
 
 void appendFloat32(std::string &bytes, double value) {
-    const auto word = std::bit_cast<uint32_t>(static_cast<float>(value));
+    const float single = static_cast<float>(value);
+    uint32_t word = 0;
+    std::memcpy(&word, &single, sizeof word);
     for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((word >> shift) & 0xFFu);
 }
 

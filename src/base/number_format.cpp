@@ -1,22 +1,27 @@
 #include "base/number_format.h"
 
+#include <fast_float/fast_float.h>
+#include <fmt/format.h>
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
+
+#include "decimal/shortest_decimal.h"
 
 namespace plof {
 
 namespace {
 
+int32_t refuse(char *out, std::size_t capacity) {
+    if (capacity > 0) out[0] = '\0';
+    return -1;
+}
+
 int32_t finish(char *out, std::size_t capacity, const char *text, std::size_t length, int width) {
     const std::size_t padding =
         width > 0 && static_cast<std::size_t>(width) > length ? static_cast<std::size_t>(width) - length : 0;
-    if (padding + length + 1 > capacity) {
-        if (capacity > 0) out[0] = '\0';
-        return -1;
-    }
+    if (padding + length + 1 > capacity) return refuse(out, capacity);
     for (std::size_t i = 0; i < padding; ++i) out[i] = ' ';
     for (std::size_t i = 0; i < length; ++i) out[padding + i] = text[i];
     out[padding + length] = '\0';
@@ -40,29 +45,21 @@ int32_t formatFixed(char *out, std::size_t capacity, double value, int decimals,
     // Large enough for any double in fixed notation: 309 integer digits, a
     // sign, a point and the decimals the module asks for (at most six).
     char text[400];
-    auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-    if (result.ec != std::errc{}) {
-        if (capacity > 0) out[0] = '\0';
-        return -1;
-    }
-    return finish(out, capacity, text, static_cast<std::size_t>(result.ptr - text), width);
+    if (decimals < 0) return refuse(out, capacity);
+    const auto written = fmt::format_to_n(text, sizeof text, "{:.{}f}", value, decimals);
+    if (written.size > sizeof text) return refuse(out, capacity);
+    return finish(out, capacity, text, written.size, width);
 }
 
 int32_t formatShortest(char *out, std::size_t capacity, double value) {
-    // The longest shortest form is 24 characters ("-2.2250738585072014e-308").
-    char text[32];
-    auto result = std::to_chars(text, text + sizeof text, value);
-    if (result.ec != std::errc{}) {
-        if (capacity > 0) out[0] = '\0';
-        return -1;
-    }
-    return finish(out, capacity, text, static_cast<std::size_t>(result.ptr - text), 0);
+    char text[kShortestDecimalRoom];
+    return finish(out, capacity, text, shortestDecimal(value, text), 0);
 }
 
 int32_t formatInteger(char *out, std::size_t capacity, int32_t value) {
     char text[16];
-    auto result = std::to_chars(text, text + sizeof text, value);
-    return finish(out, capacity, text, static_cast<std::size_t>(result.ptr - text), 0);
+    const auto written = fmt::format_to_n(text, sizeof text, "{}", value);
+    return finish(out, capacity, text, written.size, 0);
 }
 
 double parseDecimal(const char *text) {
@@ -85,13 +82,9 @@ double parseDecimal(const char *text) {
     const char *end = p;
     while (*end != '\0') ++end;
     double value = 0.0;
-    auto result = std::from_chars(p, end, value, std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Beyond the double range: strtod's answers (infinity or zero).
-        value = std::strtod(p, nullptr);
-    } else if (result.ec != std::errc{}) {
-        return 0.0;
-    }
+    // Beyond the double's range fast_float gives strtod's answers: infinity,
+    // or zero for a tiny exponent.
+    if (fast_float::from_chars(p, end, value, fast_float::chars_format::general).ec != std::errc{}) return 0.0;
     return negative ? -value : value;
 }
 

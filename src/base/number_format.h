@@ -1,8 +1,9 @@
 // The module's one number formatter and parser, and its float-to-int rule.
 //
 // Every number the module writes (keyword lines, settings files, scene text)
-// goes through formatFixed, which is std::to_chars underneath: the same bytes
-// on every build and platform, unlike the C library's printf on Windows.
+// goes through formatFixed, which is fmt underneath (and the shortest text of
+// decimal/): the same bytes on every build and platform, unlike the C
+// library's printf on Windows. Numbers are read with fast_float.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +11,7 @@
 
 namespace plof {
 
-// Appends `value` in fixed notation with `decimals` digits after the point,
+// Appends `value` in fixed notation with `decimals` (>= 0) digits after the point,
 // right-aligned in at least `width` characters, exactly as printf's "%*.*f"
 // gives it in the C locale. Writes at out[0..] and a terminating NUL.
 // Returns the number of characters written (NUL not counted), or -1 when the

@@ -28,7 +28,13 @@ fs::path wineRunner() { return fs::path(PLOF_SOURCE_DIR) / "scripts" / "wine-run
 
 }  // namespace
 
-const char *buildName(Build build) { return build == Build::native ? "native" : "windows"; }
+const char *buildName(Build build) {
+    switch (build) {
+        case Build::native: return "native";
+        case Build::windows: return "windows";
+        default: return "web";
+    }
+}
 
 fs::path windowsBinDir() { return fs::path(PLOF_WIN32_BIN_DIR); }
 
@@ -48,9 +54,28 @@ std::string windowsBuildMissing() {
     return "";
 }
 
+fs::path webDir() { return fs::path(PLOF_WEB_DIR); }
+fs::path webProgramsDir() { return fs::path(PLOF_WEB_PROGRAMS_DIR); }
+
+std::string webBuildMissing() {
+    if (!fs::exists(fs::path(PLOF_BIN_DIR) / "plof-host")) {
+        return "the native plof-host to compare with is missing from " PLOF_BIN_DIR;
+    }
+    for (const fs::path &program : {webDir() / "plof-host.js", webProgramsDir() / "trig_sample.js"}) {
+        if (!fs::exists(program)) {
+            return "the WebAssembly build is missing (" + program.string() +
+                   "); build it with: cmake --preset web && cmake --build --preset web";
+        }
+    }
+    if (std::system("command -v node >/dev/null 2>&1") != 0) {
+        return "Node is missing; install it with: scripts/install-deps";
+    }
+    return "";
+}
+
 std::string hostPath(Build build, const fs::path &path) {
     const std::string absolute = fs::absolute(path).lexically_normal().string();
-    if (build == Build::native) {
+    if (build != Build::windows) {
         return absolute;
     }
     std::string windows = "Z:" + absolute;
@@ -64,6 +89,8 @@ ProgramRun runHost(Build build, const std::vector<std::string> &arguments, const
     std::string command = "cd " + shellQuoted(workDir.string()) + " && ";
     if (build == Build::native) {
         command += shellQuoted((fs::path(PLOF_BIN_DIR) / "plof-host").string());
+    } else if (build == Build::web) {
+        command += "node " + shellQuoted((webDir() / "plof-host.js").string());
     } else {
         // The prefix lives in the Windows build tree, wherever that is.
         command += "PLOF_WINEPREFIX=" + shellQuoted((windowsBinDir().parent_path() / "wineprefix").string()) + " " +

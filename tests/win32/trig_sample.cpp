@@ -75,7 +75,10 @@ int main(int argc, char **argv) {
         for (char function : {'s', 'c', 't'}) printCall(function, 0.0, x);
         const int xExponent = 1 + static_cast<int>(splitMix(state) % 2046);
         const int yExponent = xExponent - 64 + static_cast<int>(splitMix(state) % 129);
-        printCall('a', drawn(state, yExponent < 1 ? 1 : yExponent > 2046 ? 2046 : yExponent), drawn(state, xExponent));
+        // Drawn one after the other: the order of a call's arguments is the compiler's choice.
+        const double arcY = drawn(state, yExponent < 1 ? 1 : yExponent > 2046 ? 2046 : yExponent);
+        const double arcX = drawn(state, xExponent);
+        printCall('a', arcY, arcX);
     }
     if (argc == 3) {
         FILE *calls = std::fopen(argv[2], "r");
