@@ -8,6 +8,7 @@
 
 #include "host/base/host_error.h"
 #include "host/base/number_text.h"
+#include "host/files/confined_folder.h"
 
 namespace plof::host::studio {
 
@@ -101,6 +102,9 @@ StudioAnswer errorAnswer(int status, const std::string &message) {
 StudioAnswer answerRequest(StudioModel &model, const StudioRequest &request) {
     try {
         return route(model, request);
+    } catch (const ExistingFile &existing) {
+        return {409, "application/json",
+                jsonText(nlohmann::ordered_json{{"error", existing.what()}, {"exists", existing.name()}})};
     } catch (const RequestError &bad) {
         return errorAnswer(400, bad.what());
     } catch (const std::exception &failure) {

@@ -29,8 +29,9 @@ struct StudioAnswer {
 
 // Answers `request` from `model`: 200 with the route's answer; 400 with
 // {"error": reason} for a request the session cannot carry out as asked (a
-// RequestError), 404 for a path the interface does not have, 405 for a
-// method a path does not take, 500 for any other failure. Never throws.
+// RequestError), 409 with {"error": reason, "exists": file name} for a save
+// that would replace a file without being asked to (ExistingFile), 404 for a path the interface does not have, 405 for
+// a method a path does not take, 500 for any other failure. Never throws.
 StudioAnswer answerRequest(StudioModel &model, const StudioRequest &request);
 
 // {"error": message} as the interface answers every refusal.

@@ -4,8 +4,7 @@
 
 #include "host/base/number_text.h"
 #include "host/run/points_csv.h"
-#include "host/script/bake_values.h"
-#include "host/studio/save_name.h"
+#include "host/studio/save_request.h"
 #include "host/studio/settings_request.h"
 #include "host/studio/studio_saves.h"
 #include "host/studio/studio_state.h"
@@ -19,45 +18,6 @@ void appendFloat32(std::string &bytes, double value) {
     uint32_t word = 0;
     std::memcpy(&word, &single, sizeof word);
     for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((word >> shift) & 0xFFu);
-}
-
-// A bake value from the request's member `key` (a number, or an array of
-// three for the spins), checked as `plof-host bake` checks it.
-void readBakeRequestValue(const nlohmann::json &request, const char *key, BakeValue value, BakeRequest &bake) {
-    if (!request.contains(key)) return;
-    const nlohmann::json &given = request[key];
-    std::string text;
-    if (given.is_number()) {
-        text = shortestText(given.get<double>());
-    } else if (given.is_array() && given.size() == 3 && given[0].is_number() && given[1].is_number() &&
-               given[2].is_number()) {
-        text = shortestText(given[0].get<double>()) + "," + shortestText(given[1].get<double>()) + "," +
-               shortestText(given[2].get<double>());
-    } else {
-        throw BadRequest(std::string(key) + " takes a number (spins: [h, p, b])");
-    }
-    std::string problem;
-    if (!readBakeValue(value, key, text, bake, problem)) throw BadRequest(problem);
-}
-
-bool flagOf(const nlohmann::json &request, const char *key) {
-    if (!request.contains(key)) return false;
-    if (!request[key].is_boolean()) throw BadRequest(std::string(key) + " takes true or false");
-    return request[key].get<bool>();
-}
-
-BakeRequest bakeRequest(const nlohmann::json &request, const std::string &path) {
-    BakeRequest bake;
-    readBakeRequestValue(request, "frames", BakeValue::Frames, bake);
-    readBakeRequestValue(request, "step", BakeValue::Step, bake);
-    readBakeRequestValue(request, "hpbMin", BakeValue::HpbMin, bake);
-    readBakeRequestValue(request, "hpbMax", BakeValue::HpbMax, bake);
-    std::string problem;
-    if (!readBakeValue(BakeValue::Out, "name", path, bake, problem)) throw BadRequest(problem);
-    bake.alignH = flagOf(request, "alignH");
-    bake.scale = flagOf(request, "scale");
-    bake.dissolve = flagOf(request, "dissolve");
-    return bake;
 }
 
 // `scene` with every effect loading `settings` from now on, as a scene's
@@ -74,8 +34,8 @@ PlaybackInputs withSettings(PlaybackInputs scene, const std::vector<EffectSettin
 
 }  // namespace
 
-StudioSession::StudioSession(PlaybackInputs scene, std::string saveDirectory)
-    : scene_(std::move(scene)), saveDirectory_(std::move(saveDirectory)), play_(playStudioScene(scene_, true)) {
+StudioSession::StudioSession(PlaybackInputs scene, const ConfinedFolder &saveFolder)
+    : scene_(std::move(scene)), saveFolder_(saveFolder), play_(playStudioScene(scene_, true)) {
     // A panel script is performed once: from now on the effects load what it left.
     if (scene_.firstPanelRun) {
         scene_.firstPanelRun.reset();
@@ -155,51 +115,26 @@ std::string StudioSession::panelPicture(std::size_t item) {
     return studio::panelPicture(scene_, effectItem(item));
 }
 
-std::string StudioSession::savePath(const nlohmann::json &request, const std::string &extension) const {
-    if (!request.contains("name") || !request["name"].is_string()) throw BadRequest("save needs a \"name\" (text)");
-    std::string problem;
-    const auto path = studio::savePath(saveDirectory_, request["name"].get<std::string>(), extension, problem);
-    if (!path) throw BadRequest(problem);
-    return *path;
-}
-
-std::size_t StudioSession::savedItem(const nlohmann::json &request) const {
+std::size_t StudioSession::savedItem(const SaveRequest &request) const {
+    if (request.item) return effectItem(*request.item);
     const std::vector<HostItem> &items = scene_.scene.items;
     std::size_t item = 0;
     while (item < items.size() && !items[item].hasEffect) ++item;
-    if (request.contains("item")) {
-        if (!request["item"].is_number_unsigned()) throw BadRequest("item takes an item number");
-        item = request["item"].get<std::size_t>() - 1;
-    }
     return effectItem(item + 1);
 }
 
-nlohmann::ordered_json StudioSession::save(const nlohmann::json &request) {
-    if (!request.is_object() || !request.contains("kind") || !request["kind"].is_string()) {
-        throw BadRequest("save needs {\"kind\": \"plf\"|\"scene\"|\"glb\"|\"bake\", \"name\": \"...\"}");
-    }
-    const std::string kind = request["kind"].get<std::string>();
+nlohmann::ordered_json StudioSession::save(const nlohmann::json &body) {
+    const SaveRequest request = readSaveRequest(body);
+    const SaveTarget target{saveFolder_, request.fileName, request.placement};
     // Only the first play says its warnings on the terminal; a save's are in its answer.
     const QuietWarnings quiet;
-    std::string written;
-    if (kind == "plf") {
-        const std::size_t index = savedItem(request);
-        written = savePath(request, ".plf");
-        saveSettingsFile(scene_, index, written);
-    } else if (kind == "bake") {
-        const std::size_t index = savedItem(request);
-        written = savePath(request, ".lws");
-        saveBake(scene_, index, bakeRequest(request, written));
-    } else if (kind == "scene") {
-        written = savePath(request, ".lws");
-        saveHostScene(scene_, written);
-    } else if (kind == "glb") {
-        written = savePath(request, ".glb");
-        saveGltf(scene_, written);
-    } else {
-        throw BadRequest("kind \"" + kind + "\" is none of plf, scene, glb, bake");
+    switch (request.kind) {
+        case SaveKind::settings: saveSettingsFile(scene_, savedItem(request), target); break;
+        case SaveKind::bake: saveBake(scene_, savedItem(request), request.bake, target); break;
+        case SaveKind::scene: saveHostScene(scene_, target); break;
+        case SaveKind::gltf: saveGltf(scene_, target); break;
     }
-    return {{"written", written}, {"warnings", quiet.messages()}};
+    return {{"written", saveFolder_.path() + "/" + request.fileName}, {"warnings", quiet.messages()}};
 }
 
 }  // namespace plof::host::studio

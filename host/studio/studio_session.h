@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "host/files/confined_folder.h"
 #include "host/run/playback_inputs.h"
+#include "host/studio/save_request.h"
 #include "host/studio/studio_model.h"
 #include "host/studio/studio_play.h"
 
@@ -22,9 +24,9 @@ namespace plof::host::studio {
 class StudioSession final : public StudioModel {
 public:
     // Plays `scene` once (performing its first panel run, if any), printing
-    // that play's warnings. `saveDirectory` is where saves go. Throws as
-    // Playback does.
-    StudioSession(PlaybackInputs scene, std::string saveDirectory);
+    // that play's warnings. Saves go into `saveFolder`, which must outlive
+    // the session. Throws as Playback does.
+    StudioSession(PlaybackInputs scene, const ConfinedFolder &saveFolder);
 
     nlohmann::ordered_json state() override;
     nlohmann::ordered_json changeSettings(std::size_t item, const nlohmann::json &request) override;
@@ -37,11 +39,10 @@ private:
     // The index of 1-based effect item `item`; BadRequest otherwise.
     std::size_t effectItem(std::size_t item) const;
     // The effect item a save request names, by default the first.
-    std::size_t savedItem(const nlohmann::json &request) const;
-    std::string savePath(const nlohmann::json &request, const std::string &extension) const;
+    std::size_t savedItem(const SaveRequest &request) const;
 
     PlaybackInputs scene_;
-    std::string saveDirectory_;
+    const ConfinedFolder &saveFolder_;
     StudioPlay play_;
     uint64_t revision_ = 0;
 };
