@@ -166,7 +166,8 @@ TEST(StudioEditingTest, ASavedSceneNamesItsObjectsSoThatItPlaysFromAnotherDirect
     const std::string scenePath = std::string(PLOF_SOURCE_DIR) + "/examples/fountain.lws";
     inputs.scene = readSceneSayingWarnings(scenePath, "");
     inputs.frames = sceneFrameRange(inputs.scene, scenePath);
-    StudioSession session(std::move(inputs), (dir.path() / "saves").string());
+    const ConfinedFolder saves((dir.path() / "saves").string());
+    StudioSession session(std::move(inputs), saves);
     const auto ask = [&session](const std::string &method, const std::string &path, const std::string &body) {
         return answerRequest(session, {method, path, {}, body});
     };
@@ -189,14 +190,15 @@ TEST(StudioEditingTest, ASavedSceneNamesItsObjectsSoThatItPlaysFromAnotherDirect
 TEST(StudioEditingTest, AnEffectWithAnEmptyBlockTakesSettingsAsAnyOther) {
     const HostProcess process;
     TempDirectory dir;
-    const std::string scenePath = dir.write(
-        "empty.lws", "LWSC\n1\n\nFirstFrame 0\nLastFrame 20\n\nLoadObject builtin:line:5\n"
-                     "Plugin DisplacementHandler 1 PLOF!\nEndPlugin\n");
+    const std::string scenePath = dir.write("empty.lws",
+                                            "LWSC\n1\n\nFirstFrame 0\nLastFrame 20\n\nLoadObject builtin:line:5\n"
+                                            "Plugin DisplacementHandler 1 PLOF!\nEndPlugin\n");
     PlaybackInputs inputs;
     inputs.modulePath = PLOF_MODULE_PATH;
     inputs.scene = readSceneSayingWarnings(scenePath, "");
     inputs.frames = sceneFrameRange(inputs.scene, scenePath);
-    StudioSession session(std::move(inputs), dir.path().string());
+    const ConfinedFolder saves(dir.path().string());
+    StudioSession session(std::move(inputs), saves);
     const nlohmann::json state = session.changeSettings(1, {{"Gravity", 2.5}});
     EXPECT_EQ(state["items"][0]["settings"]["Gravity"], 2.5);
     EXPECT_EQ(state["revision"], 1);

@@ -34,8 +34,9 @@ TEST(StudioSessionTest, EachPlaysWarningsAreInItsStateAndOnlyTheFirstPlaysOnTheT
     TempDirectory dir;
     Settings silent;  // Birth 0: nothing is ever launched
     silent.Birth = 0;
+    const ConfinedFolder saves(dir.path().string());
     ::testing::internal::CaptureStderr();
-    StudioSession session(emitterInputs(dir, silent, {0, 10}), dir.path().string());
+    StudioSession session(emitterInputs(dir, silent, {0, 10}), saves);
     const std::string terminal = ::testing::internal::GetCapturedStderr();
     const nlohmann::json first = session.state()["warnings"];
     ASSERT_EQ(first.size(), 2u) << first;  // nothing launched; every point on one line
@@ -52,7 +53,8 @@ TEST(StudioSessionTest, EachPlaysWarningsAreInItsStateAndOnlyTheFirstPlaysOnTheT
 TEST(StudioSessionTest, AnExportBeyondFloat32TimesIsARequestErrorInTheHostsWords) {
     const HostProcess process;
     TempDirectory dir;
-    StudioSession session(emitterInputs(dir, Settings{}, {2147483645, 2147483647}), dir.path().string());
+    const ConfinedFolder saves(dir.path().string());
+    StudioSession session(emitterInputs(dir, Settings{}, {2147483645, 2147483647}), saves);
     try {
         session.save({{"kind", "glb"}, {"name", "far"}});
         FAIL() << "the export was written";
