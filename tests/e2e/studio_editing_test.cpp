@@ -31,13 +31,14 @@ Settings sparks() {
 // start.plf --frames 0..30 --dir DIRECTORY` makes it.
 class Editing {
 public:
-    Editing(const TempDirectory &dir, const std::string &object) : settings_(dir.write("start.plf", sparks().text())) {
+    Editing(const TempDirectory &dir, const std::string &object)
+        : settings_(dir.write("start.plf", sparks().text())), saves_(dir.path().string()) {
         PlaybackInputs inputs;
         inputs.modulePath = PLOF_MODULE_PATH;
         inputs.frames = {0, 30};
         inputs.scene = emitterScene({.object = object, .pointShuffle = std::nullopt, .settingsFile = settings_},
                                     inputs.frames, inputs.fps);
-        session_.emplace(std::move(inputs), dir.path().string());
+        session_.emplace(std::move(inputs), saves_);
     }
 
     StudioAnswer ask(const std::string &method, const std::string &path, const std::string &body = "") {
@@ -54,6 +55,7 @@ public:
 
 private:
     std::string settings_;
+    ConfinedFolder saves_;
     std::optional<StudioSession> session_;
 };
 
