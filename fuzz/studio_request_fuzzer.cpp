@@ -1,6 +1,8 @@
 // Requests to the studio's server: the bytes as a PUT body either set only
-// settings the options panel could hold, or change nothing and say why; as
-// a save body either a plain file name with its kind's extension or a
+// settings the page offers (or the ones held), or change nothing and say
+// why; as a motion or range body they give sorted keys and a range that
+// runs forward at a rate the host takes, or a refusal that says why; as a
+// save body either a plain file name with its kind's extension or a
 // refusal; as a save name a plain name or a refusal; and as a request (head
 // lines, a blank line, then the body in pieces split at 0x01) either a
 // refusal with a 4xx and its reason before any body, or a body kept up to
@@ -14,7 +16,9 @@
 #include "host/http/request_reading.h"
 #include "host/studio/save_name.h"
 #include "host/studio/save_request.h"
+#include "host/studio/scene_requests.h"
 #include "host/studio/settings_request.h"
+#include "host/studio/settings_vocabulary.h"
 #include "host/studio/studio_model.h"
 
 namespace {
@@ -24,9 +28,9 @@ using namespace plof::host;
 void checkSettingsRequest(const nlohmann::json &request) {
     EffectSettings settings;
     const EffectSettings before = settings;
-    std::string problem;
-    if (!studio::applySettingsRequest(request, {"Emitter", "Hideout"}, settings, problem)) {
-        plof::fuzz::check(!problem.empty(), "a refused request says why");
+    studio::SettingsRefusal refusal;
+    if (!studio::applySettingsRequest(request, {"Emitter", "Hideout"}, settings, refusal)) {
+        plof::fuzz::check(!refusal.message.empty(), "a refused request says why");
         plof::fuzz::check(settings.values == before.values && settings.avoidObject == before.avoidObject,
                           "a refused request changes nothing");
         return;
@@ -34,12 +38,34 @@ void checkSettingsRequest(const nlohmann::json &request) {
     for (std::size_t i = 0; i < kSettingCount; ++i) {
         const double value = settings.values[i];
         plof::fuzz::check(std::isfinite(value) && std::fabs(value) <= studio::kLargestSetting, "values are finite");
-        plof::fuzz::check(value >= kSettingRules[i].panelMin && value <= kSettingRules[i].panelMax,
-                          "values are in the panel's range");
+        plof::fuzz::check(value == before.values[i] ||
+                              (value >= studio::kPageSettings[i].min && value <= studio::kPageSettings[i].max),
+                          "values are held or in the page's range");
     }
     plof::fuzz::check(
         settings.avoidObject.empty() || settings.avoidObject == "Emitter" || settings.avoidObject == "Hideout",
         "the avoid object is an item of the scene");
+}
+
+void checkSceneRequests(const nlohmann::json &request) {
+    try {
+        const std::vector<MotionKey> keys = studio::motionRequest(request);
+        for (std::size_t k = 1; k < keys.size(); ++k) {
+            plof::fuzz::check(keys[k - 1].frame <= keys[k].frame, "motion keys are sorted");
+        }
+    } catch (const studio::BadRequest &refused) {
+        plof::fuzz::check(*refused.what() != '\0', "a refused motion says why");
+    }
+    FrameRange frames;
+    double fps = kDefaultFrameRate;
+    try {
+        studio::rangeRequest(request, frames, fps);
+        plof::fuzz::check(frames.first <= frames.last, "a range runs forward");
+        plof::fuzz::check(fps >= kLowestFrameRate && fps <= kHighestFrameRate, "a rate the host takes");
+    } catch (const studio::BadRequest &refused) {
+        plof::fuzz::check(frames.first == 0 && frames.last == 59 && fps == kDefaultFrameRate,
+                          "a refused range changes nothing");
+    }
 }
 
 // A file name as saves take it, with an extension of four characters (".plf").
@@ -107,6 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (!json.is_discarded()) {
         checkSettingsRequest(json);
         checkSaveRequest(json);
+        checkSceneRequests(json);
     }
     checkSaveName(text);
     checkRequestReading(text);

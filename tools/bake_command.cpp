@@ -28,7 +28,7 @@ using namespace plof::host;
 
 const FlagSpec kBakeFlags[] = {
     kEmitterObjectFlag,
-    {"--settings", "FILE.plf", "the effect's settings (required)"},
+    {"--settings", "FILE.plf", "the effect's settings (default: the effect's own, a new instance's)"},
     kShufflePointsFlag,
     {"--out", "FILE.lws", "the scene file to write (required)"},
     {"--frames", "N|0..B", "bake frames 0 .. N-1, or 0 to B (default 60)"},
@@ -49,8 +49,8 @@ const FlagSpec kBakeFlags[] = {
 };
 
 BakeRequest readRequest(const ParsedArguments &arguments) {
-    if (!arguments.has("--object") || !arguments.has("--settings") || !arguments.positional.empty()) {
-        throw UsageError("bake needs --object PATH --settings FILE.plf --out FILE.lws (and no other arguments)");
+    if (!arguments.has("--object") || !arguments.positional.empty()) {
+        throw UsageError("bake needs --object PATH [--settings FILE.plf] --out FILE.lws (and no other arguments)");
     }
     BakeRequest request;
     std::string problem;
@@ -109,7 +109,7 @@ int runBake(const ParsedArguments &arguments) {
 
 const char *const kBakeDetails =
     "Goes through the module's own panels, as a person would: a new instance of\n"
-    "the emitter is loaded from --settings and frame 0 shown (every point\n"
+    "the emitter is loaded from --settings (if given) and frame 0 shown (every point\n"
     "evaluated once, as the host does before its options can be opened); the\n"
     "options panel is opened, \"    CreateScene   \" pressed, the baking panel's\n"
     "fields set from the flags (scene name, frames, frame step, HPB min and max,\n"
@@ -124,7 +124,7 @@ const char *const kBakeDetails =
     "birth rate above points x 30, every point on one line) go to stderr.\n"
     "Play the result with: plof-host play FILE.lws\n";
 
-const std::string kBakeUsage = usageLine(kBakeFlags, "bake --object --settings --out [--frames] [--step] [OPTIONS]");
+const std::string kBakeUsage = usageLine(kBakeFlags, "bake --object [--settings] --out [--frames] [--step] [OPTIONS]");
 
 }  // namespace
 

@@ -23,9 +23,10 @@ inline constexpr FlagSpec kShufflePointsFlag = {
     "--shuffle-points", "SEED",
     "hand the module --object's points in an order shuffled by SEED (a whole number >= 0), the same every run"};
 
-// The emitter the flags describe. Without --settings the effect has no saved
-// lines (a new instance's settings); that throws UsageError when
-// `settingsRequired`, as does a bad --motion or --shuffle-points.
-host::Emitter readEmitter(const ParsedArguments &arguments, bool settingsRequired);
+// The emitter the flags describe. Without --settings the effect starts from
+// a new instance's settings, which it says on standard error: loaded as saved
+// lines when `loadDefaults` (host::Emitter). Throws UsageError for a bad
+// --motion or --shuffle-points.
+host::Emitter readEmitter(const ParsedArguments &arguments, bool loadDefaults);
 
 }  // namespace plof::tools

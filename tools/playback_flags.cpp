@@ -54,7 +54,7 @@ std::vector<FlagSpec> withPlaybackFlags(std::initializer_list<FlagSpec> own) {
 }
 
 std::string playbackUsage(const std::string &command, std::span<const FlagSpec> flags, const std::string &ownFlags) {
-    return command + " " + usageLine(flags, "--object --settings [--frames] [--motion] " + ownFlags + " [OPTIONS]") +
+    return command + " " + usageLine(flags, "--object [--settings] [--frames] [--motion] " + ownFlags + " [OPTIONS]") +
            "\n" + command + " SCENE.lws " + usageLine(flags, "[--frames] " + ownFlags + " [OPTIONS]");
 }
 
@@ -62,7 +62,9 @@ PlaybackInputs readPlaybackInputs(const std::string &command, const ParsedArgume
     PlaybackInputs inputs;
     const bool fromObject = arguments.has("--object");
     if (fromObject == (arguments.positional.size() == 1) || arguments.positional.size() > 1) {
-        throw UsageError(command + " needs either --object PATH --settings FILE.plf, or one SCENE.lws");
+        throw UsageError(
+            command +
+            " needs either --object PATH (with --settings FILE.plf, or the effect's defaults), or one SCENE.lws");
     }
     if (!fromObject &&
         (arguments.has("--settings") || arguments.has("--motion") || arguments.has(kShufflePointsFlag.name))) {
@@ -94,11 +96,11 @@ PlaybackInputs readPlaybackInputs(const std::string &command, const ParsedArgume
     return inputs;
 }
 
-PlaybackInputs readEmitterInputs(const ParsedArguments &arguments, double fps, bool settingsRequired) {
+PlaybackInputs readEmitterInputs(const ParsedArguments &arguments, double fps, bool loadDefaults) {
     PlaybackInputs inputs;
     inputs.fps = fps;
     readHostPlaces(arguments, inputs);
-    inputs.scene = emitterScene(readEmitter(arguments, settingsRequired), inputs.frames, fps);
+    inputs.scene = emitterScene(readEmitter(arguments, loadDefaults), inputs.frames, fps);
     return inputs;
 }
 

@@ -21,7 +21,8 @@ namespace plof::tools {
 // The flags of every playing command, in the order --help lists them.
 inline constexpr FlagSpec kPlaybackFlags[] = {
     {"--object", "PATH", "object file or built-in shape for one emitter named \"Emitter\""},
-    {"--settings", "FILE.plf", "the effect's settings (with --object); see docs/settings.md"},
+    {"--settings", "FILE.plf",
+     "the effect's settings (with --object; without it, the effect's own defaults); see docs/settings.md"},
     kShufflePointsFlag,
     {"--frames", "A..B", "frames to play, inclusive (default: the scene's FirstFrame..LastFrame, else 0..59)"},
     {"--motion", "KEYS", "the emitter's keys \"f:x,y,z:h,p,b;...\", linear between keys (with --object)"},
@@ -49,8 +50,9 @@ host::PlaybackInputs readPlaybackInputs(const std::string &command, const Parsed
 
 // The inputs of the commands that open the panels of one emitter (panel,
 // bake): the emitter of --object played at `fps` over the default frames,
-// with the module and directories of the flags. Throws as readEmitter and
-// emitterScene do.
-host::PlaybackInputs readEmitterInputs(const ParsedArguments &arguments, double fps, bool settingsRequired);
+// with the module and directories of the flags; without --settings, a new
+// instance's settings loaded as saved lines when `loadDefaults`. Throws as
+// readEmitter and emitterScene do.
+host::PlaybackInputs readEmitterInputs(const ParsedArguments &arguments, double fps, bool loadDefaults);
 
 }  // namespace plof::tools

@@ -1,7 +1,8 @@
 // plof-host studio: a local web server around the module for designing an
-// effect live: the page (viewer/studio.html with its script) shows the
-// effect in 3D, a control per setting, the summary and the options panel;
-// every change is played through a freshly loaded module.
+// effect live: the page (viewer/studio.html with its script) shows the scene
+// in 3D, edits its objects, motion, range and settings, shows the summary
+// and the options panel; every change is played through a freshly loaded
+// module.
 #include "studio_command.h"
 
 #include <cstdio>
@@ -35,7 +36,8 @@ using plof::host::studio::StudioSession;
 
 const std::vector<FlagSpec> kStudioFlags = withPlaybackFlags({
     {"--port", "N", "listen on 127.0.0.1 port N (default: a free port)"},
-    {"--dir", "DIR", "where the page's save buttons write (default: the current directory)"},
+    {"--dir", "DIR",
+     "where the page's save buttons write, and where it offers object files (default: the current directory)"},
 });
 
 int portOf(const ParsedArguments &arguments) {
@@ -194,17 +196,20 @@ int runStudio(const ParsedArguments &arguments) {
 
 const char *const kStudioDetails =
     "Starts a web server on 127.0.0.1 and prints the address to open, with the\n"
-    "token every request needs. The page plays the effect in 3D over the range,\n"
-    "with a control for every setting of each effect item (the options panel's\n"
-    "labels, ranges and steps), the numbers and warnings of summary, the options\n"
-    "panel with its spread preview, and buttons that save a .plf file (through\n"
-    "the panel's \"S\"), the host scene, a .glb export or a baked scene (through\n"
-    "the baking panel) into --dir. Saves stay inside --dir, opened once at the\n"
-    "start, and keep a file already there unless the page asks to replace it.\n"
-    "Every change is played through a freshly loaded module, so the page shows\n"
-    "what play prints for the saved settings. The HTTP interface (for scripts\n"
-    "too) is described in the README. Stop with Ctrl-C or SIGTERM, at once even\n"
-    "during a play; a port in use exits with 4.\n";
+    "token every request needs. The page plays the scene in 3D over the range as\n"
+    "render draws it (items in their colours with a legend, points at rest dim,\n"
+    "pivots, axes, motion paths, trails), framing the effect as it changes. For\n"
+    "each effect item it edits the object (built-in shapes, object files in --dir\n"
+    "and --objects-dir), the motion keys, the frame range and rate, and every\n"
+    "setting (the options panel's ranges and steps, warnings beside the fields),\n"
+    "with undo, redo and revert; it shows the numbers of summary and the options\n"
+    "panel, and saves a .plf file (through the panel's \"S\"), the host scene, a\n"
+    ".glb export or a baked scene (through the baking panel) into --dir. Saves\n"
+    "stay inside --dir, opened once at the start, and keep a file already there\n"
+    "unless the page asks to replace it. Every change is played through a freshly\n"
+    "loaded module, so the page shows what play prints for the same inputs. The\n"
+    "HTTP interface (for scripts too) is described in the README. Stop with Ctrl-C\n"
+    "or SIGTERM, at once even during a play; a port in use exits with 4.\n";
 
 const std::string kStudioUsage = playbackUsage("studio", kStudioFlags, "[--port] [--dir]");
 

@@ -1,6 +1,7 @@
 // The 3D stage the viewer and the studio pages share: a renderer in a
 // container, the scene with its lights, a camera with orbit controls, a
-// ground grid through the world origin, and framing of a set of positions.
+// ground grid through the world origin, and framing of a set of positions
+// (from the default view, or from the direction a person chose).
 import * as THREE from 'three';
 import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
 
@@ -20,18 +21,18 @@ function niceStep(value) {
   return [1, 2, 5, 10].map((m) => m * power).find((step) => step >= value * (1 - 1e-9));
 }
 
-// The box of x, y, z triples in `values` without the outer quantiles; an
-// empty box for no values.
-export function sampleBox(values) {
+// The box of x, y, z triples in `values` without the outer quantiles (by
+// default 2% each side); an empty box for no values.
+export function sampleBox(values, low = LOW_QUANTILE, high = HIGH_QUANTILE) {
   const box = new THREE.Box3();
   if (values.length === 0) return box;
-  const low = [], high = [];
+  const lows = [], highs = [];
   for (let axis = 0; axis < 3; ++axis) {
     const along = values.filter((_, i) => i % 3 === axis).sort((a, b) => a - b);
-    low.push(quantile(along, LOW_QUANTILE));
-    high.push(quantile(along, HIGH_QUANTILE));
+    lows.push(quantile(along, low));
+    highs.push(quantile(along, high));
   }
-  return box.set(new THREE.Vector3(...low), new THREE.Vector3(...high));
+  return box.set(new THREE.Vector3(...lows), new THREE.Vector3(...highs));
 }
 
 // Frees what `root` and everything below it hold in the GPU (geometries,
@@ -60,7 +61,8 @@ export function disposeTree(root) {
 
 // Builds the stage in `container`; `onFrame(seconds since the last frame)`
 // runs before every drawing. `memory` counts the geometries and textures in
-// the GPU (three.js's renderer.info.memory), for tests.
+// the GPU (three.js's renderer.info.memory), for tests; `controls` are the
+// orbit controls, for a page that keeps the person's view.
 export function createStage(container, onFrame) {
   const renderer = new THREE.WebGLRenderer({ antialias: true });
   renderer.setPixelRatio(window.devicePixelRatio);
@@ -79,30 +81,47 @@ export function createStage(container, onFrame) {
   controls.enableDamping = true;
   let grid = null;
 
-  // Points the camera at `box` from the front, right and above, close enough
-  // that its diagonal fits with a margin, and lays the ground past it.
-  function frameBox(box) {
+  // The default view: from the front, right and above.
+  const FRONT_RIGHT_ABOVE = new THREE.Vector3(0.55, 0.45, 0.7).normalize();
+
+  // Points the camera at `box` from `direction` (a unit vector from the box's
+  // centre toward the camera), close enough that its diagonal fits with a
+  // margin across the narrower of the view's height and width; near and far
+  // follow the distance. Returns the box's diagonal.
+  function aim(box, direction = FRONT_RIGHT_ABOVE) {
     if (box.isEmpty()) box.set(new THREE.Vector3(-1, -1, -1), new THREE.Vector3(1, 1, 1));
     const center = box.getCenter(new THREE.Vector3());
     const size = Math.max(box.getSize(new THREE.Vector3()).length(), 1e-3);
-    const distance = size / (2 * Math.tan(THREE.MathUtils.degToRad(camera.fov / 2))) * 1.1;
-    camera.position.copy(center).add(new THREE.Vector3(0.55, 0.45, 0.7).normalize().multiplyScalar(distance));
+    const halfHeight = Math.tan(THREE.MathUtils.degToRad(camera.fov / 2));
+    const distance = size / (2 * halfHeight * Math.min(1, camera.aspect)) * 1.1;
+    camera.position.copy(center).add(direction.clone().multiplyScalar(distance));
     camera.near = distance / 1000;
     camera.far = distance * 100;
     camera.updateProjectionMatrix();
     controls.target.copy(center);
     controls.update();
+    return size;
+  }
 
+  // Lays the ground grid through the world origin, `step` apart, reaching
+  // `reach` from the origin along X and Z.
+  function layGrid(reach, step) {
     if (grid) {
       scene.remove(grid);
       grid.dispose();
     }
-    const reach = 1.2 * Math.max(Math.abs(box.min.x), Math.abs(box.max.x), Math.abs(box.min.z), Math.abs(box.max.z),
-                                 size / 4);
-    const step = niceStep(reach / 8);
-    const cells = 2 * Math.ceil(reach / step);
+    const cells = 2 * Math.max(1, Math.ceil(reach / step));
     grid = new THREE.GridHelper(cells * step, cells, 0x8a93a3, 0x464d5a);
     scene.add(grid);
+  }
+
+  // Aims at `box` from the default view and lays the grid past it, at a
+  // round spacing.
+  function frameBox(box) {
+    const size = aim(box);
+    const reach = 1.2 * Math.max(Math.abs(box.min.x), Math.abs(box.max.x), Math.abs(box.min.z), Math.abs(box.max.z),
+                                 size / 4);
+    layGrid(reach, niceStep(reach / 8));
     return size;
   }
 
@@ -123,5 +142,5 @@ export function createStage(container, onFrame) {
     controls.update();
     renderer.render(scene, camera);
   });
-  return { scene, camera, frameBox, memory: renderer.info.memory };
+  return { scene, camera, controls, frameBox, aim, layGrid, memory: renderer.info.memory };
 }

@@ -9,6 +9,7 @@
 
 #include "host/base/random_token.h"
 #include "host/files/confined_folder.h"
+#include "host/files/move_keeping.h"
 
 namespace plof::host {
 
@@ -51,16 +52,6 @@ bool reachableByPath(int descriptor) {
     const std::string path = "/proc/self/fd/" + std::to_string(descriptor);
     return ::fstat(descriptor, &byHandle) == 0 && ::stat(path.c_str(), &byPath) == 0 &&
            byHandle.st_dev == byPath.st_dev && byHandle.st_ino == byPath.st_ino;
-}
-
-// Moves in one step, failing with EEXIST when `to` is there; where the
-// file system has no such rename, a hard link and an unlink do the same.
-int moveKeeping(int fromFolder, const char *from, int toFolder, const char *to) {
-    if (::renameat2(fromFolder, from, toFolder, to, RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL && errno != ENOSYS) return -1;
-    if (::linkat(fromFolder, from, toFolder, to, 0) != 0) return -1;
-    ::unlinkat(fromFolder, from, 0);
-    return 0;
 }
 
 }  // namespace

@@ -48,6 +48,8 @@ std::size_t shapeCount(std::string_view source, std::string_view text) {
 
 }  // namespace
 
+std::span<const std::string_view> builtinShapeForms() { return kShapeForms; }
+
 bool isBuiltinShape(std::string_view source) { return source.starts_with(kPrefix); }
 
 std::string builtinShapeFor(std::string_view name) {

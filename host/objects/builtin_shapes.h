@@ -2,11 +2,16 @@
 // so that a scene or a command needs no file to have points.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace plof::host {
+
+// Every built-in shape as it is written: "builtin:grid:WxH", "builtin:line:N",
+// "builtin:sphere:N", "builtin:box:N" (the sizes to be filled in).
+std::span<const std::string_view> builtinShapeForms();
 
 // True when `source` names a built-in shape ("builtin:...").
 bool isBuiltinShape(std::string_view source);

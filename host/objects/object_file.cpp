@@ -36,6 +36,10 @@ std::vector<float> loadObjectPoints(const std::string &source) {
                      "Wavefront .obj file");
 }
 
+bool isObjectFileName(std::string_view path) {
+    return hasExtension(path, ".lwo") || hasExtension(path, ".lw") || hasExtension(path, ".obj");
+}
+
 std::string objectItemName(std::string_view source) {
     if (isBuiltinShape(source)) {
         const std::string_view shapeText = source.substr(std::string_view("builtin:").size());

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <limits>
 #include <string>
+
+#include "host/pictures/point_colours.h"
+#include "host/play/point_look.h"
 
 namespace plof::host {
 
@@ -14,14 +16,6 @@ constexpr Rgb kBackground{0.07f, 0.075f, 0.09f};
 constexpr Rgb kGrid{0.42f, 0.44f, 0.5f};
 constexpr float kGridAlpha = 0.45f;
 constexpr Rgb kAxisColours[3] = {{0.95f, 0.3f, 0.3f}, {0.35f, 0.9f, 0.35f}, {0.4f, 0.6f, 1.0f}};
-// Points in flight of the first item with the effect, the second, ...: told
-// apart in one picture (the list repeats after the last).
-constexpr Rgb kFlyingColours[] = {{1.0f, 0.72f, 0.25f}, {0.95f, 0.42f, 0.9f}, {0.35f, 0.88f, 1.0f},
-                                  {0.62f, 1.0f, 0.35f}, {1.0f, 0.45f, 0.42f}, {0.78f, 0.66f, 1.0f}};
-constexpr std::size_t kFlyingColourCount = std::size(kFlyingColours);
-constexpr Rgb kResting{0.5f, 0.5f, 0.56f};
-constexpr Rgb kOther{0.62f, 0.82f, 1.0f};
-constexpr Rgb kPivot{0.3f, 1.0f, 0.55f};
 constexpr Rgb kLabel{0.85f, 0.85f, 0.85f};
 constexpr int kGridCells = 10;          // about this many grid cells across the box
 constexpr float kTrailStrength = 0.8f;  // a trail's newest pixels
@@ -52,14 +46,14 @@ EffectPicture::EffectPicture(const HostScene &scene, std::span<const std::option
                              int trailFrames)
     : scene_(scene), camera_(camera), width_(width), height_(height), trailFrames_(std::max(trailFrames, 0)),
       background_(width, height, kBackground), resting_(scene.items.size()), points_(scene.items.size()),
-      pivots_(scene.items.size()), colours_(scene.items.size(), kOther),
+      pivots_(scene.items.size()), colours_(scene.items.size(), kOtherItemColour),
       stamp_(static_cast<std::size_t>(width) * height, kNoStamp), stampItem_(stamp_.size(), 0) {
     std::size_t drawn = 0;
     std::size_t effects = 0;
     for (std::size_t i = 0; i < scene.items.size(); ++i) {
         if (settings[i]) {
             resting_[i] = std::make_unique<RestingPlaces>(scene, i, *settings[i], framesPerSecond);
-            colours_[i] = kFlyingColours[effects++ % kFlyingColourCount];
+            colours_[i] = flyingColour(effects++);
         }
         points_[i].resize(std::max<std::size_t>(1, scene.items[i].points.size() / 3));
         drawn += points_[i].size();
@@ -152,11 +146,12 @@ void EffectPicture::addFrame(int32_t frame, double time,
             const double *at = &positions[3 * p];
             Point now;
             double x = 0.0, y = 0.0;
-            if (shown && camera_.project({at[0], at[1], at[2]}, x, y)) {
+            const PointLook look = pointLook(resting, shown, p, at);
+            if (look != PointLook::Hidden && camera_.project({at[0], at[1], at[2]}, x, y)) {
                 now = {static_cast<float>(x), static_cast<float>(y),
-                       !resting                 ? Look::Other
-                       : resting->atRest(p, at) ? Look::Resting
-                                                : Look::Flying};
+                       look == PointLook::Other     ? Look::Other
+                       : look == PointLook::Resting ? Look::Resting
+                                                    : Look::Flying};
             }
             const Point &before = points[p];
             const bool trails = now.look != Look::None && now.look == before.look && now.look != Look::Resting;
@@ -209,7 +204,7 @@ std::vector<uint8_t> EffectPicture::picture() const {
     for (std::size_t i = 0; i < points_.size(); ++i) {
         for (const Point &point : points_[i]) {
             if (point.look == Look::None) continue;
-            const Rgb colour = point.look == Look::Resting ? kResting : colours_[i];
+            const Rgb colour = point.look == Look::Resting ? kRestingColour : colours_[i];
             canvas.dot(static_cast<double>(point.x), static_cast<double>(point.y), colour,
                        point.look == Look::Resting ? std::max(1, dotSize_ - 1) : dotSize_);
         }
@@ -217,8 +212,8 @@ std::vector<uint8_t> EffectPicture::picture() const {
     for (const std::optional<Vec3> &pivot : pivots_) {
         double x, y;
         if (!pivot || !camera_.project(*pivot, x, y)) continue;
-        canvas.line(x - 6, y, x + 6, y, kPivot, 1.0f);
-        canvas.line(x, y - 6, x, y + 6, kPivot, 1.0f);
+        canvas.line(x - 6, y, x + 6, y, kPivotColour, 1.0f);
+        canvas.line(x, y - 6, x, y + 6, kPivotColour, 1.0f);
     }
     const int scale = height_ >= 360 ? 2 : 1;
     canvas.text(8, height_ - 8 - 7 * scale, "frame " + std::to_string(frame_), kLabel, scale);

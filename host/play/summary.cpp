@@ -94,8 +94,8 @@ EffectSummary EffectSummaryCollector::finish(int32_t firstFrame, int32_t lastFra
     return summary_;
 }
 
-std::vector<std::string> summaryWarnings(const EffectSummary &s, const EffectSettings &settings) {
-    std::vector<std::string> warnings;
+std::vector<EffectWarning> summaryWarnings(const EffectSummary &s, const EffectSettings &settings) {
+    std::vector<EffectWarning> warnings;
     const int32_t start = settings.whole(Setting::START_F);
     const int32_t ageMin = settings.whole(Setting::AgeMin);
     const int32_t ageMax = std::max(ageMin, settings.whole(Setting::AgeMax));
@@ -104,48 +104,55 @@ std::vector<std::string> summaryWarnings(const EffectSummary &s, const EffectSet
     const std::string periodFormula =
         " (" + text(s.points) + " points x " + text(kScheduleFps) + " / " + text(s.birth) + ")";
     if (s.points == 0) {
-        warnings.push_back(
-            "the object has no points: the effect has nothing to move; give the item an object with "
-            "points");
+        warnings.push_back({std::nullopt,
+                            "the object has no points: the effect has nothing to move; give the item an object with "
+                            "points"});
     } else if (!s.period) {
-        warnings.push_back("Birth " + text(s.birth) +
-                           ": no particle is ever launched; set \"BirthRate p/s\" (Birth) above 0");
+        warnings.push_back(
+            {Setting::Birth,
+             "Birth " + text(s.birth) + ": no particle is ever launched; set \"BirthRate p/s\" (Birth) above 0"});
     } else if (start > s.lastFrame) {
-        warnings.push_back("START_F " + text(start) + " comes after the last frame " + text(s.lastFrame) +
-                           ": nothing is launched in frames " + text(s.firstFrame) + ".." + text(s.lastFrame) +
-                           "; lower \"SparkFrame\" (START_F) or play more frames (--frames)");
+        warnings.push_back({Setting::START_F, "START_F " + text(start) + " comes after the last frame " +
+                                                  text(s.lastFrame) + ": nothing is launched in frames " +
+                                                  text(s.firstFrame) + ".." + text(s.lastFrame) +
+                                                  "; lower \"SparkFrame\" (START_F) or play more frames (--frames)"});
     } else if (recycles && *s.period == 1) {
-        warnings.push_back("the recycle period is 1 frame" + periodFormula +
-                           ": every particle is relaunched each frame and never leaves the emitter; " +
-                           longerPeriodAdvice(s, ageMax));
+        warnings.push_back(
+            {Setting::Birth, "the recycle period is 1 frame" + periodFormula +
+                                 ": every particle is relaunched each frame and never leaves the emitter; " +
+                                 longerPeriodAdvice(s, ageMax)});
     } else if (recycles && *s.period == 0) {
-        warnings.push_back("Birth " + text(s.birth) + " is above points x " + text(kScheduleFps) + " = " +
-                           text(int64_t{s.points} * kScheduleFps) +
-                           ": the recycle period is 0, so each particle flies once although ReCycle is on; "
-                           "lower Birth to at most " +
-                           text(int64_t{s.points} * kScheduleFps) + " to recycle");
+        warnings.push_back(
+            {Setting::Birth, "Birth " + text(s.birth) + " is above points x " + text(kScheduleFps) + " = " +
+                                 text(int64_t{s.points} * kScheduleFps) +
+                                 ": the recycle period is 0, so each particle flies once although ReCycle is on; "
+                                 "lower Birth to at most " +
+                                 text(int64_t{s.points} * kScheduleFps) + " to recycle"});
     } else if (recycles && *s.period <= ageMax) {
-        warnings.push_back("the recycle period is " + period + " frames" + periodFormula + ", " +
-                           (*s.period <= ageMin ? "not longer than AgeMin (" + text(ageMin) + ")"
-                                                : "not longer than AgeMax (" + text(ageMax) + ")") +
-                           ": particles are relaunched after at most " + text(*s.period - 1) +
-                           " frames of flight, so flights are cut short; " + longerPeriodAdvice(s, ageMax));
+        warnings.push_back(
+            {Setting::Birth, "the recycle period is " + period + " frames" + periodFormula + ", " +
+                                 (*s.period <= ageMin ? "not longer than AgeMin (" + text(ageMin) + ")"
+                                                      : "not longer than AgeMax (" + text(ageMax) + ")") +
+                                 ": particles are relaunched after at most " + text(*s.period - 1) +
+                                 " frames of flight, so flights are cut short; " + longerPeriodAdvice(s, ageMax)});
     }
     if (settings.whole(Setting::OrgEmit) == 0 && settings.whole(Setting::SpreadMin) == 0 &&
         settings.whole(Setting::SpreadMax) == 0) {
-        warnings.push_back(
-            "OrgEmit is off and the spread is 0: every point leaves straight along the emitter's +Y "
-            "axis, on one line; widen \"Spread Max\" (e.g. 15) or turn \"OrgEmitter\" on");
+        warnings.push_back({Setting::SpreadMax,
+                            "OrgEmit is off and the spread is 0: every point leaves straight along the emitter's +Y "
+                            "axis, on one line; widen \"Spread Max\" (e.g. 15) or turn \"OrgEmitter\" on"});
     }
     if (s.notFinite > 0) {
-        warnings.push_back(text(s.notFinite) + " positions (points x frames) are not finite numbers: they are " +
-                           "left out of the box and the distances; keep the speeds (V0Min, V0Max), Gravity and " +
-                           "Regist finite");
+        warnings.push_back(
+            {std::nullopt, text(s.notFinite) + " positions (points x frames) are not finite numbers: they are " +
+                               "left out of the box and the distances; keep the speeds (V0Min, V0Max), Gravity and " +
+                               "Regist finite"});
     }
     // Only played frames show whether a point leaves (a bake plays none here).
     if (warnings.empty() && s.points > 0 && s.flights == 0 && s.inFlightPerFrame.count > 0) {
-        warnings.push_back("no point leaves its resting place in frames " + text(s.firstFrame) + ".." +
-                           text(s.lastFrame) + "; check the speeds (V0Min, V0Max), Gravity and the frame range");
+        warnings.push_back({std::nullopt, "no point leaves its resting place in frames " + text(s.firstFrame) + ".." +
+                                              text(s.lastFrame) +
+                                              "; check the speeds (V0Min, V0Max), Gravity and the frame range"});
     }
     return warnings;
 }

@@ -40,6 +40,13 @@ struct RunningStat {
     double mean() const { return count == 0 ? 0.0 : sum / static_cast<double>(count); }
 };
 
+// A warning about an item's effect, and the setting it asks to change (none
+// where the way out lies elsewhere: the object, the range, the speeds).
+struct EffectWarning {
+    std::optional<Setting> setting;
+    std::string message;
+};
+
 struct EffectSummary {
     std::size_t item = 0;  // 0-based
     std::string name;
@@ -60,7 +67,7 @@ struct EffectSummary {
     Vec3 boxMax{};
     double highestAbovePivot = 0.0;
     double farthestFromPivot = 0.0;
-    std::vector<std::string> warnings;
+    std::vector<EffectWarning> warnings;
 };
 
 class EffectSummaryCollector {
@@ -87,6 +94,6 @@ private:
 };
 
 // The warnings of a summary whose numbers are filled in.
-std::vector<std::string> summaryWarnings(const EffectSummary &summary, const EffectSettings &settings);
+std::vector<EffectWarning> summaryWarnings(const EffectSummary &summary, const EffectSettings &settings);
 
 }  // namespace plof::host

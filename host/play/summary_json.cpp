@@ -12,9 +12,9 @@ nlohmann::ordered_json statJson(const RunningStat &s) {
 }
 
 // Names in warnings are the host's, in its code page.
-std::vector<std::string> utf8Lines(const std::vector<std::string> &lines) {
+std::vector<std::string> utf8Messages(const std::vector<EffectWarning> &warnings) {
     std::vector<std::string> converted;
-    for (const std::string &line : lines) converted.push_back(utf8FromCodePage(line));
+    for (const EffectWarning &warning : warnings) converted.push_back(utf8FromCodePage(warning.message));
     return converted;
 }
 
@@ -46,7 +46,7 @@ nlohmann::ordered_json summaryJson(const EffectSummary &s) {
         {"boundingBox", box},
         {"highestAbovePivot", s.highestAbovePivot},
         {"farthestFromPivot", s.farthestFromPivot},
-        {"warnings", utf8Lines(s.warnings)},
+        {"warnings", utf8Messages(s.warnings)},
     };
 }
 

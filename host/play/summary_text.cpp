@@ -41,7 +41,7 @@ std::string humanText(const EffectSummary &s) {
     }
     row("highest above pivot", number(s.highestAbovePivot));
     row("farthest from pivot", number(s.farthestFromPivot));
-    for (const std::string &warning : s.warnings) out += "  warning: " + warning + "\n";
+    for (const EffectWarning &warning : s.warnings) out += "  warning: " + warning.message + "\n";
     return out;
 }
 

@@ -16,9 +16,13 @@
 namespace plof::host {
 
 struct Emitter {
-    std::string object;                          // an object file or a built-in shape
-    std::optional<uint64_t> pointShuffle;        // hand the points in an order shuffled by this seed
-    std::optional<std::string> settingsFile;     // none: a new instance's settings (no saved lines)
+    std::string object;                    // an object file or a built-in shape
+    std::optional<uint64_t> pointShuffle;  // hand the points in an order shuffled by this seed
+    // None: a new instance's settings, loaded as saved lines when
+    // `loadDefaults` (so that every particle is given its launch, as loading
+    // any block does), else no lines at all (the options panel's new instance).
+    std::optional<std::string> settingsFile;
+    bool loadDefaults = false;
     std::vector<MotionKey> motion{MotionKey{}};  // still at the origin unless given
 };
 

@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "host/base/host_error.h"
-#include "host/base/physical_memory.h"
 #include "host/base/warning_log.h"
+#include "host/base/work_memory.h"
 #include "host/gltf/gltf_file.h"
 #include "host/gltf/gltf_transform.h"
 #include "host/gltf/marker_size.h"
@@ -46,14 +46,8 @@ void checkFrameTimes(const Playback &playback) {
 
 // Refuses an export whose writing would take more memory than the machine has.
 void checkMemory(std::size_t nodes, int64_t frames) {
-    const double needed =
-        static_cast<double>(nodes) * (kMemoryPerNode + kMemoryPerSample * static_cast<double>(frames));
-    const uint64_t memory = physicalMemoryBytes();
-    if (memory == 0 || needed <= static_cast<double>(memory)) return;
-    throw RequestError("export: " + std::to_string(nodes) + " points x " + std::to_string(frames) +
-                       " frames need about " + std::to_string(static_cast<int64_t>(needed / 1048576.0)) +
-                       " MiB to write, more than this " + "machine's " + std::to_string(memory >> 20) +
-                       " MiB: export fewer points or frames");
+    const std::string shortfall = memoryShortfall(nodes, frames, {kMemoryPerNode, kMemoryPerSample}, "write");
+    if (!shortfall.empty()) throw RequestError("export: " + shortfall + ": export fewer points or frames");
 }
 
 }  // namespace

@@ -108,8 +108,8 @@ void Playback::play(const std::function<void(int32_t frame)> &visit, const std::
 }
 
 void warnAboutEffect(const EffectSummary &summary) {
-    for (const std::string &warning : summary.warnings) {
-        warn(summary.name + " (item " + std::to_string(summary.item + 1) + "): " + warning);
+    for (const EffectWarning &warning : summary.warnings) {
+        warn(summary.name + " (item " + std::to_string(summary.item + 1) + "): " + warning.message);
     }
 }
 

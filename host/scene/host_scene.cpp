@@ -103,6 +103,27 @@ std::vector<std::string> defaultSceneHeader(int32_t firstFrame, int32_t lastFram
             ""};
 }
 
+void setHeaderFrames(std::vector<std::string> &header, FrameRange frames, double fps) {
+    const std::pair<std::string, std::string> lines[] = {{"FirstFrame", std::to_string(frames.first)},
+                                                         {"LastFrame", std::to_string(frames.last)},
+                                                         {"FramesPerSecond", fixedText(fps)}};
+    // Plain names, not a structured binding: clang 14 cannot capture one.
+    for (const auto &line : lines) {
+        const std::string &keyword = line.first;
+        const std::string &value = line.second;
+        const auto same = [&keyword](const std::string &text) {
+            return text.starts_with(keyword) && (text.size() == keyword.size() || text[keyword.size()] == ' ');
+        };
+        const auto found = std::find_if(header.begin(), header.end(), same);
+        if (found != header.end()) {
+            *found = keyword + " " + value;
+            continue;
+        }
+        const auto end = !header.empty() && header.back().empty() ? header.end() - 1 : header.end();
+        header.insert(end, keyword + " " + value);
+    }
+}
+
 HostItem makeObjectItem(std::string name, std::string source, std::vector<float> points) {
     HostItem item;
     item.name = std::move(name);

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "host/base/frame_rate.h"
 #include "host/scene/motion.h"
 #include "plof/module.h"
 
@@ -23,6 +24,9 @@ namespace plof::host {
 struct HostItem {
     std::string name;    // what "LW Item Info" answers
     std::string source;  // the text after LoadObject / AddNullObject
+    // The object file its points were read from, as found (beside the scene,
+    // ...); "" for a built-in shape, a null and a file not found.
+    std::string objectFile;
     bool isNull = false;
     std::vector<float> points;   // x, y, z per point, object coordinates
     std::size_t lineNumber = 0;  // of its LoadObject / AddNullObject line, 0 when made
@@ -95,6 +99,11 @@ std::optional<HeaderNumber> headerFrameRate(const HostScene &scene, const std::s
 // The header of a scene made from scratch: "LWSC", version 1, frame range and
 // frames per second.
 std::vector<std::string> defaultSceneHeader(int32_t firstFrame, int32_t lastFrame, double fps);
+
+// Sets the header's FirstFrame, LastFrame and FramesPerSecond lines to
+// `frames` and `fps` (written as defaultSceneHeader writes them), adding
+// those it lacks before its closing empty line.
+void setHeaderFrames(std::vector<std::string> &header, FrameRange frames, double fps);
 
 // A loaded-object item whose block reads like the host's default one
 // ("ShowObject 8 7" before the motion, "ShadowOptions 7" after it).

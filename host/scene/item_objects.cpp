@@ -62,6 +62,7 @@ void loadScenePoints(HostScene &scene, const std::string &sceneFile, const std::
         if (found) {
             try {
                 item.points = loadObjectPoints(*found);
+                if (!isBuiltinShape(item.source)) item.objectFile = *found;
             } catch (const InputError &error) {
                 throw InputError(sceneFile + ": line " + std::to_string(item.lineNumber) + ": " + error.what());
             }

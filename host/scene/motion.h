@@ -32,6 +32,8 @@ struct MotionKey {
     double tension = 0.0;
     double continuity = 0.0;
     double bias = 0.0;
+
+    bool operator==(const MotionKey &) const = default;
 };
 
 // The largest magnitude a channel may take anywhere along its keys, and the

@@ -1,11 +1,23 @@
 #include "host/settings/plf_file.h"
 
 #include "host/base/host_error.h"
+#include "host/base/number_text.h"
 #include "host/base/text_lines.h"
 #include "host/files/file_bytes.h"
 #include "host/settings/settings_warnings.h"
 
 namespace plof::host {
+
+std::vector<std::string> settingsFileLines(const EffectSettings &settings) {
+    std::vector<std::string> lines{"PLOF_START"};
+    for (std::size_t i = 0; i < kSettingCount; ++i) {
+        lines.push_back(std::string(kSettingRules[i].keyword) + " " + fixedText(settings.values[i]));
+    }
+    lines.emplace_back(kReferenceKeyword);
+    lines.push_back(settings.avoidObject.empty() ? "none" : settings.avoidObject);
+    lines.emplace_back("PLOF_END");
+    return lines;
+}
 
 SettingsLines readSettingsFile(const std::string &path) {
     const std::string text = readFileBytes(path, "settings file");

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "host/settings/settings_reading.h"
+
 namespace plof::host {
 
 struct SettingsLines {
@@ -14,6 +16,12 @@ struct SettingsLines {
     // than it looks (settings_warnings.h).
     std::vector<std::string> warnings;
 };
+
+// The lines the effect saves for `settings`, as its options panel's "S"
+// writes them into a .plf file and a scene holds them: PLOF_START, a line per
+// setting with six decimals ("Gravity 9.800000"), REFERENCE and the avoid
+// object's name ("none" for none), PLOF_END.
+std::vector<std::string> settingsFileLines(const EffectSettings &settings);
 
 // Reads the settings file at `path` (LF or CR LF line ends). Throws
 // InputError naming the file, and the line where there is one, when it is

@@ -8,6 +8,7 @@
 #include "host/base/number_text.h"
 #include "host/base/quoted_text.h"
 #include "host/base/text_words.h"
+#include "host/settings/settings_conflicts.h"
 
 namespace plof::host {
 
@@ -131,15 +132,11 @@ const SettingsLine *lastSetting(const SettingsReading &reading, Setting setting)
 }
 
 void blockWarnings(const SettingsReading &reading, Messages &out) {
-    const EffectSettings &s = reading.settings;
-    if (s.whole(Setting::AgeMin) > s.whole(Setting::AgeMax)) {
-        const SettingsLine *line = lastSetting(reading, Setting::AgeMin);
-        if (!line) line = lastSetting(reading, Setting::AgeMax);
-        out.add(line ? line->lineNumber : reading.lines.front().lineNumber,
-                "AgeMin " + number(s.number(Setting::AgeMin)) + " is above AgeMax " +
-                    number(s.number(Setting::AgeMax)) +
-                    ": every particle lives exactly AgeMin frames; make "
-                    "AgeMin at most AgeMax");
+    // Told at the line that set the setting the message is about, else its other one's.
+    for (const SettingConflict &conflict : settingConflicts(reading.settings)) {
+        const SettingsLine *line = lastSetting(reading, conflict.setting);
+        if (!line) line = lastSetting(reading, conflict.otherSetting);
+        out.add(line ? line->lineNumber : reading.lines.front().lineNumber, conflict.message);
     }
     const SettingsLine &last = reading.lines.back();
     if (!reading.endLine) {

@@ -11,7 +11,7 @@
 //   - a value that is not a number, has a comma, has other text after it, is
 //     missing, is not finite, is a fraction (or out of range) for a
 //     whole-number setting, or lies outside what the options panel offers;
-//   - AgeMin above AgeMax;
+//   - settings that contradict each other (settings_conflicts.h);
 //   - lines longer than the effect's line buffer, an avoid object's name
 //     longer than it keeps;
 //   - a block without PLOF_END, one that ends early, lines after its end,

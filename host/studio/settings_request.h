@@ -1,13 +1,18 @@
 // The settings a client asks for (PUT /api/items/N/settings) checked against
-// the host's table of settings, and the block lines that load them into the
-// effect as a scene's block does.
+// what the page offers (settings_vocabulary.h), and the settings as the
+// state shows them.
 //
 // A request is a JSON object {keyword: value, ...}: any of the twelve
-// keywords with a number the options panel could hold (a slider's or check
-// box's range, a whole number for whole-number fields, Registance in steps of
-// 0.05, at most six decimals, which a .plf file keeps, and no more than
-// kLargestSetting in size), and "REFERENCE" with the name of an item of the
-// scene, or "" for no avoid object. Anything else refuses the whole request.
+// keywords with a number, or with the text a person typed ("4.5"), which the
+// host reads, refusing a decimal comma ("4,5: use 4.5") rather than reading
+// another number; and "REFERENCE" with the name of an item of the scene, or
+// "none" (or "") for no avoid object. A value must be what the page offers:
+// within a slider's, check box's or choice's range and steps, a whole number
+// for whole-number fields, no more than kLargestSetting in size, at most six
+// decimals (what a .plf file keeps); a value equal to the one the setting
+// holds is taken as it is, so that a state's values are taken back
+// unchanged (Regist 0.37 from a file, OrgEmit 7). Anything else refuses the
+// whole request, naming the field by its label and what it takes.
 #pragma once
 
 #include <string>
@@ -21,23 +26,18 @@ namespace plof::host::studio {
 
 inline constexpr double kLargestSetting = 1e9;
 
+struct SettingsRefusal {
+    std::string field;    // the keyword of the field refused ("" for the request as a whole)
+    std::string message;  // in the page's words: the field's label and what it takes
+};
+
 // Applies `request` to `settings`: true when every entry was taken; false,
-// with `settings` unchanged and `problem` naming the first bad entry and
-// what it takes, otherwise. `itemNames` are the names the avoid object may take.
+// with `settings` unchanged and `refusal` about the first bad entry,
+// otherwise. `itemNames` are the names the avoid object may take.
 bool applySettingsRequest(const nlohmann::json &request, const std::vector<std::string> &itemNames,
-                          EffectSettings &settings, std::string &problem);
+                          EffectSettings &settings, SettingsRefusal &refusal);
 
-// PLOF_START, a line per setting ("Gravity 9.800000"), REFERENCE and the
-// avoid object's name when there is one, PLOF_END.
-std::vector<std::string> settingsBlockLines(const EffectSettings &settings);
-
-// The settings as {keyword: value, ..., "REFERENCE": name}.
+// The settings as {keyword: value, ..., "REFERENCE": name or "none"}.
 nlohmann::ordered_json settingsJson(const EffectSettings &settings);
-
-// The table of settings for a page's controls: per setting its keyword, the
-// panel's label, unit, control ("float", "whole", "slider", "check"), range
-// (null where unbounded), step (0: any number) and a new instance's value;
-// then the avoid object (control "item").
-nlohmann::ordered_json settingsVocabularyJson();
 
 }  // namespace plof::host::studio

@@ -1,5 +1,7 @@
 #include "host/studio/studio_play.h"
 
+#include <memory>
+
 #include "host/run/playback.h"
 
 namespace plof::host::studio {
@@ -15,11 +17,24 @@ StudioPlay playStudioScene(const PlaybackInputs &inputs, bool terminal) {
         play.framePositions += play.itemPositions.back();
         play.settings.push_back(playback.effectSettings(i));
     }
-    play.positions.reserve(play.framePositions * 3 * static_cast<std::size_t>(playback.frameCount()));
-    playback.play([&](int32_t) {
+    std::vector<std::unique_ptr<RestingPlaces>> resting(scene.items.size());
+    for (std::size_t i = 0; i < scene.items.size(); ++i) {
+        if (scene.items[i].hasEffect) {
+            resting[i] = std::make_unique<RestingPlaces>(scene, i, play.settings[i], playback.fps());
+        }
+    }
+    const auto frames = static_cast<std::size_t>(playback.frameCount());
+    play.positions.reserve(play.framePositions * 3 * frames);
+    play.looks.reserve(play.framePositions * frames);
+    playback.play([&](int32_t frame) {
         for (std::size_t i = 0; i < scene.items.size(); ++i) {
             const std::span<const double> world = playback.worldPoints(i);
             play.positions.insert(play.positions.end(), world.begin(), world.end());
+            if (resting[i]) resting[i]->setFrame(frame, frame / playback.fps());
+            const bool shown = scene.items[i].shownAt(frame);
+            for (std::size_t p = 0; 3 * p < world.size(); ++p) {
+                play.looks.push_back(pointLook(resting[i].get(), shown, p, &world[3 * p]));
+            }
         }
     });
     play.summaries = playback.summaries();

@@ -1,6 +1,6 @@
 // One play of the studio's scene, and what the host observed of it for the
-// page: each effect's settings, every position of every frame, the summary
-// and the play's own warnings.
+// page: each effect's settings, every position of every frame and how the
+// host shows it (point_look.h), the summary and the play's own warnings.
 //
 // Every play loads the module afresh (the previous load is unloaded first),
 // so that its random generator starts at 1 as it does for `plof-host play`:
@@ -14,6 +14,7 @@
 
 #include "host/base/host_context.h"
 #include "host/base/warning_log.h"
+#include "host/play/point_look.h"
 #include "host/play/summary.h"
 #include "host/run/playback_inputs.h"
 #include "host/settings/settings_reading.h"
@@ -27,6 +28,7 @@ struct StudioPlay {
     std::vector<std::size_t> itemPositions;  // x, y, z triples of each item per frame
     std::size_t framePositions = 0;          // triples per frame, of every item
     std::vector<double> positions;           // frame by frame, items in scene order
+    std::vector<PointLook> looks;            // one per triple of `positions`
     std::vector<EffectSummary> summaries;
     std::vector<std::string> warnings;  // said while playing, once each
 };

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <regex>
+#include <utility>
 #include <vector>
 
 #include "host/base/host_error.h"
@@ -47,27 +48,82 @@ int32_t frameParameter(const StudioRequest &request, const char *name) {
     return *frame;
 }
 
+// An answer asked of a revision the session no longer shows.
+class StaleRevision : public std::runtime_error {
+public:
+    explicit StaleRevision(uint64_t shown)
+        : std::runtime_error("the studio shows revision " + std::to_string(shown) + " by now"), shown_(shown) {}
+    uint64_t shown() const { return shown_; }
+
+private:
+    uint64_t shown_;
+};
+
+// A request about what a page shows may name its revision (?revision=N):
+// answered only while the session still shows it, so that a page never
+// draws one state with another's frames.
+void checkRevision(const RouteCall &call) {
+    const auto found = call.request.query.find("revision");
+    if (found == call.request.query.end()) return;
+    const auto asked = parseInteger(found->second);
+    if (!asked || *asked < 0) throw BadRequest("\"revision\" takes a revision number", "revision");
+    if (static_cast<uint64_t>(*asked) != call.model.revision()) throw StaleRevision(call.model.revision());
+}
+
+StudioAnswer bytesAnswer(std::string bytes) { return {200, "application/octet-stream", std::move(bytes)}; }
+
+// The frames A..B a binary route asks for (?from=A&to=B).
+struct FrameQuery {
+    int32_t first;
+    int32_t last;
+};
+FrameQuery frameQuery(const RouteCall &call) {
+    checkRevision(call);
+    return {frameParameter(call.request, "from"), frameParameter(call.request, "to")};
+}
+
 const std::vector<Route> &routes() {
+    using Call = RouteCall &;
     static const std::vector<Route> table{
-        {"GET", std::regex("/api/state"), [](RouteCall &call) { return jsonAnswer(call.model.state()); }},
+        {"GET", std::regex("/api/state"), [](Call call) { return jsonAnswer(call.model.state()); }},
         {"PUT", std::regex(R"(/api/items/(\d+)/settings)"),
-         [](RouteCall &call) { return jsonAnswer(call.model.changeSettings(call.item, bodyJson(call.request))); }},
+         [](Call call) { return jsonAnswer(call.model.changeSettings(call.item, bodyJson(call.request))); }},
+        {"PUT", std::regex(R"(/api/items/(\d+)/object)"),
+         [](Call call) { return jsonAnswer(call.model.changeObject(call.item, bodyJson(call.request))); }},
+        {"PUT", std::regex(R"(/api/items/(\d+)/motion)"),
+         [](Call call) { return jsonAnswer(call.model.changeMotion(call.item, bodyJson(call.request))); }},
+        {"PUT", std::regex("/api/range"),
+         [](Call call) { return jsonAnswer(call.model.changeRange(bodyJson(call.request))); }},
+        {"POST", std::regex("/api/undo"), [](Call call) { return jsonAnswer(call.model.undo()); }},
+        {"POST", std::regex("/api/redo"), [](Call call) { return jsonAnswer(call.model.redo()); }},
+        {"POST", std::regex("/api/revert"), [](Call call) { return jsonAnswer(call.model.revert()); }},
+        {"GET", std::regex("/api/objects"), [](Call call) { return jsonAnswer(call.model.objects()); }},
         {"GET", std::regex("/api/frames"),
-         [](RouteCall &call) {
-             const int32_t first = frameParameter(call.request, "from");
-             const int32_t last = frameParameter(call.request, "to");
-             return StudioAnswer{200, "application/octet-stream", call.model.frames(first, last)};
+         [](Call call) {
+             const FrameQuery frames = frameQuery(call);
+             return bytesAnswer(call.model.frames(frames.first, frames.last));
+         }},
+        {"GET", std::regex("/api/looks"),
+         [](Call call) {
+             const FrameQuery frames = frameQuery(call);
+             return bytesAnswer(call.model.looks(frames.first, frames.last));
+         }},
+        {"GET", std::regex("/api/poses"),
+         [](Call call) {
+             const FrameQuery frames = frameQuery(call);
+             return bytesAnswer(call.model.poses(frames.first, frames.last));
          }},
         {"GET", std::regex("/api/play.csv"),
-         [](RouteCall &call) {
+         [](Call call) {
              return StudioAnswer{200, "text/csv", call.model.playCsv()};
          }},
         {"GET", std::regex(R"(/api/items/(\d+)/panel\.png)"),
-         [](RouteCall &call) {
+         [](Call call) {
+             checkRevision(call);
              return StudioAnswer{200, "image/png", call.model.panelPicture(call.item)};
          }},
         {"POST", std::regex("/api/save"),
-         [](RouteCall &call) { return jsonAnswer(call.model.save(bodyJson(call.request))); }},
+         [](Call call) { return jsonAnswer(call.model.save(bodyJson(call.request))); }},
     };
     return table;
 }
@@ -95,8 +151,10 @@ StudioAnswer route(StudioModel &model, const StudioRequest &request) {
 
 }  // namespace
 
-StudioAnswer errorAnswer(int status, const std::string &message) {
-    return {status, "application/json", jsonText(nlohmann::ordered_json{{"error", message}})};
+StudioAnswer errorAnswer(int status, const std::string &message, const std::string &field) {
+    nlohmann::ordered_json answer{{"error", message}};
+    if (!field.empty()) answer["field"] = field;
+    return {status, "application/json", jsonText(answer)};
 }
 
 StudioAnswer answerRequest(StudioModel &model, const StudioRequest &request) {
@@ -105,6 +163,11 @@ StudioAnswer answerRequest(StudioModel &model, const StudioRequest &request) {
     } catch (const ExistingFile &existing) {
         return {409, "application/json",
                 jsonText(nlohmann::ordered_json{{"error", existing.what()}, {"exists", existing.name()}})};
+    } catch (const StaleRevision &stale) {
+        return {409, "application/json",
+                jsonText(nlohmann::ordered_json{{"error", stale.what()}, {"revision", stale.shown()}})};
+    } catch (const BadRequest &bad) {
+        return errorAnswer(400, bad.what(), bad.field());
     } catch (const RequestError &bad) {
         return errorAnswer(400, bad.what());
     } catch (const std::exception &failure) {

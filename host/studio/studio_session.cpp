@@ -1,11 +1,14 @@
 #include "host/studio/studio_session.h"
 
-#include <cstring>
-
-#include "host/base/number_text.h"
+#include "host/base/work_memory.h"
+#include "host/objects/object_file.h"
 #include "host/run/points_csv.h"
+#include "host/settings/plf_file.h"
 #include "host/studio/save_request.h"
+#include "host/studio/saved_scene.h"
+#include "host/studio/scene_requests.h"
 #include "host/studio/settings_request.h"
+#include "host/studio/studio_frames.h"
 #include "host/studio/studio_saves.h"
 #include "host/studio/studio_state.h"
 
@@ -13,54 +16,84 @@ namespace plof::host::studio {
 
 namespace {
 
-void appendFloat32(std::string &bytes, double value) {
-    const float single = static_cast<float>(value);
-    uint32_t word = 0;
-    std::memcpy(&word, &single, sizeof word);
-    for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>((word >> shift) & 0xFFu);
+// What a play kept by the studio takes: per point what an export's play
+// takes, per point and frame its position (three doubles), its look, and
+// the largest answer made from them (a CSV row, up to about 90 bytes).
+constexpr WorkCost kStudioWork{512.0, 128.0};
+
+// Every effect of `document` (the items of `scene` that carry it) loading
+// `settings` from now on, as a scene's block loads them.
+void putSettings(StudioDocument &document, const HostScene &scene, const std::vector<EffectSettings> &settings) {
+    for (std::size_t i = 0; i < document.items.size(); ++i) {
+        if (scene.items[i].hasEffect) document.items[i].effectLines = settingsFileLines(settings[i]);
+    }
 }
 
-// `scene` with every effect loading `settings` from now on, as a scene's
-// block loads them.
-PlaybackInputs withSettings(PlaybackInputs scene, const std::vector<EffectSettings> &settings) {
-    for (std::size_t i = 0; i < scene.scene.items.size(); ++i) {
-        HostItem &item = scene.scene.items[i];
-        if (!item.hasEffect) continue;
-        item.effectLines = settingsBlockLines(settings[i]);
-        item.effectLineNumber = 1;
-    }
-    return scene;
+// Refuses, before anything is played, a scene whose play would not fit.
+void checkWork(const PlaybackInputs &scene) {
+    uint64_t points = 0;
+    for (const HostItem &item : scene.scene.items) points += static_cast<uint64_t>(std::max(1, item.pointCount()));
+    const int64_t frames = int64_t{scene.frames.last} - scene.frames.first + 1;
+    const std::string shortfall = memoryShortfall(points, frames, kStudioWork, "play and show");
+    if (!shortfall.empty()) throw BadRequest(shortfall + ": choose a smaller object or fewer frames");
 }
 
 }  // namespace
 
 StudioSession::StudioSession(PlaybackInputs scene, const ConfinedFolder &saveFolder)
-    : scene_(std::move(scene)), saveFolder_(saveFolder), play_(playStudioScene(scene_, true)) {
+    : saveFolder_(saveFolder), play_(playStudioScene(scene, true)),
+      objects_(saveFolder_.path(), scene.objectsDirectory) {
+    StudioDocument start = documentOf(scene);
     // A panel script is performed once: from now on the effects load what it left.
-    if (scene_.firstPanelRun) {
-        scene_.firstPanelRun.reset();
-        scene_ = withSettings(std::move(scene_), play_.settings);
-    }
+    if (scene.firstPanelRun) putSettings(start, scene.scene, play_.settings);
+    scene.firstPanelRun.reset();
+    state_.start = std::move(scene);
+    state_.history = StudioHistory(start);
+    state_.saved = start;
+    shown_ = documentScene(state_.start, start, objects_);
 }
 
 nlohmann::ordered_json StudioSession::state() {
     StudioStateView view;
-    const std::vector<HostItem> &items = scene_.scene.items;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        view.items.push_back(
-            {items[i].name, play_.itemPositions[i], items[i].hasEffect ? &play_.settings[i] : nullptr});
-    }
-    view.firstFrame = scene_.frames.first;
-    view.lastFrame = scene_.frames.last;
-    view.fps = scene_.fps;
+    view.scene = &shown_.scene;
+    view.frames = shown_.frames;
+    view.fps = shown_.fps;
+    view.positions = &play_.itemPositions;
+    view.settings = &play_.settings;
     view.summaries = &play_.summaries;
     view.warnings = &play_.warnings;
-    view.revision = revision_;
+    view.revision = state_.revision;
+    view.undoable = state_.history.undoable();
+    view.redoable = state_.history.redoable();
+    view.unsaved = !(state_.history.current() == state_.saved);
     return stateJson(view);
 }
 
+void StudioSession::show(const StudioDocument &document) {
+    PlaybackInputs scene = documentScene(state_.start, document, objects_);
+    checkWork(scene);
+    play_ = playStudioScene(scene, false);
+    shown_ = std::move(scene);
+    ++state_.revision;
+}
+
+nlohmann::ordered_json StudioSession::change(StudioDocument next) {
+    if (next == state_.history.current()) return state();
+    show(next);
+    state_.history.push(std::move(next));
+    return state();
+}
+
+std::size_t StudioSession::sceneItem(std::size_t item) const {
+    if (item < 1 || item > shown_.scene.items.size()) {
+        throw BadRequest("item " + std::to_string(item) + " is no item of the scene (1 to " +
+                         std::to_string(shown_.scene.items.size()) + ")");
+    }
+    return item - 1;
+}
+
 std::size_t StudioSession::effectItem(std::size_t item) const {
-    const std::vector<HostItem> &items = scene_.scene.items;
+    const std::vector<HostItem> &items = shown_.scene.items;
     if (item < 1 || item > items.size() || !items[item - 1].hasEffect) {
         throw BadRequest("item " + std::to_string(item) + " is no item of the scene that carries the effect");
     }
@@ -70,36 +103,77 @@ std::size_t StudioSession::effectItem(std::size_t item) const {
 nlohmann::ordered_json StudioSession::changeSettings(std::size_t item, const nlohmann::json &request) {
     const std::size_t index = effectItem(item);
     std::vector<std::string> names;
-    for (const HostItem &sceneItem : scene_.scene.items) names.push_back(sceneItem.name);
+    for (const HostItem &sceneItem : shown_.scene.items) names.push_back(sceneItem.name);
     std::vector<EffectSettings> settings = play_.settings;
-    std::string problem;
-    if (!applySettingsRequest(request, names, settings[index], problem)) throw BadRequest(problem);
-    PlaybackInputs changed = withSettings(scene_, settings);
-    play_ = playStudioScene(changed, false);
-    scene_ = std::move(changed);
-    ++revision_;
+    SettingsRefusal refusal;
+    if (!applySettingsRequest(request, names, settings[index], refusal)) {
+        throw BadRequest(refusal.message, refusal.field);
+    }
+    StudioDocument next = state_.history.current();
+    putSettings(next, shown_.scene, settings);
+    return change(std::move(next));
+}
+
+nlohmann::ordered_json StudioSession::changeObject(std::size_t item, const nlohmann::json &request) {
+    const std::size_t index = sceneItem(item);
+    if (shown_.scene.items[index].isNull) {
+        throw BadRequest("item " + std::to_string(item) + " is a null: it has no object to change");
+    }
+    const std::string name = objectRequest(request);
+    StudioDocument next = state_.history.current();
+    StudioItemEdit &edit = next.items[index];
+    // An item named after its object is named after the new one, as the
+    // host names an item it loads; an item named otherwise keeps its name.
+    const bool namedAfterObject = edit.name == objectItemName(edit.object);
+    objects_.choose(name, edit);
+    if (namedAfterObject) edit.name = objectItemName(edit.object);
+    return change(std::move(next));
+}
+
+nlohmann::ordered_json StudioSession::changeMotion(std::size_t item, const nlohmann::json &request) {
+    const std::size_t index = sceneItem(item);
+    StudioDocument next = state_.history.current();
+    next.items[index].motion = motionRequest(request);
+    return change(std::move(next));
+}
+
+nlohmann::ordered_json StudioSession::changeRange(const nlohmann::json &request) {
+    StudioDocument next = state_.history.current();
+    rangeRequest(request, next.frames, next.fps);
+    return change(std::move(next));
+}
+
+nlohmann::ordered_json StudioSession::undo() {
+    if (state_.history.undoable() == 0) throw BadRequest("nothing to undo");
+    show(state_.history.previous());
+    state_.history.undo();
     return state();
 }
 
-std::string StudioSession::frames(int32_t first, int32_t last) {
-    if (first > last || first < scene_.frames.first || last > scene_.frames.last) {
-        throw BadRequest("frames " + std::to_string(first) + ".." + std::to_string(last) + " are not in the range " +
-                         std::to_string(scene_.frames.first) + ".." + std::to_string(scene_.frames.last));
-    }
-    const std::size_t perFrame = play_.framePositions * 3;
-    const auto begin = static_cast<std::size_t>(int64_t{first} - scene_.frames.first) * perFrame;
-    const auto end = static_cast<std::size_t>(int64_t{last} - scene_.frames.first + 1) * perFrame;
-    std::string bytes;
-    bytes.reserve((end - begin) * 4);
-    for (std::size_t i = begin; i < end; ++i) appendFloat32(bytes, play_.positions[i]);
-    return bytes;
+nlohmann::ordered_json StudioSession::redo() {
+    if (state_.history.redoable() == 0) throw BadRequest("nothing to redo");
+    show(state_.history.next());
+    state_.history.redo();
+    return state();
 }
+
+nlohmann::ordered_json StudioSession::revert() { return change(state_.history.start()); }
+
+nlohmann::ordered_json StudioSession::objects() { return objects_.list(); }
+
+std::string StudioSession::frames(int32_t first, int32_t last) {
+    return framePositions(play_, shown_.frames, first, last);
+}
+
+std::string StudioSession::looks(int32_t first, int32_t last) { return frameLooks(play_, shown_.frames, first, last); }
+
+std::string StudioSession::poses(int32_t first, int32_t last) { return framePoses(shown_, first, last); }
 
 std::string StudioSession::playCsv() {
     std::string text;
-    PointsCsv csv([&text](std::string_view bytes) { text += bytes; }, scene_.scene);
+    PointsCsv csv([&text](std::string_view bytes) { text += bytes; }, shown_.scene);
     std::size_t at = 0;
-    for (int64_t frame = scene_.frames.first; frame <= scene_.frames.last; ++frame) {
+    for (int64_t frame = shown_.frames.first; frame <= shown_.frames.last; ++frame) {
         for (std::size_t i = 0; i < play_.itemPositions.size(); ++i) {
             const std::size_t count = play_.itemPositions[i] * 3;
             csv.writeItem(static_cast<int32_t>(frame), i, std::span<const double>(play_.positions.data() + at, count));
@@ -112,12 +186,12 @@ std::string StudioSession::playCsv() {
 
 std::string StudioSession::panelPicture(std::size_t item) {
     const QuietWarnings quiet;
-    return studio::panelPicture(scene_, effectItem(item));
+    return studio::panelPicture(shown_, effectItem(item));
 }
 
 std::size_t StudioSession::savedItem(const SaveRequest &request) const {
     if (request.item) return effectItem(*request.item);
-    const std::vector<HostItem> &items = scene_.scene.items;
+    const std::vector<HostItem> &items = shown_.scene.items;
     std::size_t item = 0;
     while (item < items.size() && !items[item].hasEffect) ++item;
     return effectItem(item + 1);
@@ -129,10 +203,19 @@ nlohmann::ordered_json StudioSession::save(const nlohmann::json &body) {
     // Only the first play says its warnings on the terminal; a save's are in its answer.
     const QuietWarnings quiet;
     switch (request.kind) {
-        case SaveKind::settings: saveSettingsFile(scene_, savedItem(request), target); break;
-        case SaveKind::bake: saveBake(scene_, savedItem(request), request.bake, target); break;
-        case SaveKind::scene: saveHostScene(scene_, target); break;
-        case SaveKind::gltf: saveGltf(scene_, target); break;
+        case SaveKind::settings:
+            saveSettingsFile(shown_, savedItem(request), target);
+            state_.saved = state_.history.current();
+            break;
+        case SaveKind::bake: saveBake(shown_, savedItem(request), request.bake, target); break;
+        case SaveKind::scene: {
+            PlaybackInputs scene = shown_;
+            scene.scene = sceneForFolder(std::move(scene.scene), saveFolder_.path());
+            saveHostScene(scene, target);
+            state_.saved = state_.history.current();
+            break;
+        }
+        case SaveKind::gltf: saveGltf(shown_, target); break;
     }
     return {{"written", saveFolder_.path() + "/" + request.fileName}, {"warnings", quiet.messages()}};
 }

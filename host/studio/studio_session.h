@@ -1,12 +1,17 @@
-// The studio's session: the scene it plays, as a whole description a page
-// may edit, and the last play of it. Every change makes a new description,
-// which is played (studio_play.h) and kept only when it plays, so that a
-// change the module cannot play changes nothing; a revision counts the
-// changes kept. The answers of the interface (studio_model.h) are computed
-// from what the host observed of the last play.
+// The studio's session: the scene it plays, as documents a page edits
+// (studio_document.h), the history of them, and the last play. Every change
+// makes a new document, which is played (studio_play.h) and kept only when
+// it plays, so that a change the module cannot play changes nothing; a
+// change whose work would not fit the machine's memory is refused before it
+// is played. A revision counts the documents shown. The answers of the
+// interface (studio_model.h) are computed from what the host observed of
+// the last play.
 //
-// The session needs neither an HTTP library nor threads: any front may drive
-// it, one call at a time (the HTTP server from its module thread).
+// The session's state is plain data (StudioSessionState): the scene the
+// studio started with, the history with the document shown, the document
+// last saved and the revision. What it plays and answers is made from it.
+// The session needs neither an HTTP library nor threads: any front may
+// drive it, one call at a time (the HTTP server from its module thread).
 #pragma once
 
 #include <cstdint>
@@ -16,35 +21,64 @@
 #include "host/files/confined_folder.h"
 #include "host/run/playback_inputs.h"
 #include "host/studio/save_request.h"
+#include "host/studio/studio_document.h"
+#include "host/studio/studio_history.h"
 #include "host/studio/studio_model.h"
+#include "host/studio/studio_objects.h"
 #include "host/studio/studio_play.h"
 
 namespace plof::host::studio {
+
+struct StudioSessionState {
+    PlaybackInputs start;   // as the studio started it, its panel script performed
+    StudioHistory history;  // the document shown is history.current()
+    StudioDocument saved;   // the document last saved (or started with)
+    uint64_t revision = 0;
+};
 
 class StudioSession final : public StudioModel {
 public:
     // Plays `scene` once (performing its first panel run, if any), printing
     // that play's warnings. Saves go into `saveFolder`, which must outlive
-    // the session. Throws as Playback does.
+    // the session; object files are offered from it and from the scene's
+    // objects directory. Throws as Playback does.
     StudioSession(PlaybackInputs scene, const ConfinedFolder &saveFolder);
 
     nlohmann::ordered_json state() override;
+    uint64_t revision() const override { return state_.revision; }
     nlohmann::ordered_json changeSettings(std::size_t item, const nlohmann::json &request) override;
+    nlohmann::ordered_json changeObject(std::size_t item, const nlohmann::json &request) override;
+    nlohmann::ordered_json changeMotion(std::size_t item, const nlohmann::json &request) override;
+    nlohmann::ordered_json changeRange(const nlohmann::json &request) override;
+    nlohmann::ordered_json undo() override;
+    nlohmann::ordered_json redo() override;
+    nlohmann::ordered_json revert() override;
+    nlohmann::ordered_json objects() override;
     std::string frames(int32_t first, int32_t last) override;
+    std::string looks(int32_t first, int32_t last) override;
+    std::string poses(int32_t first, int32_t last) override;
     std::string playCsv() override;
     std::string panelPicture(std::size_t item) override;
     nlohmann::ordered_json save(const nlohmann::json &request) override;
 
 private:
-    // The index of 1-based effect item `item`; BadRequest otherwise.
+    // Plays `document` and shows it; throws, changing nothing, when it
+    // cannot be played or would not fit the machine's memory.
+    void show(const StudioDocument &document);
+    // Shows `next` as a new step of the history (no step when nothing changed).
+    nlohmann::ordered_json change(StudioDocument next);
+    // The index of 1-based item `item` (one that carries the effect); BadRequest otherwise.
+    std::size_t sceneItem(std::size_t item) const;
     std::size_t effectItem(std::size_t item) const;
     // The effect item a save request names, by default the first.
     std::size_t savedItem(const SaveRequest &request) const;
 
-    PlaybackInputs scene_;
     const ConfinedFolder &saveFolder_;
+    StudioSessionState state_;
+    // Made from the state: the scene shown, its play, the objects' points.
+    PlaybackInputs shown_;
     StudioPlay play_;
-    uint64_t revision_ = 0;
+    StudioObjects objects_;
 };
 
 }  // namespace plof::host::studio

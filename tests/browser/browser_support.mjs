@@ -100,3 +100,32 @@ export async function particlePixels(browser, png) {
 
 export const count = (mask) => mask.reduce((sum, value) => sum + value, 0);
 export const differing = (a, b) => a.reduce((sum, value, i) => sum + (value !== b[i] ? 1 : 0), 0);
+
+// `plof-host studio ARGUMENTS`, once it prints its address: { process, address }.
+export async function startStudio(plofHost, args) {
+  const { spawn } = await import('node:child_process');
+  const studio = spawn(plofHost, ['studio', ...args], { stdio: ['ignore', 'pipe', 'inherit'] });
+  const address = await new Promise((found, failed) => {
+    let text = '';
+    studio.stdout.on('data', (bytes) => {
+      text += bytes;
+      const match = text.match(/studio at (http:\/\/127\.0\.0\.1:\d+\/\?token=[0-9a-f]+)/);
+      if (match) found(match[1]);
+    });
+    studio.on('exit', (code) => failed(new Error(`plof-host studio ended with ${code}`)));
+  });
+  return { process: studio, address };
+}
+
+// A request of the studio's interface from inside its page, with the token
+// the page keeps: { status, text }.
+export function askStudio(page, method, path, body) {
+  return page.evaluate(async ([method, path, body]) => {
+    const headers = { Authorization: 'Bearer ' + sessionStorage.getItem('plof_studio_token') };
+    const options = { method, headers };
+    if (body !== undefined) options.body = JSON.stringify(body);
+    const response = await fetch(path, options);
+    const bytes = new Uint8Array(await response.arrayBuffer());
+    return { status: response.status, text: new TextDecoder().decode(bytes), bytes: Array.from(bytes) };
+  }, [method, path, body]);
+}

@@ -77,10 +77,11 @@ try {
     await page.fill('#name', kind === 'bake' ? 'baked' : 'from page');
     const saved = await page.evaluate(() => Number(document.body.dataset.saved || 0));
     await page.click(`button[data-kind="${kind}"]`);
-    await page.waitForFunction((n) => Number(document.body.dataset.saved || 0) > n ||
-                                      document.getElementById('saved').textContent.startsWith('not saved'),
-                               saved, { timeout: 120000 });
-    console.log(`  ${await page.textContent('#saved')}`);
+    const result = `[data-result-of~="${kind}"]`;
+    await page.waitForFunction(([n, where]) => Number(document.body.dataset.saved || 0) > n ||
+                                               document.querySelector(where).textContent.startsWith('not saved'),
+                               [saved, result], { timeout: 120000 });
+    console.log(`  ${await page.textContent(result)}`);
   }
   for (const name of ['from page.plf', 'from page.lws', 'from page.glb', 'baked.lws']) {
     check(fs.existsSync(path.join(saves, name)), `the save buttons wrote ${name}`);

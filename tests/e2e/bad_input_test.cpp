@@ -23,7 +23,6 @@ TEST(BadInputTest, WrongCommandLinesAreUsageErrors) {
     expectFailure(runHost(play + "--fps 0", directory), kExitUsage, "--fps needs a number above 0");
     expectFailure(runHost(play + "--motion '0:1,2'", directory), kExitUsage, "--motion needs keys");
     expectFailure(runHost(play + "--colour red", directory), kExitUsage, "unknown option --colour");
-    expectFailure(runHost("play --object builtin:line:2", directory), kExitUsage, "needs --settings");
     expectFailure(runHost("play", directory), kExitUsage, "play needs either --object");
     expectFailure(runHost("dance", directory), kExitUsage, "unknown command 'dance'");
     EXPECT_EQ(runHost("--version", directory).exitCode, kExitOk);

@@ -24,6 +24,30 @@ TEST(FirstUseTest, WithoutArgumentsAShortOverviewOfTheCommands) {
     EXPECT_NE(runHost("play --help", directory).out.find("docs/settings.md"), std::string::npos);
 }
 
+// The settings the module's documentation gives a new instance.
+const char *const kNewInstanceSettings =
+    "PLOF_START\nV0Min 1\nV0Max 4\nAgeMin 10\nAgeMax 60\nGravity 9.8\nRegist 0\nSTART_F 0\nBirth 100\n"
+    "ReCycle 1\nSpreadMin 0\nSpreadMax 180\nOrgEmit 0\nPLOF_END\n";
+
+TEST(FirstUseTest, AnObjectWithoutSettingsStartsFromTheEffectsDefaultsInEveryCommandAndSaysSoOnce) {
+    TempDirectory directory;
+    directory.write("defaults.plf", kNewInstanceSettings);
+    const std::string object = "--object builtin:grid:4x3 ";
+    const HostRun bare = runHost("play " + object + "--frames 0..20", directory);
+    ASSERT_EQ(bare.exitCode, kExitOk) << bare.err;
+    EXPECT_EQ(bare.out, runHost("play " + object + "--settings defaults.plf --frames 0..20", directory).out);
+    const std::string note = "no --settings: the effect starts from its own defaults";
+    for (const std::string &command :
+         {"play " + object, "summary " + object, "export " + object + "--out a.glb", "bake " + object + "--out b.lws",
+          "panel " + object, "render " + object + "--frames 0..2 --out c.png"}) {
+        const HostRun run = runHost(command, directory);
+        EXPECT_EQ(run.exitCode, kExitOk) << command << "\n" << run.err;
+        const std::size_t said = run.err.find(note);
+        EXPECT_NE(said, std::string::npos) << command << "\n" << run.err;
+        EXPECT_EQ(run.err.find(note, said + 1), std::string::npos) << command << " says it twice\n" << run.err;
+    }
+}
+
 TEST(FirstUseTest, FramesTakeEachCommandsFormAndSayWhichWhenRefused) {
     TempDirectory directory;
     directory.write("s.plf", Settings{}.text());

@@ -13,7 +13,7 @@ std::size_t count(const std::string &text, const std::string &part) {
 }
 
 // Line 2 misspelt, line 3 longer than the effect's line buffer.
-const std::string kOddSettings = "PLOF_START\nGravty 2.0\nV0Min 2" + std::string(300, '0') + "\nPLOF_END\n";
+const std::string kOddSettings = "PLOF_START\nGravty 2.0\nV0Max 2" + std::string(300, '0') + "\nPLOF_END\n";
 
 TEST(SettingsWarningsCommandTest, PlayAndBakeNameTheFileAndLineOnce) {
     TempDirectory directory;

@@ -144,7 +144,7 @@ TEST(StudioServerTest, RefusalsChangeNothingAndTheServerGoesOn) {
         {std::string(100 * 1024, ' ') + "{}", 413},
         {"{\"Gravity\": ", 400},
         {"{\"Gravity\": NaN}", 400},
-        {"{\"Gravity\": \"3\"}", 400},
+        {"{\"Gravity\": \"3,5\"}", 400},  // typed text is read, a decimal comma refused
         {"{\"Gravity\": 1e300}", 400},
         {"{\"Gravity\": 1e999}", 400},
         {"{\"Gravty\": 3}", 400},

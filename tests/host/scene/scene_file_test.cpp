@@ -152,6 +152,17 @@ TEST(SceneFileTest, MadeItemsWriteADefaultBlock) {
                    "EndPlugin\nShadowOptions 7\n\n"));
 }
 
+TEST(SceneFileTest, HeaderFramesAreSetInTheirLinesOrAddedBeforeTheHeadersEnd) {
+    std::vector<std::string> header = defaultSceneHeader(0, 59, 30.0);
+    setHeaderFrames(header, {5, 80}, 24.0);
+    EXPECT_EQ(header, defaultSceneHeader(5, 80, 24.0));
+    // A header without them; "FirstFrames" is another keyword.
+    header = {"LWSC", "1", "FirstFrames 2", ""};
+    setHeaderFrames(header, {-3, 4}, 0.5);
+    EXPECT_EQ(header, (std::vector<std::string>{"LWSC", "1", "FirstFrames 2", "FirstFrame -3", "LastFrame 4",
+                                                "FramesPerSecond 0.500000", ""}));
+}
+
 void expectError(const std::string &text, const std::string &expectedPart) {
     try {
         parseSceneText(text, "bad.lws");
@@ -247,6 +258,10 @@ TEST_F(SceneFilesTest, ObjectsAreFoundBesideTheSceneAndMissingOnesOnlyWarn) {
     const HostScene scene = readSceneFile(path("scene.lws"), "", warnings);
     ASSERT_EQ(scene.items.size(), 6u);
     EXPECT_EQ(scene.items[0].points, (std::vector<float>{1, 2, 3, 4, 5, 6}));
+    // Where each was found, for a scene saved elsewhere to name it.
+    EXPECT_EQ(scene.items[0].objectFile, path("objects/two.obj"));
+    EXPECT_EQ(scene.items[2].objectFile, "");  // a built-in shape
+    EXPECT_EQ(scene.items[5].objectFile, "");  // not found
     EXPECT_EQ(scene.items[1].pointCount(), 0);
     EXPECT_EQ(scene.items[2].pointCount(), 3);
     EXPECT_EQ(scene.items[3].pointCount(), 0);

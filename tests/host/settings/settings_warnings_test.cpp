@@ -25,7 +25,7 @@ TEST(SettingsWarningsTest, EachSurpriseIsToldOnceWithItsLine) {
         "START_F",                         // 10: no value
         "Wobble 3",                        // 11: unknown, nothing near
         "AgeMax 10",                       // AgeMin 12 above it: told at line 6
-        "V0Min " + std::string(300, '1'),  // 13: longer than the buffer
+        "V0Min " + std::string(300, '1'),  // 13: longer than the buffer, and above V0Max
         "PLOF_END",
         "Birth 4",  // 15: after the end
     };
@@ -42,6 +42,7 @@ TEST(SettingsWarningsTest, EachSurpriseIsToldOnceWithItsLine) {
         {"s.plf:10: ", "START_F has no value after it, so the effect leaves it at 0"},
         {"s.plf:11: ", "\"Wobble\" is no setting"},
         {"s.plf:13: ", "longer than the effect's line buffer"},
+        {"s.plf:13: ", "is above V0Max 4: launch speeds run from V0Min up to"},
         {"s.plf:6: ", "AgeMin 12 is above AgeMax 10"},
         {"s.plf:15: ", "1 line(s) after PLOF_END (line 14) are not read"},
     };
@@ -76,7 +77,7 @@ TEST(SettingsWarningsTest, TheFileFormOfTheLoadButtonIsToldOnItsOwnTerms) {
     // Read by the panel's "L": a line without a value is skipped whole, an
     // empty line is skipped, and a long line is told about once.
     const std::vector<std::string> warnings =
-        warn({"PLOF_START", "Gravity", "", "V0Min " + std::string(300, '1'), "PLOF_END"}, LineForm::File);
+        warn({"PLOF_START", "Gravity", "", "V0Max " + std::string(300, '1'), "PLOF_END"}, LineForm::File);
     ASSERT_EQ(warnings.size(), 2u) << testing::PrintToString(warnings);
     EXPECT_EQ(warnings[0].rfind("s.plf:2: \"Gravity\" has no value after it, so the effect skips the line", 0), 0u);
     EXPECT_EQ(warnings[1].rfind("s.plf:4: longer than the effect's line buffer", 0), 0u);

@@ -11,20 +11,43 @@ namespace {
 class FakeModel : public StudioModel {
 public:
     nlohmann::ordered_json state() override { return {{"revision", 7}}; }
+    uint64_t revision() const override { return 7; }
     nlohmann::ordered_json changeSettings(std::size_t item, const nlohmann::json &request) override {
         changedItem = item;
         if (request.contains("fail")) throw std::runtime_error("the module failed");
-        if (request.contains("refuse")) throw BadRequest("Gravity takes -100 to 100");
+        if (request.contains("refuse")) throw BadRequest("Gravity takes -100 to 100", "Gravity");
         return {{"changed", request}};
     }
+    nlohmann::ordered_json changeObject(std::size_t item, const nlohmann::json &request) override {
+        return called("object " + std::to_string(item) + " " + request.dump());
+    }
+    nlohmann::ordered_json changeMotion(std::size_t item, const nlohmann::json &request) override {
+        return called("motion " + std::to_string(item) + " " + request.dump());
+    }
+    nlohmann::ordered_json changeRange(const nlohmann::json &request) override {
+        return called("range " + request.dump());
+    }
+    nlohmann::ordered_json undo() override { return called("undo"); }
+    nlohmann::ordered_json redo() override { return called("redo"); }
+    nlohmann::ordered_json revert() override { return called("revert"); }
+    nlohmann::ordered_json objects() override { return called("objects"); }
     std::string frames(int32_t first, int32_t last) override {
         return std::to_string(first) + ".." + std::to_string(last);
+    }
+    std::string looks(int32_t first, int32_t last) override {
+        return "looks " + std::to_string(first) + ".." + std::to_string(last);
+    }
+    std::string poses(int32_t first, int32_t last) override {
+        return "poses " + std::to_string(first) + ".." + std::to_string(last);
     }
     std::string playCsv() override { return "frame,point,x,y,z\n"; }
     std::string panelPicture(std::size_t item) override { return "png of " + std::to_string(item); }
     nlohmann::ordered_json save(const nlohmann::json &) override { return {{"written", "a.plf"}}; }
 
     std::size_t changedItem = 0;
+
+private:
+    static nlohmann::ordered_json called(const std::string &what) { return {{"called", what}}; }
 };
 
 StudioAnswer ask(FakeModel &model, std::string method, std::string path, std::string body = "",
@@ -45,6 +68,24 @@ TEST(StudioRoutesTest, EachRouteReachesItsCallWithTheItemAndFramesOfTheRequest) 
     EXPECT_EQ(picture.contentType, "image/png");
     EXPECT_EQ(picture.body, "png of 2");
     EXPECT_EQ(ask(model, "POST", "/api/save", "{}").body, "{\"written\":\"a.plf\"}\n");
+    const std::pair<StudioAnswer, std::string> calls[] = {
+        {ask(model, "PUT", "/api/items/2/object", R"({"object":"builtin:line:3"})"),
+         R"(object 2 {"object":"builtin:line:3"})"},
+        {ask(model, "PUT", "/api/items/4/motion", R"({"keys":""})"), R"(motion 4 {"keys":""})"},
+        {ask(model, "PUT", "/api/range", R"({"to":9})"), R"(range {"to":9})"},
+        {ask(model, "POST", "/api/undo"), "undo"},
+        {ask(model, "POST", "/api/redo"), "redo"},
+        {ask(model, "POST", "/api/revert"), "revert"},
+        {ask(model, "GET", "/api/objects"), "objects"},
+    };
+    for (const auto &[answer, call] : calls) {
+        ASSERT_EQ(answer.status, 200) << call << answer.body;
+        EXPECT_EQ(nlohmann::json::parse(answer.body).at("called"), call);
+    }
+    EXPECT_EQ(ask(model, "GET", "/api/looks", "", {{"from", "1"}, {"to", "2"}}).body, "looks 1..2");
+    EXPECT_EQ(ask(model, "GET", "/api/poses", "", {{"from", "0"}, {"to", "0"}}).body, "poses 0..0");
+    EXPECT_EQ(ask(model, "GET", "/api/poses", "", {{"from", "0"}, {"to", "0"}}).contentType,
+              "application/octet-stream");
 }
 
 TEST(StudioRoutesTest, RefusalsAreTheClientsAndFailuresOursEachWithItsReason) {
@@ -59,6 +100,14 @@ TEST(StudioRoutesTest, RefusalsAreTheClientsAndFailuresOursEachWithItsReason) {
     const StudioAnswer refused = ask(model, "PUT", "/api/items/1/settings", R"({"refuse": 1})");
     EXPECT_EQ(refused.status, 400);
     EXPECT_EQ(errorOf(refused), "Gravity takes -100 to 100");
+    EXPECT_EQ(nlohmann::json::parse(refused.body).at("field"), "Gravity");  // shown beside its field
+    EXPECT_EQ(ask(model, "GET", "/api/undo").status, 405);
+    // Frames of the revision shown, or a refusal saying which that is now.
+    EXPECT_EQ(ask(model, "GET", "/api/frames", "", {{"from", "1"}, {"to", "2"}, {"revision", "7"}}).body, "1..2");
+    const StudioAnswer stale = ask(model, "GET", "/api/looks", "", {{"from", "1"}, {"to", "2"}, {"revision", "6"}});
+    EXPECT_EQ(stale.status, 409);
+    EXPECT_EQ(nlohmann::json::parse(stale.body).at("revision"), 7);
+    EXPECT_EQ(ask(model, "GET", "/api/items/1/panel.png", "", {{"revision", "8"}}).status, 409);
     const StudioAnswer failed = ask(model, "PUT", "/api/items/1/settings", R"({"fail": 1})");
     EXPECT_EQ(failed.status, 500);
     EXPECT_EQ(errorOf(failed), "the module failed");

@@ -1,0 +1,76 @@
+// All the studio page's talk with its session, and nothing else: every
+// request is one of the HTTP interface's (README, "plof-host studio": a
+// method, a path, a query and a JSON body in; a status and JSON or bytes
+// out), made by send() alone. A page that runs the session itself swaps this
+// module for one with the same exports.
+//
+// A refusal is thrown as a ServerRefusal (its status, the answer's "error",
+// and "field" or "exists" where the answer names one); a server that cannot
+// be reached as a ServerGone.
+import { authorizedFetch } from './studio_token.js';
+
+export class ServerRefusal extends Error {
+  constructor(status, answer) {
+    super(answer.error || `the studio answered ${status}`);
+    this.status = status;
+    this.field = answer.field || null;
+    this.exists = answer.exists || null;
+  }
+}
+
+export class ServerGone extends Error {
+  constructor() {
+    super('The studio\'s server has stopped (plof-host studio is no longer running).');
+  }
+}
+
+// One request: `query` an object of parameters, `body` any JSON value (none
+// for undefined), `as` "json", "bytes" (an ArrayBuffer) or "blob". Answers
+// the decoded body of a 2xx answer.
+async function send(method, path, { query, body, as = 'json' } = {}) {
+  const address = query ? path + '?' + new URLSearchParams(query) : path;
+  const options = { method };
+  if (body !== undefined) {
+    options.headers = { 'Content-Type': 'application/json' };
+    options.body = JSON.stringify(body);
+  }
+  let response;
+  try {
+    response = await authorizedFetch(address, options);
+  } catch {
+    throw new ServerGone();
+  }
+  if (!response.ok) {
+    let answer = {};
+    try {
+      answer = await response.json();
+    } catch { /* no JSON answer */ }
+    throw new ServerRefusal(response.status, answer);
+  }
+  if (as === 'bytes') return response.arrayBuffer();
+  if (as === 'blob') return response.blob();
+  return response.json();
+}
+
+// Frames first..last of the state of `revision` (a 409 refusal when the
+// session shows a newer one by now).
+const frameQuery = (first, last, revision) => ({ from: first, to: last, revision });
+
+export const state = () => send('GET', '/api/state');
+export const objects = () => send('GET', '/api/objects');
+export const changeSettings = (item, values) => send('PUT', `/api/items/${item}/settings`, { body: values });
+export const changeObject = (item, object) => send('PUT', `/api/items/${item}/object`, { body: { object } });
+export const changeMotion = (item, keys) => send('PUT', `/api/items/${item}/motion`, { body: { keys } });
+export const changeRange = (range) => send('PUT', '/api/range', { body: range });
+export const undo = () => send('POST', '/api/undo');
+export const redo = () => send('POST', '/api/redo');
+export const revert = () => send('POST', '/api/revert');
+export const frames = (first, last, revision) =>
+  send('GET', '/api/frames', { query: frameQuery(first, last, revision), as: 'bytes' });
+export const looks = (first, last, revision) =>
+  send('GET', '/api/looks', { query: frameQuery(first, last, revision), as: 'bytes' });
+export const poses = (first, last, revision) =>
+  send('GET', '/api/poses', { query: frameQuery(first, last, revision), as: 'bytes' });
+export const panelPicture = (item, revision) =>
+  send('GET', `/api/items/${item}/panel.png`, { query: { revision }, as: 'blob' });
+export const save = (request) => send('POST', '/api/save', { body: request });
