@@ -5,19 +5,20 @@
 // module.
 #include "studio_command.h"
 
-#include <atomic>
-#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <optional>
-#include <thread>
+#include <mutex>
 
 #include "arguments.h"
 #include "command.h"
+#include "host/base/host_context.h"
 #include "host/base/number_text.h"
 #include "host/base/random_token.h"
+#include "host/files/confined_folder.h"
 #include "host/files/file_bytes.h"
+#include "host/files/temporary_files.h"
 #include "host/http/module_thread.h"
 #include "host/http/stop_signals.h"
 #include "host/http/studio_server.h"
@@ -73,17 +74,86 @@ std::map<std::string, PageFile> pageFiles() {
     return page;
 }
 
-// Stops the server once it listens (a stop before that would be lost),
-// unless serving has ended.
-void stopWhenListening(const std::atomic<StudioServer *> &running, const std::atomic<bool> &served) {
-    while (!served) {
-        StudioServer *server = running.load();
-        if (server && server->listening()) {
-            server->stop();
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+// How the studio ends on SIGINT or SIGTERM: the server stops serving at
+// once; when the module's thread is idle the session ends as the host ends
+// it, and otherwise nothing waits for its play: the files being written are
+// removed, with the work folder, and the process leaves.
+class StudioStop {
+public:
+    explicit StudioStop(ConfinedFolder &saves) : saves_(saves) {}
+
+    // The module's thread to look at while it exists; null once the session
+    // has ended, when a stop has nothing left to cut short.
+    void watch(ModuleThread *moduleThread) {
+        std::lock_guard lock(mutex_);
+        moduleThread_ = moduleThread;
+        ended_ = moduleThread == nullptr;
     }
+    // From the signals' thread.
+    void request() {
+        bool busy = false;
+        {
+            std::lock_guard lock(mutex_);
+            if (ended_) return;
+            busy = moduleThread_ == nullptr || !moduleThread_->idle();
+            requested_ = true;
+            if (serving_ != nullptr) serving_->stop();
+        }
+        if (busy) endNow();
+    }
+    // The server to stop, once it exists; false when a stop came first.
+    bool serve(StudioServer &server) {
+        std::lock_guard lock(mutex_);
+        serving_ = &server;
+        return !requested_;
+    }
+    // Once serving has ended: returns when the module's thread is idle, so
+    // that the session can end.
+    void served(ModuleThread &moduleThread) {
+        {
+            std::lock_guard lock(mutex_);
+            serving_ = nullptr;
+        }
+        if (!moduleThread.idle()) endNow();
+    }
+
+private:
+    [[noreturn]] void endNow() {
+        // Whoever comes second waits here for the first to end the process.
+        static std::mutex ending;
+        ending.lock();
+        if (const HostContext *context = hostContext(); context && context->temporaries) {
+            context->temporaries->removeAll([](const char *path) { std::remove(path); });
+        }
+        saves_.removeWorkFolder();
+        std::fprintf(stderr, "plof-host: studio stopped\n");
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(kExitOk);
+    }
+
+    ConfinedFolder &saves_;
+    std::mutex mutex_;  // guards what follows
+    ModuleThread *moduleThread_ = nullptr;
+    StudioServer *serving_ = nullptr;
+    bool ended_ = false;
+    bool requested_ = false;
+};
+
+// Serves `session` until a stop; false when serving failed, with `bound`
+// the port or -1 when it could not be bound.
+bool serve(StudioSession &session, ModuleThread &moduleThread, std::map<std::string, PageFile> page, StudioStop &stop,
+           int port, int &bound) {
+    StudioServer server(session, moduleThread, std::move(page), newToken());
+    bound = server.bind(port);
+    bool listened = true;
+    if (bound >= 0) {
+        std::printf("plof-host: studio at http://127.0.0.1:%d/?token=%s\n", bound, server.token().c_str());
+        std::fflush(stdout);
+        if (stop.serve(server)) listened = server.listen();
+    }
+    stop.served(moduleThread);
+    return listened;
 }
 
 int runStudio(const ParsedArguments &arguments) {
@@ -91,36 +161,34 @@ int runStudio(const ParsedArguments &arguments) {
     const std::string saveDirectory = saveDirectoryOf(arguments);
     std::map<std::string, PageFile> page = pageFiles();
     PlaybackInputs inputs = readPlaybackInputs("studio", arguments);
-
+    // Opened once: a link given as --dir is followed now, never again.
+    ConfinedFolder saves(saveDirectory);
+    StudioStop stop(saves);
     // Blocked before any other thread starts, so that only its thread gets them.
-    std::atomic<StudioServer *> running{nullptr};
-    std::atomic<bool> served{false};
-    StopSignals signals([&running, &served] { stopWhenListening(running, served); });
-    // However this ends, the signals' thread stops waiting for the server.
-    struct ServedOnExit {
-        std::atomic<bool> &served;
-        ~ServedOnExit() { served = true; }
-    } servedOnExit{served};
-    ModuleThread moduleThread;
-    // The module is loaded, played and unloaded on its thread only.
-    std::unique_ptr<StudioSession> session;
-    moduleThread.run([&] { session = std::make_unique<StudioSession>(std::move(inputs), saveDirectory); });
-    StudioServer server(*session, moduleThread, std::move(page), newToken());
-    const int bound = server.bind(port);
+    StopSignals signals([&stop] { stop.request(); });
+    int bound = -1;
+    bool listened = true;
+    {
+        ModuleThread moduleThread;
+        // However this scope ends, a stop no longer looks at the thread once it is gone.
+        struct Watching {
+            StudioStop &stop;
+            ~Watching() { stop.watch(nullptr); }
+        } watching{stop};
+        stop.watch(&moduleThread);
+        // The module is loaded, played and unloaded on its thread only.
+        std::unique_ptr<StudioSession> session;
+        moduleThread.run([&] { session = std::make_unique<StudioSession>(std::move(inputs), saves); });
+        listened = serve(*session, moduleThread, std::move(page), stop, port, bound);
+        moduleThread.run([&] { session.reset(); });
+    }
     if (bound < 0) {
         std::fprintf(stderr,
                      "plof-host: studio: 127.0.0.1:%d cannot be listened on (is it in use?); choose "
                      "another --port, or leave --port out for a free one\n",
                      port);
-        moduleThread.run([&] { session.reset(); });
         return kExitFailure;
     }
-    std::printf("plof-host: studio at http://127.0.0.1:%d/?token=%s\n", bound, server.token().c_str());
-    std::fflush(stdout);
-    running = &server;
-    const bool listened = server.listen();
-    running = nullptr;
-    moduleThread.run([&] { session.reset(); });
     if (!listened) throw std::runtime_error("studio: serving on 127.0.0.1:" + std::to_string(bound) + " failed");
     std::fprintf(stderr, "plof-host: studio stopped\n");
     return kExitOk;
@@ -136,11 +204,12 @@ const char *const kStudioDetails =
     "setting (the options panel's ranges and steps, warnings beside the fields),\n"
     "with undo, redo and revert; it shows the numbers of summary and the options\n"
     "panel, and saves a .plf file (through the panel's \"S\"), the host scene, a\n"
-    ".glb export or a baked scene (through the baking panel) into --dir. Every\n"
-    "change is played through a freshly loaded module, so the page shows what\n"
-    "play prints for the same inputs. The HTTP interface (for scripts too) is\n"
-    "described in the README. Stop with Ctrl-C or SIGTERM; a port in use exits\n"
-    "with 4.\n";
+    ".glb export or a baked scene (through the baking panel) into --dir. Saves\n"
+    "stay inside --dir, opened once at the start, and keep a file already there\n"
+    "unless the page asks to replace it. Every change is played through a freshly\n"
+    "loaded module, so the page shows what play prints for the same inputs. The\n"
+    "HTTP interface (for scripts too) is described in the README. Stop with Ctrl-C\n"
+    "or SIGTERM, at once even during a play; a port in use exits with 4.\n";
 
 const std::string kStudioUsage = playbackUsage("studio", kStudioFlags, "[--port] [--dir]");
 

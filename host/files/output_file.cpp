@@ -74,6 +74,30 @@ OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
     fail("cannot create a file in its directory", error);
 }
 
+OutputFile::OutputFile(const ConfinedFolder &folder, std::string name, Placement placement)
+    : path_(folder.path() + "/" + name), folder_(&folder), name_(std::move(name)), placement_(placement) {
+    // Refused now, before the work of writing, and again when it is put in place.
+    folder.checkTarget(name_, placement);
+    std::mt19937 random(std::random_device{}());
+    std::error_code error;
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        temporary_ = temporaryNameBeside(name_, random);
+        error.clear();
+        file_ = folder.createWorkFile(temporary_.string(), error);
+        if (file_ != nullptr) {
+            try {
+                noted_ = NotedTemporary(folder.workPath(temporary_.string()));
+            } catch (const OutputError &) {
+                // No path to note it by: the work folder's removal still takes it.
+            }
+            return;
+        }
+        if (error != std::errc::file_exists) break;
+    }
+    temporary_.clear();
+    fail("cannot create a file in the studio's work folder", error);
+}
+
 OutputFile::~OutputFile() { discard(); }
 
 void OutputFile::write(std::string_view bytes) {
@@ -100,6 +124,17 @@ void OutputFile::close() {
 void OutputFile::commit() {
     close();
     if (temporary_.empty()) return;
+    if (folder_ != nullptr) {
+        try {
+            folder_->place(temporary_.string(), name_, placement_);
+        } catch (...) {
+            discard();
+            throw;
+        }
+        temporary_.clear();
+        noted_.forget();
+        return;
+    }
     std::error_code error;
     fs::rename(temporary_, target_, error);
     if (error) fail("cannot replace the file", error);
@@ -119,7 +154,11 @@ void OutputFile::discard() {
     }
     if (!temporary_.empty()) {
         std::error_code ignored;
-        fs::remove(temporary_, ignored);
+        if (folder_ != nullptr) {
+            folder_->removeWorkFile(temporary_.string());
+        } else {
+            fs::remove(temporary_, ignored);
+        }
         temporary_.clear();
         noted_.forget();
     }

@@ -12,6 +12,12 @@
 // Any failure throws OutputError naming the target and the system's reason;
 // the temporary file is then removed and the target left as it was. An
 // interrupting signal removes it too (process_signals.h).
+//
+// The confined mode, which the studio alone uses, writes a plain name inside
+// a ConfinedFolder (confined_folder.h) and never through a link or into a
+// device: the temporary is made in the folder's work folder, exclusively and
+// without following links, and moved into place under the name in one
+// rename, which keeps an existing file unless asked to replace it.
 #pragma once
 
 #include <cstdio>
@@ -20,6 +26,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "host/files/confined_folder.h"
 #include "host/files/temporary_files.h"
 
 namespace plof::host {
@@ -29,6 +36,11 @@ public:
     // Opens the temporary file (or the target itself, when it is not a
     // regular file). Throws OutputError.
     explicit OutputFile(std::string path);
+    // The confined mode: `name`, a plain name, inside `folder`, which must
+    // outlive the file. Throws RefusedTarget for a name that is not a plain
+    // file, ExistingFile for a file that `placement` keeps (here and when
+    // committing), OutputError otherwise.
+    OutputFile(const ConfinedFolder &folder, std::string name, Placement placement);
     // Removes the temporary file unless commit() succeeded.
     ~OutputFile();
     OutputFile(const OutputFile &) = delete;
@@ -56,6 +68,9 @@ private:
     void discard();
 
     std::string path_;
+    const ConfinedFolder *folder_ = nullptr;  // the confined mode's folder, or null
+    std::string name_;                        // ... the name in it
+    Placement placement_ = Placement::replaceExisting;
     std::filesystem::path target_;     // the file that receives the bytes in the end
     std::filesystem::path temporary_;  // empty when writing to the target directly
     NotedTemporary noted_;             // temporary_, for an interruption to remove

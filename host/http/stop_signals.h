@@ -1,7 +1,8 @@
-// Ctrl-C (SIGINT) and SIGTERM as a request to stop, for a program that must
-// end cleanly (the studio's server closes its socket and the module is shut
-// down as the host does). Construct it before starting other threads: they
-// inherit the blocked signals, so only its own thread receives them.
+// Ctrl-C (SIGINT), SIGTERM and a closed terminal (SIGHUP) as a request to
+// stop, for a program that must end on its own terms (the studio removes
+// what it was writing and its work folder). Construct it before starting
+// other threads: they inherit the blocked signals, so only its own thread
+// receives them.
 #pragma once
 
 #include <atomic>
@@ -12,8 +13,8 @@ namespace plof::host::http {
 
 class StopSignals {
 public:
-    // Blocks SIGINT and SIGTERM in the calling thread and calls `stop` from a
-    // thread of its own when one of them arrives.
+    // Blocks SIGINT, SIGTERM and SIGHUP in the calling thread and calls
+    // `stop` from a thread of its own when one of them arrives.
     explicit StopSignals(std::function<void()> stop);
     // Ends that thread; the signals stay blocked.
     ~StopSignals();

@@ -1,25 +1,33 @@
-// The studio's local HTTP server (cpp-httplib): it listens on 127.0.0.1
-// only, refuses every request that request_guard.h refuses (403) and bodies
-// above kBodyLimit (413), serves the page and its script from memory, and
-// hands every /api/ request to the session's routes (studio_routes.h) on one
-// ModuleThread.
+// The studio's local HTTP server (GNU libmicrohttpd): it listens on
+// 127.0.0.1 only, serves the page and its script from memory, and hands
+// every /api/ request to the session's routes (studio_routes.h) on the one
+// ModuleThread. One thread runs the event loop and never waits on the
+// module: a connection whose request is being answered is suspended until
+// its answer is made.
+//
+// What a client may cost is bounded, with or without a token: a request's
+// head is refused as request_reading.h says, before its body is read; a
+// head must fit kHeadMemory (the library answers 431 otherwise, however
+// many lines it has); bodies are counted as they arrive, never decoded;
+// ranges are not served; the phases of a connection have deadlines and the
+// longest idle connection is closed once kConnections are open
+// (connection_keeper.h). Every answer says Referrer-Policy: no-referrer and
+// may not be shown in another site's frame.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "host/http/connection_keeper.h"
 #include "host/http/module_thread.h"
 #include "host/studio/studio_model.h"
 
-namespace httplib {
-class Server;
-}
-
 namespace plof::host::http {
 
-inline constexpr std::size_t kBodyLimit = 64 * 1024;
+inline constexpr std::size_t kHeadMemory = 32 * 1024;
 
 // A file of the page: its bytes and content type.
 struct PageFile {
@@ -37,27 +45,22 @@ public:
     StudioServer(const StudioServer &) = delete;
     StudioServer &operator=(const StudioServer &) = delete;
 
-    // Binds 127.0.0.1:`port` (0: a free port). Returns the port, or -1 when
-    // it cannot be bound (in use).
+    // Listens on 127.0.0.1:`port` (0: a free port). Returns the port, or -1
+    // when it cannot be bound (in use).
     int bind(int port);
     // Serves until stop(); false when serving failed.
     bool listen();
-    // Ends listen() from any thread; does nothing before listen() has begun.
+    // Ends listen() from any thread, also when called before listen() began.
     void stop();
-    bool listening() const;
 
     const std::string &token() const { return token_; }
 
-private:
-    void addRoutes();
-    void addApiRoutes();
+    struct Daemon;  // the library's side, in the .cpp
 
-    studio::StudioModel &model_;
-    std::map<std::string, PageFile> page_;
+private:
+    std::unique_ptr<Daemon> daemon_;
     std::string token_;
-    int port_ = 0;
-    ModuleThread &moduleThread_;
-    std::unique_ptr<httplib::Server> http_;
+    std::atomic<bool> stopping_{false};
 };
 
 }  // namespace plof::host::http

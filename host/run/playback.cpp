@@ -118,4 +118,10 @@ void Playback::saveScene(const std::string &path) {
     writeSceneFile(scene_, path);
 }
 
+void Playback::saveScene(OutputFile &file) {
+    player_->saveInstances();
+    file.write(sceneText(scene_));
+    file.commit();
+}
+
 }  // namespace plof::host

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "host/base/frame_rate.h"
+#include "host/files/output_file.h"
 #include "host/module/loaded_handler.h"
 #include "host/module/module_loader.h"
 #include "host/play/frame_loop.h"
@@ -79,8 +80,9 @@ public:
     bool openOptionsPanel(std::size_t index, const PanelRun &run);
 
     // Stores each instance's saved lines in its item and writes the host
-    // scene to `path`. Throws OutputError.
+    // scene to `path`, or into `file` and commits it. Throws OutputError.
     void saveScene(const std::string &path);
+    void saveScene(OutputFile &file);
 
 private:
     // The parts of construction, in order: the module, the services and

@@ -107,12 +107,12 @@ void setHeaderFrames(std::vector<std::string> &header, FrameRange frames, double
     const std::pair<std::string, std::string> lines[] = {{"FirstFrame", std::to_string(frames.first)},
                                                          {"LastFrame", std::to_string(frames.last)},
                                                          {"FramesPerSecond", fixedText(fps)}};
-    for (const auto &entry : lines) {
-        // Not a structured binding: emscripten's clang 14 cannot capture one.
-        const std::string &keyword = entry.first;
-        const std::string &value = entry.second;
-        const auto same = [&keyword](const std::string &line) {
-            return line.starts_with(keyword) && (line.size() == keyword.size() || line[keyword.size()] == ' ');
+    // Plain names, not a structured binding: clang 14 cannot capture one.
+    for (const auto &line : lines) {
+        const std::string &keyword = line.first;
+        const std::string &value = line.second;
+        const auto same = [&keyword](const std::string &text) {
+            return text.starts_with(keyword) && (text.size() == keyword.size() || text[keyword.size()] == ' ');
         };
         const auto found = std::find_if(header.begin(), header.end(), same);
         if (found != header.end()) {

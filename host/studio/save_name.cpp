@@ -1,13 +1,49 @@
 #include "host/studio/save_name.h"
 
-#include <filesystem>
-#include <system_error>
+#include <cstdint>
+#include <string_view>
 
 namespace plof::host::studio {
 
 namespace {
 
-namespace fs = std::filesystem;
+bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
+    if (text.size() < ending.size()) return false;
+    text.remove_prefix(text.size() - ending.size());
+    for (std::size_t i = 0; i < ending.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(text[i]) != lower(ending[i])) return false;
+    }
+    return true;
+}
+
+// The next code point of UTF-8 `text` at `at`, which it passes; nothing for
+// bytes that are not UTF-8 (overlong forms and surrogates included).
+std::optional<uint32_t> nextCodePoint(std::string_view text, std::size_t &at) {
+    const auto byte = [&](std::size_t i) { return static_cast<uint8_t>(text[i]); };
+    const uint8_t lead = byte(at);
+    const std::size_t length = lead < 0x80           ? 1
+                               : (lead >> 5) == 0x6  ? 2
+                               : (lead >> 4) == 0xE  ? 3
+                               : (lead >> 3) == 0x1E ? 4
+                                                     : 0;
+    if (length == 0 || at + length > text.size()) return std::nullopt;
+    uint32_t point = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) return std::nullopt;
+        point = (point << 6) | (byte(at + i) & 0x3F);
+    }
+    constexpr uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (point < kLeast[length] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) return std::nullopt;
+    at += length;
+    return point;
+}
+
+// Code points that would make the name shown differ from the name written.
+bool hiddenOrMisleading(uint32_t point) {
+    return point < 0x20 || (point >= 0x7F && point <= 0x9F) || point == 0x2028 || point == 0x2029 || point == 0x200E ||
+           point == 0x200F || (point >= 0x202A && point <= 0x202E) || (point >= 0x2066 && point <= 0x2069);
+}
 
 std::string plainNameProblem(const std::string &name) {
     if (name.size() > kLongestSaveName) return "the name is longer than " + std::to_string(kLongestSaveName);
@@ -15,66 +51,41 @@ std::string plainNameProblem(const std::string &name) {
         return "the name has a directory part; give a plain file name";
     }
     if (name.find("..") != std::string::npos) return "the name holds \"..\"";
-    for (const char c : name) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return "the name holds a control character";
+    for (std::size_t at = 0; at < name.size();) {
+        const auto point = nextCodePoint(name, at);
+        if (!point) return "the name is not UTF-8 text";
+        if (hiddenOrMisleading(*point)) {
+            return "the name holds a control, line-break or text-direction character; type the name again";
+        }
     }
     return "";
 }
 
-// Whether `path` lies inside `directory` (both made absolute and resolved).
-bool inside(const fs::path &path, const fs::path &directory) {
-    auto p = path.begin();
-    for (auto d = directory.begin(); d != directory.end(); ++d, ++p) {
-        if (d->empty()) continue;  // a trailing separator
-        if (p == path.end() || *p != *d) return false;
-    }
-    return true;
-}
-
-// Where `path` leads, following a chain of symbolic links (even one that
-// ends at a file not there yet) as the writers follow it.
-fs::path followLinks(fs::path path, std::error_code &error) {
-    constexpr int kMostLinks = 40;
-    for (int link = 0; link < kMostLinks; ++link) {
-        std::error_code absent;  // a file not there yet is no link
-        if (!fs::is_symlink(fs::symlink_status(path, absent))) return fs::weakly_canonical(path, error);
-        const fs::path next = fs::read_symlink(path, error);
-        if (error) return {};
-        path = next.is_absolute() ? next : path.parent_path() / next;
-    }
-    error = std::make_error_code(std::errc::too_many_symbolic_link_levels);
-    return {};
-}
-
 }  // namespace
 
-std::optional<std::string> savePath(const std::string &directory, const std::string &name, const std::string &extension,
-                                    std::string &problem) {
+std::optional<std::string> saveFileName(const std::string &name, const std::string &extension, std::string &problem) {
     if (name.empty()) {
         problem = "the name is empty";
         return std::nullopt;
     }
     std::string file = name;
-    if (file.size() < extension.size() || file.compare(file.size() - extension.size(), extension.size(), extension)) {
+    if (!endsWithIgnoringCase(file, extension)) {
+        for (const std::string_view other : kSaveExtensions) {
+            if (endsWithIgnoringCase(file, other)) {
+                file.resize(file.size() - other.size());
+                break;
+            }
+        }
         file += extension;
     }
-    // The name as it will be written: "a." becomes "a..plf".
+    // The name as it will be written: "a." becomes "a..plf", and ".plf" alone is refused below.
     problem = plainNameProblem(file);
     if (!problem.empty()) return std::nullopt;
-    std::error_code error;
-    const fs::path root = fs::canonical(directory, error);
-    if (error) {
-        problem = directory + ": " + error.message();
+    if (file.size() == extension.size()) {
+        problem = "the name is only an extension; give the file a name";
         return std::nullopt;
     }
-    const fs::path target = root / file;
-    // Where a link ends must still be inside the directory.
-    const fs::path resolved = followLinks(target, error);
-    if (error || !inside(resolved, root)) {
-        problem = "\"" + file + "\" leads outside " + root.string() + " through a link";
-        return std::nullopt;
-    }
-    return target.string();
+    return file;
 }
 
 }  // namespace plof::host::studio

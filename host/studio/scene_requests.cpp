@@ -15,7 +15,6 @@ namespace {
 // The request's members, none but `allowed`.
 void onlyMembers(const nlohmann::json &request, std::initializer_list<const char *> allowed, const std::string &form) {
     if (!request.is_object()) throw BadRequest("the body must be a JSON object " + form);
-    // Not a structured binding: emscripten's clang 14 cannot capture one.
     for (const auto &member : request.items()) {
         const std::string &name = member.key();
         if (std::none_of(allowed.begin(), allowed.end(), [&name](const char *known) { return name == known; })) {

@@ -9,6 +9,7 @@
 
 #include "host/base/host_error.h"
 #include "host/base/number_text.h"
+#include "host/files/confined_folder.h"
 
 namespace plof::host::studio {
 
@@ -161,6 +162,9 @@ StudioAnswer errorAnswer(int status, const std::string &message, const std::stri
 StudioAnswer answerRequest(StudioModel &model, const StudioRequest &request) {
     try {
         return route(model, request);
+    } catch (const ExistingFile &existing) {
+        return {409, "application/json",
+                jsonText(nlohmann::ordered_json{{"error", existing.what()}, {"exists", existing.name()}})};
     } catch (const StaleRevision &stale) {
         return {409, "application/json",
                 jsonText(nlohmann::ordered_json{{"error", stale.what()}, {"revision", stale.shown()}})};

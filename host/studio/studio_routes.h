@@ -32,8 +32,10 @@ struct StudioAnswer {
 // names one) for a request the session cannot carry out as asked (a
 // RequestError), 409 with {"error", "revision"} for frames, looks, poses or
 // a panel picture asked of a revision (?revision=N) the session no longer
-// shows, 404 for a path the interface does not have, 405 for a
-// method a path does not take, 500 for any other failure. Never throws.
+// shows, 409 with {"error": reason, "exists": file name} for a save that
+// would replace a file without being asked to (ExistingFile), 404 for a
+// path the interface does not have, 405 for a method a path does not take,
+// 500 for any other failure. Never throws.
 StudioAnswer answerRequest(StudioModel &model, const StudioRequest &request);
 
 // {"error": message} as the interface answers every refusal, with the

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "host/base/host_error.h"
 #include "host/base/random_token.h"
 #include "host/files/file_bytes.h"
 #include "host/files/output_file.h"
@@ -37,32 +38,65 @@ void openOptionsPanel(const PlaybackInputs &scene, std::size_t index, PanelRun r
     playback.openOptionsPanel(index, run);
 }
 
+// The module writes `target` into the folder's work folder, through the
+// path `write` is given; then it is moved into place. The module's and the
+// host's messages name the file where the user will look for it.
+template <typename Write>
+void moduleWrites(const SaveTarget &target, Write write) {
+    target.folder.checkTarget(target.name, target.placement);
+    const std::string work = target.folder.workPath(target.name);
+    target.folder.removeWorkFile(target.name);  // left by a save that failed
+    const auto inFolder = [&](std::string message) {
+        const std::string shown = target.folder.path() + "/" + target.name;
+        for (std::size_t at = message.find(work); at != std::string::npos; at = message.find(work, at + shown.size())) {
+            message.replace(at, work.size(), shown);
+        }
+        return message;
+    };
+    try {
+        write(work);
+    } catch (const RequestError &refused) {
+        target.folder.removeWorkFile(target.name);
+        throw RequestError(inFolder(refused.what()));
+    } catch (const std::exception &failure) {
+        target.folder.removeWorkFile(target.name);
+        throw std::runtime_error(inFolder(failure.what()));
+    }
+    target.folder.place(target.name, target.name, target.placement);
+}
+
 }  // namespace
 
-void saveSettingsFile(const PlaybackInputs &scene, std::size_t index, const std::string &path) {
-    ScriptAction choose = action(ScriptVerb::Choose);
-    choose.path = path;
-    PanelRun run;
-    run.script = panelScript({action(ScriptVerb::Press, "S"), choose, action(ScriptVerb::Cancel)});
-    openOptionsPanel(scene, index, run);
+void saveSettingsFile(const PlaybackInputs &scene, std::size_t index, const SaveTarget &target) {
+    moduleWrites(target, [&](const std::string &path) {
+        ScriptAction choose = action(ScriptVerb::Choose);
+        choose.path = path;
+        PanelRun run;
+        run.script = panelScript({action(ScriptVerb::Press, "S"), choose, action(ScriptVerb::Cancel)});
+        openOptionsPanel(scene, index, run);
+    });
 }
 
-void saveBake(const PlaybackInputs &scene, std::size_t index, const BakeRequest &bake) {
-    PanelRun run;
-    run.script = bakeScript(bake);
-    openOptionsPanel(scene, index, run);
+void saveBake(const PlaybackInputs &scene, std::size_t index, BakeRequest bake, const SaveTarget &target) {
+    moduleWrites(target, [&](const std::string &path) {
+        bake.out = path;
+        PanelRun run;
+        run.script = bakeScript(bake);
+        openOptionsPanel(scene, index, run);
+    });
 }
 
-void saveHostScene(const PlaybackInputs &scene, const std::string &path) {
+void saveHostScene(const PlaybackInputs &scene, const SaveTarget &target) {
+    OutputFile file(target.folder, target.name, target.placement);
     Playback playback(scene);
     playback.play([](int32_t) {});
-    playback.saveScene(path);
+    playback.saveScene(file);
 }
 
-void saveGltf(const PlaybackInputs &scene, const std::string &path) {
+void saveGltf(const PlaybackInputs &scene, const SaveTarget &target) {
+    OutputFile file(target.folder, target.name, target.placement);
     Playback playback(scene);
     const AnimatedScene animated = recordExport(playback, std::nullopt);
-    OutputFile file(path);
     writeGltf(animated, GltfContainer::binary, file);
     file.commit();
 }

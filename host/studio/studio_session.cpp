@@ -1,12 +1,11 @@
 #include "host/studio/studio_session.h"
 
-#include "host/base/number_text.h"
 #include "host/base/work_memory.h"
 #include "host/objects/object_file.h"
 #include "host/run/points_csv.h"
-#include "host/script/bake_values.h"
 #include "host/settings/plf_file.h"
 #include "host/studio/save_name.h"
+#include "host/studio/save_request.h"
 #include "host/studio/saved_scene.h"
 #include "host/studio/scene_requests.h"
 #include "host/studio/session_text.h"
@@ -23,45 +22,6 @@ namespace {
 // takes, per point and frame its position (three doubles), its look, and
 // the largest answer made from them (a CSV row, up to about 90 bytes).
 constexpr WorkCost kStudioWork{512.0, 128.0};
-
-// A bake value from the request's member `key` (a number, or an array of
-// three for the spins), checked as `plof-host bake` checks it.
-void readBakeRequestValue(const nlohmann::json &request, const char *key, BakeValue value, BakeRequest &bake) {
-    if (!request.contains(key)) return;
-    const nlohmann::json &given = request[key];
-    std::string text;
-    if (given.is_number()) {
-        text = shortestText(given.get<double>());
-    } else if (given.is_array() && given.size() == 3 && given[0].is_number() && given[1].is_number() &&
-               given[2].is_number()) {
-        text = shortestText(given[0].get<double>()) + "," + shortestText(given[1].get<double>()) + "," +
-               shortestText(given[2].get<double>());
-    } else {
-        throw BadRequest(std::string(key) + " takes a number (spins: [h, p, b])");
-    }
-    std::string problem;
-    if (!readBakeValue(value, key, text, bake, problem)) throw BadRequest(problem);
-}
-
-bool flagOf(const nlohmann::json &request, const char *key) {
-    if (!request.contains(key)) return false;
-    if (!request[key].is_boolean()) throw BadRequest(std::string(key) + " takes true or false");
-    return request[key].get<bool>();
-}
-
-BakeRequest bakeRequest(const nlohmann::json &request, const std::string &path) {
-    BakeRequest bake;
-    readBakeRequestValue(request, "frames", BakeValue::Frames, bake);
-    readBakeRequestValue(request, "step", BakeValue::Step, bake);
-    readBakeRequestValue(request, "hpbMin", BakeValue::HpbMin, bake);
-    readBakeRequestValue(request, "hpbMax", BakeValue::HpbMax, bake);
-    std::string problem;
-    if (!readBakeValue(BakeValue::Out, "name", path, bake, problem)) throw BadRequest(problem);
-    bake.alignH = flagOf(request, "alignH");
-    bake.scale = flagOf(request, "scale");
-    bake.dissolve = flagOf(request, "dissolve");
-    return bake;
-}
 
 // Every effect of `document` (the items of `scene` that carry it) loading
 // `settings` from now on, as a scene's block loads them.
@@ -82,9 +42,9 @@ void checkWork(const PlaybackInputs &scene) {
 
 }  // namespace
 
-StudioSession::StudioSession(PlaybackInputs scene, std::string saveDirectory)
-    : saveDirectory_(std::move(saveDirectory)), play_(playStudioScene(scene, true)),
-      objects_(saveDirectory_, scene.objectsDirectory) {
+StudioSession::StudioSession(PlaybackInputs scene, const ConfinedFolder &saveFolder)
+    : saveFolder_(saveFolder), play_(playStudioScene(scene, true)),
+      objects_(saveFolder_.path(), scene.objectsDirectory) {
     StudioDocument start = documentOf(scene);
     // A panel script is performed once: from now on the effects load what it left.
     if (scene.firstPanelRun) putSettings(start, scene.scene, play_->settings);
@@ -95,8 +55,8 @@ StudioSession::StudioSession(PlaybackInputs scene, std::string saveDirectory)
     shown_ = documentScene(state_.start, start, objects_);
 }
 
-StudioSession::StudioSession(PlaybackInputs scene, std::string saveDirectory, const std::string &text)
-    : saveDirectory_(std::move(saveDirectory)), objects_(saveDirectory_, scene.objectsDirectory) {
+StudioSession::StudioSession(PlaybackInputs scene, const ConfinedFolder &saveFolder, const std::string &text)
+    : saveFolder_(saveFolder), objects_(saveFolder_.path(), scene.objectsDirectory) {
     SessionDocuments documents = readSessionText(text, scene.scene.items.size());
     scene.firstPanelRun.reset();
     state_.start = std::move(scene);
@@ -216,11 +176,11 @@ nlohmann::ordered_json StudioSession::loadSettingsFile(std::size_t item, const n
         throw BadRequest("loading settings needs {\"file\": \"NAME.plf\"}, a file in the studio's folder", "file");
     }
     std::string problem;
-    const auto path = studio::savePath(saveDirectory_, request["file"].get<std::string>(), ".plf", problem);
-    if (!path) throw BadRequest(problem, "file");
+    const auto name = saveFileName(request["file"].get<std::string>(), ".plf", problem);
+    if (!name) throw BadRequest(problem, "file");
     StudioDocument next = state_.history.current();
     try {
-        next.items[index].effectLines = readSettingsFile(*path).lines;
+        next.items[index].effectLines = readSettingsFile(saveFolder_.path() + "/" + *name).lines;
     } catch (const InputError &unreadable) {
         throw BadRequest(unreadable.what(), "file");
     }
@@ -280,55 +240,35 @@ std::string StudioSession::panelPicture(std::size_t item) {
     return studio::panelPicture(shown_, effectItem(item));
 }
 
-std::string StudioSession::savePath(const nlohmann::json &request, const std::string &extension) const {
-    if (!request.contains("name") || !request["name"].is_string()) throw BadRequest("save needs a \"name\" (text)");
-    std::string problem;
-    const auto path = studio::savePath(saveDirectory_, request["name"].get<std::string>(), extension, problem);
-    if (!path) throw BadRequest(problem);
-    return *path;
-}
-
-std::size_t StudioSession::savedItem(const nlohmann::json &request) const {
+std::size_t StudioSession::savedItem(const SaveRequest &request) const {
+    if (request.item) return effectItem(*request.item);
     const std::vector<HostItem> &items = shown_.scene.items;
     std::size_t item = 0;
     while (item < items.size() && !items[item].hasEffect) ++item;
-    if (request.contains("item")) {
-        if (!request["item"].is_number_unsigned()) throw BadRequest("item takes an item number");
-        item = request["item"].get<std::size_t>() - 1;
-    }
     return effectItem(item + 1);
 }
 
-nlohmann::ordered_json StudioSession::save(const nlohmann::json &request) {
-    if (!request.is_object() || !request.contains("kind") || !request["kind"].is_string()) {
-        throw BadRequest("save needs {\"kind\": \"plf\"|\"scene\"|\"glb\"|\"bake\", \"name\": \"...\"}");
-    }
-    const std::string kind = request["kind"].get<std::string>();
+nlohmann::ordered_json StudioSession::save(const nlohmann::json &body) {
+    const SaveRequest request = readSaveRequest(body);
+    const SaveTarget target{saveFolder_, request.fileName, request.placement};
     // Only the first play says its warnings on the terminal; a save's are in its answer.
     const QuietWarnings quiet;
-    std::string written;
-    if (kind == "plf") {
-        const std::size_t index = savedItem(request);
-        written = savePath(request, ".plf");
-        saveSettingsFile(shown_, index, written);
-        state_.saved = state_.history.current();
-    } else if (kind == "bake") {
-        const std::size_t index = savedItem(request);
-        written = savePath(request, ".lws");
-        saveBake(shown_, index, bakeRequest(request, written));
-    } else if (kind == "scene") {
-        written = savePath(request, ".lws");
-        PlaybackInputs scene = shown_;
-        scene.scene = sceneForFolder(std::move(scene.scene), saveDirectory_);
-        saveHostScene(scene, written);
-        state_.saved = state_.history.current();
-    } else if (kind == "glb") {
-        written = savePath(request, ".glb");
-        saveGltf(shown_, written);
-    } else {
-        throw BadRequest("kind \"" + kind + "\" is none of plf, scene, glb, bake");
+    switch (request.kind) {
+        case SaveKind::settings:
+            saveSettingsFile(shown_, savedItem(request), target);
+            state_.saved = state_.history.current();
+            break;
+        case SaveKind::bake: saveBake(shown_, savedItem(request), request.bake, target); break;
+        case SaveKind::scene: {
+            PlaybackInputs scene = shown_;
+            scene.scene = sceneForFolder(std::move(scene.scene), saveFolder_.path());
+            saveHostScene(scene, target);
+            state_.saved = state_.history.current();
+            break;
+        }
+        case SaveKind::gltf: saveGltf(shown_, target); break;
     }
-    return {{"written", written}, {"warnings", quiet.messages()}};
+    return {{"written", saveFolder_.path() + "/" + request.fileName}, {"warnings", quiet.messages()}};
 }
 
 }  // namespace plof::host::studio

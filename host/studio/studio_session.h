@@ -19,7 +19,9 @@
 #include <string>
 #include <vector>
 
+#include "host/files/confined_folder.h"
 #include "host/run/playback_inputs.h"
+#include "host/studio/save_request.h"
 #include "host/studio/studio_document.h"
 #include "host/studio/studio_history.h"
 #include "host/studio/studio_model.h"
@@ -38,10 +40,10 @@ struct StudioSessionState {
 class StudioSession final : public StudioModel {
 public:
     // Plays `scene` once (performing its first panel run, if any), printing
-    // that play's warnings. `saveDirectory` is where saves go and, with the
-    // scene's objects directory, where object files are offered. Throws as
-    // Playback does.
-    StudioSession(PlaybackInputs scene, std::string saveDirectory);
+    // that play's warnings. Saves go into `saveFolder`, which must outlive
+    // the session; object files are offered from it and from the scene's
+    // objects directory. Throws as Playback does.
+    StudioSession(PlaybackInputs scene, const ConfinedFolder &saveFolder);
     // The session whose documents `text` holds (session_text.h), over
     // `scene`, the scene it was opened with: its panel script, if any, is
     // not performed again, since the documents hold what it left. Nothing is
@@ -50,7 +52,7 @@ public:
     // for one request plays at most once (the WebAssembly build's module can
     // be loaded once per instance). Throws InputError for a text that does
     // not fit the scene.
-    StudioSession(PlaybackInputs scene, std::string saveDirectory, const std::string &text);
+    StudioSession(PlaybackInputs scene, const ConfinedFolder &saveFolder, const std::string &text);
 
     // The session's documents as text (session_text.h).
     std::string text() const;
@@ -89,10 +91,9 @@ private:
     std::size_t sceneItem(std::size_t item) const;
     std::size_t effectItem(std::size_t item) const;
     // The effect item a save request names, by default the first.
-    std::size_t savedItem(const nlohmann::json &request) const;
-    std::string savePath(const nlohmann::json &request, const std::string &extension) const;
+    std::size_t savedItem(const SaveRequest &request) const;
 
-    std::string saveDirectory_;
+    const ConfinedFolder &saveFolder_;
     StudioSessionState state_;
     // Made from the state: the scene shown, its play, the objects' points.
     PlaybackInputs shown_;

@@ -31,13 +31,14 @@ Settings sparks() {
 // start.plf --frames 0..30 --dir DIRECTORY` makes it.
 class Editing {
 public:
-    Editing(const TempDirectory &dir, const std::string &object) : settings_(dir.write("start.plf", sparks().text())) {
+    Editing(const TempDirectory &dir, const std::string &object)
+        : settings_(dir.write("start.plf", sparks().text())), saves_(dir.path().string()) {
         PlaybackInputs inputs;
         inputs.modulePath = PLOF_MODULE_PATH;
         inputs.frames = {0, 30};
         inputs.scene = emitterScene({.object = object, .pointShuffle = std::nullopt, .settingsFile = settings_},
                                     inputs.frames, inputs.fps);
-        session_.emplace(std::move(inputs), dir.path().string());
+        session_.emplace(std::move(inputs), saves_);
     }
 
     StudioAnswer ask(const std::string &method, const std::string &path, const std::string &body = "") {
@@ -54,6 +55,7 @@ public:
 
 private:
     std::string settings_;
+    ConfinedFolder saves_;
     std::optional<StudioSession> session_;
 };
 
@@ -166,7 +168,8 @@ TEST(StudioEditingTest, ASavedSceneNamesItsObjectsSoThatItPlaysFromAnotherDirect
     const std::string scenePath = std::string(PLOF_SOURCE_DIR) + "/examples/fountain.lws";
     inputs.scene = readSceneSayingWarnings(scenePath, "");
     inputs.frames = sceneFrameRange(inputs.scene, scenePath);
-    StudioSession session(std::move(inputs), (dir.path() / "saves").string());
+    const ConfinedFolder saves((dir.path() / "saves").string());
+    StudioSession session(std::move(inputs), saves);
     const auto ask = [&session](const std::string &method, const std::string &path, const std::string &body) {
         return answerRequest(session, {method, path, {}, body});
     };
@@ -196,7 +199,8 @@ TEST(StudioEditingTest, AnEffectWithAnEmptyBlockTakesSettingsAsAnyOther) {
     inputs.modulePath = PLOF_MODULE_PATH;
     inputs.scene = readSceneSayingWarnings(scenePath, "");
     inputs.frames = sceneFrameRange(inputs.scene, scenePath);
-    StudioSession session(std::move(inputs), dir.path().string());
+    const ConfinedFolder saves(dir.path().string());
+    StudioSession session(std::move(inputs), saves);
     const nlohmann::json state = session.changeSettings(1, {{"Gravity", 2.5}});
     EXPECT_EQ(state["items"][0]["settings"]["Gravity"], 2.5);
     EXPECT_EQ(state["revision"], 1);

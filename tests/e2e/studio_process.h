@@ -21,7 +21,8 @@ extern char **environ;
 namespace plof::e2e {
 
 // A running `plof-host studio`, stopped with SIGTERM (or the given signal)
-// by stop(); its exit code is then the command's.
+// by stop(); its exit code is then the command's. One that does not end
+// within a while is killed, so that a test fails rather than hangs.
 class Studio {
 public:
     // `plofHost` is the program to run.
@@ -51,7 +52,7 @@ public:
         }
     }
     ~Studio() {
-        if (pid_ > 0 && exitCode_ < 0) stop();
+        if (pid_ > 0 && exitCode_ < 0) stopWithin(30);
     }
 
     bool started() const { return port_ > 0; }
@@ -73,6 +74,24 @@ public:
         waitpid(pid_, &status, 0);
         exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         return exitCode_;
+    }
+
+    // Sends `signal` and waits at most `seconds` for the end: the exit code,
+    // or -1 when the studio had to be killed.
+    int stopWithin(double seconds, int signal = SIGTERM) {
+        kill(pid_, signal);
+        for (double waited = 0; waited < seconds; waited += 0.01) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+                return exitCode_;
+            }
+            usleep(10000);
+        }
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+        exitCode_ = 128 + SIGKILL;
+        return -1;
     }
 
     // Resident memory in kB, from /proc.

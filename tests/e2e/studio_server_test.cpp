@@ -193,7 +193,8 @@ TEST(StudioServerTest, ManyClientsAtOnceWithoutErrorsOrGrowingMemory) {
     else
         unsetenv("ASAN_OPTIONS");
     ASSERT_TRUE(studio.started());
-    // Each client reads the state and the frames, and changes a setting now and then.
+    // Each client reads the state and the frames, and now and then changes a
+    // setting, takes the panel's picture or saves a kind in turn.
     auto load = [&](int requests) {
         std::atomic<int> failures{0};
         std::vector<std::thread> clients;
@@ -201,12 +202,17 @@ TEST(StudioServerTest, ManyClientsAtOnceWithoutErrorsOrGrowingMemory) {
             clients.emplace_back([&, c] {
                 auto client = studio.client();
                 for (int r = 0; r < requests; ++r) {
+                    const std::string kind = std::vector<std::string>{"plf", "scene", "glb", "bake"}[r / 25 % 4];
+                    const std::string save =
+                        R"({"kind": ")" + kind + R"(", "name": "c)" + std::to_string(c) + R"(", "replace": true})";
                     httplib::Result answer =
                         r % 50 == 49
                             ? client->Put("/api/items/1/settings", "{\"SpreadMax\": " + std::to_string(30 + c) + "}",
                                           "application/json")
-                        : r % 2 ? client->Get("/api/frames?from=0&to=59")
-                                : client->Get("/api/state");
+                        : r % 25 == 12 ? client->Post("/api/save", save, "application/json")
+                        : r % 25 == 6  ? client->Get("/api/items/1/panel.png")
+                        : r % 2        ? client->Get("/api/frames?from=0&to=59")
+                                       : client->Get("/api/state");
                     if (!answer || answer->status != 200) ++failures;
                 }
             });

@@ -34,8 +34,9 @@ TEST(StudioSessionTest, EachPlaysWarningsAreInItsStateAndOnlyTheFirstPlaysOnTheT
     TempDirectory dir;
     Settings silent;  // Birth 0: nothing is ever launched
     silent.Birth = 0;
+    const ConfinedFolder saves(dir.path().string());
     ::testing::internal::CaptureStderr();
-    StudioSession session(emitterInputs(dir, silent, {0, 10}), dir.path().string());
+    StudioSession session(emitterInputs(dir, silent, {0, 10}), saves);
     const std::string terminal = ::testing::internal::GetCapturedStderr();
     const nlohmann::json first = session.state()["warnings"];
     ASSERT_EQ(first.size(), 2u) << first;  // nothing launched; every point on one line
@@ -52,7 +53,8 @@ TEST(StudioSessionTest, EachPlaysWarningsAreInItsStateAndOnlyTheFirstPlaysOnTheT
 TEST(StudioSessionTest, AnExportBeyondFloat32TimesIsARequestErrorInTheHostsWords) {
     const HostProcess process;
     TempDirectory dir;
-    StudioSession session(emitterInputs(dir, Settings{}, {2147483645, 2147483647}), dir.path().string());
+    const ConfinedFolder saves(dir.path().string());
+    StudioSession session(emitterInputs(dir, Settings{}, {2147483645, 2147483647}), saves);
     try {
         session.save({{"kind", "glb"}, {"name", "far"}});
         FAIL() << "the export was written";
@@ -77,14 +79,15 @@ namespace {
 TEST(StudioSessionTest, ASessionRestoredFromItsTextAnswersAndChangesAsTheOneThatLivedOn) {
     const HostProcess process;
     TempDirectory dir;
+    const ConfinedFolder saves(dir.path().string());
     const PlaybackInputs inputs = emitterInputs(dir, Settings{}, {0, 12});
-    StudioSession lived(inputs, dir.path().string());
+    StudioSession lived(inputs, saves);
     lived.changeSettings(1, {{"Birth", 300}});
     lived.changeRange({{"from", 2}, {"to", 20}, {"fps", 24}});
     lived.undo();
     const std::string text = lived.text();
 
-    StudioSession restored(inputs, dir.path().string(), text);
+    StudioSession restored(inputs, saves, text);
     EXPECT_FALSE(restored.played());
     EXPECT_EQ(restored.state(), lived.state());
     EXPECT_EQ(restored.frames(0, 12), lived.frames(0, 12));
@@ -92,17 +95,17 @@ TEST(StudioSessionTest, ASessionRestoredFromItsTextAnswersAndChangesAsTheOneThat
 
     // A change in a session that has not played starts from the settings of
     // the document it shows, as the live one starts from its play's.
-    StudioSession changed(inputs, dir.path().string(), text);
+    StudioSession changed(inputs, saves, text);
     EXPECT_EQ(changed.changeSettings(1, {{"Gravity", -2}}), lived.changeSettings(1, {{"Gravity", -2}}));
     EXPECT_EQ(changed.frames(0, 12), lived.frames(0, 12));
-    StudioSession redone(inputs, dir.path().string(), text);
+    StudioSession redone(inputs, saves, text);
     EXPECT_EQ(redone.redo()["frames"], nlohmann::json({{"first", 2}, {"last", 20}}));
 
     PlaybackInputs wider = inputs;
     wider.scene.items.push_back(wider.scene.items.front());
-    EXPECT_THROW(StudioSession(wider, dir.path().string(), text), InputError);
-    EXPECT_THROW(StudioSession(inputs, dir.path().string(), text.substr(0, text.size() / 2)), InputError);
-    EXPECT_THROW(StudioSession(inputs, dir.path().string(), R"({"steps": []})"), InputError);
+    EXPECT_THROW(StudioSession(wider, saves, text), InputError);
+    EXPECT_THROW(StudioSession(inputs, saves, text.substr(0, text.size() / 2)), InputError);
+    EXPECT_THROW(StudioSession(inputs, saves, R"({"steps": []})"), InputError);
 }
 
 // A .plf file in the studio's folder is loaded into the item's effect as
@@ -116,10 +119,11 @@ TEST(StudioSessionTest, ASettingsFileOfTheFolderIsLoadedAsSettingsHandsItOver) {
     snow.Birth = 40;
     dir.write("snow.plf", snow.text());
     dir.write("not.plf", "hello\n");
-    StudioSession session(emitterInputs(dir, Settings{}, {0, 12}), dir.path().string());
+    const ConfinedFolder saves(dir.path().string());
+    StudioSession session(emitterInputs(dir, Settings{}, {0, 12}), saves);
     const nlohmann::json loaded = session.loadSettingsFile(1, {{"file", "snow.plf"}});
     EXPECT_EQ(loaded["revision"], 1);
-    StudioSession fromFile(emitterInputs(dir, snow, {0, 12}), dir.path().string());
+    StudioSession fromFile(emitterInputs(dir, snow, {0, 12}), saves);
     EXPECT_EQ(session.frames(0, 12), fromFile.frames(0, 12));
     for (const char *refused : {"../snow.plf", "not.plf", "missing.plf"}) {
         try {

@@ -19,6 +19,7 @@
 #include <nlohmann/json.hpp>
 
 #include "arguments.h"
+#include "host/files/confined_folder.h"
 #include "host/run/host_process.h"
 #include "host/studio/studio_routes.h"
 #include "host/studio/studio_session.h"
@@ -29,8 +30,10 @@ namespace {
 using namespace plof::host;
 using namespace plof::host::studio;
 
-// The one process context, the one session and the last answer of this instance.
+// The one process context, the studio's folder, the one session and the
+// last answer of this instance.
 std::unique_ptr<HostProcess> gProcess;
+std::unique_ptr<ConfinedFolder> gFolder;
 std::unique_ptr<StudioSession> gSession;
 StudioAnswer gAnswer;
 std::string gText;
@@ -46,11 +49,12 @@ plof::tools::ParsedArguments argumentsOf(const std::string &json) {
 void open(const char *arguments, const char *folder, const char *text) {
     if (!gProcess) gProcess = std::make_unique<HostProcess>();
     gSession.reset();
+    if (!gFolder) gFolder = std::make_unique<ConfinedFolder>(folder);
     PlaybackInputs scene = plof::tools::readPlaybackInputs("studio", argumentsOf(arguments));
     // A first open plays the scene (and performs its panel script); a
     // restored one plays when its request needs it.
-    gSession = *text ? std::make_unique<StudioSession>(std::move(scene), folder, text)
-                     : std::make_unique<StudioSession>(std::move(scene), folder);
+    gSession = *text ? std::make_unique<StudioSession>(std::move(scene), *gFolder, text)
+                     : std::make_unique<StudioSession>(std::move(scene), *gFolder);
     gAnswer = {200, "application/json", "{}\n"};
 }
 

@@ -1,38 +1,12 @@
-// What the studio's session takes from a request: where saves may go
-// (save_name) and which settings a request may set (settings_request).
-#include <filesystem>
-#include <set>
-
+// What the studio's session takes from a request: which settings a request
+// may set (settings_request).
 #include <gtest/gtest.h>
 
-#include "host/studio/save_name.h"
 #include "host/studio/settings_request.h"
 #include "host/studio/settings_vocabulary.h"
 
 namespace plof::host::studio {
 namespace {
-
-TEST(StudioSaveNameTest, PlainNamesInsideTheDirectoryOnly) {
-    const auto root = std::filesystem::temp_directory_path() / "plof_studio_save_name";
-    std::filesystem::remove_all(root);
-    std::filesystem::create_directories(root / "in");
-    std::filesystem::create_directories(root / "outside");
-    std::filesystem::create_symlink(root / "outside/a.plf", root / "in/away.plf");
-    std::filesystem::create_symlink(root / "in/kept.plf", root / "in/inner.plf");
-    const std::string in = (root / "in").string();
-    const std::string canonicalIn = std::filesystem::canonical(in).string();
-    std::string problem;
-    EXPECT_EQ(savePath(in, "fountain", ".plf", problem), canonicalIn + "/fountain.plf");
-    EXPECT_EQ(savePath(in, "fountain.plf", ".plf", problem), canonicalIn + "/fountain.plf");
-    EXPECT_EQ(savePath(in, "inner", ".plf", problem), canonicalIn + "/inner.plf");  // a link that stays inside
-    for (const std::string &name :
-         std::vector<std::string>{"", "../a", "..", "a..b", "a.", "/tmp/a", "sub/a", "sub\\a", "away", "tab\tname",
-                                  std::string(kLongestSaveName + 1, 'a')}) {
-        EXPECT_FALSE(savePath(in, name, ".plf", problem)) << name;
-        EXPECT_NE(problem, "") << name;
-    }
-    std::filesystem::remove_all(root);
-}
 
 SettingsRefusal refusalOf(const char *request, EffectSettings &settings) {
     SettingsRefusal refusal;
