@@ -151,8 +151,13 @@ export const looks = (first, last, revision) =>
 export const poses = (first, last, revision) =>
   send('GET', '/api/poses', { query: frameQuery(first, last, revision), as: 'bytes' });
 export const panelPicture = () => Promise.reject(new Error('no picture of the options panel in this build'));
-// Saves into the session's folder, and downloads what was written.
-export const save = (request) => send('POST', '/api/save', { body: request });
+// Saves into the session's folder, and downloads what was written: the
+// answer names the download.
+export async function save(request) {
+  const answer = await send('POST', '/api/save', { body: request });
+  answer.written = `${answer.written.slice(answer.written.lastIndexOf('/') + 1)} (downloaded)`;
+  return answer;
+}
 
 // `listener(line)` hears the host's progress on a long play.
 export function onProgress(listener) {
