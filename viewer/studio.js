@@ -52,7 +52,7 @@ view = createEffectView(stage, { legend: $('legend'), scale: $('scale'), trailsI
 let inFlight = 0;
 function failed(error, where) {
   if (error instanceof server.ServerGone) {
-    showGone(store.state);
+    showGone(store.state, error);
     return;
   }
   where(error);
@@ -102,7 +102,7 @@ const history = createHistory({
   redo: () => change(server.redo, besideResult('history-result')),
   revert: () => change(server.revert, besideResult('history-result')),
 });
-createSaving(() => store.edited + 1, () => showGone(store.state));
+createSaving(() => store.edited + 1, (error) => showGone(store.state, error));
 server.onProgress((line) => { $('progress').textContent = document.body.dataset.busy ? line : ''; });
 
 // ---- files the person picks or drops (where the session takes them from
@@ -191,7 +191,7 @@ async function start() {
     setPageState('ready');
   } catch (error) {
     if (error instanceof server.ServerGone) {
-      showGone(null);
+      showGone(null, error);
       setPageState('gone', error.message);
     } else {
       setPageState('error', 'The studio cannot show the effect: ' + error.message);

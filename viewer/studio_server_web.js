@@ -19,8 +19,15 @@ export class ServerRefusal extends Error {
   }
 }
 
-// Never thrown here: the session lives as long as the page.
-export class ServerGone extends Error {}
+// The worker stopped (it cannot answer any more); a reload starts it again
+// with the work kept.
+export class ServerGone extends Error {
+  constructor(reason) {
+    super(`The page's worker has stopped (${reason}).`);
+    this.advice = `The page's worker has stopped (${reason}), so changes cannot be played or saved. ` +
+                  'Reload the page: it keeps your work. The last settings can also be downloaded below.';
+  }
+}
 
 // The options panel's picture is drawn with cairo, which this build lacks.
 export const drawsPanel = false;
@@ -44,15 +51,19 @@ worker.onmessage = ({ data }) => {
     kept.text = data.text;
     keep();
   }
-  const done = waiting.get(data.id);
+  const { done } = waiting.get(data.id);
   waiting.delete(data.id);
   done(data);
+};
+worker.onerror = (event) => {
+  for (const { failed } of waiting.values()) failed(new ServerGone(event.message || 'an error'));
+  waiting.clear();
 };
 
 function post(message, transfer = []) {
   const id = nextId++;
-  return new Promise((done) => {
-    waiting.set(id, done);
+  return new Promise((done, failed) => {
+    waiting.set(id, { done, failed });
     worker.postMessage({ id, ...message }, transfer);
   });
 }

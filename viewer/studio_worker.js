@@ -89,14 +89,17 @@ async function openedProgram() {
   return { program, status };
 }
 
+// Opens another scene; one that cannot be opened changes nothing.
 async function open({ arguments: commandLine, text }) {
-  opened.arguments = commandLine;
-  opened.text = text;
+  const before = { arguments: opened.arguments, text: opened.text };
+  Object.assign(opened, { arguments: commandLine, text });
   const { program, status } = await openedProgram();
   const answer = answerOf(program, status);
   if (status === 200) {
     current = { program, fresh: true };
     opened.text = program.UTF8ToString(program._plof_studio_text());
+  } else {
+    Object.assign(opened, before);
   }
   return answer;
 }
@@ -140,6 +143,9 @@ async function handle(data) {
       reply = { status: 200, type: 'application/json', body: new TextEncoder().encode('{}').buffer };
     } else reply = await answer(data.request);
   } catch (error) {
+    // An instance that failed outside the session's answers (out of memory)
+    // answers no more: the next request restores the documents afresh.
+    current = null;
     reply = { status: 500, type: 'application/json',
               body: new TextEncoder().encode(JSON.stringify({ error: String(error) })).buffer };
   }
