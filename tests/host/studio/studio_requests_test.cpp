@@ -91,7 +91,7 @@ TEST(StudioSettingsRequestTest, TheTableGivesEachFieldItsOwnLabelAndOrgEmitItsTh
     const auto &orgEmit = table[static_cast<std::size_t>(Setting::OrgEmit)];
     EXPECT_EQ(orgEmit["control"], "choice");
     ASSERT_EQ(orgEmit["choices"].size(), 3u);
-    EXPECT_EQ(orgEmit["choices"][1]["unused"], nlohmann::json({"SpreadMin", "SpreadMax"}));
+    EXPECT_EQ(orgEmit["choices"][1]["unused"], nlohmann::ordered_json({"SpreadMin", "SpreadMax"}));
     EXPECT_TRUE(orgEmit["choices"][2]["unused"].empty());
     EXPECT_EQ(table[kSettingCount]["control"], "item");
     EXPECT_EQ(table[kSettingCount]["none"], "none");
