@@ -106,6 +106,9 @@ TEST(StudioSessionTest, ASessionRestoredFromItsTextAnswersAndChangesAsTheOneThat
     EXPECT_THROW(StudioSession(wider, saves, text), InputError);
     EXPECT_THROW(StudioSession(inputs, saves, text.substr(0, text.size() / 2)), InputError);
     EXPECT_THROW(StudioSession(inputs, saves, R"({"steps": []})"), InputError);
+    nlohmann::json pastTheSteps = nlohmann::json::parse(text);
+    pastTheSteps["at"] = pastTheSteps["steps"].size();
+    EXPECT_THROW(StudioSession(inputs, saves, pastTheSteps.dump()), InputError);
 }
 
 // A .plf file in the studio's folder is loaded into the item's effect as
