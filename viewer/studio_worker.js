@@ -59,16 +59,15 @@ async function newProgram() {
   return program;
 }
 
-// Calls `name` with strings (and the length of the last, for bodies).
-function call(program, name, ...strings) {
+// Calls `name` with `strings` as C strings, then `numbers`.
+function call(program, name, strings, numbers = []) {
   const pointers = strings.map((text) => {
     const size = program.lengthBytesUTF8(text) + 1;
     const pointer = program._malloc(size);
     program.stringToUTF8(text, pointer, size);
     return pointer;
   });
-  const extra = name === '_plof_studio_answer' ? [program.lengthBytesUTF8(strings[strings.length - 1])] : [];
-  const status = program[name](...pointers, ...extra);
+  const status = program[name](...pointers, ...numbers);
   pointers.forEach((pointer) => program._free(pointer));
   return status;
 }
@@ -85,7 +84,7 @@ function answerOf(program, status) {
 // A new instance with the session open, its documents restored.
 async function openedProgram() {
   const program = await newProgram();
-  const status = call(program, '_plof_studio_open', JSON.stringify(opened.arguments), FOLDER, opened.text);
+  const status = call(program, '_plof_studio_open', [JSON.stringify(opened.arguments), FOLDER, opened.text]);
   return { program, status };
 }
 
@@ -125,7 +124,9 @@ async function answer(request) {
   }
   const { program } = handler;
   handler.fresh = false;
-  const answer = answerOf(program, call(program, '_plof_studio_answer', request.method, request.path, query, body));
+  const asked = call(program, '_plof_studio_answer', [request.method, request.path, query, body],
+                     [program.lengthBytesUTF8(body)]);
+  const answer = answerOf(program, asked);
   // A refused change played nothing and changed nothing: the instance
   // that shows the document's play stays.
   if (handler !== current && answer.status < 400) current = handler;
