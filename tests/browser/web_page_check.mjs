@@ -127,6 +127,33 @@ try {
   await waitForRevision(page, 4);
   check((await page.textContent('#object-now')).includes('spout'),
         'undo after the reload takes the spout back');
+
+  // ---- a refused change changes nothing: the instance that played stays
+  // and answers; the next change plays in an instance of its own
+  const shown = await shownFloats(page);
+  await page.fill('#setting-Gravity', '4,5');
+  await page.press('#setting-Gravity', 'Tab');
+  await page.waitForFunction(() => document.getElementById('refusal-Gravity').textContent !== '');
+  check((await page.textContent('#refusal-Gravity')).includes('4,5: use 4.5') &&
+        await page.evaluate(() => document.body.dataset.revision) === '4' && await shownFloats(page) === shown,
+        'a decimal comma is refused beside its field and nothing changes');
+
+  // ---- a long play (10 000 points over 251 frames) shows the host's progress
+  const grid = await page.evaluate(() => [...document.getElementById('object-kind').options]
+    .map((option) => option.value).find((value) => value.startsWith('shape:builtin:grid')));
+  await page.selectOption('#object-kind', grid);
+  await page.fill('#object-size-0', '100');
+  await page.fill('#object-size-1', '100');
+  await page.fill('#range-to', '250');
+  await page.click('#range-apply');
+  await waitForRevision(page, 5);
+  const progress = page.waitForFunction(() => /^plof-host: frame \d+ of 0\.\.250$/
+    .test(document.getElementById('progress').textContent), null, { polling: 20, timeout: 60000 });
+  await page.click('#object-apply');
+  check(await progress.then(() => true, () => false), 'a long play shows the host\'s progress line');
+  await waitForRevision(page, 6);
+  check(await page.textContent('#progress') === '', 'the progress line goes once the play is shown');
+  // The refusal of "4,5" is a 400 the page's worker answered; nothing may be logged.
   check(errors.length === 0, `no console error (${errors.join(' | ')})`);
 } finally {
   await browser.close();
