@@ -9,8 +9,8 @@
 // For tests: body[data-state] is "loading", "ready", "error" or "gone";
 // body[data-revision] the revision shown; body[data-busy] is there while a
 // change is in flight; body[data-saved] counts files saved;
-// window.plofStudio gives the points drawn, where they fall on the canvas
-// and the orbit's angles.
+// window.plofStudio gives the points drawn, the positions of every frame
+// shown, where the points fall on the canvas and the orbit's angles.
 import { createStage } from './stage.js';
 import { createTimeline } from './timeline.js';
 import * as server from './studio_server.js';
@@ -52,7 +52,7 @@ view = createEffectView(stage, { legend: $('legend'), scale: $('scale'), trailsI
 let inFlight = 0;
 function failed(error, where) {
   if (error instanceof server.ServerGone) {
-    showGone(store.state);
+    showGone(store.state, error);
     return;
   }
   where(error);
@@ -68,7 +68,10 @@ async function change(request, where) {
   } catch (error) {
     failed(error, where);
   } finally {
-    if (--inFlight === 0) delete document.body.dataset.busy;
+    if (--inFlight === 0) {
+      delete document.body.dataset.busy;
+      $('progress').textContent = '';
+    }
   }
 }
 
@@ -99,7 +102,41 @@ const history = createHistory({
   redo: () => change(server.redo, besideResult('history-result')),
   revert: () => change(server.revert, besideResult('history-result')),
 });
-createSaving(() => store.edited + 1, () => showGone(store.state));
+createSaving(() => store.edited + 1, (error) => showGone(store.state, error));
+server.onProgress((line) => { $('progress').textContent = document.body.dataset.busy ? line : ''; });
+
+// ---- files the person picks or drops (where the session takes them from
+// the page): objects are offered, a .plf is loaded into the item edited, a
+// scene is opened (the page loads again to show it from its start).
+
+async function openFiles(files) {
+  const result = $('files-result');
+  result.textContent = '';
+  try {
+    if (await server.putFiles(files)) {
+      window.location.reload();
+      return;
+    }
+    offer = await server.objects();
+    editors.fill(store.state, store.edited, offer);
+  } catch (error) {
+    result.textContent = error.message;
+    return;
+  }
+  const settings = files.find((file) => /\.plf$/i.test(file.name));
+  if (settings) await change(() => server.loadSettingsFile(store.edited + 1, settings.name), besideResult('files-result'));
+}
+
+if (server.putFiles) {
+  $('files').hidden = false;
+  $('save-heading').textContent = 'Save (downloads)';
+  $('open-files').addEventListener('change', () => openFiles([...$('open-files').files]));
+  window.addEventListener('dragover', (event) => event.preventDefault());
+  window.addEventListener('drop', (event) => {
+    event.preventDefault();
+    openFiles([...event.dataTransfer.files]);
+  });
+}
 
 // ---- showing a state
 
@@ -154,7 +191,7 @@ async function start() {
     setPageState('ready');
   } catch (error) {
     if (error instanceof server.ServerGone) {
-      showGone(null);
+      showGone(null, error);
       setPageState('gone', error.message);
     } else {
       setPageState('error', 'The studio cannot show the effect: ' + error.message);
@@ -165,6 +202,7 @@ async function start() {
 
 window.plofStudio = {
   drawnPoints: () => view.drawnPoints(),
+  positions: () => Array.from(store.positions || []),
   projectedBox: () => view.projectedBox(),
   orbit: () => view.orbit(),
   memory: stage.memory,

@@ -6,12 +6,13 @@ const $ = (id) => document.getElementById(id);
 
 let downloads = [];
 
-export function showGone(state) {
+// `error` (a ServerGone) may carry its own `advice` for the person.
+export function showGone(state, error = null) {
   document.body.classList.add('gone');
   document.body.dataset.state = 'gone';
-  $('gone-text').textContent = 'The studio\'s server has stopped: plof-host studio is no longer running, so ' +
-    'changes cannot be played or saved. The last settings stay on screen; download them below, and start ' +
-    'plof-host studio again to go on.';
+  $('gone-text').textContent = (error && error.advice) || 'The studio\'s server has stopped: plof-host studio is ' +
+    'no longer running, so changes cannot be played or saved. The last settings stay on screen; download them ' +
+    'below, and start plof-host studio again to go on.';
   for (const url of downloads) URL.revokeObjectURL(url);
   downloads = [];
   const box = $('gone-downloads');

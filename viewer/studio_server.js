@@ -56,9 +56,17 @@ async function send(method, path, { query, body, as = 'json' } = {}) {
 // session shows a newer one by now).
 const frameQuery = (first, last, revision) => ({ from: first, to: last, revision });
 
+// The options panel's picture is drawn by the host (panelPicture).
+export const drawsPanel = true;
+// Files come from the folder plof-host studio was started with (--dir), not from the page.
+export const putFiles = null;
+// plof-host studio shows a long play's progress on its terminal, not here.
+export function onProgress() {}
+
 export const state = () => send('GET', '/api/state');
 export const objects = () => send('GET', '/api/objects');
 export const changeSettings = (item, values) => send('PUT', `/api/items/${item}/settings`, { body: values });
+export const loadSettingsFile = (item, file) => send('PUT', `/api/items/${item}/settings-file`, { body: { file } });
 export const changeObject = (item, object) => send('PUT', `/api/items/${item}/object`, { body: { object } });
 export const changeMotion = (item, keys) => send('PUT', `/api/items/${item}/motion`, { body: { keys } });
 export const changeRange = (range) => send('PUT', '/api/range', { body: range });

@@ -34,6 +34,12 @@ export function createSummary({ summaryBox, panel, panelNote, onFailure }) {
   let panelUrl = null;
 
   async function showPanel(state, index) {
+    if (!server.drawsPanel) {
+      panel.hidden = true;
+      panelNote.textContent += ' The picture of the options panel is not drawn here: the host draws it with cairo, ' +
+                               'which this build lacks (plof-host studio shows it).';
+      return;
+    }
     try {
       const picture = await server.panelPicture(index + 1, state.revision);
       if (panelUrl) URL.revokeObjectURL(panelUrl);

@@ -9,9 +9,11 @@
 // socket or directory under a save's name is refused, never opened.
 //
 // A writer that takes only a path (the module) gets a path into the work
-// folder through the handle itself (/proc/self/fd/N/NAME on Linux), which no
-// renaming of the folders above can redirect. POSIX only: the studio, its
-// one user, is not built for Windows, where opening a folder fails.
+// folder that no renaming of the folders above can redirect
+// (folder_handle_path.h): through the handle itself on Linux
+// (/proc/self/fd/N/NAME), by its own path in a page's in-memory files, which
+// no other program shares. POSIX only: the studio, its one user, is not
+// built for Windows, where opening a folder fails.
 #pragma once
 
 #include <atomic>
@@ -86,6 +88,7 @@ private:
 
     std::string path_;
     std::string workName_;     // the work folder's name inside the folder
+    std::string workPath_;     // the path a writer that takes only a path reaches it by
     std::string workProblem_;  // why there is no work folder, if there is none
     int folder_ = -1;          // the handle of the folder
     int work_ = -1;            // ... and of the work folder, or -1

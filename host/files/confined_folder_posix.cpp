@@ -9,6 +9,7 @@
 
 #include "host/base/random_token.h"
 #include "host/files/confined_folder.h"
+#include "host/files/folder_handle_path.h"
 #include "host/files/move_keeping.h"
 
 namespace plof::host {
@@ -46,14 +47,6 @@ std::string handlePath(int descriptor) {
     return std::string(buffer.data(), static_cast<std::size_t>(size));
 }
 
-// Whether /proc/self/fd/N leads to the very folder of handle N.
-bool reachableByPath(int descriptor) {
-    struct stat byHandle, byPath;
-    const std::string path = "/proc/self/fd/" + std::to_string(descriptor);
-    return ::fstat(descriptor, &byHandle) == 0 && ::stat(path.c_str(), &byPath) == 0 &&
-           byHandle.st_dev == byPath.st_dev && byHandle.st_ino == byPath.st_ino;
-}
-
 }  // namespace
 
 ConfinedFolder::ConfinedFolder(const std::string &path) {
@@ -75,7 +68,8 @@ ConfinedFolder::ConfinedFolder(const std::string &path) {
         work_ = -1;
         return;
     }
-    if (!reachableByPath(work_)) {
+    workPath_ = folderHandlePath(work_, path_ + "/" + workName_);
+    if (workPath_.empty()) {
         workProblem_ = "the module writes through /proc/self/fd, which this system does not offer";
     }
 }
@@ -104,7 +98,7 @@ void ConfinedFolder::checkTarget(const std::string &name, Placement placement) c
 
 std::string ConfinedFolder::workPath(const std::string &name) const {
     if (work_ < 0 || !workProblem_.empty()) throw OutputError(workProblem_);
-    return "/proc/self/fd/" + std::to_string(work_) + "/" + name;
+    return workPath_ + "/" + name;
 }
 
 std::FILE *ConfinedFolder::createWorkFile(const std::string &name, std::error_code &error) const {

@@ -1,8 +1,18 @@
 #include "host/studio/studio_history.h"
 
+#include <stdexcept>
+
 namespace plof::host::studio {
 
 StudioHistory::StudioHistory(StudioDocument start) : start_(start), steps_{std::move(start)} {}
+
+StudioHistory::StudioHistory(StudioDocument start, std::vector<StudioDocument> steps, std::size_t at)
+    : start_(std::move(start)), steps_(std::move(steps)), at_(at) {
+    if (at_ >= steps_.size() || steps_.size() > kMostSteps + 1) {
+        throw std::invalid_argument("a history of " + std::to_string(steps_.size()) + " steps cannot show step " +
+                                    std::to_string(at_));
+    }
+}
 
 void StudioHistory::push(StudioDocument document) {
     steps_.resize(at_ + 1);

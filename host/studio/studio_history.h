@@ -19,6 +19,9 @@ public:
     static constexpr std::size_t kMostSteps = 200;
 
     explicit StudioHistory(StudioDocument start = {});
+    // A history as steps() and at() gave it (session_text.h reads it back);
+    // throws std::invalid_argument when `at` is no step.
+    StudioHistory(StudioDocument start, std::vector<StudioDocument> steps, std::size_t at);
 
     const StudioDocument &current() const { return steps_[at_]; }
     const StudioDocument &start() const { return start_; }
@@ -30,6 +33,10 @@ public:
     // The document undo or redo would show; canUndo / canRedo first.
     const StudioDocument &previous() const { return steps_[at_ - 1]; }
     const StudioDocument &next() const { return steps_[at_ + 1]; }
+
+    // Every step kept, oldest first, and the index of the one shown.
+    const std::vector<StudioDocument> &steps() const { return steps_; }
+    std::size_t at() const { return at_; }
 
     void push(StudioDocument document);
     void undo() { --at_; }

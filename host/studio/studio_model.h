@@ -44,6 +44,10 @@ public:
     virtual nlohmann::ordered_json changeObject(std::size_t item, const nlohmann::json &request) = 0;
     // PUT /api/items/N/motion, {"keys": "f:x,y,z:h,p,b;..."}; answers the new state.
     virtual nlohmann::ordered_json changeMotion(std::size_t item, const nlohmann::json &request) = 0;
+    // PUT /api/items/N/settings-file, {"file": name}: the effect of item N
+    // loads the .plf file of that name in the studio's folder, as
+    // --settings hands it to the effect; answers the new state.
+    virtual nlohmann::ordered_json loadSettingsFile(std::size_t item, const nlohmann::json &request) = 0;
     // PUT /api/range, {"from", "to", "fps"}; answers the new state.
     virtual nlohmann::ordered_json changeRange(const nlohmann::json &request) = 0;
     // POST /api/undo, /api/redo, /api/revert; each answers the new state.

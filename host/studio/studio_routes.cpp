@@ -88,6 +88,8 @@ const std::vector<Route> &routes() {
         {"GET", std::regex("/api/state"), [](Call call) { return jsonAnswer(call.model.state()); }},
         {"PUT", std::regex(R"(/api/items/(\d+)/settings)"),
          [](Call call) { return jsonAnswer(call.model.changeSettings(call.item, bodyJson(call.request))); }},
+        {"PUT", std::regex(R"(/api/items/(\d+)/settings-file)"),
+         [](Call call) { return jsonAnswer(call.model.loadSettingsFile(call.item, bodyJson(call.request))); }},
         {"PUT", std::regex(R"(/api/items/(\d+)/object)"),
          [](Call call) { return jsonAnswer(call.model.changeObject(call.item, bodyJson(call.request))); }},
         {"PUT", std::regex(R"(/api/items/(\d+)/motion)"),

@@ -4,9 +4,11 @@
 #include "host/objects/object_file.h"
 #include "host/run/points_csv.h"
 #include "host/settings/plf_file.h"
+#include "host/studio/save_name.h"
 #include "host/studio/save_request.h"
 #include "host/studio/saved_scene.h"
 #include "host/studio/scene_requests.h"
+#include "host/studio/session_text.h"
 #include "host/studio/settings_request.h"
 #include "host/studio/studio_frames.h"
 #include "host/studio/studio_saves.h"
@@ -45,7 +47,7 @@ StudioSession::StudioSession(PlaybackInputs scene, const ConfinedFolder &saveFol
       objects_(saveFolder_.path(), scene.objectsDirectory) {
     StudioDocument start = documentOf(scene);
     // A panel script is performed once: from now on the effects load what it left.
-    if (scene.firstPanelRun) putSettings(start, scene.scene, play_.settings);
+    if (scene.firstPanelRun) putSettings(start, scene.scene, play_->settings);
     scene.firstPanelRun.reset();
     state_.start = std::move(scene);
     state_.history = StudioHistory(start);
@@ -53,15 +55,46 @@ StudioSession::StudioSession(PlaybackInputs scene, const ConfinedFolder &saveFol
     shown_ = documentScene(state_.start, start, objects_);
 }
 
+StudioSession::StudioSession(PlaybackInputs scene, const ConfinedFolder &saveFolder, const std::string &text)
+    : saveFolder_(saveFolder), objects_(saveFolder_.path(), scene.objectsDirectory) {
+    SessionDocuments documents = readSessionText(text, scene.scene.items.size());
+    scene.firstPanelRun.reset();
+    state_.start = std::move(scene);
+    state_.history = std::move(documents.history);
+    state_.saved = std::move(documents.saved);
+    state_.revision = documents.revision;
+    shown_ = documentScene(state_.start, state_.history.current(), objects_);
+}
+
+std::string StudioSession::text() const { return sessionText({state_.history, state_.saved, state_.revision}); }
+
+const StudioPlay &StudioSession::play() {
+    if (!play_) play_ = playStudioScene(shown_, false);
+    return *play_;
+}
+
+std::vector<EffectSettings> StudioSession::shownSettings() const {
+    // Without a play, read as the host reads what each effect loads: the
+    // document's block (a first panel script's result is in the document).
+    if (play_) return play_->settings;
+    std::vector<EffectSettings> settings(shown_.scene.items.size());
+    for (std::size_t i = 0; i < settings.size(); ++i) {
+        const HostItem &item = shown_.scene.items[i];
+        if (item.hasEffect) settings[i] = readEffectSettings(item.effectLines, item.effectLineNumber);
+    }
+    return settings;
+}
+
 nlohmann::ordered_json StudioSession::state() {
+    const StudioPlay &play = this->play();
     StudioStateView view;
     view.scene = &shown_.scene;
     view.frames = shown_.frames;
     view.fps = shown_.fps;
-    view.positions = &play_.itemPositions;
-    view.settings = &play_.settings;
-    view.summaries = &play_.summaries;
-    view.warnings = &play_.warnings;
+    view.positions = &play.itemPositions;
+    view.settings = &play.settings;
+    view.summaries = &play.summaries;
+    view.warnings = &play.warnings;
     view.revision = state_.revision;
     view.undoable = state_.history.undoable();
     view.redoable = state_.history.redoable();
@@ -104,7 +137,7 @@ nlohmann::ordered_json StudioSession::changeSettings(std::size_t item, const nlo
     const std::size_t index = effectItem(item);
     std::vector<std::string> names;
     for (const HostItem &sceneItem : shown_.scene.items) names.push_back(sceneItem.name);
-    std::vector<EffectSettings> settings = play_.settings;
+    std::vector<EffectSettings> settings = shownSettings();
     SettingsRefusal refusal;
     if (!applySettingsRequest(request, names, settings[index], refusal)) {
         throw BadRequest(refusal.message, refusal.field);
@@ -137,6 +170,23 @@ nlohmann::ordered_json StudioSession::changeMotion(std::size_t item, const nlohm
     return change(std::move(next));
 }
 
+nlohmann::ordered_json StudioSession::loadSettingsFile(std::size_t item, const nlohmann::json &request) {
+    const std::size_t index = effectItem(item);
+    if (!request.is_object() || !request.contains("file") || !request["file"].is_string()) {
+        throw BadRequest("loading settings needs {\"file\": \"NAME.plf\"}, a file in the studio's folder", "file");
+    }
+    std::string problem;
+    const auto name = saveFileName(request["file"].get<std::string>(), ".plf", problem);
+    if (!name) throw BadRequest(problem, "file");
+    StudioDocument next = state_.history.current();
+    try {
+        next.items[index].effectLines = readSettingsFile(saveFolder_.path() + "/" + *name).lines;
+    } catch (const InputError &unreadable) {
+        throw BadRequest(unreadable.what(), "file");
+    }
+    return change(std::move(next));
+}
+
 nlohmann::ordered_json StudioSession::changeRange(const nlohmann::json &request) {
     StudioDocument next = state_.history.current();
     rangeRequest(request, next.frames, next.fps);
@@ -162,21 +212,22 @@ nlohmann::ordered_json StudioSession::revert() { return change(state_.history.st
 nlohmann::ordered_json StudioSession::objects() { return objects_.list(); }
 
 std::string StudioSession::frames(int32_t first, int32_t last) {
-    return framePositions(play_, shown_.frames, first, last);
+    return framePositions(play(), shown_.frames, first, last);
 }
 
-std::string StudioSession::looks(int32_t first, int32_t last) { return frameLooks(play_, shown_.frames, first, last); }
+std::string StudioSession::looks(int32_t first, int32_t last) { return frameLooks(play(), shown_.frames, first, last); }
 
 std::string StudioSession::poses(int32_t first, int32_t last) { return framePoses(shown_, first, last); }
 
 std::string StudioSession::playCsv() {
+    const StudioPlay &play = this->play();
     std::string text;
     PointsCsv csv([&text](std::string_view bytes) { text += bytes; }, shown_.scene);
     std::size_t at = 0;
     for (int64_t frame = shown_.frames.first; frame <= shown_.frames.last; ++frame) {
-        for (std::size_t i = 0; i < play_.itemPositions.size(); ++i) {
-            const std::size_t count = play_.itemPositions[i] * 3;
-            csv.writeItem(static_cast<int32_t>(frame), i, std::span<const double>(play_.positions.data() + at, count));
+        for (std::size_t i = 0; i < play.itemPositions.size(); ++i) {
+            const std::size_t count = play.itemPositions[i] * 3;
+            csv.writeItem(static_cast<int32_t>(frame), i, std::span<const double>(play.positions.data() + at, count));
             at += count;
         }
     }

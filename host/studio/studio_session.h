@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,20 @@ public:
     // the session; object files are offered from it and from the scene's
     // objects directory. Throws as Playback does.
     StudioSession(PlaybackInputs scene, const ConfinedFolder &saveFolder);
+    // The session whose documents `text` holds (session_text.h), over
+    // `scene`, the scene it was opened with: its panel script, if any, is
+    // not performed again, since the documents hold what it left. Nothing is
+    // played yet: the document shown is played when an answer needs its
+    // play, and a change plays only its new document, so that a session made
+    // for one request plays at most once (the WebAssembly build's module can
+    // be loaded once per instance). Throws InputError for a text that does
+    // not fit the scene.
+    StudioSession(PlaybackInputs scene, const ConfinedFolder &saveFolder, const std::string &text);
+
+    // The session's documents as text (session_text.h).
+    std::string text() const;
+    // Whether the document shown has been played by this session.
+    bool played() const { return play_.has_value(); }
 
     nlohmann::ordered_json state() override;
     uint64_t revision() const override { return state_.revision; }
@@ -50,6 +65,7 @@ public:
     nlohmann::ordered_json changeObject(std::size_t item, const nlohmann::json &request) override;
     nlohmann::ordered_json changeMotion(std::size_t item, const nlohmann::json &request) override;
     nlohmann::ordered_json changeRange(const nlohmann::json &request) override;
+    nlohmann::ordered_json loadSettingsFile(std::size_t item, const nlohmann::json &request) override;
     nlohmann::ordered_json undo() override;
     nlohmann::ordered_json redo() override;
     nlohmann::ordered_json revert() override;
@@ -62,6 +78,10 @@ public:
     nlohmann::ordered_json save(const nlohmann::json &request) override;
 
 private:
+    // The play of the document shown, played first where it has not been.
+    const StudioPlay &play();
+    // Each item's settings as the effect holds them in the document shown.
+    std::vector<EffectSettings> shownSettings() const;
     // Plays `document` and shows it; throws, changing nothing, when it
     // cannot be played or would not fit the machine's memory.
     void show(const StudioDocument &document);
@@ -77,7 +97,7 @@ private:
     StudioSessionState state_;
     // Made from the state: the scene shown, its play, the objects' points.
     PlaybackInputs shown_;
-    StudioPlay play_;
+    std::optional<StudioPlay> play_;
     StudioObjects objects_;
 };
 

@@ -24,6 +24,9 @@ public:
     nlohmann::ordered_json changeMotion(std::size_t item, const nlohmann::json &request) override {
         return called("motion " + std::to_string(item) + " " + request.dump());
     }
+    nlohmann::ordered_json loadSettingsFile(std::size_t item, const nlohmann::json &request) override {
+        return called("settings file " + std::to_string(item) + " " + request.dump());
+    }
     nlohmann::ordered_json changeRange(const nlohmann::json &request) override {
         return called("range " + request.dump());
     }
@@ -72,6 +75,7 @@ TEST(StudioRoutesTest, EachRouteReachesItsCallWithTheItemAndFramesOfTheRequest) 
         {ask(model, "PUT", "/api/items/2/object", R"({"object":"builtin:line:3"})"),
          R"(object 2 {"object":"builtin:line:3"})"},
         {ask(model, "PUT", "/api/items/4/motion", R"({"keys":""})"), R"(motion 4 {"keys":""})"},
+        {ask(model, "PUT", "/api/items/5/settings-file", R"({"file":"a.plf"})"), R"(settings file 5 {"file":"a.plf"})"},
         {ask(model, "PUT", "/api/range", R"({"to":9})"), R"(range {"to":9})"},
         {ask(model, "POST", "/api/undo"), "undo"},
         {ask(model, "POST", "/api/redo"), "redo"},
