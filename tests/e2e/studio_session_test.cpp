@@ -99,7 +99,7 @@ TEST(StudioSessionTest, ASessionRestoredFromItsTextAnswersAndChangesAsTheOneThat
     EXPECT_EQ(changed.changeSettings(1, {{"Gravity", -2}}), lived.changeSettings(1, {{"Gravity", -2}}));
     EXPECT_EQ(changed.frames(0, 12), lived.frames(0, 12));
     StudioSession redone(inputs, saves, text);
-    EXPECT_EQ(redone.redo()["frames"], nlohmann::json({{"first", 2}, {"last", 20}}));
+    EXPECT_EQ(redone.redo()["frames"], nlohmann::ordered_json({{"first", 2}, {"last", 20}}));
 
     PlaybackInputs wider = inputs;
     wider.scene.items.push_back(wider.scene.items.front());
