@@ -7,6 +7,7 @@
 // A refusal is thrown as a ServerRefusal (its status, the answer's "error",
 // and "field" or "exists" where the answer names one); a server that cannot
 // be reached as a ServerGone.
+import { studioRequests } from './studio_requests.js';
 import { authorizedFetch } from './studio_token.js';
 
 export class ServerRefusal extends Error {
@@ -52,10 +53,6 @@ async function send(method, path, { query, body, as = 'json' } = {}) {
   return response.json();
 }
 
-// Frames first..last of the state of `revision` (a 409 refusal when the
-// session shows a newer one by now).
-const frameQuery = (first, last, revision) => ({ from: first, to: last, revision });
-
 // The options panel's picture is drawn by the host (panelPicture).
 export const drawsPanel = true;
 // Files come from the folder plof-host studio was started with (--dir), not from the page.
@@ -63,22 +60,7 @@ export const putFiles = null;
 // plof-host studio shows a long play's progress on its terminal, not here.
 export function onProgress() {}
 
-export const state = () => send('GET', '/api/state');
-export const objects = () => send('GET', '/api/objects');
-export const changeSettings = (item, values) => send('PUT', `/api/items/${item}/settings`, { body: values });
-export const loadSettingsFile = (item, file) => send('PUT', `/api/items/${item}/settings-file`, { body: { file } });
-export const changeObject = (item, object) => send('PUT', `/api/items/${item}/object`, { body: { object } });
-export const changeMotion = (item, keys) => send('PUT', `/api/items/${item}/motion`, { body: { keys } });
-export const changeRange = (range) => send('PUT', '/api/range', { body: range });
-export const undo = () => send('POST', '/api/undo');
-export const redo = () => send('POST', '/api/redo');
-export const revert = () => send('POST', '/api/revert');
-export const frames = (first, last, revision) =>
-  send('GET', '/api/frames', { query: frameQuery(first, last, revision), as: 'bytes' });
-export const looks = (first, last, revision) =>
-  send('GET', '/api/looks', { query: frameQuery(first, last, revision), as: 'bytes' });
-export const poses = (first, last, revision) =>
-  send('GET', '/api/poses', { query: frameQuery(first, last, revision), as: 'bytes' });
-export const panelPicture = (item, revision) =>
-  send('GET', `/api/items/${item}/panel.png`, { query: { revision }, as: 'blob' });
-export const save = (request) => send('POST', '/api/save', { body: request });
+export const {
+  state, objects, changeSettings, loadSettingsFile, changeObject, changeMotion, changeRange,
+  undo, redo, revert, frames, looks, poses, panelPicture, save,
+} = studioRequests(send);

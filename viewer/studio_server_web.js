@@ -8,6 +8,7 @@
 // scene's command line, the user's files and the session's documents are
 // kept in localStorage, so that a reload shows the work where it was.
 // A save's file is downloaded.
+import { studioRequests } from './studio_requests.js';
 import workerSource from 'plof-studio-worker-source';
 
 export class ServerRefusal extends Error {
@@ -143,29 +144,16 @@ async function send(method, path, { query, body, as = 'json' } = {}) {
   return JSON.parse(new TextDecoder().decode(reply.body));
 }
 
-const frameQuery = (first, last, revision) => ({ from: String(first), to: String(last), revision: String(revision) });
-
-export const state = () => send('GET', '/api/state');
-export const objects = () => send('GET', '/api/objects');
-export const changeSettings = (item, values) => send('PUT', `/api/items/${item}/settings`, { body: values });
-export const loadSettingsFile = (item, file) => send('PUT', `/api/items/${item}/settings-file`, { body: { file } });
-export const changeObject = (item, object) => send('PUT', `/api/items/${item}/object`, { body: { object } });
-export const changeMotion = (item, keys) => send('PUT', `/api/items/${item}/motion`, { body: { keys } });
-export const changeRange = (range) => send('PUT', '/api/range', { body: range });
-export const undo = () => send('POST', '/api/undo');
-export const redo = () => send('POST', '/api/redo');
-export const revert = () => send('POST', '/api/revert');
-export const frames = (first, last, revision) =>
-  send('GET', '/api/frames', { query: frameQuery(first, last, revision), as: 'bytes' });
-export const looks = (first, last, revision) =>
-  send('GET', '/api/looks', { query: frameQuery(first, last, revision), as: 'bytes' });
-export const poses = (first, last, revision) =>
-  send('GET', '/api/poses', { query: frameQuery(first, last, revision), as: 'bytes' });
+const requests = studioRequests(send);
+export const {
+  state, objects, changeSettings, loadSettingsFile, changeObject, changeMotion, changeRange,
+  undo, redo, revert, frames, looks, poses,
+} = requests;
 export const panelPicture = () => Promise.reject(new Error('no picture of the options panel in this build'));
 // Saves into the session's folder, and downloads what was written: the
 // answer names the download.
 export async function save(request) {
-  const answer = await send('POST', '/api/save', { body: request });
+  const answer = await requests.save(request);
   answer.written = `${answer.written.slice(answer.written.lastIndexOf('/') + 1)} (downloaded)`;
   return answer;
 }
