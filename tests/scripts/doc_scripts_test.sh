@@ -3,9 +3,11 @@
 # - scripts/check-doc-links names each broken link, picture and anchor by
 #   file and line, and passes over code, addresses with a scheme, and
 #   anchors of repeated headings and of headings with code;
-# - scripts/time-test-run --from-log turns run-tests' step headings into
-#   each step's time and the median of the runs, and refuses a run that did
-#   not pass, leaving the old figures as they were.
+# - scripts/time-test-run turns run-tests' step headings into each step's
+#   time and the median of the runs, from saved logs (--from-log) and from
+#   fresh clones of a made-up repository, and refuses a run that did not
+#   pass, leaving the old figures as they were and stopping what a failed
+#   run left running.
 #   tests/scripts/doc_scripts_test.sh SOURCE_DIR
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
@@ -92,6 +94,50 @@ else
     report 0 "a run that did not pass is refused, the old figures kept" ||
     report 1 "a run that did not pass is refused, the old figures kept"
 fi
+
+# --- time-test-run on fresh clones of a made-up repository ---
+repo=$work/repo
+mkdir -p "$repo/scripts/lib" "$work/tmp"
+cp "$source_dir/scripts/time-test-run" "$repo/scripts/"
+cp "$source_dir/scripts/lib/figure_file.js" "$repo/scripts/lib/"
+cat >"$repo/scripts/run-tests" <<'RUN_TESTS'
+#!/usr/bin/env bash
+# Passes in two steps; with a file "fail", fails after starting a build in the background.
+echo "== build (after 0 s)" >&2
+if [ -f fail ]; then
+  sleep 60 &
+  echo $! >"$LEFT_BEHIND"
+  exit 1
+fi
+echo "== every check passed (after 1 s)"
+RUN_TESTS
+chmod +x "$repo/scripts/run-tests"
+commit_all() { git -C "$repo" add -A && git -C "$repo" -c user.name=test -c user.email=test@example.com commit -qm "$1"; }
+git init -q "$repo" && commit_all "passing"
+export TMPDIR=$work/tmp LEFT_BEHIND=$work/left-behind
+"$repo/scripts/time-test-run" --runs 2 --out "$figures" >"$work/out" 2>&1 && cp "$figures" "$work/out" &&
+  report 0 "two fresh clones timed" || report 1 "two fresh clones timed"
+expect_line "each clone's run, with the median" "| build | 1 s | 1 s | 1 s |"
+grep -q "^Machine: .*run 1: other work took .*run 2: other work took" "$work/out" &&
+  report 0 "the machine and how busy it was" || report 1 "the machine and how busy it was"
+[ -s "$repo/build/test-runs/run-2.log" ] && [ -z "$(ls "$work/tmp")" ] &&
+  report 0 "the logs kept, the clones removed" || report 1 "the logs kept, the clones removed"
+
+touch "$repo/fail" && commit_all "failing"
+cp "$figures" "$work/before.md"
+started=$SECONDS
+if "$repo/scripts/time-test-run" --runs 1 --out "$figures" >"$work/out" 2>&1; then
+  report 1 "a failing run fails the timing"
+else
+  grep -qF "run 1 failed (exit 1)" "$work/out" && cmp -s "$figures" "$work/before.md" &&
+    report 0 "a failing run fails the timing, the old figures kept" ||
+    report 1 "a failing run fails the timing, the old figures kept"
+fi
+# A process stopped but not yet reaped by whoever adopted it counts as stopped.
+running() { local state; state=$(ps -o stat= -p "$1") && [[ $state != Z* ]]; }
+! running "$(cat "$LEFT_BEHIND")" && ((SECONDS - started < 30)) && [ -z "$(ls "$work/tmp")" ] &&
+  report 0 "what the failed run left running is stopped at once, its clone removed" ||
+  report 1 "what the failed run left running is stopped at once, its clone removed"
 
 if ((failed > 0)); then
   echo "$failed check(s) failed"
