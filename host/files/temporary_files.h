@@ -1,12 +1,12 @@
 // Temporary files being written, for an interruption to remove.
 //
-// The host notes each temporary file while it exists (its own output's
-// `.NAME.tmp-N`, and the `NAME.plof-tmp` the module makes while it bakes or
-// saves settings into a file the host asked for), or the start of the names
-// of such files where the rest of a name cannot be known, and forgets it
-// once the file is renamed into place or removed. An interruption that ends
-// the program (process_signals.h) removes every file noted then, and every
-// file whose path starts with a noted start.
+// The host notes each temporary file while it exists (its own output's, by
+// its path) and, while the module bakes or saves settings into a file the
+// host asked for, the start of the name the module's temporary file gets
+// (".NAME.tmp-<process id>-", src/file/safe_file_writer.h: the rest is
+// random); it forgets each once the file is in place or removed. An
+// interruption that ends the program (process_signals.h) removes every file
+// noted then, and every file whose path starts with a noted start.
 //
 // The removal may run on any thread (the one that waits for signals, or a
 // handler's), while another notes or forgets a file. So the table is fixed:
