@@ -6,22 +6,18 @@
 #include "studio_command.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 
 #include "arguments.h"
 #include "command.h"
-#include "host/base/host_context.h"
 #include "host/base/number_text.h"
 #include "host/base/random_token.h"
 #include "host/files/confined_folder.h"
 #include "host/files/file_bytes.h"
-#include "host/files/temporary_files.h"
 #include "host/http/module_thread.h"
-#include "host/http/stop_signals.h"
 #include "host/http/studio_server.h"
+#include "host/http/studio_stop.h"
 #include "host/studio/studio_session.h"
 #include "playback_flags.h"
 #include "program_location.h"
@@ -74,72 +70,6 @@ std::map<std::string, PageFile> pageFiles() {
     return page;
 }
 
-// How the studio ends on SIGINT or SIGTERM: the server stops serving at
-// once; when the module's thread is idle the session ends as the host ends
-// it, and otherwise nothing waits for its play: the files being written are
-// removed, with the work folder, and the process leaves.
-class StudioStop {
-public:
-    explicit StudioStop(ConfinedFolder &saves) : saves_(saves) {}
-
-    // The module's thread to look at while it exists; null once the session
-    // has ended, when a stop has nothing left to cut short.
-    void watch(ModuleThread *moduleThread) {
-        std::lock_guard lock(mutex_);
-        moduleThread_ = moduleThread;
-        ended_ = moduleThread == nullptr;
-    }
-    // From the signals' thread.
-    void request() {
-        bool busy = false;
-        {
-            std::lock_guard lock(mutex_);
-            if (ended_) return;
-            busy = moduleThread_ == nullptr || !moduleThread_->idle();
-            requested_ = true;
-            if (serving_ != nullptr) serving_->stop();
-        }
-        if (busy) endNow();
-    }
-    // The server to stop, once it exists; false when a stop came first.
-    bool serve(StudioServer &server) {
-        std::lock_guard lock(mutex_);
-        serving_ = &server;
-        return !requested_;
-    }
-    // Once serving has ended: returns when the module's thread is idle, so
-    // that the session can end.
-    void served(ModuleThread &moduleThread) {
-        {
-            std::lock_guard lock(mutex_);
-            serving_ = nullptr;
-        }
-        if (!moduleThread.idle()) endNow();
-    }
-
-private:
-    [[noreturn]] void endNow() {
-        // Whoever comes second waits here for the first to end the process.
-        static std::mutex ending;
-        ending.lock();
-        if (const HostContext *context = hostContext(); context && context->temporaries) {
-            context->temporaries->removeAll([](const char *path) { std::remove(path); });
-        }
-        saves_.removeWorkFolder();
-        std::fprintf(stderr, "plof-host: studio stopped\n");
-        std::fflush(stdout);
-        std::fflush(stderr);
-        std::_Exit(kExitOk);
-    }
-
-    ConfinedFolder &saves_;
-    std::mutex mutex_;  // guards what follows
-    ModuleThread *moduleThread_ = nullptr;
-    StudioServer *serving_ = nullptr;
-    bool ended_ = false;
-    bool requested_ = false;
-};
-
 // Serves `session` until a stop; false when serving failed, with `bound`
 // the port or -1 when it could not be bound.
 bool serve(StudioSession &session, ModuleThread &moduleThread, std::map<std::string, PageFile> page, StudioStop &stop,
@@ -163,19 +93,12 @@ int runStudio(const ParsedArguments &arguments) {
     PlaybackInputs inputs = readPlaybackInputs("studio", arguments);
     // Opened once: a link given as --dir is followed now, never again.
     ConfinedFolder saves(saveDirectory);
-    StudioStop stop(saves);
-    // Blocked before any other thread starts, so that only its thread gets them.
-    StopSignals signals([&stop] { stop.request(); });
+    StudioStop stop(saves, "plof-host: studio stopped");
     int bound = -1;
     bool listened = true;
     {
         ModuleThread moduleThread;
-        // However this scope ends, a stop no longer looks at the thread once it is gone.
-        struct Watching {
-            StudioStop &stop;
-            ~Watching() { stop.watch(nullptr); }
-        } watching{stop};
-        stop.watch(&moduleThread);
+        const StudioStop::Watch watching = stop.watch(moduleThread);
         // The module is loaded, played and unloaded on its thread only.
         std::unique_ptr<StudioSession> session;
         moduleThread.run([&] { session = std::make_unique<StudioSession>(std::move(inputs), saves); });

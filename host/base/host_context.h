@@ -24,8 +24,9 @@
 //     panelDriver    acts on every panel opened
 // An owner fills its parts with a ContextScope, which puts back what they
 // replaced when it ends. Only one thread uses the context at a time (the
-// studio's module thread), apart from the signal handler, which reads
-// `temporaries` only; that part never changes while the context is installed.
+// studio's module thread), apart from what takes an interruption (a thread
+// of its own, or a signal handler), which reads `temporaries` only; that
+// part never changes while the context is installed.
 #pragma once
 
 namespace plof::host {

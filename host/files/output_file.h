@@ -1,14 +1,11 @@
 // Every file the stand-in host writes (CSV, host scenes, pictures, exports)
 // goes through OutputFile, so that a failure never costs the file that was
-// there before:
-//   - the target absent or a regular file: the bytes go to a new temporary
-//     file in the target's directory, which is flushed, closed and renamed
-//     over the target only once all of it was written;
-//   - a symbolic link: the same for the file the link resolves to, so the
-//     link stays a link;
-//   - a device, FIFO or other file that is not regular: written directly,
-//     with no rename (there is nothing to keep, and a rename would replace
-//     the device by a plain file).
+// there before. It writes by the rule the module's files follow too, with
+// the same writer (src/file/safe_file_writer.h): a temporary file beside the
+// target, created exclusively under a hidden random name, synced and renamed
+// over the target once all of it was written, the target's permissions kept;
+// through a symbolic link to the file it resolves to; straight into a
+// device or FIFO.
 // Any failure throws OutputError naming the target and the system's reason;
 // the temporary file is then removed and the target left as it was. An
 // interrupting signal removes it too (process_signals.h).
@@ -21,11 +18,12 @@
 #pragma once
 
 #include <cstdio>
-#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
 
+#include "file/safe_file_writer.h"
 #include "host/files/confined_folder.h"
 #include "host/files/temporary_files.h"
 
@@ -65,15 +63,16 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string &what, std::error_code reason);
+    [[noreturn]] void failWriting();
     void discard();
 
     std::string path_;
+    std::optional<SafeFileWriter> writer_;    // the file and its temporary, but in the confined mode
     const ConfinedFolder *folder_ = nullptr;  // the confined mode's folder, or null
     std::string name_;                        // ... the name in it
     Placement placement_ = Placement::replaceExisting;
-    std::filesystem::path target_;     // the file that receives the bytes in the end
-    std::filesystem::path temporary_;  // empty when writing to the target directly
-    NotedTemporary noted_;             // temporary_, for an interruption to remove
+    std::string workName_;  // ... and the temporary's name in its work folder
+    NotedTemporary noted_;  // the temporary, for an interruption to remove
     std::FILE *file_ = nullptr;
     bool closed_ = false;
     std::error_code error_;

@@ -1,9 +1,6 @@
 #include <csignal>
-#include <cstdio>
 
-#include "host/base/host_context.h"
 #include "host/files/process_signals.h"
-#include "host/files/temporary_files.h"
 
 namespace plof::host {
 
@@ -14,12 +11,10 @@ namespace {
 constexpr int kEnding[] = {SIGINT, SIGTERM};
 void (*gBefore[sizeof kEnding / sizeof kEnding[0]])(int);
 
-void removeFile(const char *path) { std::remove(path); }
-
+// Ctrl+C runs this on a thread of its own and SIGTERM comes from raise(),
+// never in the middle of another call: the removal may list a folder.
 void endInterrupted(int signal) {
-    if (const HostContext *context = hostContext(); context && context->temporaries) {
-        context->temporaries->removeAll(&removeFile);
-    }
+    removeNotedTemporaries();
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }

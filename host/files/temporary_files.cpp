@@ -1,19 +1,42 @@
 #include "host/files/temporary_files.h"
 
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <utility>
 
 #include "host/base/host_context.h"
 
 namespace plof::host {
 
-std::size_t TemporaryFiles::note(std::string_view path) noexcept {
+void removeNoted(const char *path, Noted what) noexcept {
+    if (what == Noted::path) {
+        std::remove(path);
+        return;
+    }
+    try {
+        namespace fs = std::filesystem;
+        const fs::path start(path);
+        const std::string nameStart = start.filename().string();
+        const fs::path folder = start.has_parent_path() ? start.parent_path() : fs::path(".");
+        std::error_code error;
+        for (const fs::directory_entry &entry : fs::directory_iterator(folder, error)) {
+            if (entry.path().filename().string().rfind(nameStart, 0) != 0 || entry.is_directory(error)) continue;
+            fs::remove(entry.path(), error);
+        }
+    } catch (...) {
+        // Out of memory while ending: what is left stays.
+    }
+}
+
+std::size_t TemporaryFiles::note(std::string_view path, Noted what) noexcept {
     if (path.size() > kLongestTemporaryPath) return kTemporarySlots;
     for (std::size_t slot = 0; slot < kTemporarySlots; ++slot) {
         int free = kFree;
         if (!slots_[slot].state.compare_exchange_strong(free, kWriting)) continue;
         std::memcpy(slots_[slot].path.data(), path.data(), path.size());
         slots_[slot].path[path.size()] = '\0';
+        slots_[slot].what = what;
         // Released: a handler that sees the slot noted sees its whole path.
         slots_[slot].state.store(kNoted, std::memory_order_release);
         return slot;
@@ -27,11 +50,11 @@ void TemporaryFiles::forget(std::size_t slot) noexcept {
     slots_[slot].state.compare_exchange_strong(noted, kFree);
 }
 
-void TemporaryFiles::removeAll(void (*remove)(const char *path)) noexcept {
+void TemporaryFiles::removeAll(void (*remove)(const char *path, Noted what)) noexcept {
     for (Slot &slot : slots_) {
         int noted = kNoted;
         if (!slot.state.compare_exchange_strong(noted, kRemoving, std::memory_order_acquire)) continue;
-        remove(slot.path.data());
+        remove(slot.path.data(), slot.what);
         slot.state.store(kFree, std::memory_order_release);
     }
 }
@@ -41,10 +64,10 @@ const char *TemporaryFiles::noted(std::size_t slot) const noexcept {
     return slots_[slot].path.data();
 }
 
-NotedTemporary::NotedTemporary(const std::string &path) {
+NotedTemporary::NotedTemporary(const std::string &path, Noted what) {
     const HostContext *context = hostContext();
     if (!context || !context->temporaries) return;
-    const std::size_t slot = context->temporaries->note(path);
+    const std::size_t slot = context->temporaries->note(path, what);
     if (slot == kTemporarySlots) return;
     table_ = context->temporaries;
     slot_ = slot;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "file/safe_file_writer.h"
 #include "host/files/file_access.h"
 #include "plof/bake_limit.h"
 
@@ -23,12 +24,12 @@ std::string observedAbout(const std::string &path) {
     return "";
 }
 
-// The module writes a file through NAME.plof-tmp beside the file a link
-// leads to.
+// The start of the name of the temporary file through which the module
+// writes `path`, beside the file a link leads to.
 std::string moduleTemporaryOf(const std::string &path) {
+    std::string target;
     std::error_code error;
-    const fs::path target = fs::is_symlink(path, error) ? fs::weakly_canonical(path, error) : fs::path(path);
-    return target.string() + ".plof-tmp";
+    return temporaryNamePrefix(followLinks(path, target, error) ? target : path);
 }
 
 }  // namespace
@@ -48,8 +49,7 @@ void WrittenFileCheck::expect(Expected expected) {
         const auto size = fs::file_size(expected.path, error);
         if (!error) expected.size = size;
     }
-    const std::string temporary = moduleTemporaryOf(expected.path);
-    if (!fs::exists(fs::symlink_status(temporary, error))) expected.moduleTemporary = NotedTemporary(temporary);
+    expected.moduleTemporary = NotedTemporary(moduleTemporaryOf(expected.path), Noted::prefix);
     expected_.push_back(std::move(expected));
 }
 

@@ -15,8 +15,9 @@
 // (host/base/host_context.h) while a panel script runs.
 //
 // While a noted file is expected, the temporary file the module writes it
-// through ("NAME.plof-tmp", when no such file was there before) is noted for
-// an interruption to remove (temporary_files.h).
+// through is noted for an interruption to remove (temporary_files.h): by the
+// start of its name beside the file a link leads to, ".NAME.tmp-<process
+// id>-", which the module shares with the host (src/file/safe_file_writer.h).
 #pragma once
 
 #include <cstdint>

@@ -5,8 +5,10 @@
 // panels; then the context that holds them is installed; last the signals,
 // which read the context, so that a signal never finds it half made.
 //
-// Construct one before anything of the host is used (plof-host's main does,
-// for the program's life; tests do, for a test) and at most one at a time.
+// Construct one before anything of the host is used and before any other
+// thread starts, which inherits the interruptions it blocks
+// (process_signals.h): plof-host's main does, for the program's life; tests
+// do, for a test. At most one at a time.
 #pragma once
 
 #include <memory>

@@ -118,6 +118,26 @@ TEST(UnwrittenOutputTest, SizeLimitsAndInterruptionsLeaveNoTemporaryFiles) {
     }
 }
 
+// The module's temporary file has a random name the host cannot know: an
+// interrupted bake still leaves none, nor a scene.
+TEST(UnwrittenOutputTest, AnInterruptedBakeLeavesNoTemporaryFile) {
+    TempDirectory directory;
+    directory.write("s.plf", Settings{}.text());
+    // Interrupted once the module's temporary file is there (the bake takes a minute).
+    const std::string command =
+        "cd '" + directory.path().string() + "' && { '" + PLOF_BIN_DIR +
+        "/plof-host' bake --object builtin:grid:300x300 --settings s.plf --frames 0..99 --out big.lws 2>err.txt & "
+        "for i in $(seq 600); do ls -a | grep -q '^.big.lws.tmp-' && break; sleep 0.05; done; "
+        "ls -a >seen.txt; kill -TERM $!; wait $!; echo $? >status; }";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_NE(fileText(directory.path() / "seen.txt").find(".big.lws.tmp-"), std::string::npos)
+        << "the bake was not under way";
+    EXPECT_EQ(fileText(directory.path() / "status"), "143\n") << fileText(directory.path() / "err.txt");
+    for (const auto &entry : std::filesystem::directory_iterator(directory.path())) {
+        EXPECT_EQ(entry.path().filename().string().find("big.lws"), std::string::npos) << entry.path();
+    }
+}
+
 // A bake into a FIFO with a reader: the bytes arrive, and that is a success.
 TEST(UnwrittenOutputTest, ABakeIntoAFifoIsWritten) {
     TempDirectory directory;

@@ -58,6 +58,57 @@ TEST(SafeFileWriter, ARegularFileIsReplacedWholeOnlyByACommit) {
     EXPECT_EQ(SafeFileWriter("", Mode::binary).stream(), nullptr);
 }
 
+// The temporary file: beside the target, hidden, named for this process and
+// a random number, made anew (never an existing file), and it keeps the
+// permissions of the file it replaces.
+TEST(SafeFileWriter, TheTemporaryIsANewHiddenFileOfThisProcessWithTheTargetsPermissions) {
+    ScratchDirectory directory("safe_temporary");
+    const fs::path target = directory.file("out.txt");
+    const std::string prefix = temporaryNamePrefix(target.string());
+    EXPECT_EQ(prefix, directory.file(".out.txt.tmp-" + std::to_string(::getpid()) + "-").string());
+    writeFile(target, "old");
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    {
+        SafeFileWriter first(target.string().c_str(), Mode::text);
+        SafeFileWriter second(target.string().c_str(), Mode::text);
+        ASSERT_NE(first.stream(), nullptr);
+        ASSERT_NE(second.stream(), nullptr);
+        for (const SafeFileWriter *writer : {&first, &second}) {
+            const std::string name = writer->temporary();
+            ASSERT_EQ(name.rfind(prefix, 0), 0u) << name;
+            const std::string number = name.substr(prefix.size());
+            EXPECT_EQ(number.size(), 8u);
+            EXPECT_EQ(number.find_first_not_of("0123456789abcdef"), std::string::npos) << number;
+            EXPECT_TRUE(fs::is_regular_file(name));
+        }
+        EXPECT_NE(first.temporary(), second.temporary());
+        std::fputs("new", first.stream());
+        ASSERT_TRUE(first.commit());
+        EXPECT_TRUE(first.temporary().empty());
+    }
+    EXPECT_EQ(readBytes(target), "new");
+    struct stat status;
+    ASSERT_EQ(::stat(target.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(directory.entries(), std::vector<std::string>{"out.txt"});
+
+    // What stopped a writer is told: a directory in the target's place, a
+    // missing directory for the temporary, a loop of links.
+    fs::create_directory(directory.file("taken"));
+    fs::create_symlink("loop", directory.file("loop"));
+    const std::pair<const char *, SafeFileWriter::Step> failures[] = {
+        {"taken", SafeFileWriter::Step::target},
+        {"missing/out.txt", SafeFileWriter::Step::temporary},
+        {"loop", SafeFileWriter::Step::links},
+    };
+    for (const auto &[name, step] : failures) {
+        const SafeFileWriter writer(directory.file(name).string().c_str(), Mode::binary);
+        EXPECT_EQ(writer.stream(), nullptr) << name;
+        EXPECT_EQ(writer.failedStep(), step) << name;
+        EXPECT_TRUE(writer.reason()) << name;
+    }
+}
+
 TEST(SafeFileWriter, ALinkStaysALinkAndTheFileItNamesIsReplaced) {
     ScratchDirectory directory("safe_link");
     fs::create_directory(directory.file("real"));

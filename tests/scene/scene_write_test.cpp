@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 
+#include "file/safe_file_writer.h"
 #include "scene/scene_document.h"
 #include "scene_edits.h"
 #include "scene_test_support.h"
@@ -92,14 +93,19 @@ TEST(SceneWrite, UnwritablePathsWriteNothing) {
     EXPECT_EQ(directory.entries(), std::vector<std::string>{"taken"});
 }
 
+// Temporary files of other writers (an older build's, another process's,
+// one under this process's name start) are neither used nor removed.
 TEST(SceneWrite, LeavesAForeignTemporaryFileAlone) {
     ScratchDirectory directory("scene_write_foreign");
     const std::filesystem::path path = directory.file("PLOF.lws");
-    writeFile(path.string() + ".plof-tmp", "someone else's");
+    const std::string foreign[] = {path.string() + ".plof-tmp", directory.file(".PLOF.lws.tmp-1-0").string(),
+                                   temporaryNamePrefix(path.string()) + "someone"};
+    for (const std::string &name : foreign) writeFile(name, "someone else's");
     ScenePtr document(createDefaultScene());
     ASSERT_TRUE(writeScene(*document, path.string().c_str()));
-    EXPECT_EQ(readBytes(path.string() + ".plof-tmp"), "someone else's");
+    for (const std::string &name : foreign) EXPECT_EQ(readBytes(name), "someone else's") << name;
     EXPECT_EQ(readBytes(path).size(), 1220u);
+    EXPECT_EQ(directory.entries().size(), 4u);
 }
 
 }  // namespace

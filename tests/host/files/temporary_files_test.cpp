@@ -3,8 +3,11 @@
 // that does not fit.
 #include "host/files/temporary_files.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,19 +21,23 @@ namespace {
 
 // What a removal callback saw; a plain function, as a signal handler's.
 std::vector<std::string> gRemoved;
-void recordRemoval(const char *path) { gRemoved.emplace_back(path); }
+void recordRemoval(const char *path, Noted what) {
+    gRemoved.emplace_back(std::string(what == Noted::prefix ? "prefix " : "") + path);
+}
 
 TEST(TemporaryFilesTest, NotesWholePathsUntilForgottenOrRemoved) {
     TemporaryFiles table;
     const std::size_t a = table.note("/tmp/a.tmp");
     const std::size_t b = table.note("/tmp/b.tmp");
-    ASSERT_LT(b, kTemporarySlots);
+    const std::size_t c = table.note("/tmp/.c.tmp-", Noted::prefix);
+    ASSERT_LT(c, kTemporarySlots);
     EXPECT_STREQ(table.noted(a), "/tmp/a.tmp");
     table.forget(a);
     gRemoved.clear();
     table.removeAll(&recordRemoval);
-    EXPECT_EQ(gRemoved, std::vector<std::string>{"/tmp/b.tmp"});
+    EXPECT_EQ(gRemoved, (std::vector<std::string>{"/tmp/b.tmp", "prefix /tmp/.c.tmp-"}));
     EXPECT_EQ(table.noted(b), nullptr);
+    EXPECT_EQ(table.noted(c), nullptr);
 
     EXPECT_EQ(table.note(std::string(kLongestTemporaryPath + 1, 'x')), kTemporarySlots);
     for (std::size_t i = 0; i < kTemporarySlots; ++i) ASSERT_EQ(table.note("/tmp/" + std::to_string(i)), i);
@@ -42,7 +49,7 @@ TEST(TemporaryFilesTest, NotesWholePathsUntilForgottenOrRemoved) {
 TemporaryFiles *gTable = nullptr;
 int gCalls = 0;
 bool gPathKept = false;
-void forgetWhileRemoving(const char *path) {
+void forgetWhileRemoving(const char *path, Noted) {
     if (gCalls++ > 0) return;  // the other file, noted meanwhile, is removed too
     gTable->forget(0);
     const std::size_t other = gTable->note("/tmp/other-path.tmp");
@@ -62,7 +69,7 @@ TEST(TemporaryFilesTest, AClaimedSlotIsNeitherFreedNorRewrittenUnderTheHandler) 
 // Paths of one repeated letter, noted and forgotten by another thread: a
 // path read half old, half new would mix two letters.
 std::atomic<int> gTorn{0};
-void checkWhole(const char *path) {
+void checkWhole(const char *path, Noted) {
     const std::size_t length = std::strlen(path);
     if (length < 10 || std::strspn(path, std::string(1, path[0]).c_str()) != length) ++gTorn;
 }
@@ -93,6 +100,24 @@ TEST(TemporaryFilesTest, NotedTemporaryUsesTheInstalledContextsTable) {
         EXPECT_STREQ(table.noted(0), "/tmp/x.tmp");
     }
     EXPECT_EQ(table.noted(0), nullptr);
+}
+
+// A noted start takes every file whose name begins with it (the module's
+// temporaries, ".NAME.tmp-<process id>-<random>"), no other process's and no
+// folder; a noted path takes that file.
+TEST(TemporaryFilesTest, RemovesANotedFileOrTheFilesUnderANotedStart) {
+    namespace fs = std::filesystem;
+    const fs::path directory = fs::temp_directory_path() / "plof_temporary_files_removal";
+    fs::remove_all(directory);
+    fs::create_directories(directory / ".a.tmp-7-folder");
+    for (const char *name : {".a.tmp-7-1", ".a.tmp-7-2", ".a.tmp-70-1", "a", "b"}) std::ofstream(directory / name);
+    removeNoted((directory / ".a.tmp-7-").string().c_str(), Noted::prefix);
+    removeNoted((directory / "b").string().c_str(), Noted::path);
+    std::vector<std::string> left;
+    for (const auto &entry : fs::directory_iterator(directory)) left.push_back(entry.path().filename());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".a.tmp-7-folder", ".a.tmp-70-1", "a"}));
+    fs::remove_all(directory);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // back when the run ends.
 #include "host/run/host_process.h"
 
+#include <pthread.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,18 +23,28 @@ void (*handlerOf(int signal))(int) {
     return current.sa_handler;
 }
 
+bool blockedHere(int signal) {
+    sigset_t mask;
+    ::pthread_sigmask(SIG_BLOCK, nullptr, &mask);
+    return sigismember(&mask, signal) == 1;
+}
+
 TEST(HostProcessTest, InstallsItsWholeContextAndSignalsAndPutsEverythingBack) {
-    void (*before)(int) = handlerOf(SIGTERM);
+    void (*before)(int) = handlerOf(SIGXFSZ);
+    ASSERT_FALSE(blockedHere(SIGTERM));
     {
         const HostProcess process;
         const HostContext *context = hostContext();
         ASSERT_NE(context, nullptr);
         EXPECT_TRUE(context->temporaries && context->warnings && context->services && context->panels);
-        EXPECT_NE(handlerOf(SIGTERM), before);
+        EXPECT_EQ(handlerOf(SIGXFSZ), SIG_IGN);
+        // Interruptions are taken by a thread of their own, not this one.
+        EXPECT_TRUE(blockedHere(SIGTERM) && blockedHere(SIGINT) && blockedHere(SIGHUP));
         EXPECT_THROW(HostProcess{}, std::logic_error);
     }
     EXPECT_EQ(hostContext(), nullptr);
-    EXPECT_EQ(handlerOf(SIGTERM), before);
+    EXPECT_EQ(handlerOf(SIGXFSZ), before);
+    EXPECT_FALSE(blockedHere(SIGTERM));
 }
 
 TEST(HostProcessTest, AnInterruptionRemovesTheNotedTemporariesAndEndsAsTheSignalWould) {
@@ -44,7 +55,10 @@ TEST(HostProcessTest, AnInterruptionRemovesTheNotedTemporariesAndEndsAsTheSignal
         const HostProcess process;
         std::ofstream(file) << "half written";
         const NotedTemporary noted(file.string());
-        ::raise(SIGTERM);
+        // To the process, as a terminal or kill sends it: a thread of the
+        // host's own takes it.
+        ::kill(::getpid(), SIGTERM);
+        ::sleep(30);
         ::_exit(0);  // not reached: the signal ends the child
     }
     int status = 0;
