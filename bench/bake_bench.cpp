@@ -1,6 +1,7 @@
-// Scene baking at 1 000 x 60, 10 000 x 60 and 10 000 x 300 particles x
-// frames: wall time per bake, MB of scene text written per second, and the
-// peak heap the bake holds above what was allocated before it started.
+// Scene baking at 1 000 x 60, 10 000 x 60, 10 000 x 150 and 10 000 x 300
+// particles x frames: wall time per bake, MB of scene text written per
+// second, and the peak heap the bake holds above what was allocated before
+// it started.
 //
 // Peak memory is measured with a counting allocator: this program replaces
 // the global operator new and delete, which every allocation of the module

@@ -36,7 +36,8 @@ std::optional<std::string> absentCommandReason([[maybe_unused]] const std::strin
     if (name == "render") return "it draws no pictures (it has no cairo); the native plof-host renders";
 #endif
 #ifndef PLOF_STUDIO
-    if (name == "studio") return "it has no local HTTP server (cpp-httplib); the native plof-host runs the studio";
+    if (name == "studio")
+        return "it has no local HTTP server (GNU libmicrohttpd); the native plof-host runs the studio";
 #endif
     return std::nullopt;
 }

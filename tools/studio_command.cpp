@@ -208,7 +208,7 @@ const char *const kStudioDetails =
     "stay inside --dir, opened once at the start, and keep a file already there\n"
     "unless the page asks to replace it. Every change is played through a freshly\n"
     "loaded module, so the page shows what play prints for the same inputs. The\n"
-    "HTTP interface (for scripts too) is described in the README. Stop with Ctrl-C\n"
+    "HTTP interface (for scripts too): docs/http-interface.md. Stop with Ctrl-C\n"
     "or SIGTERM, at once even during a play; a port in use exits with 4.\n";
 
 const std::string kStudioUsage = playbackUsage("studio", kStudioFlags, "[--port] [--dir]");

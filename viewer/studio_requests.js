@@ -1,4 +1,4 @@
-// The studio's interface as calls (README, "plof-host studio"), made over
+// The studio's interface as calls (docs/http-interface.md), made over
 // `send(method, path, { query, body, as })` of whichever module talks to the
 // session: the server over HTTP, or the in-page session in a worker.
 export function studioRequests(send) {

@@ -1,5 +1,5 @@
 // All the studio page's talk with its session, and nothing else: every
-// request is one of the HTTP interface's (README, "plof-host studio": a
+// request is one of the HTTP interface's (docs/http-interface.md: a
 // method, a path, a query and a JSON body in; a status and JSON or bytes
 // out), made by send() alone. A page that runs the session itself swaps this
 // module for one with the same exports.

@@ -37,7 +37,7 @@ struct PageFile {
 
 class StudioServer {
 public:
-    // `page` maps request paths ("/", "/studio.js") to files; `model` and
+    // `page` maps request paths ("/", "/plof-studio.js") to files; `model` and
     // `moduleThread` (the thread that calls the module) must outlive the server.
     StudioServer(studio::StudioModel &model, ModuleThread &moduleThread, std::map<std::string, PageFile> page,
                  std::string token);

@@ -1,6 +1,6 @@
 // Panel scripts: the user actions that the stand-in host performs on its
-// panels instead of waiting for a person (the format is in the README and in
-// `plof-host panel --help`).
+// panels instead of waiting for a person (the format is in docs/panel-scripts.md
+// and in `plof-host panel --help`).
 //
 // Parsing checks what a line says on its own (the action, the control
 // address, the shape of the values); whether a control exists and takes such

@@ -1,5 +1,5 @@
 // What a front of the studio (its HTTP server, host/http/) asks of the
-// session behind it: the HTTP interface of the README ("plof-host studio")
+// session behind it: the HTTP interface of docs/http-interface.md
 // maps onto these calls one to one (studio_routes.h). A front makes one
 // call at a time, on the one thread that calls the module (the server's
 // ModuleThread); an implementation needs no locks of its own.

@@ -1,4 +1,4 @@
-// The studio's HTTP interface (the README's "plof-host studio" section) as
+// The studio's HTTP interface (docs/http-interface.md) as
 // plain calls: a request in, an answer out, with no HTTP library and no
 // threads. A front (the local HTTP server in host/http/, or any other)
 // checks who asks, hands every /api/ request here, one at a time, on the
